@@ -1,0 +1,41 @@
+// The splash: version and publisher labels, and the start-up sequence it runs when activated.
+#include "app/splash.h"
+
+#include "app/app_text.h"
+#include "app/program.h"
+
+namespace purgeon {
+
+void FrmSplash::Form_Load() {
+    m_view->setText(Ctl::lblversion,
+                    L"Version " + versionText(m_program.services().appInfo.version()));
+    m_view->setText(Ctl::lblgeneral, kPublisherLine);
+}
+
+void FrmSplash::showAction(const std::wstring& text) {
+    m_view->setText(Ctl::lblaction, text);
+    m_view->repaint(Ctl::lblaction);
+}
+
+void FrmSplash::Form_Activate() {
+    if (m_activated) return;  // a box shown during start-up re-activates the splash afterwards
+    m_activated = true;
+
+    showAction(L"Loading preferences...");
+    FrmMain& main = m_program.loadMainWindow();
+    main.loadUserPrefs();
+    // Renewing the autostart value when "Start up with windows" is ticked joins here with the
+    // registry helpers.
+
+    showAction(L"Loading cache contents...");
+    main.loadCacheContents();
+    showAction(L"Loading history...");
+    main.loadURLHistory();
+    showAction(L"Loading cookie list...");
+    main.loadCookiesList();
+    // The automatic elimination run, gated by "Purgeon on startup", joins here once it is built.
+
+    m_program.unloadSplash();
+}
+
+}  // namespace purgeon

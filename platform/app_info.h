@@ -1,0 +1,32 @@
+// Facts about the running program: its version and where it lives; and the single-instance test.
+#pragma once
+
+#include <string>
+
+namespace purgeon {
+
+struct AppVersion {
+    int major = 0;
+    int minor = 0;
+};
+
+class AppInfo {
+public:
+    virtual ~AppInfo() = default;
+    // Major and minor numbers of the program's version information.
+    virtual AppVersion version() const = 0;
+    // The program's folder as the platform reports it: no trailing separator except at a drive root.
+    virtual std::wstring folder() const = 0;
+    // Full path of the running program file.
+    virtual std::wstring exePath() const = 0;
+};
+
+class InstanceGuard {
+public:
+    virtual ~InstanceGuard() = default;
+    // True when another instance runs for the same logged-on user. Asking claims the slot for
+    // this process when it is free, for as long as the guard lives.
+    virtual bool previousInstanceRunning() = 0;
+};
+
+}  // namespace purgeon

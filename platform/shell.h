@@ -1,0 +1,16 @@
+// Handing a document or web address to the shell.
+#pragma once
+
+#include <string>
+
+namespace purgeon {
+
+class Shell {
+public:
+    virtual ~Shell() = default;
+    // Opens the target with its type's default verb (a web address in the user's browser).
+    // The outcome is not reported: nothing registered, or no network, is silent.
+    virtual void open(const std::wstring& target) = 0;
+};
+
+}  // namespace purgeon

@@ -1,0 +1,28 @@
+// The browser's URL cache: walk its entries and delete one by name.
+#pragma once
+
+#include <cstdint>
+#include <functional>
+#include <string>
+
+namespace purgeon {
+
+// Type bit of an ordinary cache entry; entries without it belong to other kinds of store.
+inline constexpr std::uint32_t kNormalCacheEntry = 0x1;
+
+struct UrlCacheEntry {
+    std::wstring sourceUrlName;
+    std::uint32_t type = 0;
+};
+
+class UrlCache {
+public:
+    virtual ~UrlCache() = default;
+    // Calls visit for each entry in the cache's own order. A failure part-way ends the walk;
+    // what was visited stays visited.
+    virtual void enumerate(const std::function<void(const UrlCacheEntry&)>& visit) = 0;
+    // Deletes the entry with exactly this source URL name; false when the cache refused.
+    virtual bool remove(const std::wstring& sourceUrlName) = 0;
+};
+
+}  // namespace purgeon

@@ -1,0 +1,85 @@
+// In-memory stand-ins for the platform services, recording what the logic asks of them.
+#pragma once
+
+#include <algorithm>
+#include <deque>
+#include <string>
+#include <vector>
+
+#include "platform/app_info.h"
+#include "platform/dialogs.h"
+#include "platform/shell.h"
+#include "platform/url_cache.h"
+
+namespace purgeon::fakes {
+
+struct ShownBox {
+    std::wstring text;
+    std::wstring caption;
+    unsigned style = 0;
+    bool operator==(const ShownBox&) const = default;
+};
+
+class FakeDialogs : public Dialogs {
+public:
+    int messageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override {
+        shown.push_back({text, caption, style});
+        if (answers.empty()) return kIdOk;
+        int answer = answers.front();
+        answers.erase(answers.begin());
+        return answer;
+    }
+    std::vector<ShownBox> shown;
+    std::vector<int> answers;  // given in order; OK once they run out
+};
+
+class FakeShell : public Shell {
+public:
+    void open(const std::wstring& target) override { opened.push_back(target); }
+    std::vector<std::wstring> opened;
+};
+
+class FakeAppInfo : public AppInfo {
+public:
+    AppVersion version() const override { return versionNumbers; }
+    std::wstring folder() const override { return programFolder; }
+    std::wstring exePath() const override { return programFolder + L"\\purgeon.exe"; }
+    AppVersion versionNumbers{1, 0};
+    std::wstring programFolder = L"C:\\Program Files\\Purgeon";
+};
+
+class FakeInstanceGuard : public InstanceGuard {
+public:
+    bool previousInstanceRunning() override { return otherRunning; }
+    bool otherRunning = false;
+};
+
+// A URL cache held as a list; deletions may be refused by name, and a walk can break off.
+class FakeUrlCache : public UrlCache {
+public:
+    void enumerate(const std::function<void(const UrlCacheEntry&)>& visit) override {
+        ++walks;
+        size_t visited = 0;
+        for (const UrlCacheEntry& entry : entries) {
+            if (failAfter >= 0 && visited == static_cast<size_t>(failAfter)) return;
+            visit(entry);
+            ++visited;
+        }
+    }
+    bool remove(const std::wstring& name) override {
+        removed.push_back(name);
+        if (std::find(refused.begin(), refused.end(), name) != refused.end()) return false;
+        auto it = std::find_if(entries.begin(), entries.end(),
+                               [&](const UrlCacheEntry& e) { return e.sourceUrlName == name; });
+        if (it == entries.end()) return false;
+        entries.erase(it);
+        return true;
+    }
+    std::deque<UrlCacheEntry> entries;  // a deque, so deleting first to last stays cheap
+    std::vector<std::wstring> refused;
+    std::vector<std::wstring> removed;  // every deletion asked for, in order
+    int failAfter = -1;                 // the walk breaks off after this many entries
+    int walks = 0;
+};
+
+}  // namespace purgeon::fakes

@@ -1,0 +1,163 @@
+// The Cache tab: listing, "Clear Cache" with its "Cookie" rule, "Delete Selected", selection.
+#include <gtest/gtest.h>
+
+#include "fakes/program_rig.h"
+
+namespace purgeon {
+namespace {
+
+using fakes::Log;
+using fakes::ProgramRig;
+
+std::vector<std::wstring> rowTexts(const FrmMain& main) {
+    std::vector<std::wstring> texts;
+    for (const ListRow& row : main.cacheList().rows()) texts.push_back(row.text);
+    return texts;
+}
+
+std::vector<bool> selection(const FrmMain& main) {
+    std::vector<bool> flags;
+    for (const ListRow& row : main.cacheList().rows()) flags.push_back(row.selected);
+    return flags;
+}
+
+const std::deque<UrlCacheEntry> kMixedCache = {
+    {L"http://a.example/page.html", kNormalCacheEntry},
+    {L"Cookie:user@a.example/", kNormalCacheEntry | 0x100000},
+    {L"http://b.example/Cookie/jar.gif", kNormalCacheEntry},
+    {L"http://c.example/cookie.js", kNormalCacheEntry},
+    {L"Visited: user@http://d.example/", 0x200000},  // no normal-entry bit
+    {L"http://e.example/\u00e9t\u00e9.html", kNormalCacheEntry},
+};
+
+TEST(Cache, ListingShowsOnlyNormalEntriesInCacheOrderWithNoCurrentRow) {
+    ProgramRig rig;
+    rig.urlCache.entries = kMixedCache;
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    EXPECT_EQ(rowTexts(main),
+              (std::vector<std::wstring>{L"http://a.example/page.html", L"Cookie:user@a.example/",
+                                         L"http://b.example/Cookie/jar.gif",
+                                         L"http://c.example/cookie.js",
+                                         L"http://e.example/\u00e9t\u00e9.html"}));
+    EXPECT_EQ(main.cacheList().currentRow(), -1);
+    EXPECT_EQ(rig.log, (Log{L"busy", L"cache.rows 5", L"idle"}));
+}
+
+TEST(Cache, AWalkThatBreaksOffKeepsTheRowsListedSoFar) {
+    ProgramRig rig;
+    rig.urlCache.entries = kMixedCache;
+    rig.urlCache.failAfter = 2;
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    EXPECT_EQ(main.cacheList().rows().size(), 2u);
+}
+
+TEST(Cache, ClearCacheSparesCaseSensitiveCookieRowsUnlessPasswordsAreTicked) {
+    struct Case {
+        int passwordsBox;
+        std::vector<std::wstring> left;
+    };
+    const std::vector<std::wstring> sparedCookies = {L"Cookie:user@a.example/",
+                                                     L"http://b.example/Cookie/jar.gif"};
+    for (const Case& c : {Case{0, sparedCookies}, Case{2, sparedCookies}, Case{1, {}}}) {
+        ProgramRig rig;
+        rig.urlCache.entries = kMixedCache;
+        FrmMain& main = rig.loadMain();
+        main.setValue(Ctl::chkDelCachedPasswords, c.passwordsBox);
+        main.loadCacheContents();
+        rig.log.clear();
+
+        main.cmdDelAllFromCache_Click();
+
+        EXPECT_EQ(rowTexts(main), c.left) << "box " << c.passwordsBox;
+        // The entry without the normal-entry bit is never asked for.
+        for (const std::wstring& name : rig.urlCache.removed)
+            EXPECT_EQ(name.find(L"Visited:"), std::wstring::npos);
+        const std::wstring rows = L"cache.rows " + std::to_wstring(c.left.size());
+        EXPECT_EQ(rig.log, (Log{L"status:Clearing cache...", L"busy", L"busy", rows, L"idle",
+                                L"idle", L"status:"}));
+    }
+}
+
+TEST(Cache, ClearCacheDeletesOnlyWhatIsListedAndShowsRefusedEntriesAgain) {
+    ProgramRig rig;
+    rig.urlCache.entries = {{L"http://a.example/", kNormalCacheEntry},
+                            {L"http://busy.example/", kNormalCacheEntry}};
+    rig.urlCache.refused = {L"http://busy.example/"};
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    rig.urlCache.entries.push_back({L"http://later.example/", kNormalCacheEntry});
+
+    main.deletecache();
+
+    EXPECT_EQ(rig.urlCache.removed,
+              (std::vector<std::wstring>{L"http://a.example/", L"http://busy.example/"}));
+    EXPECT_EQ(rowTexts(main), (std::vector<std::wstring>{L"http://busy.example/",
+                                                         L"http://later.example/"}));
+}
+
+TEST(Cache, DeleteSelectedActsOnTheCurrentRowOnlyAndIgnoresTheCookieRule) {
+    ProgramRig rig;
+    rig.urlCache.entries = kMixedCache;
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    main.List1_Click(0);
+    main.List1_Click(2);
+    main.List1_Click(1);  // three rows selected; the cookie entry clicked last is current
+
+    main.cmdDelSelFromCache_Click();
+
+    EXPECT_EQ(rig.urlCache.removed, (std::vector<std::wstring>{L"Cookie:user@a.example/"}));
+    EXPECT_EQ(main.cacheList().rows().size(), 4u);
+    EXPECT_EQ(main.cacheList().currentRow(), -1);
+}
+
+TEST(Cache, DeleteSelectedWithoutCurrentRowDeletesNothingButListsAfresh) {
+    ProgramRig rig;
+    rig.urlCache.entries = kMixedCache;
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    main.cmdDelSelFromCache_Click();
+    EXPECT_TRUE(rig.urlCache.removed.empty());
+    EXPECT_EQ(rig.urlCache.walks, 2);
+}
+
+TEST(Cache, ClickTogglesAndInvertSelectionTwiceRestoresTheSelection) {
+    ProgramRig rig;
+    rig.urlCache.entries = kMixedCache;
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+
+    main.cmdinvertcachesel_Click();
+    EXPECT_EQ(selection(main), std::vector<bool>(5, true));
+
+    main.List1_Click(3);
+    main.List1_Click(4);
+    main.List1_Click(4);
+    const std::vector<bool> before = {true, true, true, false, true};
+    EXPECT_EQ(selection(main), before);
+    EXPECT_EQ(main.cacheList().currentRow(), 4);
+
+    main.cmdinvertcachesel_Click();
+    EXPECT_EQ(selection(main), (std::vector<bool>{false, false, false, true, false}));
+    main.cmdinvertcachesel_Click();
+    EXPECT_EQ(selection(main), before);
+}
+
+TEST(Cache, ListsMoreThan32767EntriesWhole) {
+    ProgramRig rig;
+    for (int i = 0; i < 40000; ++i)
+        rig.urlCache.entries.push_back(
+            {L"http://bulk.example/" + std::to_wstring(i), kNormalCacheEntry});
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    ASSERT_EQ(main.cacheList().rows().size(), 40000u);
+    EXPECT_EQ(main.cacheList().rows().back().text, L"http://bulk.example/39999");
+    main.setValue(Ctl::chkDelCachedPasswords, 1);
+    main.deletecache();
+    EXPECT_TRUE(main.cacheList().rows().empty());
+}
+
+}  // namespace
+}  // namespace purgeon
