@@ -1,0 +1,44 @@
+# Helpers for the end-to-end scripts: start Purgeon under Wine, ask the probe, take screenshots.
+set -euo pipefail
+: "${PURGEON_EXE:?}" "${PROBE:?}" "${SHOTS:?}" "${WINEPREFIX:?}" "${DISPLAY:?}"
+
+fail() {
+    echo "FAIL: $*" >&2
+    exit 1
+}
+
+probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
+
+# Starts purgeon.exe in the background; the PID of its Wine process goes to $purgeon_pid.
+start_purgeon() {
+    wine "$PURGEON_EXE" >/dev/null 2>&1 </dev/null &
+    purgeon_pid=$!
+}
+
+# Waits up to $2 seconds for the process $1 to end.
+wait_exit() {
+    local pid=$1 seconds=$2 i
+    for ((i = 0; i < seconds * 10; i++)); do
+        kill -0 "$pid" 2>/dev/null || return 0
+        sleep 0.1
+    done
+    return 1
+}
+
+# Ends every running Purgeon, whatever window it has left.
+stop_purgeon() {
+    local cls
+    for cls in frmmain frmSplash; do
+        while wine "$PROBE" kill "$cls" >/dev/null 2>&1; do sleep 0.2; done
+    done
+    wait 2>/dev/null || true
+}
+
+shot() {
+    mkdir -p "$SHOTS"
+    import -window root "$SHOTS/$1.png"
+    echo "screenshot: $SHOTS/$1.png"
+}
+
+trap stop_purgeon EXIT
+stop_purgeon

@@ -1,0 +1,222 @@
+// purgeon_probe: looks at and pokes the program's windows from outside, for the end-to-end scripts.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+#include <commctrl.h>
+#include <tlhelp32.h>
+
+#include <cstdio>
+#include <cwchar>
+#include <functional>
+#include <string>
+#include <vector>
+
+#include "platform/win32/handles.h"
+
+namespace {
+
+using purgeon::win32::UniqueHandle;
+
+std::wstring windowText(HWND hwnd) {
+    wchar_t buffer[1024] = {};
+    DWORD_PTR ignored = 0;
+    // WM_GETTEXT with a time-out, so a busy window cannot hang the probe.
+    if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                               SMTO_ABORTIFHUNG, 2000, &ignored)) {
+        return {};
+    }
+    return buffer;
+}
+
+std::wstring className(HWND hwnd) {
+    wchar_t buffer[256] = {};
+    ::GetClassNameW(hwnd, buffer, 256);
+    return buffer;
+}
+
+std::vector<HWND> topWindows() {
+    std::vector<HWND> found;
+    ::EnumWindows(
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+std::vector<HWND> children(HWND parent) {
+    std::vector<HWND> found;
+    ::EnumChildWindows(
+        parent,
+        [](HWND hwnd, LPARAM param) -> BOOL {
+            reinterpret_cast<std::vector<HWND>*>(param)->push_back(hwnd);
+            return TRUE;
+        },
+        reinterpret_cast<LPARAM>(&found));
+    return found;
+}
+
+// A top-level window of the class (and caption, unless "*"); visible ones only when asked.
+HWND findTop(const std::wstring& cls, const std::wstring& caption, bool visibleOnly) {
+    for (HWND hwnd : topWindows()) {
+        if (className(hwnd) != cls) continue;
+        if (caption != L"*" && windowText(hwnd) != caption) continue;
+        if (visibleOnly && !::IsWindowVisible(hwnd)) continue;
+        return hwnd;
+    }
+    return nullptr;
+}
+
+bool waitFor(int timeoutMs, const std::function<bool()>& done) {
+    const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
+    for (;;) {
+        if (done()) return true;
+        if (::GetTickCount64() > end) return false;
+        ::Sleep(50);
+    }
+}
+
+DWORD ownerProcess(HWND hwnd) {
+    DWORD pid = 0;
+    ::GetWindowThreadProcessId(hwnd, &pid);
+    return pid;
+}
+
+void forEachThread(DWORD pid, const std::function<void(HANDLE)>& act) {
+    UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPTHREAD, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return;
+    }
+    THREADENTRY32 entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL ok = ::Thread32First(snapshot.get(), &entry); ok;
+         ok = ::Thread32Next(snapshot.get(), &entry)) {
+        if (entry.th32OwnerProcessID != pid) continue;
+        UniqueHandle thread(::OpenThread(THREAD_SUSPEND_RESUME, FALSE, entry.th32ThreadID));
+        if (thread) act(thread.get());
+    }
+}
+
+int usage() {
+    std::fwprintf(stderr,
+                  L"usage: purgeon_probe COMMAND ...\n"
+                  L"  wait-window CLASS CAPTION|* MS   a visible top-level window appears\n"
+                  L"  wait-exists CLASS MS             a window exists, visible or not\n"
+                  L"  wait-gone CLASS MS               no visible window of the class is left\n"
+                  L"  visible-of CLASS                 visible windows of that window's process\n"
+                  L"  texts CLASS CAPTION|*            texts of a window's children\n"
+                  L"  press CLASS CAPTION|* ID         clicks a child button by identifier\n"
+                  L"  show CLASS                       shows a (hidden) window\n"
+                  L"  tab CLASS INDEX                  selects a tab as the keyboard would\n"
+                  L"  freeze CLASS | thaw CLASS        suspends or resumes the owner process\n"
+                  L"  kill CLASS                       ends the owner process\n"
+                  L"  fill-cache PREFIX COUNT          commits COUNT entries named PREFIX<n>\n"
+                  L"  drop-cache PREFIX COUNT          deletes them again\n");
+    return 2;
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) return usage();
+    const std::wstring command = argv[1];
+    const std::wstring cls = argv[2];
+    auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
+    auto number = [&](int i) { return i < argc ? std::wcstol(argv[i], nullptr, 10) : 0L; };
+
+    if (command == L"wait-window") {
+        const std::wstring caption = arg(3);
+        return waitFor(number(4), [&] { return findTop(cls, caption, true) != nullptr; }) ? 0 : 1;
+    }
+    if (command == L"wait-exists")
+        return waitFor(number(3), [&] { return findTop(cls, L"*", false) != nullptr; }) ? 0 : 1;
+    if (command == L"wait-gone")
+        return waitFor(number(3), [&] { return findTop(cls, L"*", true) == nullptr; }) ? 0 : 1;
+
+    if (command == L"fill-cache" || command == L"drop-cache") {
+        const std::wstring prefix = cls;
+        for (long i = 0; i < number(3); ++i) {
+            const std::wstring url = prefix + std::to_wstring(i);
+            if (command == L"drop-cache") {
+                ::DeleteUrlCacheEntryW(url.c_str());
+                continue;
+            }
+            wchar_t file[MAX_PATH] = {};
+            if (!::CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0)) return 1;
+            purgeon::win32::UniqueFile(
+                ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
+            FILETIME zero{};
+            if (!::CommitUrlCacheEntryW(url.c_str(), file, zero, zero, NORMAL_CACHE_ENTRY, nullptr,
+                                        0, nullptr, nullptr)) {
+                return 1;
+            }
+        }
+        return 0;
+    }
+
+    HWND target = findTop(cls, argc > 3 && command != L"tab" ? arg(3) : L"*", false);
+    if (command == L"press" || command == L"texts") target = findTop(cls, arg(3), true);
+    if (!target) {
+        std::fwprintf(stderr, L"no window of class %ls\n", cls.c_str());
+        return 1;
+    }
+
+    if (command == L"visible-of") {
+        const DWORD pid = ownerProcess(target);
+        for (HWND hwnd : topWindows()) {
+            if (ownerProcess(hwnd) == pid && ::IsWindowVisible(hwnd))
+                std::wprintf(L"%ls\t%ls\n", className(hwnd).c_str(), windowText(hwnd).c_str());
+        }
+        return 0;
+    }
+    if (command == L"texts") {
+        for (HWND child : children(target)) {
+            std::wstring text = windowText(child);
+            if (!text.empty()) std::wprintf(L"%ls\n", text.c_str());
+        }
+        return 0;
+    }
+    if (command == L"press") {
+        HWND button = ::GetDlgItem(target, static_cast<int>(number(4)));
+        if (!button) return 1;
+        ::PostMessageW(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == L"show") {
+        ::ShowWindow(target, SW_SHOW);
+        ::SetForegroundWindow(target);
+        return 0;
+    }
+    if (command == L"tab") {
+        HWND tabs = ::FindWindowExW(target, nullptr, WC_TABCONTROLW, nullptr);
+        if (!tabs) return 1;
+        DWORD_PTR ignored = 0;
+        // A click on the first tab header, then one step right per tab.
+        ::SendMessageTimeoutW(tabs, WM_LBUTTONDOWN, MK_LBUTTON, MAKELPARAM(12, 10), 0, 5000,
+                              &ignored);
+        ::SendMessageTimeoutW(tabs, WM_LBUTTONUP, 0, MAKELPARAM(12, 10), 0, 5000, &ignored);
+        for (long i = 0; i < number(3); ++i)
+            ::SendMessageTimeoutW(tabs, WM_KEYDOWN, VK_RIGHT, 0, 0, 5000, &ignored);
+        return 0;
+    }
+    if (command == L"freeze" || command == L"thaw") {
+        const bool freeze = command == L"freeze";
+        forEachThread(ownerProcess(target), [&](HANDLE thread) {
+            if (freeze) {
+                ::SuspendThread(thread);
+            } else {
+                ::ResumeThread(thread);
+            }
+        });
+        return 0;
+    }
+    if (command == L"kill") {
+        UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, ownerProcess(target)));
+        if (!process || !::TerminateProcess(process.get(), 0)) return 1;
+        return 0;
+    }
+    return usage();
+}
