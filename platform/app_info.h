@@ -11,18 +11,19 @@ struct AppVersion {
 };
 
 class AppInfo {
-public:
+  public:
     virtual ~AppInfo() = default;
     // Major and minor numbers of the program's version information.
     virtual AppVersion version() const = 0;
-    // The program's folder as the platform reports it: no trailing separator except at a drive root.
+    // The program's folder as the platform reports it: no trailing separator except at a drive
+    // root.
     virtual std::wstring folder() const = 0;
     // Full path of the running program file.
     virtual std::wstring exePath() const = 0;
 };
 
 class InstanceGuard {
-public:
+  public:
     virtual ~InstanceGuard() = default;
     // True when another instance runs for the same logged-on user. Asking claims the slot for
     // this process when it is free, for as long as the guard lives.

@@ -6,10 +6,11 @@
 namespace purgeon {
 
 // Traits give the handle type, the value that means "no handle" and how to release one:
-//   struct Traits { using Handle = ...; static Handle invalid() noexcept; static void close(Handle) noexcept; };
+//   struct Traits { using Handle = ...; static Handle invalid() noexcept; static void close(Handle)
+//   noexcept; };
 template <typename Traits>
 class UniqueResource {
-public:
+  public:
     using Handle = typename Traits::Handle;
 
     UniqueResource() noexcept : m_handle(Traits::invalid()) {}
@@ -35,13 +36,14 @@ public:
         if (old != Traits::invalid()) Traits::close(old);
     }
 
-    // Releases what is held and gives the slot to a function that returns a handle through a pointer.
+    // Releases what is held and gives the slot to a function that returns a handle through a
+    // pointer.
     Handle* put() noexcept {
         reset();
         return &m_handle;
     }
 
-private:
+  private:
     Handle m_handle;
 };
 

@@ -19,7 +19,8 @@ void Win32Shell::open(const std::wstring& target) {
 std::wstring Win32AppInfo::exePath() const {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {
-        DWORD length = ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
+        DWORD length =
+            ::GetModuleFileNameW(nullptr, buffer.data(), static_cast<DWORD>(buffer.size()));
         if (length == 0) return {};
         if (length < buffer.size()) return std::wstring(buffer.data(), length);
         buffer.resize(buffer.size() * 2);

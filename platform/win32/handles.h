@@ -4,8 +4,8 @@
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
-#include <windows.h>
 #include <objbase.h>
+#include <windows.h>
 #include <wininet.h>
 
 #include "platform/unique_resource.h"
@@ -74,15 +74,16 @@ using ComPtr = UniqueResource<ComTraits<Interface>>;
 
 // Initialises COM on the calling thread for as long as it lives.
 class ComApartment {
-public:
-    ComApartment() noexcept : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
+  public:
+    ComApartment() noexcept
+        : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
         if (m_ok) ::CoUninitialize();
     }
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-private:
+  private:
     bool m_ok;
 };
 

@@ -35,11 +35,10 @@ TEST(Cache, ListingShowsOnlyNormalEntriesInCacheOrderWithNoCurrentRow) {
     rig.urlCache.entries = kMixedCache;
     FrmMain& main = rig.loadMain();
     main.loadCacheContents();
-    EXPECT_EQ(rowTexts(main),
-              (std::vector<std::wstring>{L"http://a.example/page.html", L"Cookie:user@a.example/",
-                                         L"http://b.example/Cookie/jar.gif",
-                                         L"http://c.example/cookie.js",
-                                         L"http://e.example/\u00e9t\u00e9.html"}));
+    EXPECT_EQ(rowTexts(main), (std::vector<std::wstring>{
+                                  L"http://a.example/page.html", L"Cookie:user@a.example/",
+                                  L"http://b.example/Cookie/jar.gif", L"http://c.example/cookie.js",
+                                  L"http://e.example/\u00e9t\u00e9.html"}));
     EXPECT_EQ(main.cacheList().currentRow(), -1);
     EXPECT_EQ(rig.log, (Log{L"busy", L"cache.rows 5", L"idle"}));
 }
@@ -93,8 +92,8 @@ TEST(Cache, ClearCacheDeletesOnlyWhatIsListedAndShowsRefusedEntriesAgain) {
 
     EXPECT_EQ(rig.urlCache.removed,
               (std::vector<std::wstring>{L"http://a.example/", L"http://busy.example/"}));
-    EXPECT_EQ(rowTexts(main), (std::vector<std::wstring>{L"http://busy.example/",
-                                                         L"http://later.example/"}));
+    EXPECT_EQ(rowTexts(main),
+              (std::vector<std::wstring>{L"http://busy.example/", L"http://later.example/"}));
 }
 
 TEST(Cache, DeleteSelectedActsOnTheCurrentRowOnlyAndIgnoresTheCookieRule) {

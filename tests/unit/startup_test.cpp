@@ -10,7 +10,9 @@ namespace {
 using fakes::Log;
 using fakes::ProgramRig;
 
-std::wstring id(Ctl control) { return fakes::ctlName(control); }
+std::wstring id(Ctl control) {
+    return fakes::ctlName(control);
+}
 
 TEST(Startup, SecondInstanceIsRefusedWithTheTitledMessageAndNothingElse) {
     ProgramRig rig;
@@ -33,7 +35,8 @@ TEST(Startup, MainShowsTheSplashWithVersionAndPublisherAndWaitsForActivation) {
     EXPECT_TRUE(rig.program.includeIndexDat);
     EXPECT_TRUE(rig.dialogs.shown.empty());
     Log expected{L"splash.create", L"splash.text " + id(Ctl::lblversion) + L"=Version 1.0",
-                 L"splash.text " + id(Ctl::lblgeneral) + L"=" + std::wstring(kPublisherLine), L"splash.show"};
+                 L"splash.text " + id(Ctl::lblgeneral) + L"=" + std::wstring(kPublisherLine),
+                 L"splash.show"};
     EXPECT_EQ(rig.log, expected);
     EXPECT_EQ(rig.program.mainWindow(), nullptr);
 }

@@ -1,0 +1,76 @@
+// Reading registry values as text, and the autostart value.
+#include "prefs/registry_text.h"
+
+#include <cstdint>
+
+#include "app/app_text.h"
+
+namespace purgeon {
+
+namespace {
+
+// UTF-16 little-endian bytes to text, up to the first NUL unit (all of it when there is none).
+std::wstring textFromUtf16(const std::vector<unsigned char>& bytes) {
+    std::wstring text;
+    for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
+        char32_t unit = static_cast<char32_t>(bytes[i] | (bytes[i + 1] << 8));
+        if (unit == 0) break;
+        if constexpr (sizeof(wchar_t) == 4) {
+            // Join a surrogate pair into one character where wide characters are 32 bits.
+            if (unit >= 0xD800 && unit <= 0xDBFF && i + 3 < bytes.size()) {
+                char32_t low = static_cast<char32_t>(bytes[i + 2] | (bytes[i + 3] << 8));
+                if (low >= 0xDC00 && low <= 0xDFFF) {
+                    unit = 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00);
+                    i += 2;
+                }
+            }
+        }
+        text.push_back(static_cast<wchar_t>(unit));
+    }
+    return text;
+}
+
+}  // namespace
+
+std::wstring QueryRegistryValue(const RegValue& value) {
+    if (!value.dataRead) return {};
+    switch (value.type) {
+        case kRegSz:
+        case kRegExpandSz:
+            return textFromUtf16(value.data);
+        case kRegDword: {
+            if (value.data.size() != 4) return {};
+            std::uint32_t raw = static_cast<std::uint32_t>(value.data[0]) |
+                                (static_cast<std::uint32_t>(value.data[1]) << 8) |
+                                (static_cast<std::uint32_t>(value.data[2]) << 16) |
+                                (static_cast<std::uint32_t>(value.data[3]) << 24);
+            return std::to_wstring(static_cast<std::int32_t>(raw));
+        }
+        default:
+            return {};
+    }
+}
+
+std::wstring GetRegistryValue(Registry& registry, Dialogs& dialogs, const std::wstring& subKey,
+                              const std::wstring& valueName) {
+    const RegValue value = registry.query(subKey, valueName);
+    if (value.status != 0) {
+        dialogs.messageBox(registry.systemErrorText(value.status), kAppTitle, kMbOk);
+        return {};
+    }
+    return QueryRegistryValue(value);
+}
+
+std::wstring autostartCommand(const AppInfo& app) {
+    return L"\"" + app.exePath() + L"\"";
+}
+
+void SetAutostart(Registry& registry, const AppInfo& app, bool enable) {
+    if (enable) {
+        registry.setString(kRunKey, kAppTitle, autostartCommand(app));
+    } else {
+        registry.deleteValue(kRunKey, kAppTitle);
+    }
+}
+
+}  // namespace purgeon

@@ -1,0 +1,15 @@
+// Deleting one file, clearing its attributes and trying once more when they block the deletion.
+#pragma once
+
+#include <string>
+
+#include "platform/files.h"
+
+namespace purgeon {
+
+// Deletes the file; when access is denied (a read-only file), resets its attributes to normal and
+// deletes it once more. Gives the outcome of the last attempt; callers that need not know ignore
+// it.
+FileResult RemoveFile(FileSystem& files, const std::wstring& path);
+
+}  // namespace purgeon
