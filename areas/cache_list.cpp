@@ -3,9 +3,7 @@
 
 namespace purgeon {
 
-bool isCookieRow(const std::wstring& text) {
-    return text.find(L"Cookie") != std::wstring::npos;
-}
+bool isCookieRow(const std::wstring& text) { return text.find(L"Cookie") != std::wstring::npos; }
 
 void CacheList::refill(UrlCache& cache) {
     m_rows.clear();

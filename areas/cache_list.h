@@ -14,7 +14,7 @@ struct ListRow {
 };
 
 class CacheList {
-  public:
+public:
     // Empties the list and lists every entry that has the normal-entry bit, in the cache's order.
     // No row is current afterwards.
     void refill(UrlCache& cache);
@@ -35,7 +35,7 @@ class CacheList {
     const std::vector<ListRow>& rows() const { return m_rows; }
     int currentRow() const { return m_current; }
 
-  private:
+private:
     std::vector<ListRow> m_rows;
     int m_current = -1;
 };

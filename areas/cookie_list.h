@@ -18,7 +18,7 @@ struct CookieRow {
 inline constexpr wchar_t kIndexDat[] = L"index.dat";
 
 class CookieList {
-  public:
+public:
     // Lists every plain file of the folder (hidden, system and read-only ones too; no sub-folders,
     // no descent). The file named exactly "index.dat" is listed only when includeIndexDat is set.
     // beforeEachFile runs once per file, before it is listed. An empty folder path lists nothing.
@@ -37,7 +37,7 @@ class CookieList {
 
     const std::vector<CookieRow>& rows() const { return m_rows; }
 
-  private:
+private:
     std::vector<CookieRow> m_rows;
 };
 

@@ -11,7 +11,7 @@ struct AppVersion {
 };
 
 class AppInfo {
-  public:
+public:
     virtual ~AppInfo() = default;
     // Major and minor numbers of the program's version information.
     virtual AppVersion version() const = 0;
@@ -23,7 +23,7 @@ class AppInfo {
 };
 
 class InstanceGuard {
-  public:
+public:
     virtual ~InstanceGuard() = default;
     // True when another instance runs for the same logged-on user. Asking claims the slot for
     // this process when it is free, for as long as the guard lives.

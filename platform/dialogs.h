@@ -20,7 +20,7 @@ inline constexpr int kIdYes = 6;
 inline constexpr int kIdNo = 7;
 
 class Dialogs {
-  public:
+public:
     virtual ~Dialogs() = default;
     // Shows a modal box over the program's active window and returns the button pressed.
     virtual int messageBox(const std::wstring& text, const std::wstring& caption,

@@ -23,7 +23,7 @@ struct DirEntry {
 };
 
 class FileSystem {
-  public:
+public:
     virtual ~FileSystem() = default;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,
     // in the order the platform returns them. False when the folder cannot be listed.

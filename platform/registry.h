@@ -24,7 +24,7 @@ struct RegValue {
 };
 
 class Registry {
-  public:
+public:
     virtual ~Registry() = default;
     // Reads one value under HKEY_CURRENT_USER\subKey.
     virtual RegValue query(const std::wstring& subKey, const std::wstring& name) = 0;
@@ -40,7 +40,7 @@ class Registry {
 
 // Per-user settings: text values by application, section and key.
 class SettingsStore {
-  public:
+public:
     virtual ~SettingsStore() = default;
     // The stored text, or nothing when the key is missing.
     virtual bool read(const std::wstring& application, const std::wstring& section,

@@ -6,7 +6,7 @@
 namespace purgeon {
 
 class Shell {
-  public:
+public:
     virtual ~Shell() = default;
     // Opens the target with its type's default verb (a web address in the user's browser).
     // The outcome is not reported: nothing registered, or no network, is silent.

@@ -10,7 +10,7 @@ namespace purgeon {
 //   noexcept; };
 template <typename Traits>
 class UniqueResource {
-  public:
+public:
     using Handle = typename Traits::Handle;
 
     UniqueResource() noexcept : m_handle(Traits::invalid()) {}
@@ -43,7 +43,7 @@ class UniqueResource {
         return &m_handle;
     }
 
-  private:
+private:
     Handle m_handle;
 };
 

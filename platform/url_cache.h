@@ -16,7 +16,7 @@ struct UrlCacheEntry {
 };
 
 class UrlCache {
-  public:
+public:
     virtual ~UrlCache() = default;
     // Calls visit for each entry in the cache's own order. A failure part-way ends the walk;
     // what was visited stays visited.

@@ -19,7 +19,7 @@ inline constexpr wchar_t kShredLevelKey[] = L"shredlevel";
 
 // The controls that hold the preferences in memory. Assigning a value may run a click reaction.
 class OptionControls {
-  public:
+public:
     virtual ~OptionControls() = default;
     virtual int checkBox(size_t row) const = 0;  // row in kCheckBoxKeys
     virtual void setCheckBox(size_t row, int value) = 0;

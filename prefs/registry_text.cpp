@@ -61,9 +61,7 @@ std::wstring GetRegistryValue(Registry& registry, Dialogs& dialogs, const std::w
     return QueryRegistryValue(value);
 }
 
-std::wstring autostartCommand(const AppInfo& app) {
-    return L"\"" + app.exePath() + L"\"";
-}
+std::wstring autostartCommand(const AppInfo& app) { return L"\"" + app.exePath() + L"\""; }
 
 void SetAutostart(Registry& registry, const AppInfo& app, bool enable) {
     if (enable) {

@@ -74,7 +74,7 @@ using ComPtr = UniqueResource<ComTraits<Interface>>;
 
 // Initialises COM on the calling thread for as long as it lives.
 class ComApartment {
-  public:
+public:
     ComApartment() noexcept
         : m_ok(SUCCEEDED(::CoInitializeEx(nullptr, COINIT_APARTMENTTHREADED))) {}
     ~ComApartment() {
@@ -83,7 +83,7 @@ class ComApartment {
     ComApartment(const ComApartment&) = delete;
     ComApartment& operator=(const ComApartment&) = delete;
 
-  private:
+private:
     bool m_ok;
 };
 

@@ -30,8 +30,8 @@ RegValue Win32Registry::query(const std::wstring& subKey, const std::wstring& na
     RegValue value;
     DWORD type = 0;
     DWORD size = 0;
-    value.status = ::RegQueryValueExW(key ? key.get() : nullptr, name.c_str(), nullptr, &type,
-                                      nullptr, &size);
+    value.status =
+        ::RegQueryValueExW(key ? key.get() : nullptr, name.c_str(), nullptr, &type, nullptr, &size);
     if (value.status != ERROR_SUCCESS) {
         if (!key) value.status = ERROR_INVALID_HANDLE;
         return value;
@@ -158,7 +158,8 @@ FileResult Win32FileSystem::deleteFile(const std::wstring& path) {
 }
 
 FileResult Win32FileSystem::setNormalAttributes(const std::wstring& path) {
-    if (::SetFileAttributesW(extendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL)) return FileResult::ok;
+    if (::SetFileAttributesW(extendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL))
+        return FileResult::ok;
     return fileResultFromError(::GetLastError());
 }
 

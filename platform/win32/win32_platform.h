@@ -10,18 +10,18 @@
 namespace purgeon::win32 {
 
 class Win32Dialogs : public Dialogs {
-  public:
+public:
     // The box is owned by the calling thread's active window, if any.
     int messageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override;
 };
 
 class Win32Shell : public Shell {
-  public:
+public:
     void open(const std::wstring& target) override;
 };
 
 class Win32AppInfo : public AppInfo {
-  public:
+public:
     AppVersion version() const override;
     std::wstring folder() const override;
     std::wstring exePath() const override;
@@ -29,12 +29,12 @@ class Win32AppInfo : public AppInfo {
 
 // One instance per logged-on user: a named mutex in the session's namespace, held while this lives.
 class Win32InstanceGuard : public InstanceGuard {
-  public:
+public:
     explicit Win32InstanceGuard(std::wstring name = L"Local\\Purgeon.SingleInstance")
         : m_name(std::move(name)) {}
     bool previousInstanceRunning() override;
 
-  private:
+private:
     std::wstring m_name;
     UniqueHandle m_mutex;
 };
@@ -42,7 +42,7 @@ class Win32InstanceGuard : public InstanceGuard {
 // The WinINet URL cache. Each entry is read into a block of exactly its own size, freed before
 // the next entry is probed.
 class WinInetUrlCache : public UrlCache {
-  public:
+public:
     void enumerate(const std::function<void(const UrlCacheEntry&)>& visit) override;
     bool remove(const std::wstring& sourceUrlName) override;
 };

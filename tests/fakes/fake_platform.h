@@ -21,7 +21,7 @@ struct ShownBox {
 };
 
 class FakeDialogs : public Dialogs {
-  public:
+public:
     int messageBox(const std::wstring& text, const std::wstring& caption, unsigned style) override {
         shown.push_back({text, caption, style});
         if (answers.empty()) return kIdOk;
@@ -34,13 +34,13 @@ class FakeDialogs : public Dialogs {
 };
 
 class FakeShell : public Shell {
-  public:
+public:
     void open(const std::wstring& target) override { opened.push_back(target); }
     std::vector<std::wstring> opened;
 };
 
 class FakeAppInfo : public AppInfo {
-  public:
+public:
     AppVersion version() const override { return versionNumbers; }
     std::wstring folder() const override { return programFolder; }
     std::wstring exePath() const override { return programFolder + L"\\purgeon.exe"; }
@@ -49,14 +49,14 @@ class FakeAppInfo : public AppInfo {
 };
 
 class FakeInstanceGuard : public InstanceGuard {
-  public:
+public:
     bool previousInstanceRunning() override { return otherRunning; }
     bool otherRunning = false;
 };
 
 // A URL cache held as a list; deletions may be refused by name, and a walk can break off.
 class FakeUrlCache : public UrlCache {
-  public:
+public:
     void enumerate(const std::function<void(const UrlCacheEntry&)>& visit) override {
         ++walks;
         size_t visited = 0;

@@ -14,7 +14,7 @@
 namespace purgeon::fakes {
 
 class FakeSettingsStore : public SettingsStore {
-  public:
+public:
     bool read(const std::wstring& application, const std::wstring& section, const std::wstring& key,
               std::wstring& text) override {
         auto found = values.find(application + L"|" + section + L"|" + key);
@@ -36,7 +36,7 @@ class FakeSettingsStore : public SettingsStore {
 };
 
 class FakeRegistry : public Registry {
-  public:
+public:
     RegValue query(const std::wstring& subKey, const std::wstring& name) override {
         auto found = values.find({subKey, name});
         if (found == values.end()) {
@@ -95,7 +95,7 @@ class FakeRegistry : public Registry {
 
 // A flat file system: folders hold files with attributes; deletions can be refused per file.
 class FakeFileSystem : public FileSystem {
-  public:
+public:
     struct File {
         std::uint32_t attributes = kAttrArchive;
         bool locked = false;  // held open by another program without sharing

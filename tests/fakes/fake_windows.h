@@ -12,12 +12,10 @@ namespace purgeon::fakes {
 
 using Log = std::vector<std::wstring>;
 
-inline std::wstring ctlName(Ctl control) {
-    return std::to_wstring(static_cast<int>(control));
-}
+inline std::wstring ctlName(Ctl control) { return std::to_wstring(static_cast<int>(control)); }
 
 class RecordingMainView : public MainWindowView {
-  public:
+public:
     explicit RecordingMainView(Log& log) : m_log(log) {}
     void show() override { visible = true, m_log.push_back(L"main.show"); }
     void destroy() override { destroyed = true, visible = false, m_log.push_back(L"main.destroy"); }
@@ -44,12 +42,12 @@ class RecordingMainView : public MainWindowView {
     std::wstring caption;
     std::map<int, std::wstring> texts;
 
-  private:
+private:
     Log& m_log;
 };
 
 class RecordingSplashView : public SplashView {
-  public:
+public:
     explicit RecordingSplashView(Log& log) : m_log(log) {}
     void show() override { m_log.push_back(L"splash.show"); }
     void destroy() override { m_log.push_back(L"splash.destroy"); }
@@ -58,12 +56,12 @@ class RecordingSplashView : public SplashView {
     }
     void repaint(Ctl label) override { m_log.push_back(L"splash.repaint " + ctlName(label)); }
 
-  private:
+private:
     Log& m_log;
 };
 
 class RecordingWindowFactory : public WindowFactory {
-  public:
+public:
     explicit RecordingWindowFactory(Log& log) : m_log(log) {}
     std::unique_ptr<MainWindowView> createMainWindow(FrmMain&) override {
         m_log.push_back(L"main.create");
@@ -79,7 +77,7 @@ class RecordingWindowFactory : public WindowFactory {
     RecordingMainView* lastMain = nullptr;
     FrmSplash* lastSplash = nullptr;
 
-  private:
+private:
     Log& m_log;
 };
 

@@ -10,9 +10,7 @@ namespace {
 using fakes::Log;
 using fakes::ProgramRig;
 
-std::wstring id(Ctl control) {
-    return fakes::ctlName(control);
-}
+std::wstring id(Ctl control) { return fakes::ctlName(control); }
 
 TEST(Startup, SecondInstanceIsRefusedWithTheTitledMessageAndNothingElse) {
     ProgramRig rig;

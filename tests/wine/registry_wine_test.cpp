@@ -25,8 +25,9 @@ protected:
         ::RegDeleteTreeW(HKEY_CURRENT_USER, L"Software\\PurgeonTests");
     }
     void set(const wchar_t* name, DWORD type, const void* data, DWORD bytes) {
-        ASSERT_EQ(::RegSetValueExW(m_key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes),
-                  ERROR_SUCCESS);
+        ASSERT_EQ(
+            ::RegSetValueExW(m_key.get(), name, 0, type, static_cast<const BYTE*>(data), bytes),
+            ERROR_SUCCESS);
     }
     std::wstring read(const std::wstring& subKey, const wchar_t* name) {
         return GetRegistryValue(m_registry, m_dialogs, subKey, name);
@@ -102,7 +103,8 @@ TEST_F(RealRegistry, SettingsStoreKeepsTextsPerUserAndReportsMissingKeys) {
     EXPECT_EQ(text, L"1");
     ASSERT_TRUE(store.read(L" Purgeon", L"Settings", L"shredlevel", text));
     EXPECT_EQ(text, L"False");
-    EXPECT_EQ(store.keyPath(L" Purgeon", L"Settings"), L"Software\\PurgeonTests\\Purgeon\\Settings");
+    EXPECT_EQ(store.keyPath(L" Purgeon", L"Settings"),
+              L"Software\\PurgeonTests\\Purgeon\\Settings");
 }
 
 }  // namespace

@@ -68,7 +68,7 @@ const std::wstring kCookieWord = L"http://purgeon-test.example/Cookie/jar.gif";
 const std::wstring kHistoryOnly = L"Visited: user@http://purgeon-test.example/hidden";
 
 class RealCache : public ::testing::Test {
-  protected:
+protected:
     void SetUp() override {
         ASSERT_TRUE(commit(kPage, NORMAL_CACHE_ENTRY));
         ASSERT_TRUE(commit(kOther, NORMAL_CACHE_ENTRY));
