@@ -34,8 +34,13 @@ public:
                            const std::wstring& text) = 0;
     // Deletes a value; a missing value or key is no error, and nothing is reported.
     virtual void deleteValue(const std::wstring& subKey, const std::wstring& name) = 0;
+};
+
+class SystemErrors {
+public:
+    virtual ~SystemErrors() = default;
     // The system's text for an error code, as the system words it (ending in a line break).
-    virtual std::wstring systemErrorText(long code) = 0;
+    virtual std::wstring text(long code) = 0;
 };
 
 // Per-user settings: text values by application, section and key.

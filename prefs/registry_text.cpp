@@ -51,11 +51,11 @@ std::wstring QueryRegistryValue(const RegValue& value) {
     }
 }
 
-std::wstring GetRegistryValue(Registry& registry, Dialogs& dialogs, const std::wstring& subKey,
-                              const std::wstring& valueName) {
+std::wstring GetRegistryValue(Registry& registry, SystemErrors& errors, Dialogs& dialogs,
+                              const std::wstring& subKey, const std::wstring& valueName) {
     const RegValue value = registry.query(subKey, valueName);
     if (value.status != 0) {
-        dialogs.messageBox(registry.systemErrorText(value.status), kAppTitle, kMbOk);
+        dialogs.messageBox(errors.text(value.status), kAppTitle, kMbOk);
         return {};
     }
     return QueryRegistryValue(value);

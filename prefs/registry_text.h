@@ -20,8 +20,8 @@ std::wstring QueryRegistryValue(const RegValue& value);
 // Reads a value of the current user's hive as text. When the value cannot be queried at all, the
 // system's text for the failure is shown in a box titled with the application title, and the
 // result is empty.
-std::wstring GetRegistryValue(Registry& registry, Dialogs& dialogs, const std::wstring& subKey,
-                              const std::wstring& valueName);
+std::wstring GetRegistryValue(Registry& registry, SystemErrors& errors, Dialogs& dialogs,
+                              const std::wstring& subKey, const std::wstring& valueName);
 
 // The autostart data: the program's full path in double quotes, so that a path with blanks
 // cannot be read as another program followed by arguments.

@@ -69,7 +69,7 @@ void Win32Registry::deleteValue(const std::wstring& subKey, const std::wstring& 
     ::RegDeleteValueW(key.get(), name.c_str());
 }
 
-std::wstring Win32Registry::systemErrorText(long code) {
+std::wstring Win32SystemErrors::text(long code) {
     wchar_t* buffer = nullptr;
     const DWORD length = ::FormatMessageW(
         FORMAT_MESSAGE_FROM_SYSTEM | FORMAT_MESSAGE_ALLOCATE_BUFFER | FORMAT_MESSAGE_IGNORE_INSERTS,

@@ -13,7 +13,11 @@ public:
     void setString(const std::wstring& subKey, const std::wstring& name,
                    const std::wstring& text) override;
     void deleteValue(const std::wstring& subKey, const std::wstring& name) override;
-    std::wstring systemErrorText(long code) override;
+};
+
+class Win32SystemErrors : public SystemErrors {
+public:
+    std::wstring text(long code) override;
 };
 
 // Settings live in the current user's hive, under Software\<application>\<section>, as REG_SZ

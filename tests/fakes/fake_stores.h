@@ -56,10 +56,6 @@ public:
         log.push_back(L"delete " + name);
         values.erase({subKey, name});
     }
-    std::wstring systemErrorText(long code) override {
-        return L"system text " + std::to_wstring(code) + L"\r\n";
-    }
-
     static RegValue stringValue(const std::wstring& text, std::uint32_t type = kRegSz,
                                 bool withNul = true) {
         RegValue value;
@@ -91,6 +87,11 @@ public:
     std::set<std::wstring> keys;  // keys that exist
     std::map<std::pair<std::wstring, std::wstring>, RegValue> values;
     std::vector<std::wstring> log;
+};
+
+class FakeSystemErrors : public SystemErrors {
+public:
+    std::wstring text(long code) override { return L"system text " + std::to_wstring(code) + L"\r\n"; }
 };
 
 // A flat file system: folders hold files with attributes; deletions can be refused per file.

@@ -65,21 +65,22 @@ TEST(RegistryText, AFailedQueryShowsTheSystemTextOnceAndGivesEmptyText) {
     };
     for (const Case& c : {Case{true, kErrorFileNotFound}, Case{false, kErrorInvalidHandle}}) {
         fakes::FakeRegistry registry;
+        fakes::FakeSystemErrors errors;
         fakes::FakeDialogs dialogs;
         if (c.keyExists) registry.keys.insert(kShellFoldersKey);
-        EXPECT_EQ(GetRegistryValue(registry, dialogs, kShellFoldersKey, L"Cookies"), L"");
+        EXPECT_EQ(GetRegistryValue(registry, errors, dialogs, kShellFoldersKey, L"Cookies"), L"");
         ASSERT_EQ(dialogs.shown.size(), 1u);
-        EXPECT_EQ(dialogs.shown[0],
-                  (fakes::ShownBox{registry.systemErrorText(c.code), L" Purgeon", 0}));
+        EXPECT_EQ(dialogs.shown[0], (fakes::ShownBox{errors.text(c.code), L" Purgeon", 0}));
     }
 }
 
 TEST(RegistryText, AnUnreadableTypeGivesEmptyTextWithoutABox) {
     fakes::FakeRegistry registry;
+    fakes::FakeSystemErrors errors;
     fakes::FakeDialogs dialogs;
     registry.values[{kShellFoldersKey, L"Cookies"}] =
         fakes::FakeRegistry::stringValue(L"x", kRegBinary);
-    EXPECT_EQ(GetRegistryValue(registry, dialogs, kShellFoldersKey, L"Cookies"), L"");
+    EXPECT_EQ(GetRegistryValue(registry, errors, dialogs, kShellFoldersKey, L"Cookies"), L"");
     EXPECT_TRUE(dialogs.shown.empty());
 }
 

@@ -30,11 +30,12 @@ protected:
             ERROR_SUCCESS);
     }
     std::wstring read(const std::wstring& subKey, const wchar_t* name) {
-        return GetRegistryValue(m_registry, m_dialogs, subKey, name);
+        return GetRegistryValue(m_registry, m_errors, m_dialogs, subKey, name);
     }
 
     win32::UniqueHkey m_key;
     win32::Win32Registry m_registry;
+    win32::Win32SystemErrors m_errors;
     fakes::FakeDialogs m_dialogs;
 };
 
@@ -65,7 +66,7 @@ TEST_F(RealRegistry, MissingValueAndMissingKeyShowTheSystemTextForTheirErrors) {
         m_dialogs.shown.clear();
         EXPECT_EQ(read(c.subKey, L"Cookies"), L"");
         ASSERT_EQ(m_dialogs.shown.size(), 1u);
-        const std::wstring text = m_registry.systemErrorText(c.code);
+        const std::wstring text = m_errors.text(c.code);
         EXPECT_FALSE(text.empty());
         EXPECT_EQ(m_dialogs.shown[0], (fakes::ShownBox{text, L" Purgeon", 0}));
     }
