@@ -1,8 +1,10 @@
 // Files and folders: listing a folder, deleting a file, resetting attributes.
 #pragma once
 
+#include <cstddef>
 #include <cstdint>
 #include <functional>
+#include <memory>
 #include <string>
 
 namespace purgeon {
@@ -22,9 +24,27 @@ struct DirEntry {
     std::uint32_t attributes = 0;
 };
 
+// A file open for overwriting in place. Closing is releasing it.
+class WritableFile {
+public:
+    virtual ~WritableFile() = default;
+    virtual bool length(std::uint64_t& bytes) = 0;
+    virtual bool writeAt(std::uint64_t offset, const void* data, std::size_t bytes) = 0;
+    // Hands what was written to the device, not just to the file system's cache.
+    virtual bool flush() = 0;
+};
+
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
+    // Opens for reading and writing without truncating; a missing file is created empty (its
+    // folder must exist). Empty when the file cannot be opened, for instance while another
+    // program holds it without sharing.
+    virtual std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) = 0;
+    virtual bool attributes(const std::wstring& path, std::uint32_t& attributes) = 0;
+    virtual FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+    // The length of a file without opening it; 0 or the system's error code.
+    virtual long fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,
     // in the order the platform returns them. False when the folder cannot be listed.
     virtual bool listFolder(const std::wstring& folder,
@@ -32,6 +52,16 @@ public:
     virtual FileResult deleteFile(const std::wstring& path) = 0;
     // Clears every attribute bit (read-only, hidden, system, archive).
     virtual FileResult setNormalAttributes(const std::wstring& path) = 0;
+};
+
+// Folders the system names for the current user.
+class SystemFolders {
+public:
+    virtual ~SystemFolders() = default;
+    // The temporary folder, ending in "\"; empty when the system gives none.
+    virtual std::wstring tempPath() = 0;
+    virtual std::wstring profileFolder() = 0;
+    virtual std::wstring windowsFolder() = 0;
 };
 
 }  // namespace purgeon

@@ -36,7 +36,13 @@ public:
 class FakeShell : public Shell {
 public:
     void open(const std::wstring& target) override { opened.push_back(target); }
+    void emptyRecycleBin() override {
+        ++recycleBinEmptied;
+        if (log) log->push_back(L"recycle bin emptied");
+    }
     std::vector<std::wstring> opened;
+    int recycleBinEmptied = 0;
+    std::vector<std::wstring>* log = nullptr;  // where to note the emptying among other events
 };
 
 class FakeAppInfo : public AppInfo {

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <memory>
 #include <set>
 #include <string>
 #include <utility>
@@ -91,15 +92,19 @@ public:
 
 class FakeSystemErrors : public SystemErrors {
 public:
-    std::wstring text(long code) override { return L"system text " + std::to_wstring(code) + L"\r\n"; }
+    std::wstring text(long code) override {
+        return L"system text " + std::to_wstring(code) + L"\r\n";
+    }
 };
 
-// A flat file system: folders hold files with attributes; deletions can be refused per file.
+// A file system in memory: folders list their entries in a fixed order; every step can fail.
 class FakeFileSystem : public FileSystem {
 public:
     struct File {
+        std::vector<unsigned char> content;
         std::uint32_t attributes = kAttrArchive;
-        bool locked = false;  // held open by another program without sharing
+        bool locked = false;      // held open by another program without sharing
+        bool failWrites = false;  // the device refuses writes
     };
 
     bool listFolder(const std::wstring& folder,
@@ -114,6 +119,39 @@ public:
                 visit({name, attributes});
         }
         return true;
+    }
+    std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) override {
+        log.push_back(L"open " + path);
+        auto found = files.find(path);
+        if (found == files.end()) {
+            const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+            if (!folders.count(folder)) return nullptr;
+            addFile(folder, path.substr(folder.size()));
+            found = files.find(path);
+        }
+        if (found->second.locked || (found->second.attributes & kAttrReadOnly)) return nullptr;
+        return std::make_unique<Writable>(*this, path);
+    }
+    bool attributes(const std::wstring& path, std::uint32_t& attributes) override {
+        auto found = files.find(path);
+        if (found == files.end()) return false;
+        attributes = found->second.attributes;
+        return true;
+    }
+    FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) override {
+        log.push_back(L"attributes " + path + L"=" + std::to_wstring(attributes));
+        auto found = files.find(path);
+        if (found == files.end()) return FileResult::notFound;
+        found->second.attributes = attributes;
+        return FileResult::ok;
+    }
+    long fileSize(const std::wstring& path, std::uint64_t& bytes) override {
+        auto found = files.find(path);
+        if (found != files.end()) {
+            bytes = found->second.content.size();
+            return 0;
+        }
+        return sizeErrors.count(path) ? sizeErrors[path] : 2;
     }
     FileResult deleteFile(const std::wstring& path) override {
         log.push_back(L"delete " + path);
@@ -132,17 +170,80 @@ public:
         return FileResult::ok;
     }
 
-    // Adds a file to a folder (path ending in "\"), in listing order.
+    // Adds a file (or, with kAttrDirectory, a folder) to a folder ending in "\", in listing order.
     void addFile(const std::wstring& folder, const std::wstring& name,
-                 std::uint32_t attributes = kAttrArchive) {
+                 std::uint32_t attributes = kAttrArchive, std::vector<unsigned char> content = {}) {
         folders[folder].push_back({name, attributes});
-        if (!(attributes & kAttrDirectory)) files[folder + name] = {attributes, false};
+        if (attributes & kAttrDirectory) {
+            folders[folder + name + L"\\"];
+        } else {
+            files[folder + name] = {std::move(content), attributes, false, false};
+        }
+    }
+    std::vector<std::wstring> fileNames() const {
+        std::vector<std::wstring> names;
+        for (const auto& [path, file] : files) names.push_back(path);
+        return names;
     }
 
     std::map<std::wstring, std::vector<std::pair<std::wstring, std::uint32_t>>> folders;
     std::map<std::wstring, File> files;
+    std::map<std::wstring, long> sizeErrors;  // fileSize errors other than "not found"
     std::vector<std::wstring> log;
     std::vector<std::wstring> listed;
+    // At every flush: the file's length and whether every byte of it is 0x01.
+    struct PassEnd {
+        std::wstring path;
+        std::size_t length;
+        bool allOnes;
+        bool operator==(const PassEnd&) const = default;
+    };
+    std::vector<PassEnd> passEnds;
+
+private:
+    class Writable : public WritableFile {
+    public:
+        Writable(FakeFileSystem& fs, std::wstring path) : m_fs(fs), m_path(std::move(path)) {}
+        bool length(std::uint64_t& bytes) override {
+            bytes = file().content.size();
+            return true;
+        }
+        bool writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
+            File& f = file();
+            if (f.failWrites) return false;
+            if (f.content.size() < offset + bytes) f.content.resize(offset + bytes);
+            const auto* source = static_cast<const unsigned char*>(data);
+            std::copy(source, source + bytes,
+                      f.content.begin() + static_cast<std::ptrdiff_t>(offset));
+            return true;
+        }
+        bool flush() override {
+            const File& f = file();
+            m_fs.passEnds.push_back({m_path, f.content.size(),
+                                     std::all_of(f.content.begin(), f.content.end(),
+                                                 [](unsigned char b) { return b == 0x01; })});
+            return true;
+        }
+
+    private:
+        File& file() { return m_fs.files.at(m_path); }
+        FakeFileSystem& m_fs;
+        std::wstring m_path;
+    };
+};
+
+class FakeSystemFolders : public SystemFolders {
+public:
+    std::wstring tempPath() override {
+        ++tempAsked;
+        return temp;
+    }
+    std::wstring profileFolder() override { return profile; }
+    std::wstring windowsFolder() override { return windows; }
+    std::wstring temp = L"C:\\Users\\me\\AppData\\Local\\Temp\\";
+    std::wstring profile = L"C:\\Users\\me";
+    std::wstring windows = L"C:\\Windows";
+    int tempAsked = 0;
 };
 
 }  // namespace purgeon::fakes

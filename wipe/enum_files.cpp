@@ -1,0 +1,58 @@
+// Depth-first file enumeration without following links.
+#include "wipe/enum_files.h"
+
+#include <utility>
+
+namespace purgeon {
+
+void resetFoundFiles(FoundFileList& found) { found.assign(1, std::wstring()); }
+
+std::wstring StripNulls(const std::wstring& text) { return text.substr(0, text.find(L'\0')); }
+
+namespace {
+
+struct FolderLevel {
+    std::wstring path;  // ends in "\"
+    std::vector<DirEntry> entries;
+    size_t next = 0;
+};
+
+FolderLevel openLevel(FileSystem& files, std::wstring path) {
+    FolderLevel level{std::move(path), {}, 0};
+    files.listFolder(level.path, [&](const DirEntry& entry) {
+        DirEntry stripped{StripNulls(entry.name), entry.attributes};
+        if (!stripped.name.empty()) level.entries.push_back(std::move(stripped));
+    });
+    return level;
+}
+
+}  // namespace
+
+void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found) {
+    if (found.empty()) resetFoundFiles(found);
+    const std::wstring root = !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
+
+    // An explicit stack of open levels instead of recursion, so depth cannot exhaust the stack;
+    // the order is the same: a sub-folder's files come before its parent's later entries.
+    std::vector<FolderLevel> stack;
+    stack.push_back(openLevel(files, root));
+    while (!stack.empty()) {
+        FolderLevel& level = stack.back();
+        if (level.next == level.entries.size()) {
+            stack.pop_back();
+            continue;
+        }
+        const DirEntry entry = level.entries[level.next++];
+        if (entry.attributes & kAttrReparsePoint) continue;
+        if (entry.attributes & kAttrDirectory) {
+            if (entry.name == L"." || entry.name == L"..") continue;
+            std::wstring sub = level.path + entry.name;
+            if (sub.back() != L'\\') sub += L'\\';
+            stack.push_back(openLevel(files, std::move(sub)));
+            continue;
+        }
+        found.push_back(level.path + entry.name);
+    }
+}
+
+}  // namespace purgeon

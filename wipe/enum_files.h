@@ -1,0 +1,25 @@
+// Listing every file below a folder into the shared list of found paths.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+
+namespace purgeon {
+
+// The found paths: entry 0 stays empty, the paths run from entry 1.
+using FoundFileList = std::vector<std::wstring>;
+
+// Back to the single empty entry 0.
+void resetFoundFiles(FoundFileList& found);
+
+// Appends the full path of every file below the folder (with or without a trailing "\"), depth
+// first in the order the platform lists entries. Links (junctions, symbolic links, mount points)
+// are neither followed nor listed: only what really lies below the folder is found.
+void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found);
+
+// The part of a text before its first NUL character.
+std::wstring StripNulls(const std::wstring& text);
+
+}  // namespace purgeon
