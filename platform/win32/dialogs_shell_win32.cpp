@@ -16,6 +16,8 @@ void Win32Shell::open(const std::wstring& target) {
     ::ShellExecuteW(nullptr, nullptr, target.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
 }
 
+void Win32Shell::emptyRecycleBin() { ::SHEmptyRecycleBinW(nullptr, L"", SHERB_NOCONFIRMATION); }
+
 std::wstring Win32AppInfo::exePath() const {
     std::vector<wchar_t> buffer(MAX_PATH);
     for (;;) {

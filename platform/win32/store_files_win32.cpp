@@ -1,6 +1,8 @@
 // Registry values, the settings store and files over the Win32 API.
 #include "platform/win32/store_files_win32.h"
 
+#include <shlobj.h>
+
 #include <cwctype>
 
 namespace purgeon::win32 {
@@ -151,6 +153,82 @@ bool Win32FileSystem::listFolder(const std::wstring& folder,
     } while (::FindNextFileW(find.get(), &data));
     return true;
 }
+
+namespace {
+
+class Win32WritableFile : public WritableFile {
+public:
+    explicit Win32WritableFile(UniqueFile file) : m_file(std::move(file)) {}
+    bool length(std::uint64_t& bytes) override {
+        LARGE_INTEGER size{};
+        if (!::GetFileSizeEx(m_file.get(), &size)) return false;
+        bytes = static_cast<std::uint64_t>(size.QuadPart);
+        return true;
+    }
+    bool writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        DWORD written = 0;
+        return ::WriteFile(m_file.get(), data, static_cast<DWORD>(bytes), &written, &at) &&
+               written == bytes;
+    }
+    bool flush() override { return ::FlushFileBuffers(m_file.get()) != FALSE; }
+
+private:
+    UniqueFile m_file;
+};
+
+std::wstring knownFolder(const KNOWNFOLDERID& id) {
+    wchar_t* path = nullptr;
+    const HRESULT hr = ::SHGetKnownFolderPath(id, 0, nullptr, &path);
+    UniqueCoTaskMem owner(path);
+    return SUCCEEDED(hr) && path ? std::wstring(path) : std::wstring();
+}
+
+}  // namespace
+
+std::unique_ptr<WritableFile> Win32FileSystem::openForOverwrite(const std::wstring& path) {
+    // Others may read and write alongside, as with any ordinary open; a program that holds the
+    // file without sharing makes the open fail, and the file stays as it is.
+    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
+                                  FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return nullptr;
+    return std::make_unique<Win32WritableFile>(std::move(file));
+}
+
+bool Win32FileSystem::attributes(const std::wstring& path, std::uint32_t& attributes) {
+    const DWORD value = ::GetFileAttributesW(extendedPath(path).c_str());
+    if (value == INVALID_FILE_ATTRIBUTES) return false;
+    attributes = value;
+    return true;
+}
+
+FileResult Win32FileSystem::setAttributes(const std::wstring& path, std::uint32_t attributes) {
+    if (::SetFileAttributesW(extendedPath(path).c_str(),
+                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
+        return FileResult::ok;
+    return fileResultFromError(::GetLastError());
+}
+
+long Win32FileSystem::fileSize(const std::wstring& path, std::uint64_t& bytes) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(extendedPath(path).c_str(), GetFileExInfoStandard, &data))
+        return static_cast<long>(::GetLastError());
+    bytes = (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+    return 0;
+}
+
+std::wstring Win32SystemFolders::tempPath() {
+    wchar_t buffer[MAX_PATH + 1] = {};
+    const DWORD length = ::GetTempPathW(MAX_PATH + 1, buffer);
+    return length > 0 && length <= MAX_PATH ? std::wstring(buffer, length) : std::wstring();
+}
+
+std::wstring Win32SystemFolders::profileFolder() { return knownFolder(FOLDERID_Profile); }
+
+std::wstring Win32SystemFolders::windowsFolder() { return knownFolder(FOLDERID_Windows); }
 
 FileResult Win32FileSystem::deleteFile(const std::wstring& path) {
     if (::DeleteFileW(extendedPath(path).c_str())) return FileResult::ok;

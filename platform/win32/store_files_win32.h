@@ -39,8 +39,19 @@ class Win32FileSystem : public FileSystem {
 public:
     bool listFolder(const std::wstring& folder,
                     const std::function<void(const DirEntry&)>& visit) override;
+    std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) override;
+    bool attributes(const std::wstring& path, std::uint32_t& attributes) override;
+    FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    long fileSize(const std::wstring& path, std::uint64_t& bytes) override;
     FileResult deleteFile(const std::wstring& path) override;
     FileResult setNormalAttributes(const std::wstring& path) override;
+};
+
+class Win32SystemFolders : public SystemFolders {
+public:
+    std::wstring tempPath() override;
+    std::wstring profileFolder() override;
+    std::wstring windowsFolder() override;
 };
 
 // A path the wide file functions accept at any length: "\\?\" in front of a long absolute path.

@@ -18,6 +18,7 @@ public:
 class Win32Shell : public Shell {
 public:
     void open(const std::wstring& target) override;
+    void emptyRecycleBin() override;
 };
 
 class Win32AppInfo : public AppInfo {
