@@ -43,6 +43,8 @@ public:
     virtual std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) = 0;
     virtual bool attributes(const std::wstring& path, std::uint32_t& attributes) = 0;
     virtual FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+    // Reads a whole (small) file; false when it cannot be opened or read.
+    virtual bool readFile(const std::wstring& path, std::string& bytes) = 0;
     // The length of a file without opening it; 0 or the system's error code.
     virtual long fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,

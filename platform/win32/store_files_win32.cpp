@@ -212,6 +212,21 @@ FileResult Win32FileSystem::setAttributes(const std::wstring& path, std::uint32_
     return fileResultFromError(::GetLastError());
 }
 
+bool Win32FileSystem::readFile(const std::wstring& path, std::string& bytes) {
+    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return false;
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size) || size.QuadPart > (1 << 24)) return false;
+    bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return false;
+    bytes.resize(read);
+    return true;
+}
+
 long Win32FileSystem::fileSize(const std::wstring& path, std::uint64_t& bytes) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(extendedPath(path).c_str(), GetFileExInfoStandard, &data))

@@ -42,6 +42,7 @@ public:
     std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) override;
     bool attributes(const std::wstring& path, std::uint32_t& attributes) override;
     FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    bool readFile(const std::wstring& path, std::string& bytes) override;
     long fileSize(const std::wstring& path, std::uint64_t& bytes) override;
     FileResult deleteFile(const std::wstring& path) override;
     FileResult setNormalAttributes(const std::wstring& path) override;

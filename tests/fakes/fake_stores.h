@@ -145,6 +145,12 @@ public:
         found->second.attributes = attributes;
         return FileResult::ok;
     }
+    bool readFile(const std::wstring& path, std::string& bytes) override {
+        auto found = files.find(path);
+        if (found == files.end() || found->second.locked) return false;
+        bytes.assign(found->second.content.begin(), found->second.content.end());
+        return true;
+    }
     long fileSize(const std::wstring& path, std::uint64_t& bytes) override {
         auto found = files.find(path);
         if (found != files.end()) {
