@@ -1,0 +1,111 @@
+// The update check: the first-field rule, the number conversion, the comparison and the messages.
+#include <gtest/gtest.h>
+
+#include "app/app_text.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_stores.h"
+#include "update/update_check.h"
+
+namespace purgeon {
+namespace {
+
+class FakeDownloader : public Downloader {
+public:
+    FakeDownloader(fakes::FakeFileSystem& files) : m_files(files) {}
+    bool download(const std::wstring& url, const std::wstring& path) override {
+        urls.push_back(url);
+        if (!published) return false;
+        const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+        m_files.addFile(folder, path.substr(folder.size()), kAttrArchive,
+                        std::vector<unsigned char>(published->begin(), published->end()));
+        return true;
+    }
+    std::optional<std::string> published;
+    std::vector<std::wstring> urls;
+
+private:
+    fakes::FakeFileSystem& m_files;
+};
+
+struct UpdateRig {
+    fakes::FakeDialogs dialogs;
+    fakes::FakeShell shell;
+    fakes::FakeFileSystem files;
+    FakeDownloader downloader{files};
+    fakes::FakeUrlCache cache;
+    fakes::FakeAppInfo app;
+    UpdateServices services{dialogs, shell, downloader, files, cache, app};
+    const std::wstring folder = app.programFolder + L"\\";
+
+    UpdateRig() { files.folders[folder]; }
+    void run() { checkForUpdates(services); }
+};
+
+const fakes::ShownBox kUpToDate{L"Your version is up to date", L" Purgeon", 64};
+const fakes::ShownBox kNewer{
+    L"A newer version is available!. Do you wish to go to the download page?", L" Purgeon", 68};
+
+TEST(UpdateCheck, ComparesTheRunningVersionWithTheFirstFieldAsNumbers) {
+    struct Case {
+        AppVersion running;
+        std::string published;
+        bool newer;
+    };
+    for (const Case& c :
+         {Case{{1, 0}, "1.0", false}, Case{{1, 0}, "1.01", true}, Case{{1, 0}, "2", true},
+          Case{{1, 0}, "0.9", false}, Case{{1, 0}, "1.1,beta\r\nnotes", true},
+          Case{{1, 2}, "1.10", false}, Case{{1, 10}, "1.2", true},
+          Case{{1, 0}, "  \"1.5\",x", true}, Case{{1, 0}, "1.0\n2.0", false}}) {
+        UpdateRig rig;
+        rig.app.versionNumbers = c.running;
+        rig.downloader.published = c.published;
+        rig.dialogs.answers = {kIdNo};
+        rig.run();
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u) << c.published;
+        EXPECT_EQ(rig.dialogs.shown[0], c.newer ? kNewer : kUpToDate) << c.published;
+        EXPECT_TRUE(rig.shell.opened.empty());
+        EXPECT_FALSE(rig.files.files.count(rig.folder + L"upd.txt"));
+    }
+}
+
+TEST(UpdateCheck, YesOpensTheDownloadPageAndTheVersionFileIsFetchedFresh) {
+    UpdateRig rig;
+    rig.downloader.published = "9.9";
+    rig.dialogs.answers = {kIdYes};
+    rig.run();
+    EXPECT_EQ(rig.downloader.urls,
+              (std::vector<std::wstring>{vendorUrl() + L"products/zp/version.txt"}));
+    EXPECT_EQ(rig.cache.removed, rig.downloader.urls);  // the cached copy is dropped first
+    EXPECT_EQ(rig.shell.opened, (std::vector<std::wstring>{vendorUrl() + L"products/zp/"}));
+}
+
+TEST(UpdateCheck, AFailedDownloadSaysSoAndLeavesNoCopy) {
+    UpdateRig rig;
+    rig.files.addFile(rig.folder, L"upd.txt", kAttrReadOnly, {'1'});  // left from before
+    rig.run();
+    EXPECT_EQ(rig.dialogs.shown,
+              (std::vector<fakes::ShownBox>{{L"The update file not found.Unable to verify if new "
+                                             L"download is present",
+                                             L" Purgeon", 0}}));
+    EXPECT_FALSE(rig.files.files.count(rig.folder + L"upd.txt"));
+}
+
+TEST(UpdateCheck, AnUnreadableEmptyOrNonNumericFileGivesAClearMessage) {
+    for (const std::string& published :
+         {std::string(), std::string("beta"), std::string("1.x"), std::string("\"\""),
+          std::string(".5"), std::string("1.")}) {
+        UpdateRig rig;
+        rig.downloader.published = published;
+        rig.run();
+        ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+        EXPECT_EQ(rig.dialogs.shown[0],
+                  (fakes::ShownBox{L"The update file could not be read.Unable to verify if new "
+                                   L"download is present",
+                                   L" Purgeon", 48}))
+            << published;
+        EXPECT_FALSE(rig.files.files.count(rig.folder + L"upd.txt"));
+    }
+}
+
+}  // namespace
+}  // namespace purgeon

@@ -1,0 +1,91 @@
+// Reading the published version and comparing it with the running program's.
+#include "update/update_check.h"
+
+#include "app/app_text.h"
+#include "wipe/remove_file.h"
+
+namespace purgeon {
+
+std::wstring firstField(const std::string& content) {
+    size_t i = 0;
+    while (i < content.size() && (content[i] == ' ' || content[i] == '\t')) ++i;
+    std::wstring field;
+    if (i < content.size() && content[i] == '"') {
+        for (++i; i < content.size() && content[i] != '"'; ++i)
+            field.push_back(static_cast<unsigned char>(content[i]));
+        return field;
+    }
+    for (; i < content.size(); ++i) {
+        const char c = content[i];
+        if (c == ',' || c == '\r' || c == '\n') break;
+        field.push_back(static_cast<unsigned char>(c));
+    }
+    return field;
+}
+
+std::optional<double> versionNumber(const std::wstring& text) {
+    size_t end = text.size();
+    while (end > 0 && (text[end - 1] == L' ' || text[end - 1] == L'\t')) --end;
+    double whole = 0;
+    size_t i = 0;
+    for (; i < end && text[i] >= L'0' && text[i] <= L'9'; ++i)
+        whole = whole * 10 + (text[i] - L'0');
+    if (i == 0) return std::nullopt;
+    if (i == end) return whole;
+    if (text[i] != L'.') return std::nullopt;
+    double fraction = 0;
+    double scale = 1;
+    size_t digits = 0;
+    for (++i; i < end && text[i] >= L'0' && text[i] <= L'9'; ++i, ++digits) {
+        fraction = fraction * 10 + (text[i] - L'0');
+        scale *= 10;
+    }
+    if (i != end || digits == 0) return std::nullopt;
+    return whole + fraction / scale;
+}
+
+std::wstring versionFileUrl() { return vendorUrl() + L"products/zp/version.txt"; }
+
+std::wstring downloadPageUrl() { return vendorUrl() + L"products/zp/"; }
+
+void checkForUpdates(UpdateServices& s) {
+    std::wstring folder = s.appInfo.folder();
+    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
+    const std::wstring local = folder + L"upd.txt";
+    const std::wstring url = versionFileUrl();
+
+    // A copy left from before (even a read-only one) goes first, and the cached copy of the
+    // version file too, so that what is read is what the server publishes now.
+    RemoveFile(s.files, local);
+    s.urlCache.remove(url);
+    if (!s.downloader.download(url, local)) {
+        RemoveFile(s.files, local);
+        s.dialogs.messageBox(
+            L"The update file not found.Unable to verify if new download is present", kAppTitle,
+            kMbOk);
+        return;
+    }
+    std::string content;
+    const bool read = s.files.readFile(local, content);
+    RemoveFile(s.files, local);
+
+    const std::optional<double> latest = read ? versionNumber(firstField(content)) : std::nullopt;
+    const std::optional<double> running = versionNumber(versionText(s.appInfo.version()));
+    if (!latest || !running) {
+        s.dialogs.messageBox(
+            L"The update file could not be read.Unable to verify if new download is present",
+            kAppTitle, kMbOk | kMbIconExclamation);
+        return;
+    }
+    if (*running < *latest) {
+        if (s.dialogs.messageBox(
+                L"A newer version is available!. Do you wish to go to the download page?",
+                kAppTitle, kMbYesNo | kMbIconInformation) == kIdYes) {
+            s.shell.open(downloadPageUrl());
+        }
+        return;
+    }
+    s.dialogs.messageBox(L"Your version is up to date", kAppTitle, kMbOk | kMbIconInformation);
+}
+
+}  // namespace purgeon

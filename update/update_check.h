@@ -1,0 +1,41 @@
+// The update check: fetch the published version number and compare it with the running one.
+#pragma once
+
+#include <optional>
+#include <string>
+
+#include "platform/app_info.h"
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/network_time.h"
+#include "platform/shell.h"
+#include "platform/url_cache.h"
+
+namespace purgeon {
+
+// The version file's first field: leading blanks skipped, a field in double quotes taken without
+// them, ending at the first comma, line break or the end.
+std::wstring firstField(const std::string& content);
+
+// The one text-to-number conversion both versions go through: digits with an optional fraction
+// after ".", nothing else. Nothing when the text is no such number.
+std::optional<double> versionNumber(const std::wstring& text);
+
+// Where the version file is published, and the page that offers the download.
+std::wstring versionFileUrl();
+std::wstring downloadPageUrl();
+
+struct UpdateServices {
+    Dialogs& dialogs;
+    Shell& shell;
+    Downloader& downloader;
+    FileSystem& files;
+    UrlCache& urlCache;
+    AppInfo& appInfo;
+};
+
+// Downloads the version file to upd.txt in the program's folder, reads and removes it, and tells
+// the user whether a newer version exists, offering the download page.
+void checkForUpdates(UpdateServices& services);
+
+}  // namespace purgeon

@@ -1,0 +1,32 @@
+// What the wipe command asks of its targets: does the file exist, and what is it called.
+#pragma once
+
+#include <string>
+
+#include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/registry.h"
+
+namespace purgeon {
+
+// True for a file of more than 0 bytes. A missing file is absent silently; any other failure of
+// the query (a malformed name, a missing folder) is told to the user with the system's words.
+bool FileExists(FileSystem& files, SystemErrors& errors, Dialogs& dialogs,
+                const std::wstring& path);
+
+// The part after the last "\", or the whole text when there is none.
+std::wstring fileNameOf(const std::wstring& path);
+
+// The folder dialog's start: when it reports being ready, it is sent the start folder to select.
+class FolderDialog {
+public:
+    virtual ~FolderDialog() = default;
+    virtual void setSelection(const std::wstring& folder) = 0;
+};
+
+inline constexpr unsigned kBffmInitialized = 1;
+
+// Handles the folder dialog's callback messages; always gives 0.
+int BrowseCallback(FolderDialog& dialog, unsigned message, const std::wstring& initialFolder);
+
+}  // namespace purgeon
