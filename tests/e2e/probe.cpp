@@ -19,14 +19,11 @@ namespace {
 
 using purgeon::win32::UniqueHandle;
 
+// The text the window system keeps for a window of another process: asking for it sends that
+// process nothing, so it works while the process is busy or frozen.
 std::wstring windowText(HWND hwnd) {
     wchar_t buffer[1024] = {};
-    DWORD_PTR ignored = 0;
-    // WM_GETTEXT with a time-out, so a busy window cannot hang the probe.
-    if (!::SendMessageTimeoutW(hwnd, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
-                               SMTO_ABORTIFHUNG, 2000, &ignored)) {
-        return {};
-    }
+    ::GetWindowTextW(hwnd, buffer, 1024);
     return buffer;
 }
 
