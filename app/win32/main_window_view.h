@@ -1,0 +1,87 @@
+// The main window frmmain: banner, tabbed pages, buttons and status bar over the behaviour.
+#pragma once
+
+#include <array>
+#include <initializer_list>
+#include <map>
+#include <string>
+
+#include "app/program.h"
+#include "app/win32/view_support.h"
+
+namespace purgeon::win32 {
+
+class Win32MainWindowView : public MainWindowView {
+public:
+    static void registerClass(HINSTANCE instance, HICON icon, HICON smallIcon);
+    // True for a window of this class: the message loop gives it dialog keyboard handling.
+    static bool isMainWindow(HWND window);
+
+    // Creates the window hidden, centred on the screen.
+    Win32MainWindowView(HINSTANCE instance, Program& program, FrmMain& behaviour);
+    ~Win32MainWindowView() override;
+    Win32MainWindowView(const Win32MainWindowView&) = delete;
+    Win32MainWindowView& operator=(const Win32MainWindowView&) = delete;
+
+    void show() override;
+    void destroy() override;
+    void setCaption(const std::wstring& text) override;
+    void setText(Ctl control, const std::wstring& text) override;
+    void setValue(Ctl control, int value) override;
+    void selectTab(int index) override;
+    void setStatusText(const std::wstring& text) override;
+    void setBusy(bool busy) override;
+    void repaint() override;
+    void focus(Ctl control) override;
+    void splitCookieColumns() override;
+    void showCacheRows(const CacheList& list) override;
+    void showCacheSelection(const CacheList& list) override;
+
+private:
+    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
+    static LRESULT CALLBACK cacheListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
+                                          UINT_PTR id, DWORD_PTR data);
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+
+    void createControls(HINSTANCE instance);
+    void addColumns(Ctl listView, std::initializer_list<const wchar_t*> titles, int widthTwips);
+    void applyDpi(UINT dpi);
+    void layoutStatusBar();
+    void fitToText();
+    void capturePageBackground();
+    void alignPagePattern(HDC dc, POINT tabOrigin) const;
+    void paintPageBackground(HWND page, HDC dc) const;
+    // Where a control goes, in pixels within its parent.
+    RECT placement(Ctl control) const;
+    void updateClock();
+    void restoreCursor();
+
+    void onActivate(WPARAM wParam);
+    void onCommand(Ctl control, int code);
+    void onCacheListClick();
+    bool onSetCursor(HWND target, int hitTest);
+    LRESULT onControlColor(UINT message, HDC dc, HWND target);
+
+    HWND handleOf(Ctl control) const;
+    int checkState(Ctl control) const;
+
+    Program& m_program;
+    FrmMain& m_behaviour;
+    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
+    std::map<Ctl, HWND> m_controls;
+    // One page per tab, over the tab control's body below its row of tabs.
+    std::array<HWND, kTabCount> m_pages{};
+    int m_pageTop = 0;
+    bool m_busy = false;
+    HWND m_lastFocus = nullptr;
+    std::wstring m_clockText;
+    UniqueGdiObject m_font;
+    UniqueGdiObject m_boldFont;
+    UniqueGdiObject m_appNameFont;
+    UniqueGdiObject m_pageBitmap;
+    UniqueGdiObject m_pageBrush;
+    UniqueWindow m_window;
+};
+
+}  // namespace purgeon::win32

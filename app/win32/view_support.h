@@ -1,0 +1,72 @@
+// Shared pieces of the Win32 views: window ownership, twips and fonts at a DPI, guarded events.
+#pragma once
+
+#include <string>
+
+#include "app/controls.h"
+#include "platform/win32/handles.h"
+
+namespace purgeon::win32 {
+
+struct WindowTraits {
+    using Handle = HWND;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::DestroyWindow(h); }
+};
+// Owns a top-level window. A view releases it from WM_NCDESTROY when the window goes first.
+using UniqueWindow = UniqueResource<WindowTraits>;
+
+// Private messages the views post to themselves.
+inline constexpr UINT kMsgActivated = WM_APP + 1;
+
+// Control identifiers: each named control's id is 1000 plus its number.
+inline constexpr int kControlIdBase = 1000;
+inline int controlId(Ctl control) { return kControlIdBase + static_cast<int>(control); }
+inline Ctl controlFromId(int id) { return static_cast<Ctl>(id - kControlIdBase); }
+
+// A rectangle in twips, relative to the window or control that hosts it.
+struct TwipsRect {
+    int left = 0;
+    int top = 0;
+    int width = 0;
+    int height = 0;
+};
+
+// Twips to pixels at one DPI. Edges are converted separately so neighbours meet exactly.
+class TwipsScale {
+public:
+    explicit TwipsScale(UINT dpi) : m_dpi(static_cast<int>(dpi)) {}
+    int px(int twips) const { return ::MulDiv(twips, m_dpi, 1440); }
+    RECT rect(const TwipsRect& r) const {
+        return RECT{px(r.left), px(r.top), px(r.left + r.width), px(r.top + r.height)};
+    }
+    UINT dpi() const { return static_cast<UINT>(m_dpi); }
+
+private:
+    int m_dpi;
+};
+
+// The system's message font at this DPI, optionally bold, resized (hundredths of a point) or with
+// another face.
+UniqueGdiObject createMessageFont(UINT dpi, bool bold = false, int hundredthsOfPoint = 0,
+                                  const wchar_t* face = nullptr);
+inline HFONT fontOf(const UniqueGdiObject& font) { return static_cast<HFONT>(font.get()); }
+
+// Sizes a top-level window to a client area in pixels and centres it on its monitor's work area.
+void placeCentered(HWND window, int clientWidth, int clientHeight, UINT dpi);
+// Sizes a top-level window to a client area in pixels, keeping its top-left corner at the point.
+void placeAt(HWND window, POINT topLeft, int clientWidth, int clientHeight, UINT dpi);
+
+void moveControl(HWND control, const RECT& r);
+
+// Runs a call into the program's behaviour from a window procedure: nothing may escape.
+template <typename Call>
+void guarded(Call&& call) noexcept {
+    try {
+        call();
+    } catch (...) {
+        ::OutputDebugStringW(L"Purgeon: a window event failed\n");
+    }
+}
+
+}  // namespace purgeon::win32

@@ -1,0 +1,59 @@
+// The program's entry point: services, windows and the message loop.
+#include "app/program.h"
+#include "app/win32/main_window_view.h"
+#include "app/win32/window_factory.h"
+#include "platform/win32/win32_platform.h"
+
+#include <commctrl.h>
+
+namespace {
+
+int runMessageLoop() {
+    MSG message{};
+    for (;;) {
+        const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
+        if (got == 0 || got == -1) break;
+        // The main window gets dialog keys (Tab, arrows, Alt+letter). Its handle changes when it
+        // is unloaded and loaded again, so it is recognised by its class, message by message.
+        const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+        if (purgeon::win32::Win32MainWindowView::isMainWindow(root) &&
+            ::IsDialogMessageW(root, &message)) {
+            continue;
+        }
+        ::TranslateMessage(&message);
+        ::DispatchMessageW(&message);
+    }
+    return static_cast<int>(message.wParam);
+}
+
+}  // namespace
+
+int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
+                    int /*show*/) {
+    try {
+        using namespace purgeon;
+        using namespace purgeon::win32;
+
+        ComApartment com;
+        INITCOMMONCONTROLSEX controls{};
+        controls.dwSize = sizeof(controls);
+        controls.dwICC =
+            ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
+        ::InitCommonControlsEx(&controls);
+
+        Win32Dialogs dialogs;
+        Win32Shell shell;
+        Win32AppInfo appInfo;
+        Win32InstanceGuard instanceGuard;
+        WinInetUrlCache urlCache;
+        Services services{dialogs, shell, appInfo, instanceGuard, urlCache};
+        Win32WindowFactory windows(instance);
+        Program program(services, windows);
+        windows.attach(program);
+
+        if (!program.Main()) return 0;
+        return runMessageLoop();
+    } catch (...) {
+        return 1;
+    }
+}
