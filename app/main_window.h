@@ -2,10 +2,15 @@
 #pragma once
 
 #include <map>
+#include <memory>
 #include <string>
+#include <vector>
 
 #include "app/controls.h"
 #include "areas/cache_list.h"
+#include "areas/cookie_list.h"
+#include "areas/history_view.h"
+#include "prefs/preferences.h"
 
 namespace purgeon {
 
@@ -30,6 +35,18 @@ public:
     // The cache list was refilled, or its selection changed.
     virtual void showCacheRows(const CacheList& list) = 0;
     virtual void showCacheSelection(const CacheList& list) = 0;
+    // The cookie list was refilled (or lost rows), or its selection changed.
+    virtual void showCookieRows(const CookieList& list) = 0;
+    virtual void showCookieSelection(const CookieList& list) = 0;
+    // The history list's rows, in order; and the column (from 0) the list sorts its rows by.
+    virtual void showHistoryRows(const std::vector<HistoryRow>& rows) = 0;
+    virtual void setHistorySortKey(int key) = 0;
+    // The common Open dialog with one filter ("All Files (*.*)|*.*"), starting from fileName.
+    // On OK the chosen path goes into fileName and the result is true; Cancel leaves it.
+    virtual bool showOpenDialog(const std::wstring& filter, std::wstring& fileName) = 0;
+    // The folder dialog (file-system folders only) opening on startFolder; empty on Cancel.
+    virtual std::wstring browseForFolder(const std::wstring& startFolder,
+                                         const std::wstring& title) = 0;
 };
 
 class FrmMain {
@@ -54,6 +71,19 @@ public:
     void cmdDelAllFromCache_Click();
     void cmdinvertcachesel_Click();
     void List1_Click(int row);
+    void cmddelcookies_Click();
+    void cmdselectallcookies_Click();
+    void cmdselectnocookies_Click();
+    void cmdinvertcookiesselection_Click();
+    // The user selected or deselected a row of the cookie list.
+    void lstcookies_ItemSelected(int row, bool selected);
+    void cmdClearHistory_Click();
+    // A click on a column header of the history list (columns from 1).
+    void URLs_ColumnClick(int column);
+    void cmdBrowseForFile_Click();
+    void cmdBrowseForFolder_Click();
+    void cmdWipe_Click();
+    void cmdcheckForUpdates_Click();
 
     // Selects a tab; a change of tab runs SSTab1_Click, whoever made it.
     void selectTab(int index);
@@ -62,6 +92,10 @@ public:
     // Option controls. Assigning a different value behaves as the user's click on the box.
     int value(Ctl control) const;
     void setValue(Ctl control, int value);
+    // Text boxes: the user typed, or the program writes.
+    void textChanged(Ctl control, const std::wstring& text) { m_texts[control] = text; }
+    void setText(Ctl control, const std::wstring& text);
+    std::wstring text(Ctl control) const;
 
     // Status bar, first panel, and the hourglass.
     void setStatusText(const std::wstring& text);
@@ -69,26 +103,44 @@ public:
     void setBusy(bool busy);
     bool busy() const { return m_busy; }
 
-    // Operations of the tabs.
-    void loadUserPrefs();
+    // Operations of the tabs. A load with reactions off assigns the stored values without
+    // running the two boxes' immediate actions.
+    void loadUserPrefs(bool runReactions = true);
     void saveUserPrefs();
     void loadCookiesList();
+    void EnumCookies(const std::wstring& folder);
+    // interactive: ask first and delete the selected rows; otherwise delete every row.
+    void deletecookies(bool interactive);
     void loadCacheContents();
     void GetCacheURLList();
     void deletecache();
     void invertsel();
     void loadURLHistory();
+    void wipeOut();
+    void checkForUpdates();
 
     const CacheList& cacheList() const { return m_cache; }
+    const CookieList& cookieList() const { return m_cookies; }
+    int historySortKey() const { return m_historySortKey; }
 
 private:
+    class Options;
+    void chkEmptyRecycleBin_Click();
+    void chkdeltempfiles_Click();
+
     Program& m_program;
     MainWindowView* m_view = nullptr;
     int m_tab = kTabGeneral;
     std::map<Ctl, int> m_values;
+    std::map<Ctl, std::wstring> m_texts;
+    bool m_reactions = true;
     std::wstring m_statusText;
     bool m_busy = false;
     CacheList m_cache;
+    CookieList m_cookies;
+    std::wstring m_cookieFolder;
+    int m_historySortKey = 0;
+    std::wstring m_openFileName;  // the file dialog starts from the last choice
 };
 
 }  // namespace purgeon

@@ -1,15 +1,24 @@
 // The program as a whole: its services, its windows and the state that lives for the whole run.
 #pragma once
 
+#include <functional>
 #include <memory>
+#include <string>
 #include <vector>
 
 #include "app/main_window.h"
 #include "app/splash.h"
+#include "app/tray.h"
+#include "areas/url_history.h"
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
+#include "platform/files.h"
+#include "platform/history_store.h"
+#include "platform/network_time.h"
+#include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
+#include "wipe/enum_files.h"
 
 namespace purgeon {
 
@@ -20,19 +29,37 @@ struct Services {
     AppInfo& appInfo;
     InstanceGuard& instance;
     UrlCache& urlCache;
+    Registry& registry;
+    SystemErrors& errors;
+    SettingsStore& settings;
+    FileSystem& files;
+    SystemFolders& folders;
+    HistoryStoreFactory& history;
+    DateText& dates;
+    Downloader& downloader;
 };
 
-// Creates the windows' views. A new view starts hidden.
+// Creates the windows' views (each starts hidden) and talks to the message loop.
 class WindowFactory {
 public:
     virtual ~WindowFactory() = default;
     virtual std::unique_ptr<MainWindowView> createMainWindow(FrmMain& behaviour) = 0;
     virtual std::unique_ptr<SplashView> createSplash(FrmSplash& behaviour) = 0;
+    virtual std::unique_ptr<TrayView> createTray(FrmTray& behaviour) = 0;
+    virtual std::unique_ptr<CleanUpView> createCleanUp() = 0;
+    // Ends the message loop once the current event returns.
+    virtual void endProgram() = 0;
+    // Lets the window system handle the messages waiting for the program, once.
+    virtual void processMessages() = 0;
 };
+
+// Where the automatic run writes each step's text: a label of the caller's window.
+using StatusLabel = std::function<void(const std::wstring&)>;
 
 class Program {
 public:
     Program(Services& services, WindowFactory& windows);
+    ~Program();
     Program(const Program&) = delete;
     Program& operator=(const Program&) = delete;
 
@@ -48,8 +75,26 @@ public:
 
     void unloadSplash();
     bool splashLoaded() const { return m_splash != nullptr; }
+    bool trayLoaded() const { return m_tray != nullptr; }
+    FrmTray* tray() { return m_tray ? m_tray->behaviour.get() : nullptr; }
+
+    // Cleans, in their fixed order, the areas ticked on the main window, each read when its step
+    // comes, writing each step's text on the given label.
+    void runAutoClean(const StatusLabel& label);
+
+    // The exit sequence of the tray menu's "Exit": asks, runs the exit-time cleaning when asked
+    // for, unloads the windows and ends the program.
+    void exitSequence();
+
+    // The one history collection; null when the platform has no working history store.
+    CURLHistory* history() { return m_history.get(); }
 
     Services& services() { return m_services; }
+    FoundFileList& foundFiles() { return m_foundFiles; }
+
+    // Lets the window system handle waiting messages; windows unloaded meanwhile are kept alive
+    // until the outermost pump has returned.
+    void processMessages();
 
     // Whether the cookie listing shows "index.dat"; cleared by the first cookie deletion.
     bool includeIndexDat = false;
@@ -62,17 +107,23 @@ private:
     };
     using MainWindow = Window<FrmMain, MainWindowView>;
     using Splash = Window<FrmSplash, SplashView>;
+    using Tray = Window<FrmTray, TrayView>;
 
     // A window unloaded from inside one of its own events is destroyed at once but its objects
     // are kept until the next load, so the event can return through them safely.
     void releaseRetired();
+    void unloadTray();
 
     Services& m_services;
     WindowFactory& m_windows;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<Splash> m_splash;
+    std::unique_ptr<Tray> m_tray;
+    std::unique_ptr<CURLHistory> m_history;
+    FoundFileList m_foundFiles{L""};
     std::vector<std::unique_ptr<MainWindow>> m_retiredMain;
     std::vector<std::unique_ptr<Splash>> m_retiredSplash;
+    int m_pumpDepth = 0;
 };
 
 }  // namespace purgeon
