@@ -1,12 +1,15 @@
-// Start, window loading and unloading for the whole program.
+// Start, window loading and unloading, the automatic cleaning run and the exit sequence.
 #include "app/program.h"
 
 #include "app/app_text.h"
+#include "areas/temp_folder.h"
 
 namespace purgeon {
 
 Program::Program(Services& services, WindowFactory& windows)
     : m_services(services), m_windows(windows) {}
+
+Program::~Program() = default;
 
 bool Program::Main() {
     if (m_services.instance.previousInstanceRunning()) {
@@ -15,8 +18,21 @@ bool Program::Main() {
         return false;
     }
     includeIndexDat = true;
-    // The tray window and its icon, and the URL-history object, join the start here once they
-    // are built; until then these two steps do nothing.
+
+    auto tray = std::make_unique<Tray>();
+    tray->behaviour = std::make_unique<FrmTray>(*this);
+    tray->view = m_windows.createTray(*tray->behaviour);
+    tray->behaviour->attach(*tray->view);
+    m_tray = std::move(tray);
+    m_tray->behaviour->Form_Load();
+
+    // Without a working history store (no such component, or one that cannot be read) the
+    // program runs on: the history list stays empty and clearing it says it could not.
+    try {
+        m_history = std::make_unique<CURLHistory>(m_services.history);
+    } catch (const HistoryError&) {
+        m_history.reset();
+    }
 
     auto splash = std::make_unique<Splash>();
     splash->behaviour = std::make_unique<FrmSplash>(*this);
@@ -48,9 +64,10 @@ void Program::showMainWindow() {
 
 void Program::unloadMainWindow() {
     if (!m_main) return;
-    m_main->behaviour->Form_QueryUnload();
-    m_main->view->destroy();
-    m_retiredMain.push_back(std::move(m_main));
+    std::unique_ptr<MainWindow> window = std::move(m_main);
+    window->behaviour->Form_QueryUnload();
+    window->view->destroy();
+    m_retiredMain.push_back(std::move(window));
 }
 
 void Program::unloadSplash() {
@@ -59,9 +76,92 @@ void Program::unloadSplash() {
     m_retiredSplash.push_back(std::move(m_splash));
 }
 
+void Program::unloadTray() {
+    if (!m_tray) return;
+    m_tray->behaviour->Form_Unload();
+    m_tray->view->destroy();
+    // The tray's own menu event is still on the stack: its objects go with the program.
+    m_retiredTray.push_back(std::move(m_tray));
+}
+
 void Program::releaseRetired() {
+    if (m_pumpDepth > 0) return;  // an event of a retired window may still be under way
     m_retiredMain.clear();
     m_retiredSplash.clear();
+}
+
+void Program::processMessages() {
+    ++m_pumpDepth;
+    try {
+        m_windows.processMessages();
+    } catch (...) {
+        --m_pumpDepth;
+        throw;
+    }
+    --m_pumpDepth;
+}
+
+void Program::runAutoClean(const StatusLabel& label) {
+    FrmMain& main = loadMainWindow();
+    struct Step {
+        Ctl box;
+        const wchar_t* status;
+    };
+    const Step steps[] = {{Ctl::ChkAutoClearCache, L"Clearing cache contents..."},
+                          {Ctl::Chkautoclearcookies, L"Deleting coookies..."},
+                          {Ctl::ChkAutoClearHistory, L"Clearing History..."},
+                          {Ctl::chkEmptyRecycleBin, L"Emptying Recycle Bin..."},
+                          {Ctl::chkdeltempfiles, L"Deleting temp files..."}};
+    for (const Step& step : steps) {
+        if (main.value(step.box) != 1) continue;
+        label(step.status);
+        switch (step.box) {
+            case Ctl::ChkAutoClearCache:
+                main.deletecache();
+                break;
+            case Ctl::Chkautoclearcookies:
+                main.deletecookies(false);
+                break;
+            case Ctl::ChkAutoClearHistory:
+                // A store that cannot be cleared leaves the history as it is; the run goes on.
+                if (m_history) {
+                    try {
+                        m_history->Clear();
+                    } catch (const HistoryError&) {
+                    }
+                }
+                break;
+            case Ctl::chkEmptyRecycleBin:
+                m_services.shell.emptyRecycleBin();
+                break;
+            default:
+                ClearTempFolder(m_services.files, m_services.folders, m_foundFiles);
+                break;
+        }
+    }
+}
+
+void Program::exitSequence() {
+    if (m_services.dialogs.messageBox(L"Do you wish to end the application?", kAppTitle,
+                                      kMbOkCancel) != kIdOk) {
+        return;
+    }
+    // A window loaded afresh holds no options yet: it gets the stored ones, so that the exit run
+    // and the autostart value follow them. The run itself performs the two immediate actions
+    // when their boxes are ticked, so they do not run here as well.
+    const bool wasLoaded = m_main != nullptr;
+    FrmMain& main = loadMainWindow();
+    if (!wasLoaded) main.loadUserPrefs(false);
+
+    if (main.value(Ctl::chkDelOnShutDown) == 1) {
+        std::unique_ptr<CleanUpView> working = m_windows.createCleanUp();
+        working->showOnTop();
+        runAutoClean([&](const std::wstring& text) { working->setAction(text); });
+        working->destroy();
+    }
+    unloadMainWindow();
+    unloadTray();
+    m_windows.endProgram();
 }
 
 }  // namespace purgeon

@@ -123,6 +123,7 @@ private:
     FoundFileList m_foundFiles{L""};
     std::vector<std::unique_ptr<MainWindow>> m_retiredMain;
     std::vector<std::unique_ptr<Splash>> m_retiredSplash;
+    std::vector<std::unique_ptr<Tray>> m_retiredTray;
     int m_pumpDepth = 0;
 };
 

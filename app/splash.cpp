@@ -3,6 +3,7 @@
 
 #include "app/app_text.h"
 #include "app/program.h"
+#include "prefs/registry_text.h"
 
 namespace purgeon {
 
@@ -24,8 +25,10 @@ void FrmSplash::Form_Activate() {
     showAction(L"Loading preferences...");
     FrmMain& main = m_program.loadMainWindow();
     main.loadUserPrefs();
-    // Renewing the autostart value when "Start up with windows" is ticked joins here with the
-    // registry helpers.
+    if (main.value(Ctl::chkautostart) == 1) {
+        Services& services = m_program.services();
+        SetAutostart(services.registry, services.appInfo, true);
+    }
 
     showAction(L"Loading cache contents...");
     main.loadCacheContents();
@@ -33,7 +36,8 @@ void FrmSplash::Form_Activate() {
     main.loadURLHistory();
     showAction(L"Loading cookie list...");
     main.loadCookiesList();
-    // The automatic elimination run, gated by "Purgeon on startup", joins here once it is built.
+    if (main.value(Ctl::chkdelOnStart) == 1)
+        m_program.runAutoClean([this](const std::wstring& text) { showAction(text); });
 
     m_program.unloadSplash();
 }

@@ -2,12 +2,14 @@
 #pragma once
 
 #include <algorithm>
+#include <cmath>
 #include <deque>
 #include <string>
 #include <vector>
 
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
+#include "platform/network_time.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
 
@@ -86,6 +88,17 @@ public:
     std::vector<std::wstring> removed;  // every deletion asked for, in order
     int failAfter = -1;                 // the walk breaks off after this many entries
     int walks = 0;
+};
+
+class FakeDateText : public DateText {
+public:
+    std::wstring shortDate(double value) override {
+        return L"D" + std::to_wstring(static_cast<long>(value));
+    }
+    std::wstring longTime(double value) override {
+        const long seconds = std::lround((value - static_cast<long>(value)) * 86400.0);
+        return L"T" + std::to_wstring(seconds);
+    }
 };
 
 }  // namespace purgeon::fakes

@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <map>
+#include <optional>
 #include <memory>
 #include <set>
 #include <string>
@@ -10,6 +11,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/network_time.h"
 #include "platform/registry.h"
 
 namespace purgeon::fakes {
@@ -250,6 +252,25 @@ public:
     std::wstring profile = L"C:\\Users\\me";
     std::wstring windows = L"C:\\Windows";
     int tempAsked = 0;
+};
+
+// Publishes a file by writing it where the download goes; nothing published fails the download.
+class FakeDownloader : public Downloader {
+public:
+    explicit FakeDownloader(FakeFileSystem& files) : m_files(files) {}
+    bool download(const std::wstring& url, const std::wstring& path) override {
+        urls.push_back(url);
+        if (!published) return false;
+        const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+        m_files.addFile(folder, path.substr(folder.size()), kAttrArchive,
+                        std::vector<unsigned char>(published->begin(), published->end()));
+        return true;
+    }
+    std::optional<std::string> published;
+    std::vector<std::wstring> urls;
+
+private:
+    FakeFileSystem& m_files;
 };
 
 }  // namespace purgeon::fakes

@@ -2,7 +2,9 @@
 #pragma once
 
 #include <map>
+#include <functional>
 #include <memory>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -36,11 +38,36 @@ public:
         m_log.push_back(L"cache.rows " + std::to_wstring(list.rows().size()));
     }
     void showCacheSelection(const CacheList&) override { m_log.push_back(L"cache.selection"); }
+    void showCookieRows(const CookieList& list) override {
+        m_log.push_back(L"cookies.rows " + std::to_wstring(list.rows().size()));
+    }
+    void showCookieSelection(const CookieList&) override { m_log.push_back(L"cookies.selection"); }
+    void showHistoryRows(const std::vector<HistoryRow>& rows) override {
+        historyRows = rows;
+        m_log.push_back(L"history.rows " + std::to_wstring(rows.size()));
+    }
+    void setHistorySortKey(int key) override {
+        m_log.push_back(L"history.sort " + std::to_wstring(key));
+    }
+    bool showOpenDialog(const std::wstring& filter, std::wstring& fileName) override {
+        m_log.push_back(L"open dialog " + filter + L" from '" + fileName + L"'");
+        if (!openDialogChoice) return false;
+        fileName = *openDialogChoice;
+        return true;
+    }
+    std::wstring browseForFolder(const std::wstring& startFolder,
+                                 const std::wstring& title) override {
+        m_log.push_back(L"folder dialog " + title + L" at " + startFolder);
+        return folderDialogChoice;
+    }
 
     bool visible = false;
     bool destroyed = false;
     std::wstring caption;
     std::map<int, std::wstring> texts;
+    std::vector<HistoryRow> historyRows;
+    std::optional<std::wstring> openDialogChoice;  // empty: the user cancels
+    std::wstring folderDialogChoice;               // empty: the user cancels
 
 private:
     Log& m_log;
@@ -60,6 +87,29 @@ private:
     Log& m_log;
 };
 
+class RecordingTrayView : public TrayView {
+public:
+    explicit RecordingTrayView(Log& log) : m_log(log) {}
+    void addIcon(const std::wstring& tip) override { m_log.push_back(L"tray.add " + tip); }
+    void removeIcon() override { m_log.push_back(L"tray.remove"); }
+    void popupMenu() override { m_log.push_back(L"tray.menu"); }
+    void destroy() override { m_log.push_back(L"tray.destroy"); }
+
+private:
+    Log& m_log;
+};
+
+class RecordingCleanUpView : public CleanUpView {
+public:
+    explicit RecordingCleanUpView(Log& log) : m_log(log) {}
+    void showOnTop() override { m_log.push_back(L"working.show"); }
+    void setAction(const std::wstring& text) override { m_log.push_back(L"working:" + text); }
+    void destroy() override { m_log.push_back(L"working.destroy"); }
+
+private:
+    Log& m_log;
+};
+
 class RecordingWindowFactory : public WindowFactory {
 public:
     explicit RecordingWindowFactory(Log& log) : m_log(log) {}
@@ -74,8 +124,26 @@ public:
         lastSplash = &behaviour;
         return std::make_unique<RecordingSplashView>(m_log);
     }
+    std::unique_ptr<TrayView> createTray(FrmTray& behaviour) override {
+        m_log.push_back(L"tray.create");
+        lastTray = &behaviour;
+        return std::make_unique<RecordingTrayView>(m_log);
+    }
+    std::unique_ptr<CleanUpView> createCleanUp() override {
+        m_log.push_back(L"working.create");
+        return std::make_unique<RecordingCleanUpView>(m_log);
+    }
+    void endProgram() override { m_log.push_back(L"end"); }
+    void processMessages() override {
+        ++pumps;
+        if (duringPump) duringPump();
+    }
+
     RecordingMainView* lastMain = nullptr;
     FrmSplash* lastSplash = nullptr;
+    FrmTray* lastTray = nullptr;
+    int pumps = 0;
+    std::function<void()> duringPump;  // what the user does while messages are processed
 
 private:
     Log& m_log;

@@ -2,7 +2,10 @@
 #pragma once
 
 #include "app/program.h"
+#include "prefs/registry_text.h"
+#include "fakes/fake_history.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_stores.h"
 #include "fakes/fake_windows.h"
 
 namespace purgeon::fakes {
@@ -14,9 +17,27 @@ struct ProgramRig {
     FakeAppInfo appInfo;
     FakeInstanceGuard instance;
     FakeUrlCache urlCache;
-    Services services{dialogs, shell, appInfo, instance, urlCache};
+    FakeRegistry registry;
+    FakeSystemErrors errors;
+    FakeSettingsStore settings;
+    FakeFileSystem files;
+    FakeSystemFolders folders;
+    FakeHistoryFactory history;
+    FakeDateText dates;
+    FakeDownloader downloader{files};
+    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,  errors,
+                      settings, files, folders, history,  dates,    downloader};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
+
+    ProgramRig() {
+        registry.keys = {kRunKey, kShellFoldersKey};
+        registry.values[{kShellFoldersKey, L"Cookies"}] = FakeRegistry::stringValue(cookieFolder);
+        files.folders[cookieFolder + L"\\"];
+        files.folders[folders.temp];
+    }
+
+    const std::wstring cookieFolder = L"C:\\Users\\me\\Cookies";
 
     // The main window loaded on its own, as after a close and reopen; the log starts empty.
     FrmMain& loadMain() {

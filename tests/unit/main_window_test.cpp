@@ -30,11 +30,12 @@ TEST(MainWindow, LoadSetsCaptionAboutTextsAndGeneralTabWithoutListing) {
         EXPECT_EQ(main.value(box), 0);
 }
 
-TEST(MainWindow, ActivationRepaintsAndSplitsTheCookieColumns) {
+TEST(MainWindow, ActivationRepaintsSplitsTheCookieColumnsAndReloadsTheOptions) {
     ProgramRig rig;
     FrmMain& main = rig.loadMain();
     main.Form_Activate();
-    EXPECT_EQ(rig.log, (Log{L"main.repaint", L"main.splitCookieColumns"}));
+    EXPECT_EQ(rig.log, (Log{L"main.repaint", L"main.splitCookieColumns",
+                            L"main.value " + fakes::ctlName(Ctl::optQuick) + L"=1"}));
 }
 
 TEST(MainWindow, TabSwitchListsTheCacheOnlyOnTheCacheTab) {

@@ -3,6 +3,7 @@
 
 #include "app/app_text.h"
 #include "fakes/program_rig.h"
+#include "prefs/registry_text.h"
 
 namespace purgeon {
 namespace {
@@ -32,7 +33,10 @@ TEST(Startup, MainShowsTheSplashWithVersionAndPublisherAndWaitsForActivation) {
 
     EXPECT_TRUE(rig.program.includeIndexDat);
     EXPECT_TRUE(rig.dialogs.shown.empty());
-    Log expected{L"splash.create", L"splash.text " + id(Ctl::lblversion) + L"=Version 1.0",
+    Log expected{L"tray.create",
+                 L"tray.add  Purgeon",
+                 L"splash.create",
+                 L"splash.text " + id(Ctl::lblversion) + L"=Version 1.0",
                  L"splash.text " + id(Ctl::lblgeneral) + L"=" + std::wstring(kPublisherLine),
                  L"splash.show"};
     EXPECT_EQ(rig.log, expected);
@@ -49,7 +53,7 @@ TEST(Startup, VersionLabelUsesPlainDecimalNumbers) {
         ProgramRig rig;
         rig.appInfo.versionNumbers = c.version;
         rig.program.Main();
-        EXPECT_EQ(rig.log.at(1), L"splash.text " + id(Ctl::lblversion) + L"=" + c.label);
+        EXPECT_EQ(rig.log.at(3), L"splash.text " + id(Ctl::lblversion) + L"=" + c.label);
     }
 }
 
@@ -68,6 +72,7 @@ TEST(Startup, ActivationLoadsTheMainWindowHiddenListsTheCacheAndClosesTheSplash)
                  repaint,
                  L"main.create",
                  L"main.tab 0",
+                 L"main.value " + id(Ctl::optQuick) + L"=1",
                  action + L"Loading cache contents...",
                  repaint,
                  L"busy",
@@ -75,14 +80,57 @@ TEST(Startup, ActivationLoadsTheMainWindowHiddenListsTheCacheAndClosesTheSplash)
                  L"idle",
                  action + L"Loading history...",
                  repaint,
+                 L"history.rows 0",
                  action + L"Loading cookie list...",
                  repaint,
+                 L"cookies.rows 0",
+                 L"busy",
+                 L"cookies.rows 0",
+                 L"idle",
                  L"splash.destroy"};
     EXPECT_EQ(rig.log, expected);
     ASSERT_NE(rig.program.mainWindow(), nullptr);
     EXPECT_FALSE(rig.mainView().visible);
     EXPECT_FALSE(rig.program.splashLoaded());
     EXPECT_EQ(rig.program.mainWindow()->cacheList().rows().size(), 1u);
+    // Nothing stored: no autostart value, no run, nothing asked.
+    EXPECT_FALSE(rig.registry.hasValue(kRunKey, L" Purgeon"));
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_EQ(rig.shell.recycleBinEmptied, 0);
+}
+
+TEST(Startup, StoredOptionsRenewAutostartAndGateTheRun) {
+    struct Case {
+        bool autostart;
+        bool runOnStart;
+        bool cacheBox;
+        bool cacheCleared;
+    };
+    for (const Case& c : {Case{true, false, true, false}, Case{false, true, true, true},
+                          Case{false, true, false, false}}) {
+        ProgramRig rig;
+        rig.settings.put(L"autostart", c.autostart ? L"1" : L"0");
+        rig.settings.put(L"runonstart", c.runOnStart ? L"1" : L"0");
+        rig.settings.put(L"autodelcache", c.cacheBox ? L"1" : L"0");
+        rig.urlCache.entries = {{L"http://a.example/", kNormalCacheEntry}};
+        rig.registry.values[{kRunKey, L" Purgeon"}] = fakes::FakeRegistry::stringValue(L"stale");
+        rig.program.Main();
+        rig.log.clear();
+        rig.windows.lastSplash->Form_Activate();
+
+        EXPECT_EQ(rig.registry.text(kRunKey, L" Purgeon"),
+                  c.autostart ? L"\"" + rig.appInfo.exePath() + L"\"" : L"stale");
+        EXPECT_EQ(rig.urlCache.entries.empty(), c.cacheCleared);
+        const std::wstring lastAction = [&] {
+            std::wstring last;
+            for (const std::wstring& line : rig.log)
+                if (line.rfind(L"splash.text " + id(Ctl::lblaction), 0) == 0) last = line;
+            return last;
+        }();
+        EXPECT_EQ(lastAction,
+                  L"splash.text " + id(Ctl::lblaction) + L"=" +
+                      (c.cacheCleared ? L"Clearing cache contents..." : L"Loading cookie list..."));
+    }
 }
 
 }  // namespace

@@ -9,29 +9,11 @@
 namespace purgeon {
 namespace {
 
-class FakeDownloader : public Downloader {
-public:
-    FakeDownloader(fakes::FakeFileSystem& files) : m_files(files) {}
-    bool download(const std::wstring& url, const std::wstring& path) override {
-        urls.push_back(url);
-        if (!published) return false;
-        const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-        m_files.addFile(folder, path.substr(folder.size()), kAttrArchive,
-                        std::vector<unsigned char>(published->begin(), published->end()));
-        return true;
-    }
-    std::optional<std::string> published;
-    std::vector<std::wstring> urls;
-
-private:
-    fakes::FakeFileSystem& m_files;
-};
-
 struct UpdateRig {
     fakes::FakeDialogs dialogs;
     fakes::FakeShell shell;
     fakes::FakeFileSystem files;
-    FakeDownloader downloader{files};
+    fakes::FakeDownloader downloader{files};
     fakes::FakeUrlCache cache;
     fakes::FakeAppInfo app;
     UpdateServices services{dialogs, shell, downloader, files, cache, app};
