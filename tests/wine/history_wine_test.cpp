@@ -16,7 +16,8 @@ std::int64_t fileTime(WORD hour, WORD minute, WORD second) {
                                      time.dwLowDateTime);
 }
 
-// The suite runs with TZ=Etc/GMT-2 (two hours east of UTC, no daylight saving) and LANG=en_US.
+// The suite runs with TZ=Etc/GMT-2 (two hours east of UTC, no daylight saving) and LANG=C.UTF-8,
+// which Wine takes as English (United States).
 TEST(RealDates, FileTimesBecomeLocalDateTimeValues) {
     double date = -1;
     ASSERT_TRUE(win32::localDateFromFileTime(fileTime(11, 45, 30), date));

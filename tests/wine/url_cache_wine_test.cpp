@@ -4,10 +4,8 @@
 #include <algorithm>
 #include <vector>
 
-#include "app/program.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_windows.h"
 #include "platform/win32/win32_platform.h"
+#include "win32_rig.h"
 
 namespace purgeon {
 namespace {
@@ -39,19 +37,8 @@ bool listed(const std::vector<UrlCacheEntry>& entries, const std::wstring& name)
                        [&](const UrlCacheEntry& e) { return e.sourceUrlName == name; });
 }
 
-// The program over the real cache, with recording windows and fake boxes.
-struct CacheRig {
-    fakes::Log log;
-    fakes::FakeDialogs dialogs;
-    fakes::FakeShell shell;
-    fakes::FakeAppInfo appInfo;
-    fakes::FakeInstanceGuard instance;
-    win32::WinInetUrlCache cache;
-    Services services{dialogs, shell, appInfo, instance, cache};
-    fakes::RecordingWindowFactory windows{log};
-    Program program{services, windows};
-    FrmMain& main = program.loadMainWindow();
-
+// The program over the real cache; rows found by their text.
+struct CacheRig : Win32Rig {
     int row(const std::wstring& text) const {
         const auto& rows = main.cacheList().rows();
         for (size_t i = 0; i < rows.size(); ++i)

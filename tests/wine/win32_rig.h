@@ -1,0 +1,37 @@
+// The program over the real Win32 services, with recording windows and scripted message boxes.
+#pragma once
+
+#include "app/program.h"
+#include "fakes/fake_platform.h"
+#include "fakes/fake_windows.h"
+#include "platform/win32/history_time_win32.h"
+#include "platform/win32/store_files_win32.h"
+#include "platform/win32/win32_platform.h"
+
+namespace purgeon {
+
+struct Win32Rig {
+    fakes::Log log;
+    fakes::FakeDialogs dialogs;
+    fakes::FakeShell shell;
+    win32::Win32AppInfo appInfo;
+    fakes::FakeInstanceGuard instance;
+    win32::WinInetUrlCache urlCache;
+    win32::Win32Registry registry;
+    win32::Win32SystemErrors errors;
+    win32::Win32SettingsStore settings{L"Software\\PurgeonTests"};
+    win32::Win32FileSystem files;
+    win32::Win32SystemFolders folders;
+    win32::Win32HistoryStoreFactory history;
+    win32::Win32DateText dates;
+    win32::Win32Downloader downloader;
+    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,  errors,
+                      settings, files, folders, history,  dates,    downloader};
+    fakes::RecordingWindowFactory windows{log};
+    Program program{services, windows};
+    FrmMain& main = program.loadMainWindow();
+
+    fakes::RecordingMainView& mainView() { return *windows.lastMain; }
+};
+
+}  // namespace purgeon
