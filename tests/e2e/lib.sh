@@ -42,3 +42,28 @@ shot() {
 
 trap stop_purgeon EXIT
 stop_purgeon
+
+# Control identifiers: 1000 plus the control's place in the program's list of named controls.
+readonly ID_cmdcheckForUpdates=1051
+readonly ID_lblaction=1056
+readonly ID_lblAction=1057
+
+readonly settings_key='HKCU\Software\Purgeon\Settings'
+readonly run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'
+
+# Stores preferences as the program stores them: "key=value" pairs; no pairs empties the store.
+store_prefs() {
+    wine reg delete "$settings_key" /f >/dev/null 2>&1 || true
+    local pair
+    for pair in "$@"; do
+        wine reg add "$settings_key" /v "${pair%%=*}" /t REG_SZ /d "${pair#*=}" /f >/dev/null 2>&1
+    done
+}
+
+# The Unix path of a Windows path of the prefix.
+unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
+
+# A registry string value, or nothing.
+reg_value() {
+    wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'
+}

@@ -6,6 +6,7 @@
 
 #include <commctrl.h>
 #include <tlhelp32.h>
+#include <wininet.h>
 
 #include <cstdio>
 #include <cwchar>
@@ -67,13 +68,20 @@ HWND findTop(const std::wstring& cls, const std::wstring& caption, bool visibleO
     return nullptr;
 }
 
-bool waitFor(int timeoutMs, const std::function<bool()>& done) {
+bool waitFor(long timeoutMs, const std::function<bool()>& done, DWORD pollMs = 50) {
     const ULONGLONG end = ::GetTickCount64() + static_cast<ULONGLONG>(timeoutMs);
     for (;;) {
         if (done()) return true;
         if (::GetTickCount64() > end) return false;
-        ::Sleep(50);
+        ::Sleep(pollMs);
     }
+}
+
+// The first window below parent with that control identifier.
+HWND descendant(HWND parent, int id) {
+    for (HWND child : children(parent))
+        if (::GetDlgCtrlID(child) == id) return child;
+    return nullptr;
 }
 
 DWORD ownerProcess(HWND hwnd) {
@@ -111,8 +119,14 @@ int usage() {
                   L"  tab CLASS INDEX                  selects a tab as the keyboard would\n"
                   L"  freeze CLASS | thaw CLASS        suspends or resumes the owner process\n"
                   L"  kill CLASS                       ends the owner process\n"
-                  L"  fill-cache PREFIX COUNT          commits COUNT entries named PREFIX<n>\n"
-                  L"  drop-cache PREFIX COUNT          deletes them again\n");
+                  L"  fill-cache PREFIX COUNT [TYPE]   commits COUNT entries named PREFIX<n>\n"
+                  L"  drop-cache PREFIX COUNT          deletes them again\n"
+                  L"  cache-has NAME                   the URL cache holds an entry of that name\n"
+                  L"  click-id CLASS ID                clicks the button with that identifier\n"
+                  L"  text-id CLASS ID                 prints a control's text\n"
+                  L"  watch-id CLASS ID MS             prints each new text of a control until\n"
+                  L"                                   its window goes or MS pass\n"
+                  L"  tray-icon                        prints the centre of the first tray icon\n");
     return 2;
 }
 
@@ -134,8 +148,26 @@ int wmain(int argc, wchar_t** argv) {
     if (command == L"wait-gone")
         return waitFor(number(3), [&] { return findTop(cls, L"*", true) == nullptr; }) ? 0 : 1;
 
+    if (command == L"cache-has") {
+        DWORD size = 0;
+        ::GetUrlCacheEntryInfoW(cls.c_str(), nullptr, &size);
+        return ::GetLastError() == ERROR_INSUFFICIENT_BUFFER ? 0 : 1;
+    }
+    if (command == L"tray-icon") {
+        HWND tray = findTop(L"__winex11_standalone_tray", L"*", true);
+        if (!tray) return 1;
+        for (HWND icon : children(tray)) {
+            RECT rect{};
+            ::GetWindowRect(icon, &rect);
+            std::wprintf(L"%ld %ld\n", (rect.left + rect.right) / 2, (rect.top + rect.bottom) / 2);
+            return 0;
+        }
+        return 1;
+    }
     if (command == L"fill-cache" || command == L"drop-cache") {
         const std::wstring prefix = cls;
+        const DWORD type =
+            argc > 4 ? static_cast<DWORD>(std::wcstoul(argv[4], nullptr, 0)) : NORMAL_CACHE_ENTRY;
         for (long i = 0; i < number(3); ++i) {
             const std::wstring url = prefix + std::to_wstring(i);
             if (command == L"drop-cache") {
@@ -147,16 +179,41 @@ int wmain(int argc, wchar_t** argv) {
             purgeon::win32::UniqueFile(
                 ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
             FILETIME zero{};
-            if (!::CommitUrlCacheEntryW(url.c_str(), file, zero, zero, NORMAL_CACHE_ENTRY, nullptr,
-                                        0, nullptr, nullptr)) {
+            if (!::CommitUrlCacheEntryW(url.c_str(), file, zero, zero, type, nullptr, 0, nullptr,
+                                        nullptr)) {
                 return 1;
             }
         }
         return 0;
     }
 
-    HWND target = findTop(cls, argc > 3 && command != L"tab" ? arg(3) : L"*", false);
-    if (command == L"press" || command == L"texts") target = findTop(cls, arg(3), true);
+    if (command == L"watch-id") {
+        // Polls without messaging the program, so every text that stands for a moment is seen.
+        const int id = static_cast<int>(number(3));
+        std::wstring last;
+        const bool gone = waitFor(
+            number(4),
+            [&] {
+                HWND window = findTop(cls, L"*", true);
+                if (!window) return true;
+                for (HWND child : children(window)) {
+                    if (::GetDlgCtrlID(child) != id) continue;
+                    std::wstring text = windowText(child);
+                    if (text != last) {
+                        std::wprintf(L"%ls\n", text.c_str());
+                        std::fflush(stdout);
+                        last = text;
+                    }
+                }
+                return false;
+            },
+            1);
+        return gone ? 0 : 1;
+    }
+
+    // press and texts name a box by caption as well; the rest take any window of the class.
+    const bool byCaption = command == L"press" || command == L"texts";
+    HWND target = findTop(cls, byCaption ? arg(3) : L"*", byCaption);
     if (!target) {
         std::fwprintf(stderr, L"no window of class %ls\n", cls.c_str());
         return 1;
@@ -181,6 +238,16 @@ int wmain(int argc, wchar_t** argv) {
         HWND button = ::GetDlgItem(target, static_cast<int>(number(4)));
         if (!button) return 1;
         ::PostMessageW(button, BM_CLICK, 0, 0);
+        return 0;
+    }
+    if (command == L"click-id" || command == L"text-id") {
+        HWND control = descendant(target, static_cast<int>(number(3)));
+        if (!control) return 1;
+        if (command == L"text-id") {
+            std::wprintf(L"%ls\n", windowText(control).c_str());
+        } else {
+            ::PostMessageW(control, BM_CLICK, 0, 0);
+        }
         return 0;
     }
     if (command == L"show") {

@@ -1,0 +1,64 @@
+// purgeon_bench: times the shredding engine and the temporary-folder clearing on real files.
+#ifndef NOMINMAX
+#define NOMINMAX
+#endif
+#include <windows.h>
+
+#include <psapi.h>
+
+#include <chrono>
+#include <cstdio>
+#include <cwchar>
+#include <string>
+
+#include "areas/temp_folder.h"
+#include "platform/win32/store_files_win32.h"
+#include "wipe/shred.h"
+
+namespace {
+
+// Clears the given folder as if it were the temporary folder.
+class BenchFolders : public purgeon::SystemFolders {
+public:
+    explicit BenchFolders(std::wstring folder) : m_folder(std::move(folder)) {}
+    std::wstring tempPath() override { return m_folder; }
+    std::wstring profileFolder() override { return L"C:\\users\\nobody"; }
+    std::wstring windowsFolder() override { return L"C:\\windows"; }
+
+private:
+    std::wstring m_folder;
+};
+
+void report(const char* what, double seconds) {
+    PROCESS_MEMORY_COUNTERS memory{};
+    memory.cb = sizeof(memory);
+    ::GetProcessMemoryInfo(::GetCurrentProcess(), &memory, sizeof(memory));
+    std::printf("%s: %.3f s, peak working set %.1f MiB, peak private %.1f MiB\n", what, seconds,
+                memory.PeakWorkingSetSize / 1048576.0, memory.PeakPagefileUsage / 1048576.0);
+}
+
+}  // namespace
+
+int wmain(int argc, wchar_t** argv) {
+    if (argc < 3) {
+        std::fwprintf(stderr, L"usage: purgeon_bench shred FILE PASSES | clear FOLDER\n");
+        return 2;
+    }
+    const std::wstring mode = argv[1];
+    purgeon::win32::Win32FileSystem files;
+    const auto start = std::chrono::steady_clock::now();
+    if (mode == L"shred" && argc == 4) {
+        purgeon::ShredFile(files, argv[2], static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
+    } else if (mode == L"clear") {
+        std::wstring folder = argv[2];
+        if (folder.back() != L'\\') folder += L'\\';
+        BenchFolders folders(folder);
+        purgeon::FoundFileList found;
+        purgeon::ClearTempFolder(files, folders, found);
+    } else {
+        return 2;
+    }
+    const std::chrono::duration<double> elapsed = std::chrono::steady_clock::now() - start;
+    report(mode == L"shred" ? "shred" : "clear", elapsed.count());
+    return 0;
+}
