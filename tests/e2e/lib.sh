@@ -67,3 +67,9 @@ unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 reg_value() {
     wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'
 }
+readonly ID_URLs=1032
+readonly ID_cmdClearHistory=1033
+readonly ID_txtFolderToWipe=1037
+readonly ID_cmdBrowseForFolder=1038
+readonly ID_txtFileToWipe=1041
+readonly ID_cmdBrowseForFile=1042

@@ -126,7 +126,9 @@ int usage() {
                   L"  text-id CLASS ID                 prints a control's text\n"
                   L"  watch-id CLASS ID MS             prints each new text of a control until\n"
                   L"                                   its window goes or MS pass\n"
-                  L"  tray-icon                        prints the centre of the first tray icon\n");
+                  L"  tray-icon                        prints the centre of the first tray icon\n"
+                  L"  count-id CLASS ID                prints the number of rows of a list view\n"
+                  L"  set-text CLASS ID TEXT           types a text into a control\n");
     return 2;
 }
 
@@ -240,9 +242,24 @@ int wmain(int argc, wchar_t** argv) {
         ::PostMessageW(button, BM_CLICK, 0, 0);
         return 0;
     }
-    if (command == L"click-id" || command == L"text-id") {
+    if (command == L"click-id" || command == L"text-id" || command == L"count-id" ||
+        command == L"set-text") {
         HWND control = descendant(target, static_cast<int>(number(3)));
         if (!control) return 1;
+        DWORD_PTR result = 0;
+        if (command == L"count-id") {
+            if (!::SendMessageTimeoutW(control, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
+                return 1;
+            std::wprintf(L"%lu\n", static_cast<unsigned long>(result));
+            return 0;
+        }
+        if (command == L"set-text") {
+            const std::wstring text = arg(4);
+            return ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
+                                         SMTO_ABORTIFHUNG, 5000, &result)
+                       ? 0
+                       : 1;
+        }
         if (command == L"text-id") {
             std::wprintf(L"%ls\n", windowText(control).c_str());
         } else {
