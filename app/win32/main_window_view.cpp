@@ -1,7 +1,8 @@
 // The main window: creates its controls from one layout table, forwards events, mirrors state.
 #include "app/win32/main_window_view.h"
 
-#include <commctrl.h>
+#include <commdlg.h>
+#include <shlobj.h>
 
 #include <algorithm>
 #include <stdexcept>
@@ -9,6 +10,7 @@
 #include <utility>
 
 #include "app/win32/artwork.h"
+#include "wipe/wipe_target.h"
 
 namespace purgeon::win32 {
 
@@ -20,7 +22,8 @@ constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBO
 constexpr DWORD kExStyle = WS_EX_CONTROLPARENT;
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kMsgRestyled = WM_APP + 2;
-constexpr UINT_PTR kCacheListSubclass = 1;
+// From this many selected rows on, the cookie list repaints once after a click or key.
+constexpr LRESULT kQuietSelection = 256;
 
 constexpr int kClientWidth = 8160;
 constexpr int kClientHeight = 7215;
@@ -232,8 +235,12 @@ WindowClass windowClassOf(const ControlPlace& place) {
             return {L"LISTBOX",
                     LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
                     WS_EX_CLIENTEDGE};
-        case Kind::ListView:
-            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | kTab, WS_EX_CLIENTEDGE};
+        case Kind::ListView: {
+            // The cookie list may hold a great many rows: it asks for their texts as it paints.
+            const DWORD ownerData = place.control == Ctl::lstcookies ? LVS_OWNERDATA : 0;
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | ownerData | kTab,
+                    WS_EX_CLIENTEDGE};
+        }
         case Kind::Tabs:
             return {WC_TABCONTROLW, WS_CLIPSIBLINGS | kTab, 0};
         case Kind::StatusBar:
@@ -294,6 +301,88 @@ const ControlPlace* placeOfWindow(HWND window) {
 bool showsPageBackground(Kind kind) {
     return kind == Kind::Label || kind == Kind::Check || kind == Kind::Option ||
            kind == Kind::Frame || kind == Kind::Button || kind == Kind::Rule;
+}
+
+// A control given a window procedure of its own keeps the original one in its user data. (The
+// common controls' subclassing looks its data up on every message, which makes a list of many
+// rows slow to fill on some systems.)
+void replaceWindowProc(HWND control, WNDPROC proc) {
+    const LONG_PTR original =
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(proc));
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, original);
+}
+
+LRESULT callOriginalProc(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const auto original = reinterpret_cast<WNDPROC>(::GetWindowLongPtrW(control, GWLP_USERDATA));
+    if (original == nullptr) return ::DefWindowProcW(control, message, wParam, lParam);
+    return ::CallWindowProcW(original, control, message, wParam, lParam);
+}
+
+// Some list views repaint every row whose selection changes, one by one: a click or key that
+// clears a large selection is slow unless the list repaints once, afterwards.
+LRESULT CALLBACK cookieListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam) {
+    switch (message) {
+        case WM_LBUTTONDOWN:
+        case WM_LBUTTONUP:
+        case WM_RBUTTONDOWN:
+        case WM_KEYDOWN:
+        case WM_CHAR: {
+            if (callOriginalProc(list, LVM_GETSELECTEDCOUNT, 0, 0) < kQuietSelection) break;
+            callOriginalProc(list, WM_SETREDRAW, FALSE, 0);
+            const LRESULT result = callOriginalProc(list, message, wParam, lParam);
+            if (::IsWindow(list)) {
+                callOriginalProc(list, WM_SETREDRAW, TRUE, 0);
+                ::InvalidateRect(list, nullptr, TRUE);
+            }
+            return result;
+        }
+        default:
+            break;
+    }
+    return callOriginalProc(list, message, wParam, lParam);
+}
+
+// Sets a flag for the lifetime of the guard, then puts back what it was.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = m_previous; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_previous;
+};
+
+// Room for a path of any length the wide file functions accept.
+constexpr std::size_t kLongPathChars = 32768;
+
+static_assert(kBffmInitialized == static_cast<unsigned>(BFFM_INITIALIZED));
+
+// The folder dialog as the wipe command sees it: a window that can be told what to select.
+class FolderDialogWindow : public FolderDialog {
+public:
+    explicit FolderDialogWindow(HWND dialog) : m_dialog(dialog) {}
+    void setSelection(const std::wstring& folder) override {
+        ::SendMessageW(m_dialog, BFFM_SETSELECTIONW, TRUE,
+                       reinterpret_cast<LPARAM>(folder.c_str()));
+    }
+
+private:
+    HWND m_dialog;
+};
+
+// The folder dialog's callback; its data is the folder to start from.
+int CALLBACK folderDialogProc(HWND dialog, UINT message, LPARAM /*detail*/, LPARAM data) {
+    const auto* startFolder = reinterpret_cast<const std::wstring*>(data);
+    int result = 0;
+    if (startFolder == nullptr) return result;
+    guarded([&] {
+        FolderDialogWindow window(dialog);
+        result = BrowseCallback(window, message, *startFolder);
+    });
+    return result;
 }
 
 HMENU idOf(Ctl control) {
@@ -377,8 +466,8 @@ void Win32MainWindowView::createControls(HINSTANCE instance) {
                        reinterpret_cast<LPARAM>(&item));
     }
     // Not every list box reports a toggle made with the space bar; keys are checked here too.
-    ::SetWindowSubclass(handleOf(Ctl::List1), &Win32MainWindowView::cacheListProc,
-                        kCacheListSubclass, reinterpret_cast<DWORD_PTR>(this));
+    replaceWindowProc(handleOf(Ctl::List1), &Win32MainWindowView::cacheListProc);
+    replaceWindowProc(handleOf(Ctl::lstcookies), &cookieListProc);
 
     for (Ctl listView : {Ctl::lstcookies, Ctl::URLs}) {
         ::SendMessageW(handleOf(listView), LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
@@ -537,10 +626,8 @@ void Win32MainWindowView::fitToText() {
         const HWND window = handleOf(fitted);
         const ControlPlace* place = placeOfWindow(window);
         if (place == nullptr) continue;
-        const int length = ::GetWindowTextLengthW(window);
-        std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
-        ::GetWindowTextW(window, text.data(), length + 1);
-        text.resize(static_cast<std::size_t>(length));
+        const std::wstring text = windowText(window);
+        const int length = static_cast<int>(text.size());
 
         RECT extent{};
         {
@@ -628,6 +715,16 @@ void Win32MainWindowView::setValue(Ctl control, int value) {
 void Win32MainWindowView::selectTab(int index) {
     const HWND tabs = handleOf(Ctl::SSTab1);
     ::SendMessageW(tabs, TCM_SETCURSEL, static_cast<WPARAM>(index), 0);
+    // Some tab controls leave the previous tab marked as pressed when the keyboard changes the
+    // tab, and then ignore clicks on the others; only the selected tab may carry the mark.
+    for (int i = 0; i < kTabCount; ++i) {
+        if (i == index) continue;
+        TCITEMW item{};
+        item.mask = TCIF_STATE;
+        item.dwStateMask = TCIS_BUTTONPRESSED;
+        item.dwState = 0;
+        ::SendMessageW(tabs, TCM_SETITEMW, static_cast<WPARAM>(i), reinterpret_cast<LPARAM>(&item));
+    }
     // The selected tab joins the page's border: the pattern is taken again for the new tab.
     capturePageBackground();
     for (int i = 0; i < kTabCount; ++i) {
@@ -730,6 +827,160 @@ void Win32MainWindowView::showCacheSelection(const CacheList& list) {
     ::InvalidateRect(box, nullptr, TRUE);
 }
 
+void Win32MainWindowView::showCookieRows(const CookieList& list) {
+    const HWND view = handleOf(Ctl::lstcookies);
+    m_cookieRows = list.rows();
+    {
+        const FlagScope mirroring(m_mirroringCookies);
+        ::SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+        ::SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_cookieRows.size()), 0);
+    }
+    mirrorCookieSelection(list);
+    ::SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(view, nullptr, TRUE);
+}
+
+void Win32MainWindowView::showCookieSelection(const CookieList& list) {
+    const HWND view = handleOf(Ctl::lstcookies);
+    ::SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+    mirrorCookieSelection(list);
+    ::SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(view, nullptr, TRUE);
+}
+
+void Win32MainWindowView::mirrorCookieSelection(const CookieList& list) {
+    const HWND view = handleOf(Ctl::lstcookies);
+    const FlagScope mirroring(m_mirroringCookies);
+    const auto& rows = list.rows();
+    const std::size_t shown = std::min(rows.size(), m_cookieRows.size());
+    const std::size_t selected = static_cast<std::size_t>(
+        std::count_if(rows.begin(), rows.begin() + static_cast<std::ptrdiff_t>(shown),
+                      [](const CookieRow& row) { return row.selected; }));
+
+    // Every row at once, then the selected ones one by one when only some are.
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = selected == shown && shown > 0 ? LVIS_SELECTED : 0;
+    ::SendMessageW(view, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&state));
+    if (selected == shown || selected == 0) return;
+    state.state = LVIS_SELECTED;
+    for (std::size_t row = 0; row < shown; ++row) {
+        if (!rows[row].selected) continue;
+        ::SendMessageW(view, LVM_SETITEMSTATE, row, reinterpret_cast<LPARAM>(&state));
+    }
+}
+
+void Win32MainWindowView::showHistoryRows(const std::vector<HistoryRow>& rows) {
+    const HWND view = handleOf(Ctl::URLs);
+    m_historyRows = rows;
+    std::vector<std::size_t> order(m_historyRows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(),
+              [this](std::size_t a, std::size_t b) { return historyRowBefore(a, b); });
+
+    ::SendMessageW(view, WM_SETREDRAW, FALSE, 0);
+    ::SendMessageW(view, LVM_DELETEALLITEMS, 0, 0);
+    ::SendMessageW(view, LVM_SETITEMCOUNT, static_cast<WPARAM>(order.size()), 0);
+    int position = 0;
+    for (std::size_t index : order) {
+        HistoryRow& row = m_historyRows[index];
+        LVITEMW item{};
+        item.mask = LVIF_TEXT | LVIF_PARAM;
+        item.iItem = position;
+        item.pszText = row[0].data();
+        item.lParam = static_cast<LPARAM>(index);
+        const int inserted = static_cast<int>(
+            ::SendMessageW(view, LVM_INSERTITEMW, 0, reinterpret_cast<LPARAM>(&item)));
+        if (inserted < 0) continue;
+        for (std::size_t column = 1; column < kHistoryColumns; ++column) {
+            LVITEMW cell{};
+            cell.iSubItem = static_cast<int>(column);
+            cell.pszText = row[column].data();
+            ::SendMessageW(view, LVM_SETITEMTEXTW, static_cast<WPARAM>(inserted),
+                           reinterpret_cast<LPARAM>(&cell));
+        }
+        ++position;
+    }
+    ::SendMessageW(view, WM_SETREDRAW, TRUE, 0);
+    ::InvalidateRect(view, nullptr, TRUE);
+}
+
+void Win32MainWindowView::setHistorySortKey(int key) {
+    m_historySortKey = std::clamp(key, 0, static_cast<int>(kHistoryColumns) - 1);
+    ::SendMessageW(handleOf(Ctl::URLs), LVM_SORTITEMS, reinterpret_cast<WPARAM>(this),
+                   reinterpret_cast<LPARAM>(&Win32MainWindowView::compareHistoryRows));
+}
+
+// Ascending by the sort column's text, ignoring case; equal texts keep the collection's order.
+bool Win32MainWindowView::historyRowBefore(std::size_t first, std::size_t second) const {
+    const auto column = static_cast<std::size_t>(m_historySortKey);
+    const std::wstring& a = m_historyRows[first][column];
+    const std::wstring& b = m_historyRows[second][column];
+    const int order = ::CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
+                                        static_cast<int>(a.size()), b.c_str(),
+                                        static_cast<int>(b.size()), nullptr, nullptr, 0);
+    if (order == CSTR_LESS_THAN) return true;
+    if (order == CSTR_GREATER_THAN) return false;
+    return first < second;
+}
+
+int CALLBACK Win32MainWindowView::compareHistoryRows(LPARAM first, LPARAM second, LPARAM view) {
+    const auto* self = reinterpret_cast<const Win32MainWindowView*>(view);
+    const auto a = static_cast<std::size_t>(first);
+    const auto b = static_cast<std::size_t>(second);
+    const std::size_t count = self->m_historyRows.size();
+    if (a >= count || b >= count || a == b) return 0;
+    return self->historyRowBefore(a, b) ? -1 : 1;
+}
+
+bool Win32MainWindowView::showOpenDialog(const std::wstring& filter, std::wstring& fileName) {
+    // "Name|pattern" pairs become the NUL-separated list the dialog reads, ending in two NULs.
+    std::wstring filters = filter;
+    std::replace(filters.begin(), filters.end(), L'|', L'\0');
+    filters.append(2, L'\0');
+
+    std::vector<wchar_t> path(kLongPathChars, L'\0');
+    fileName.copy(path.data(), path.size() - 1);
+
+    OPENFILENAMEW dialog{};
+    dialog.lStructSize = sizeof(dialog);
+    dialog.hwndOwner = m_window.get();
+    dialog.lpstrFilter = filters.c_str();
+    dialog.nFilterIndex = 1;
+    dialog.lpstrFile = path.data();
+    dialog.nMaxFile = static_cast<DWORD>(path.size());
+    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
+    if (!::GetOpenFileNameW(&dialog)) return false;
+    fileName.assign(path.data());
+    return true;
+}
+
+std::wstring Win32MainWindowView::browseForFolder(const std::wstring& startFolder,
+                                                  const std::wstring& title) {
+    wchar_t displayName[MAX_PATH] = {};
+    BROWSEINFOW browse{};
+    browse.hwndOwner = m_window.get();
+    browse.pidlRoot = nullptr;
+    browse.pszDisplayName = displayName;
+    browse.lpszTitle = title.empty() ? nullptr : title.c_str();
+    browse.ulFlags = BIF_RETURNONLYFSDIRS;
+    browse.lpfn = &folderDialogProc;
+    browse.lParam = reinterpret_cast<LPARAM>(&startFolder);
+
+    const UniqueCoTaskMem chosen(::SHBrowseForFolderW(&browse));
+    if (!chosen) return {};
+    const auto folder = static_cast<PCIDLIST_ABSOLUTE>(chosen.get());
+    std::vector<wchar_t> path(kLongPathChars, L'\0');
+    if (::SHGetPathFromIDListEx(folder, path.data(), static_cast<DWORD>(path.size()),
+                                GPFIDL_DEFAULT)) {
+        return path.data();
+    }
+    wchar_t shortPath[MAX_PATH] = {};
+    if (::SHGetPathFromIDListW(folder, shortPath)) return shortPath;
+    return {};
+}
+
 LRESULT CALLBACK Win32MainWindowView::windowProc(HWND window, UINT message, WPARAM wParam,
                                                  LPARAM lParam) {
     if (message == WM_NCCREATE) {
@@ -791,13 +1042,13 @@ LRESULT CALLBACK Win32MainWindowView::pageProc(HWND page, UINT message, WPARAM w
 }
 
 LRESULT CALLBACK Win32MainWindowView::cacheListProc(HWND list, UINT message, WPARAM wParam,
-                                                    LPARAM lParam, UINT_PTR id, DWORD_PTR data) {
-    const LRESULT result = ::DefSubclassProc(list, message, wParam, lParam);
+                                                    LPARAM lParam) {
+    const LRESULT result = callOriginalProc(list, message, wParam, lParam);
     if (message == WM_KEYDOWN || message == WM_CHAR) {
-        auto* view = reinterpret_cast<Win32MainWindowView*>(data);
-        guarded([&] { view->onCacheListClick(); });
-    } else if (message == WM_NCDESTROY) {
-        ::RemoveWindowSubclass(list, &Win32MainWindowView::cacheListProc, id);
+        // The list's window is the main window's descendant, and the view is in its user data.
+        auto* view = reinterpret_cast<Win32MainWindowView*>(
+            ::GetWindowLongPtrW(::GetAncestor(list, GA_ROOT), GWLP_USERDATA));
+        if (view != nullptr) guarded([&] { view->onCacheListClick(); });
     }
     return result;
 }
@@ -827,13 +1078,8 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
             }
             break;
         case WM_NOTIFY: {
-            const auto* header = reinterpret_cast<const NMHDR*>(lParam);
-            if (header->hwndFrom == handleOf(Ctl::SSTab1) && header->code == TCN_SELCHANGE) {
-                const int index =
-                    static_cast<int>(::SendMessageW(header->hwndFrom, TCM_GETCURSEL, 0, 0));
-                guarded([&] { m_behaviour.selectTab(index); });
-                return 0;
-            }
+            LRESULT result = 0;
+            if (onNotify(*reinterpret_cast<NMHDR*>(lParam), result)) return result;
             break;
         }
         case WM_SETCURSOR:
@@ -943,8 +1189,160 @@ void Win32MainWindowView::onCommand(Ctl source, int code) {
         case Ctl::lblurl:
             if (code == STN_CLICKED) m_behaviour.lblurl_Click();
             break;
+        case Ctl::txtFileToWipe:
+        case Ctl::txtFolderToWipe:
+            if (code == EN_CHANGE) m_behaviour.textChanged(source, windowText(handleOf(source)));
+            break;
+        default:
+            if (code == BN_CLICKED) onButtonClick(source);
+            break;
+    }
+}
+
+void Win32MainWindowView::onButtonClick(Ctl source) {
+    switch (source) {
+        case Ctl::cmdselectallcookies:
+            m_behaviour.cmdselectallcookies_Click();
+            break;
+        case Ctl::cmdselectnocookies:
+            m_behaviour.cmdselectnocookies_Click();
+            break;
+        case Ctl::cmdinvertcookiesselection:
+            m_behaviour.cmdinvertcookiesselection_Click();
+            break;
+        case Ctl::cmddelcookies:
+            m_behaviour.cmddelcookies_Click();
+            break;
+        case Ctl::cmdClearHistory:
+            m_behaviour.cmdClearHistory_Click();
+            break;
+        case Ctl::cmdBrowseForFile:
+            m_behaviour.cmdBrowseForFile_Click();
+            break;
+        case Ctl::cmdBrowseForFolder:
+            m_behaviour.cmdBrowseForFolder_Click();
+            break;
+        case Ctl::cmdWipe:
+            m_behaviour.cmdWipe_Click();
+            break;
+        case Ctl::cmdcheckForUpdates:
+            m_behaviour.cmdcheckForUpdates_Click();
+            break;
         default:
             break;
+    }
+}
+
+bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
+    result = 0;
+    if (header.hwndFrom == nullptr) return false;
+    if (header.hwndFrom == handleOf(Ctl::SSTab1)) {
+        if (header.code != TCN_SELCHANGE) return false;
+        const int index = static_cast<int>(::SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        guarded([&] { m_behaviour.selectTab(index); });
+        return true;
+    }
+    if (header.hwndFrom == handleOf(Ctl::URLs)) {
+        if (header.code != LVN_COLUMNCLICK) return false;
+        const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1;
+        guarded([&] { m_behaviour.URLs_ColumnClick(column); });
+        return true;
+    }
+    if (header.hwndFrom != handleOf(Ctl::lstcookies)) return false;
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            onCookieText(reinterpret_cast<NMLVDISPINFOW&>(header));
+            return true;
+        case LVN_ODFINDITEMW:
+            result = findCookie(reinterpret_cast<const NMLVFINDITEMW&>(header));
+            return true;
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if (m_mirroringCookies || (change.uChanged & LVIF_STATE) == 0) return true;
+            // A change to every row does not say which state bits it set; each row is read back.
+            if (change.iItem >= 0 && ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {
+                return true;
+            }
+            guarded([&] { onCookieSelection(change.iItem, change.iItem); });
+            return true;
+        }
+        case LVN_ODSTATECHANGED: {
+            const auto& change = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+            if (m_mirroringCookies ||
+                ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0) {
+                return true;
+            }
+            guarded([&] { onCookieSelection(change.iFrom, change.iTo); });
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void Win32MainWindowView::onCookieText(NMLVDISPINFOW& info) const {
+    LVITEMW& item = info.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= m_cookieRows.size()) {
+        item.pszText[0] = L'\0';
+        return;
+    }
+    const CookieRow& row = m_cookieRows[static_cast<std::size_t>(item.iItem)];
+    const std::wstring_view text = item.iSubItem == 0   ? std::wstring_view(row.name)
+                                   : item.iSubItem == 1 ? std::wstring_view(row.path)
+                                                        : std::wstring_view();
+    const std::size_t copied =
+        text.copy(item.pszText, static_cast<std::size_t>(item.cchTextMax) - 1);
+    item.pszText[copied] = L'\0';
+}
+
+// Typing in the list moves to the next row whose name starts with the typed text.
+int Win32MainWindowView::findCookie(const NMLVFINDITEMW& find) const {
+    const LVFINDINFOW& info = find.lvfi;
+    if ((info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || info.psz == nullptr) return -1;
+    const int count = static_cast<int>(m_cookieRows.size());
+    if (count == 0) return -1;
+    const std::wstring_view wanted(info.psz);
+    const bool partial = (info.flags & LVFI_PARTIAL) != 0;
+    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
+    const int steps = (info.flags & LVFI_WRAP) != 0 ? count : count - start;
+    for (int step = 0; step < steps; ++step) {
+        const int index = (start + step) % count;
+        const std::wstring& name = m_cookieRows[static_cast<std::size_t>(index)].name;
+        if (partial && name.size() < wanted.size()) continue;
+        if (!partial && name.size() != wanted.size()) continue;
+        const int length = static_cast<int>(wanted.size());
+        if (length == 0 || ::CompareStringOrdinal(name.c_str(), length, wanted.data(), length,
+                                                  TRUE) == CSTR_EQUAL) {
+            return index;
+        }
+    }
+    return -1;
+}
+
+void Win32MainWindowView::onCookieSelection(int first, int last) {
+    const HWND list = handleOf(Ctl::lstcookies);
+    const int shown = static_cast<int>(m_cookieRows.size());
+    if (first < 0) {
+        first = 0;
+        last = shown - 1;
+    }
+    last = std::min(last, shown - 1);
+    if (first > last) return;
+
+    // Selecting or deselecting every row, which a plain click does first, needs no row read back.
+    const int selectedCount = static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    const bool all = selectedCount == shown;
+    const bool none = selectedCount == 0;
+    for (int row = first; row <= last; ++row) {
+        const auto& rows = m_behaviour.cookieList().rows();
+        if (static_cast<std::size_t>(row) >= rows.size()) break;
+        const bool selected =
+            all || (!none && ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
+                                            LVIS_SELECTED) != 0);
+        if (selected != rows[static_cast<std::size_t>(row)].selected) {
+            m_behaviour.lstcookies_ItemSelected(row, selected);
+        }
     }
 }
 

@@ -5,9 +5,12 @@
 #include <initializer_list>
 #include <map>
 #include <string>
+#include <vector>
 
 #include "app/program.h"
 #include "app/win32/view_support.h"
+
+#include <commctrl.h>
 
 namespace purgeon::win32 {
 
@@ -36,12 +39,19 @@ public:
     void splitCookieColumns() override;
     void showCacheRows(const CacheList& list) override;
     void showCacheSelection(const CacheList& list) override;
+    void showCookieRows(const CookieList& list) override;
+    void showCookieSelection(const CookieList& list) override;
+    void showHistoryRows(const std::vector<HistoryRow>& rows) override;
+    void setHistorySortKey(int key) override;
+    bool showOpenDialog(const std::wstring& filter, std::wstring& fileName) override;
+    std::wstring browseForFolder(const std::wstring& startFolder,
+                                 const std::wstring& title) override;
 
 private:
     static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK cacheListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam,
-                                          UINT_PTR id, DWORD_PTR data);
+    static LRESULT CALLBACK cacheListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
+    static int CALLBACK compareHistoryRows(LPARAM first, LPARAM second, LPARAM view);
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     void createControls(HINSTANCE instance);
@@ -59,7 +69,15 @@ private:
 
     void onActivate(WPARAM wParam);
     void onCommand(Ctl control, int code);
+    void onButtonClick(Ctl control);
     void onCacheListClick();
+    bool onNotify(NMHDR& header, LRESULT& result);
+    void onCookieText(NMLVDISPINFOW& info) const;
+    int findCookie(const NMLVFINDITEMW& find) const;
+    // The list view changed the selection of rows first to last (-1: every row).
+    void onCookieSelection(int first, int last);
+    void mirrorCookieSelection(const CookieList& list);
+    bool historyRowBefore(std::size_t first, std::size_t second) const;
     bool onSetCursor(HWND target, int hitTest);
     LRESULT onControlColor(UINT message, HDC dc, HWND target);
 
@@ -76,6 +94,13 @@ private:
     bool m_busy = false;
     HWND m_lastFocus = nullptr;
     std::wstring m_clockText;
+    // The cookie list shows these rows on demand; the behaviour holds their selection.
+    std::vector<CookieRow> m_cookieRows;
+    // Set while the view itself changes the cookie list's selection.
+    bool m_mirroringCookies = false;
+    // Each history item's data is its index here.
+    std::vector<HistoryRow> m_historyRows;
+    int m_historySortKey = 0;
     UniqueGdiObject m_font;
     UniqueGdiObject m_boldFont;
     UniqueGdiObject m_appNameFont;

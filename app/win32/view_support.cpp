@@ -1,6 +1,7 @@
 // Fonts at a DPI and the placement of top-level windows by client size.
 #include "app/win32/view_support.h"
 
+#include <algorithm>
 #include <string_view>
 
 namespace purgeon::win32 {
@@ -74,6 +75,15 @@ void placeAt(HWND window, POINT topLeft, int clientWidth, int clientHeight, UINT
 
 void moveControl(HWND control, const RECT& r) {
     ::MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+std::wstring windowText(HWND window) {
+    const int length = ::GetWindowTextLengthW(window);
+    if (length <= 0) return {};
+    std::wstring text(static_cast<std::size_t>(length) + 1, L'\0');
+    const int copied = ::GetWindowTextW(window, text.data(), length + 1);
+    text.resize(static_cast<std::size_t>(std::max(copied, 0)));
+    return text;
 }
 
 }  // namespace purgeon::win32

@@ -16,6 +16,13 @@ struct WindowTraits {
 // Owns a top-level window. A view releases it from WM_NCDESTROY when the window goes first.
 using UniqueWindow = UniqueResource<WindowTraits>;
 
+struct MenuTraits {
+    using Handle = HMENU;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::DestroyMenu(h); }
+};
+using UniqueMenu = UniqueResource<MenuTraits>;
+
 // Private messages the views post to themselves.
 inline constexpr UINT kMsgActivated = WM_APP + 1;
 
@@ -58,6 +65,9 @@ void placeCentered(HWND window, int clientWidth, int clientHeight, UINT dpi);
 void placeAt(HWND window, POINT topLeft, int clientWidth, int clientHeight, UINT dpi);
 
 void moveControl(HWND control, const RECT& r);
+
+// The whole text of a window or control.
+std::wstring windowText(HWND window);
 
 // Runs a call into the program's behaviour from a window procedure: nothing may escape.
 template <typename Call>

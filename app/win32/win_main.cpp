@@ -1,7 +1,8 @@
 // The program's entry point: services, windows and the message loop.
 #include "app/program.h"
-#include "app/win32/main_window_view.h"
 #include "app/win32/window_factory.h"
+#include "platform/win32/history_time_win32.h"
+#include "platform/win32/store_files_win32.h"
 #include "platform/win32/win32_platform.h"
 
 #include <commctrl.h>
@@ -13,15 +14,7 @@ int runMessageLoop() {
     for (;;) {
         const BOOL got = ::GetMessageW(&message, nullptr, 0, 0);
         if (got == 0 || got == -1) break;
-        // The main window gets dialog keys (Tab, arrows, Alt+letter). Its handle changes when it
-        // is unloaded and loaded again, so it is recognised by its class, message by message.
-        const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-        if (purgeon::win32::Win32MainWindowView::isMainWindow(root) &&
-            ::IsDialogMessageW(root, &message)) {
-            continue;
-        }
-        ::TranslateMessage(&message);
-        ::DispatchMessageW(&message);
+        purgeon::win32::dispatchMessage(message);
     }
     return static_cast<int>(message.wParam);
 }
@@ -46,7 +39,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32AppInfo appInfo;
         Win32InstanceGuard instanceGuard;
         WinInetUrlCache urlCache;
-        Services services{dialogs, shell, appInfo, instanceGuard, urlCache};
+        Win32Registry registry;
+        Win32SystemErrors errors;
+        Win32SettingsStore settings;
+        Win32FileSystem files;
+        Win32SystemFolders folders;
+        Win32HistoryStoreFactory history;
+        Win32DateText dates;
+        Win32Downloader downloader;
+        Services services{dialogs,  shell, appInfo, instanceGuard, urlCache, registry,  errors,
+                          settings, files, folders, history,       dates,    downloader};
         Win32WindowFactory windows(instance);
         Program program(services, windows);
         windows.attach(program);

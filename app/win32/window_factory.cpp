@@ -1,10 +1,12 @@
-// Window class registration and creation of the views.
+// Window class registration, creation of the views, and the handing out of messages.
 #include "app/win32/window_factory.h"
 
 #include <stdexcept>
 
+#include "app/win32/clean_up_view.h"
 #include "app/win32/main_window_view.h"
 #include "app/win32/splash_view.h"
+#include "app/win32/tray_view.h"
 #include "resource.h"
 
 namespace purgeon::win32 {
@@ -18,6 +20,8 @@ Win32WindowFactory::Win32WindowFactory(HINSTANCE instance) : m_instance(instance
                      ::GetSystemMetrics(SM_CXSMICON), ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
     Win32MainWindowView::registerClass(instance, icon, smallIcon);
     Win32SplashView::registerClass(instance, icon, smallIcon);
+    Win32TrayView::registerClass(instance, icon, smallIcon);
+    Win32CleanUpView::registerClass(instance, icon, smallIcon);
 }
 
 std::unique_ptr<MainWindowView> Win32WindowFactory::createMainWindow(FrmMain& behaviour) {
@@ -27,6 +31,37 @@ std::unique_ptr<MainWindowView> Win32WindowFactory::createMainWindow(FrmMain& be
 
 std::unique_ptr<SplashView> Win32WindowFactory::createSplash(FrmSplash& behaviour) {
     return std::make_unique<Win32SplashView>(m_instance, behaviour);
+}
+
+std::unique_ptr<TrayView> Win32WindowFactory::createTray(FrmTray& behaviour) {
+    return std::make_unique<Win32TrayView>(m_instance, behaviour);
+}
+
+std::unique_ptr<CleanUpView> Win32WindowFactory::createCleanUp() {
+    return std::make_unique<Win32CleanUpView>(m_instance);
+}
+
+void Win32WindowFactory::endProgram() { ::PostQuitMessage(0); }
+
+void Win32WindowFactory::processMessages() {
+    MSG message{};
+    while (::PeekMessageW(&message, nullptr, 0, 0, PM_REMOVE)) {
+        if (message.message == WM_QUIT) {
+            // The message loop must still see it and end.
+            ::PostQuitMessage(static_cast<int>(message.wParam));
+            return;
+        }
+        dispatchMessage(message);
+    }
+}
+
+void dispatchMessage(MSG& message) {
+    // The main window's handle changes when it is unloaded and loaded again, so it is recognised
+    // by its class, message by message.
+    const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
+    if (Win32MainWindowView::isMainWindow(root) && ::IsDialogMessageW(root, &message)) return;
+    ::TranslateMessage(&message);
+    ::DispatchMessageW(&message);
 }
 
 }  // namespace purgeon::win32

@@ -1,4 +1,4 @@
-// Creates the program's Win32 windows for the behaviour classes.
+// Creates the program's Win32 windows for the behaviour classes, and hands out their messages.
 #pragma once
 
 #include "app/program.h"
@@ -16,10 +16,17 @@ public:
 
     std::unique_ptr<MainWindowView> createMainWindow(FrmMain& behaviour) override;
     std::unique_ptr<SplashView> createSplash(FrmSplash& behaviour) override;
+    std::unique_ptr<TrayView> createTray(FrmTray& behaviour) override;
+    std::unique_ptr<CleanUpView> createCleanUp() override;
+    void endProgram() override;
+    void processMessages() override;
 
 private:
     HINSTANCE m_instance;
     Program* m_program = nullptr;
 };
+
+// Hands one message to its window; the main window gets dialog keys (Tab, arrows, Alt+letter).
+void dispatchMessage(MSG& message);
 
 }  // namespace purgeon::win32

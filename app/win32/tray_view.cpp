@@ -1,0 +1,172 @@
+// The tray window: adds and removes the notification icon, reports its clicks, shows its menu.
+#include "app/win32/tray_view.h"
+
+#include <shellapi.h>
+
+#include <iterator>
+#include <stdexcept>
+#include <string_view>
+
+#include "resource.h"
+
+namespace purgeon::win32 {
+
+namespace {
+
+constexpr wchar_t kClassName[] = L"frmtray";
+constexpr wchar_t kCaption[] = L"Form1";
+constexpr UINT kIconId = 1;
+// The icon reports the mouse with this message; its low word of lParam is the mouse message.
+constexpr UINT kMsgTrayIcon = WM_APP + 3;
+
+enum MenuItem : UINT {
+    kMenuShow = 1,
+    kMenuAbout,
+    kMenuExit,
+};
+
+// Broadcast to top-level windows when the taskbar starts, after a shell crash or restart.
+UINT taskbarCreatedMessage() {
+    static const UINT message = ::RegisterWindowMessageW(L"TaskbarCreated");
+    return message;
+}
+
+}  // namespace
+
+void Win32TrayView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = &Win32TrayView::windowProc;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = smallIcon;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = kClassName;
+    if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("tray window class");
+    taskbarCreatedMessage();
+}
+
+Win32TrayView::Win32TrayView(HINSTANCE instance, FrmTray& behaviour) : m_behaviour(behaviour) {
+    m_icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PURGEON), IMAGE_ICON,
+                                             ::GetSystemMetrics(SM_CXSMICON),
+                                             ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
+    // A top-level window, never shown: the taskbar's restart message reaches only those.
+    ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
+                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
+                      this);
+    if (!m_window) throw std::runtime_error("tray window");
+    // An elevated program still hears the taskbar's restart from the unelevated shell.
+    ::ChangeWindowMessageFilterEx(m_window.get(), taskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+}
+
+Win32TrayView::~Win32TrayView() { destroy(); }
+
+void Win32TrayView::addIcon(const std::wstring& tip) {
+    if (!m_window) return;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = m_window.get();
+    data.uID = kIconId;
+    data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
+    data.uCallbackMessage = kMsgTrayIcon;
+    data.hIcon = m_icon;
+    const std::size_t length = std::wstring_view(tip).copy(data.szTip, std::size(data.szTip) - 1);
+    data.szTip[length] = L'\0';
+    // An icon still there (the shell did not restart after all) takes the new tip instead.
+    if (::Shell_NotifyIconW(NIM_ADD, &data) || ::Shell_NotifyIconW(NIM_MODIFY, &data)) {
+        m_iconShown = true;
+    }
+}
+
+void Win32TrayView::removeIcon() {
+    if (!m_iconShown || !m_window) return;
+    m_iconShown = false;
+    NOTIFYICONDATAW data{};
+    data.cbSize = sizeof(data);
+    data.hWnd = m_window.get();
+    data.uID = kIconId;
+    ::Shell_NotifyIconW(NIM_DELETE, &data);
+}
+
+void Win32TrayView::popupMenu() {
+    const HWND window = m_window.get();
+    if (window == nullptr) return;
+    UINT choice = 0;
+    {
+        UniqueMenu menu(::CreatePopupMenu());
+        if (!menu) return;
+        ::AppendMenuW(menu.get(), MF_STRING, kMenuShow, L"Show Purgeon");
+        ::AppendMenuW(menu.get(), MF_STRING, kMenuAbout, L"About");
+        ::AppendMenuW(menu.get(), MF_STRING, kMenuExit, L"Exit");
+        POINT at{};
+        ::GetCursorPos(&at);
+        // Without the foreground the menu would stay open when the user clicks elsewhere.
+        ::SetForegroundWindow(window);
+        choice = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x,
+                                                    at.y, 0, window, nullptr));
+        // Lets the menu close properly the next time it is shown.
+        ::PostMessageW(window, WM_NULL, 0, 0);
+    }
+    // "Exit" unloads this window and may release the view: nothing of it is used afterwards.
+    FrmTray& behaviour = m_behaviour;
+    switch (choice) {
+        case kMenuShow:
+            guarded([&] { behaviour.mnushow_Click(); });
+            break;
+        case kMenuAbout:
+            guarded([&] { behaviour.mnuabout_Click(); });
+            break;
+        case kMenuExit:
+            guarded([&] { behaviour.mnuexit_Click(); });
+            break;
+        default:
+            break;
+    }
+}
+
+void Win32TrayView::destroy() {
+    removeIcon();
+    m_window.reset();
+}
+
+LRESULT CALLBACK Win32TrayView::windowProc(HWND window, UINT message, WPARAM wParam,
+                                           LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* view =
+            static_cast<Win32TrayView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+        view->m_window.reset(window);
+    }
+    auto* view = reinterpret_cast<Win32TrayView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (view != nullptr) {
+            view->m_window.release();
+            view->m_iconShown = false;
+        }
+    }
+    if (view == nullptr || message == WM_NCDESTROY) {
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    return view->handle(message, wParam, lParam);
+}
+
+LRESULT Win32TrayView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == kMsgTrayIcon) {
+        const int mouse = LOWORD(lParam);
+        FrmTray& behaviour = m_behaviour;
+        guarded([&] { behaviour.TrayMouseMessage(mouse); });
+        return 0;  // the window and the view may be gone by now
+    }
+    if (message == taskbarCreatedMessage() && message != 0) {
+        FrmTray& behaviour = m_behaviour;
+        guarded([&] { behaviour.TaskbarCreated(); });
+        return 0;
+    }
+    const HWND window = m_window.get();
+    if (message == WM_DESTROY) removeIcon();  // however the window goes, the icon goes with it
+    return ::DefWindowProcW(window, message, wParam, lParam);
+}
+
+}  // namespace purgeon::win32
