@@ -30,7 +30,8 @@ sleep 1
 shot file-dialog
 wine "$PROBE" press '#32770' '*' 2 || fail "the file dialog has no Cancel"
 wine "$PROBE" wait-gone '#32770' 10000 || fail "the file dialog stayed"
-[ "$(probe text-id frmmain "$ID_txtFileToWipe")" = 'C:\typed.txt' ] || fail "Cancel changed the file box"
+file_box=$(probe text-id frmmain "$ID_txtFileToWipe")
+[ "$file_box" = 'C:\typed.txt' ] || fail "Cancel changed the file box to '$file_box'"
 
 wine "$PROBE" set-text frmmain "$ID_txtFolderToWipe" 'C:\somewhere'
 wine "$PROBE" click-id frmmain "$ID_cmdBrowseForFolder"
@@ -39,5 +40,6 @@ sleep 1
 shot folder-dialog
 wine "$PROBE" press '#32770' '*' 2 || fail "the folder dialog has no Cancel"
 wine "$PROBE" wait-gone '#32770' 10000 || fail "the folder dialog stayed"
-[ -z "$(probe text-id frmmain "$ID_txtFolderToWipe")" ] || fail "Cancel did not empty the folder box"
+folder_box=$(probe text-id frmmain "$ID_txtFolderToWipe")
+[ -z "$folder_box" ] || fail "Cancel left '$folder_box' in the folder box"
 echo "ok: pickers opened and cancelled"

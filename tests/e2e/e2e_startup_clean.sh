@@ -16,6 +16,9 @@ echo bin >"$HOME/.local/share/Trash/files/e2e-binned.txt"
 printf '[Trash Info]\nPath=/tmp/e2e-binned.txt\nDeletionDate=2026-01-01T00:00:00\n' \
     >"$HOME/.local/share/Trash/info/e2e-binned.txt.trashinfo"
 wine "$PROBE" fill-cache http://purgeon-e2e.example/page 3 || fail "cannot fill the cache"
+# A large cache keeps the splash up for a while, so its texts can be watched from outside.
+bulk=http://purgeon-e2e.example/bulk/
+wine "$PROBE" fill-cache "$bulk" 2000 || fail "cannot fill the cache"
 wine "$PROBE" fill-cache Cookie:root@purgeon-e2e.example/ 1 0x100001 || fail "cannot add a cookie entry"
 
 store_prefs runonstart=1 autodelcookies=1 autodelcache=1 autoemptyrecyclebin=1 autocleartemp=1
@@ -45,6 +48,7 @@ grep -qx "Clearing cache contents..." <<<"$seen" || fail "the run's first step w
 [ ! -e "$temp/e2e-a.tmp" ] && [ ! -e "$temp/sub/e2e-b.tmp" ] || fail "temporary files survived"
 [ -d "$temp/sub" ] || fail "a folder of the temporary folder was removed"
 [ ! -e "$HOME/.local/share/Trash/files/e2e-binned.txt" ] || fail "the Recycle Bin was not emptied"
+! wine "$PROBE" cache-has "${bulk}1999" || fail "a bulk cache entry survived"
 for i in 0 1 2; do
     ! wine "$PROBE" cache-has "http://purgeon-e2e.example/page$i" || fail "cache entry page$i survived"
 done

@@ -135,9 +135,10 @@ int usage() {
 }  // namespace
 
 int wmain(int argc, wchar_t** argv) {
-    if (argc < 3) return usage();
+    if (argc < 2) return usage();
     const std::wstring command = argv[1];
-    const std::wstring cls = argv[2];
+    if (argc < 3 && command != L"tray-icon") return usage();
+    const std::wstring cls = argc > 2 ? argv[2] : L"";
     auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
     auto number = [&](int i) { return i < argc ? std::wcstol(argv[i], nullptr, 10) : 0L; };
 
@@ -248,20 +249,28 @@ int wmain(int argc, wchar_t** argv) {
         if (!control) return 1;
         DWORD_PTR result = 0;
         if (command == L"count-id") {
-            if (!::SendMessageTimeoutW(control, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &result))
+            if (!::SendMessageTimeoutW(control, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000,
+                                       &result))
                 return 1;
             std::wprintf(L"%lu\n", static_cast<unsigned long>(result));
             return 0;
         }
         if (command == L"set-text") {
             const std::wstring text = arg(4);
-            return ::SendMessageTimeoutW(control, WM_SETTEXT, 0, reinterpret_cast<LPARAM>(text.c_str()),
-                                         SMTO_ABORTIFHUNG, 5000, &result)
+            return ::SendMessageTimeoutW(control, WM_SETTEXT, 0,
+                                         reinterpret_cast<LPARAM>(text.c_str()), SMTO_ABORTIFHUNG,
+                                         5000, &result)
                        ? 0
                        : 1;
         }
         if (command == L"text-id") {
-            std::wprintf(L"%ls\n", windowText(control).c_str());
+            // Edit controls keep their own text: ask them, unless the program is frozen.
+            wchar_t buffer[1024] = {};
+            DWORD_PTR copied = 0;
+            const bool asked =
+                ::SendMessageTimeoutW(control, WM_GETTEXT, 1024, reinterpret_cast<LPARAM>(buffer),
+                                      SMTO_ABORTIFHUNG, 5000, &copied) != 0;
+            std::wprintf(L"%ls\n", asked ? buffer : windowText(control).c_str());
         } else {
             ::PostMessageW(control, BM_CLICK, 0, 0);
         }
