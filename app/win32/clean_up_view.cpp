@@ -20,16 +20,7 @@ constexpr TwipsRect kLabelRect{600, 120, 3975, 255};
 }  // namespace
 
 void Win32CleanUpView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &Win32CleanUpView::windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = smallIcon;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("clean-up window class");
+    registerWindowClass(instance, kClassName, &viewWindowProc<Win32CleanUpView>, icon, smallIcon);
 }
 
 Win32CleanUpView::Win32CleanUpView(HINSTANCE instance) {
@@ -76,26 +67,11 @@ void Win32CleanUpView::setAction(const std::wstring& text) {
 
 void Win32CleanUpView::destroy() { m_window.reset(); }
 
-LRESULT CALLBACK Win32CleanUpView::windowProc(HWND window, UINT message, WPARAM wParam,
-                                              LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* view = static_cast<Win32CleanUpView*>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        view->m_window.reset(window);
-    }
-    auto* view = reinterpret_cast<Win32CleanUpView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (view != nullptr) {
-            view->m_window.release();
-            view->m_label = nullptr;
-        }
-    }
-    if (view == nullptr || message == WM_NCDESTROY) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    return view->handle(message, wParam, lParam);
+void Win32CleanUpView::windowCreated(HWND window) { m_window.reset(window); }
+
+void Win32CleanUpView::windowGone() {
+    m_window.release();
+    m_label = nullptr;
 }
 
 LRESULT Win32CleanUpView::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -392,16 +392,8 @@ HMENU idOf(Ctl control) {
 }  // namespace
 
 void Win32MainWindowView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &Win32MainWindowView::windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = smallIcon;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("main window class");
+    registerWindowClass(instance, kClassName, &viewWindowProc<Win32MainWindowView>, icon,
+                        smallIcon);
 
     WNDCLASSEXW pageClass{};
     pageClass.cbSize = sizeof(pageClass);
@@ -981,28 +973,13 @@ std::wstring Win32MainWindowView::browseForFolder(const std::wstring& startFolde
     return {};
 }
 
-LRESULT CALLBACK Win32MainWindowView::windowProc(HWND window, UINT message, WPARAM wParam,
-                                                 LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* view = static_cast<Win32MainWindowView*>(
-            reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        view->m_window.reset(window);
-    }
-    auto* view = reinterpret_cast<Win32MainWindowView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (view != nullptr) {
-            view->m_window.release();
-            view->m_controls.clear();
-            view->m_pages.fill(nullptr);
-            view->m_lastFocus = nullptr;
-        }
-    }
-    if (view == nullptr || message == WM_NCDESTROY) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    return view->handle(message, wParam, lParam);
+void Win32MainWindowView::windowCreated(HWND window) { m_window.reset(window); }
+
+void Win32MainWindowView::windowGone() {
+    m_window.release();
+    m_controls.clear();
+    m_pages.fill(nullptr);
+    m_lastFocus = nullptr;
 }
 
 LRESULT CALLBACK Win32MainWindowView::pageProc(HWND page, UINT message, WPARAM wParam,

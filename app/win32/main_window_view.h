@@ -48,7 +48,10 @@ public:
                                  const std::wstring& title) override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename View>
+    friend LRESULT CALLBACK viewWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void windowCreated(HWND window);
+    void windowGone();
     static LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
     static LRESULT CALLBACK cacheListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
     static int CALLBACK compareHistoryRows(LPARAM first, LPARAM second, LPARAM view);

@@ -33,16 +33,8 @@ constexpr LabelPlace kLabels[] = {
 }  // namespace
 
 void Win32SplashView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &Win32SplashView::windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = smallIcon;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH));
-    windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("splash window class");
+    registerWindowClass(instance, kClassName, &viewWindowProc<Win32SplashView>, icon, smallIcon,
+                        static_cast<HBRUSH>(::GetStockObject(WHITE_BRUSH)));
 }
 
 Win32SplashView::Win32SplashView(HINSTANCE instance, FrmSplash& behaviour)
@@ -118,26 +110,11 @@ void Win32SplashView::repaint(Ctl label) {
     ::RedrawWindow(control(label), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-LRESULT CALLBACK Win32SplashView::windowProc(HWND window, UINT message, WPARAM wParam,
-                                             LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* view =
-            static_cast<Win32SplashView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        view->m_window.reset(window);
-    }
-    auto* view = reinterpret_cast<Win32SplashView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (view != nullptr) {
-            view->m_window.release();
-            view->m_controls.clear();
-        }
-    }
-    if (view == nullptr || message == WM_NCDESTROY) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    return view->handle(message, wParam, lParam);
+void Win32SplashView::windowCreated(HWND window) { m_window.reset(window); }
+
+void Win32SplashView::windowGone() {
+    m_window.release();
+    m_controls.clear();
 }
 
 LRESULT Win32SplashView::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,7 +24,10 @@ public:
     void repaint(Ctl label) override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename View>
+    friend LRESULT CALLBACK viewWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void windowCreated(HWND window);
+    void windowGone();
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
     void createControls();
     void applyDpi(UINT dpi);

@@ -34,16 +34,7 @@ UINT taskbarCreatedMessage() {
 }  // namespace
 
 void Win32TrayView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = &Win32TrayView::windowProc;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = smallIcon;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground = reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = kClassName;
-    if (!::RegisterClassExW(&windowClass)) throw std::runtime_error("tray window class");
+    registerWindowClass(instance, kClassName, &viewWindowProc<Win32TrayView>, icon, smallIcon);
     taskbarCreatedMessage();
 }
 
@@ -130,26 +121,11 @@ void Win32TrayView::destroy() {
     m_window.reset();
 }
 
-LRESULT CALLBACK Win32TrayView::windowProc(HWND window, UINT message, WPARAM wParam,
-                                           LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* view =
-            static_cast<Win32TrayView*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        view->m_window.reset(window);
-    }
-    auto* view = reinterpret_cast<Win32TrayView*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (view != nullptr) {
-            view->m_window.release();
-            view->m_iconShown = false;
-        }
-    }
-    if (view == nullptr || message == WM_NCDESTROY) {
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    return view->handle(message, wParam, lParam);
+void Win32TrayView::windowCreated(HWND window) { m_window.reset(window); }
+
+void Win32TrayView::windowGone() {
+    m_window.release();
+    m_iconShown = false;
 }
 
 LRESULT Win32TrayView::handle(UINT message, WPARAM wParam, LPARAM lParam) {

@@ -24,7 +24,10 @@ public:
     void destroy() override;
 
 private:
-    static LRESULT CALLBACK windowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam);
+    template <typename View>
+    friend LRESULT CALLBACK viewWindowProc(HWND, UINT, WPARAM, LPARAM);
+    void windowCreated(HWND window);
+    void windowGone();
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
 
     FrmTray& m_behaviour;

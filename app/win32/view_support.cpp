@@ -1,6 +1,8 @@
 // Fonts at a DPI and the placement of top-level windows by client size.
 #include "app/win32/view_support.h"
 
+#include <stdexcept>
+
 #include <algorithm>
 #include <string_view>
 
@@ -84,6 +86,22 @@ std::wstring windowText(HWND window) {
     const int copied = ::GetWindowTextW(window, text.data(), length + 1);
     text.resize(static_cast<std::size_t>(std::max(copied, 0)));
     return text;
+}
+
+void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon,
+                         HICON smallIcon, HBRUSH background) {
+    WNDCLASSEXW windowClass{};
+    windowClass.cbSize = sizeof(windowClass);
+    windowClass.lpfnWndProc = procedure;
+    windowClass.hInstance = instance;
+    windowClass.hIcon = icon;
+    windowClass.hIconSm = smallIcon;
+    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
+    windowClass.hbrBackground =
+        background ? background : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
+    windowClass.lpszClassName = name;
+    if (!::RegisterClassExW(&windowClass))
+        throw std::runtime_error("a window class cannot be registered");
 }
 
 }  // namespace purgeon::win32

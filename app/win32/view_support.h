@@ -69,6 +69,30 @@ void moveControl(HWND control, const RECT& r);
 // The whole text of a window or control.
 std::wstring windowText(HWND window);
 
+// Registers a top-level window class with the program's icon and the given background (the
+// dialog colour when none is given).
+void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon,
+                         HICON smallIcon, HBRUSH background = nullptr);
+
+// The window procedure of a view: the view comes as the creation parameter and gets the window on
+// WM_NCCREATE, every message until WM_NCDESTROY, and word of the window's end then.
+template <typename View>
+LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
+    if (message == WM_NCCREATE) {
+        auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
+        view->windowCreated(window);
+    }
+    auto* view = reinterpret_cast<View*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
+    if (message == WM_NCDESTROY) {
+        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
+        if (view != nullptr) view->windowGone();
+        return ::DefWindowProcW(window, message, wParam, lParam);
+    }
+    if (view == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
+    return view->handle(message, wParam, lParam);
+}
+
 // Runs a call into the program's behaviour from a window procedure: nothing may escape.
 template <typename Call>
 void guarded(Call&& call) noexcept {
