@@ -80,12 +80,9 @@ LRESULT Win32CleanUpView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         case WM_CLOSE:
             return 0;  // the run closes the window when it is done
         case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             guarded([&] {
                 applyDpi(HIWORD(wParam));
-                const TwipsScale scale(m_dpi);
-                placeAt(window, POINT{suggested->left, suggested->top}, scale.px(kClientWidth),
-                        scale.px(kClientHeight), m_dpi);
+                placeForDpi(window, lParam, kClientWidth, kClientHeight, m_dpi);
             });
             return 0;
         }

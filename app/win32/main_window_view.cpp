@@ -1099,12 +1099,9 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
             }
             break;
         case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             guarded([&] {
                 applyDpi(HIWORD(wParam));
-                const TwipsScale scale(m_dpi);
-                placeAt(window, POINT{suggested->left, suggested->top}, scale.px(kClientWidth),
-                        scale.px(kClientHeight), m_dpi);
+                placeForDpi(window, lParam, kClientWidth, kClientHeight, m_dpi);
                 layoutStatusBar();
             });
             return 0;

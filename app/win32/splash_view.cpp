@@ -142,12 +142,9 @@ LRESULT Win32SplashView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             return TRUE;
         }
         case WM_DPICHANGED: {
-            const auto* suggested = reinterpret_cast<const RECT*>(lParam);
             guarded([&] {
                 applyDpi(HIWORD(wParam));
-                const TwipsScale scale(m_dpi);
-                placeAt(window, POINT{suggested->left, suggested->top}, scale.px(kClientWidth),
-                        scale.px(kClientHeight), m_dpi);
+                placeForDpi(window, lParam, kClientWidth, kClientHeight, m_dpi);
             });
             return 0;
         }

@@ -88,6 +88,14 @@ std::wstring windowText(HWND window) {
     return text;
 }
 
+void placeForDpi(HWND window, LPARAM suggestion, int clientWidthTwips, int clientHeightTwips,
+                 UINT dpi) {
+    const auto* suggested = reinterpret_cast<const RECT*>(suggestion);
+    const TwipsScale scale(dpi);
+    placeAt(window, POINT{suggested->left, suggested->top}, scale.px(clientWidthTwips),
+            scale.px(clientHeightTwips), dpi);
+}
+
 void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon,
                          HICON smallIcon, HBRUSH background) {
     WNDCLASSEXW windowClass{};

@@ -64,6 +64,11 @@ void placeCentered(HWND window, int clientWidth, int clientHeight, UINT dpi);
 // Sizes a top-level window to a client area in pixels, keeping its top-left corner at the point.
 void placeAt(HWND window, POINT topLeft, int clientWidth, int clientHeight, UINT dpi);
 
+// Moves a top-level window to where WM_DPICHANGED suggests (lParam), sized to a client area in
+// twips at the new DPI.
+void placeForDpi(HWND window, LPARAM suggestion, int clientWidthTwips, int clientHeightTwips,
+                 UINT dpi);
+
 void moveControl(HWND control, const RECT& r);
 
 // The whole text of a window or control.
