@@ -93,24 +93,5 @@ TEST(CookieList, SelectedOnlyDeletesTheSelectedRowsAndAFileAlreadyGoneKeepsItsRo
     EXPECT_EQ(names(list), (std::vector<std::wstring>{L"Index.DAT", L"user@b.txt"}));
 }
 
-TEST(CookieList, SelectionCommands) {
-    fakes::FakeFileSystem files = cookieFolder();
-    CookieList list;
-    list.load(files, kFolder, true, [] {});
-    auto flags = [&] {
-        std::vector<bool> f;
-        for (const CookieRow& row : list.rows()) f.push_back(row.selected);
-        return f;
-    };
-    list.invertSelection();
-    EXPECT_EQ(flags(), (std::vector<bool>{true, true, true, false}));
-    list.invertSelection();
-    EXPECT_EQ(flags(), (std::vector<bool>{false, false, false, true}));
-    list.selectAll();
-    EXPECT_EQ(flags(), std::vector<bool>(4, true));
-    list.selectNone();
-    EXPECT_EQ(flags(), std::vector<bool>(4, false));
-}
-
 }  // namespace
 }  // namespace purgeon
