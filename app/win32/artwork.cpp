@@ -155,51 +155,45 @@ void drawProductMark(HDC dc, const RECT& box) {
     drawLine(dc, left, top, side, {250, 780}, {380, 780}, kDust, pen);
 }
 
-void drawBanner(HDC dc, const RECT& area) {
-    fillGradient(dc, area, kNavy, kBlue, false);
-    const int h = height(area);
-    const int margin = h / 8;
+namespace {
 
-    const RECT mark{area.left + margin, area.top + margin, area.left + h - margin,
-                    area.bottom - margin};
+// The blue band with the product mark, the name and the tagline, and a coral rule below it
+// (inside the band's bottom edge, or just under it when the band does not fill its window).
+// Heights of the tagline and of the gap under the name are fractions of the band's height.
+void drawBand(HDC dc, const RECT& band, int taglineDivisor, int gapDivisor, const RECT& accent) {
+    fillGradient(dc, band, kNavy, kBlue, false);
+    const int h = height(band);
+    const int margin = h / 8;
+    const RECT mark{band.left + margin, band.top + margin, band.left + h - margin,
+                    band.bottom - margin};
     drawProductMark(dc, mark);
 
     const UniqueGdiObject nameFont = createArtFont(h * 2 / 5, FW_BOLD);
-    const UniqueGdiObject taglineFont = createArtFont(h / 6, FW_NORMAL);
+    const UniqueGdiObject taglineFont = createArtFont(h / taglineDivisor, FW_NORMAL);
     const int textLeft = mark.right + margin;
     const SIZE name = textSize(dc, nameFont, kProductName);
-    const int nameTop = area.top + (h - name.cy - h / 5) / 2;
+    const int nameTop = band.top + (h - name.cy - h / gapDivisor) / 2;
     drawText(dc, nameFont, textLeft, nameTop, RGB(255, 255, 255), kProductName);
     drawText(dc, taglineFont, textLeft + margin / 4, nameTop + name.cy, kTaglineColor, kTagline);
-
-    RECT accent = area;
-    accent.top = area.bottom - std::max(2, h / 30);
     fillSolid(dc, accent, kCoral);
+}
+
+}  // namespace
+
+void drawBanner(HDC dc, const RECT& area) {
+    RECT accent = area;
+    accent.top = area.bottom - std::max(2, height(area) / 30);
+    drawBand(dc, area, 6, 5, accent);
 }
 
 void drawSplashArt(HDC dc, const RECT& area, int bandHeight) {
     fillSolid(dc, area, RGB(255, 255, 255));
     RECT band = area;
     band.bottom = area.top + bandHeight;
-    fillGradient(dc, band, kNavy, kBlue, false);
-
-    const int margin = bandHeight / 8;
-    const RECT mark{band.left + margin, band.top + margin, band.left + bandHeight - margin,
-                    band.bottom - margin};
-    drawProductMark(dc, mark);
-
-    const UniqueGdiObject nameFont = createArtFont(bandHeight * 2 / 5, FW_BOLD);
-    const UniqueGdiObject taglineFont = createArtFont(bandHeight / 10, FW_NORMAL);
-    const int textLeft = mark.right + margin;
-    const SIZE name = textSize(dc, nameFont, kProductName);
-    const int nameTop = band.top + (bandHeight - name.cy - bandHeight / 8) / 2;
-    drawText(dc, nameFont, textLeft, nameTop, RGB(255, 255, 255), kProductName);
-    drawText(dc, taglineFont, textLeft + margin / 4, nameTop + name.cy, kTaglineColor, kTagline);
-
     RECT accent = band;
     accent.top = band.bottom;
     accent.bottom = band.bottom + std::max(2, bandHeight / 40);
-    fillSolid(dc, accent, kCoral);
+    drawBand(dc, band, 10, 8, accent);
 }
 
 void drawAboutArt(HDC dc, const RECT& area) {

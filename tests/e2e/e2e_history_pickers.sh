@@ -23,23 +23,22 @@ echo "ok: history store failure absorbed"
 
 wine "$PROBE" tab frmmain 4
 sleep 0.5
-wine "$PROBE" set-text frmmain "$ID_txtFileToWipe" 'C:\typed.txt'
-wine "$PROBE" click-id frmmain "$ID_cmdBrowseForFile"
-wine "$PROBE" wait-window '#32770' '*' 10000 || fail "the file dialog did not open"
-sleep 1
-shot file-dialog
-wine "$PROBE" press '#32770' '*' 2 || fail "the file dialog has no Cancel"
-wine "$PROBE" wait-gone '#32770' 10000 || fail "the file dialog stayed"
-file_box=$(probe text-id frmmain "$ID_txtFileToWipe")
-[ "$file_box" = 'C:\typed.txt' ] || fail "Cancel changed the file box to '$file_box'"
+# cancel_picker NAME BUTTON BOX TYPED: types into the box, opens the dialog, cancels it, and
+# prints what the box holds afterwards.
+cancel_picker() {
+    local name=$1 button=$2 box=$3 typed=$4
+    wine "$PROBE" set-text frmmain "$box" "$typed"
+    wine "$PROBE" click-id frmmain "$button"
+    wine "$PROBE" wait-window '#32770' '*' 10000 || fail "the $name dialog did not open"
+    sleep 1
+    shot "$name-dialog" >&2
+    wine "$PROBE" press '#32770' '*' 2 || fail "the $name dialog has no Cancel"
+    wine "$PROBE" wait-gone '#32770' 10000 || fail "the $name dialog stayed"
+    probe text-id frmmain "$box"
+}
 
-wine "$PROBE" set-text frmmain "$ID_txtFolderToWipe" 'C:\somewhere'
-wine "$PROBE" click-id frmmain "$ID_cmdBrowseForFolder"
-wine "$PROBE" wait-window '#32770' '*' 10000 || fail "the folder dialog did not open"
-sleep 1
-shot folder-dialog
-wine "$PROBE" press '#32770' '*' 2 || fail "the folder dialog has no Cancel"
-wine "$PROBE" wait-gone '#32770' 10000 || fail "the folder dialog stayed"
-folder_box=$(probe text-id frmmain "$ID_txtFolderToWipe")
+file_box=$(cancel_picker file "$ID_cmdBrowseForFile" "$ID_txtFileToWipe" 'C:\typed.txt')
+[ "$file_box" = 'C:\typed.txt' ] || fail "Cancel changed the file box to '$file_box'"
+folder_box=$(cancel_picker folder "$ID_cmdBrowseForFolder" "$ID_txtFolderToWipe" 'C:\somewhere')
 [ -z "$folder_box" ] || fail "Cancel left '$folder_box' in the folder box"
 echo "ok: pickers opened and cancelled"
