@@ -6,7 +6,9 @@
 #include "areas/temp_folder.h"
 #include "prefs/registry_text.h"
 #include "update/update_check.h"
+#include "wipe/folder_guard.h"
 #include "wipe/shred.h"
+#include "wipe/wipe_report.h"
 #include "wipe/wipe_target.h"
 
 namespace purgeon {
@@ -77,6 +79,11 @@ void FrmMain::Form_Activate() {
     m_view->repaint();
     m_view->splitCookieColumns();
     loadUserPrefs();
+}
+
+void FrmMain::activated(ActivationSource source) {
+    if (source == ActivationSource::shown || source == ActivationSource::ownWindow)
+        Form_Activate();
 }
 
 void FrmMain::Form_QueryUnload() {
@@ -157,13 +164,16 @@ void FrmMain::setBusy(bool busy) {
 void FrmMain::loadUserPrefs(bool runReactions) {
     Options options(*this);
     m_reactions = runReactions;
+    m_loadingPrefs = true;
     try {
         purgeon::loadUserPrefs(m_program.services().settings, kAppTitle, options);
     } catch (...) {
         m_reactions = true;
+        m_loadingPrefs = false;
         throw;
     }
     m_reactions = true;
+    m_loadingPrefs = false;
 }
 
 void FrmMain::saveUserPrefs() {
@@ -174,7 +184,7 @@ void FrmMain::saveUserPrefs() {
 void FrmMain::chkEmptyRecycleBin_Click() {
     if (value(Ctl::chkEmptyRecycleBin) != 1) return;
     setStatusText(L"Emptying Recycle bin...");
-    m_program.services().shell.emptyRecycleBin();
+    m_program.emptyRecycleBin();
     setStatusText(L"");
 }
 
@@ -182,10 +192,21 @@ void FrmMain::chkdeltempfiles_Click() {
     if (value(Ctl::chkdeltempfiles) != 1) return;
     setStatusText(L"Deleting temp folder contents...");
     setBusy(true);
-    Services& s = m_program.services();
-    ClearTempFolder(s.files, s.folders, m_program.foundFiles());
+    const TempClearing clearing = m_program.clearTempFolder();
     setBusy(false);
     setStatusText(L"");
+    // The user ticked the box and nothing was cleared: say why, naming the folder.
+    if (!m_loadingPrefs && clearing.folderGiven && !clearing.check.allowed()) {
+        m_program.services().dialogs.messageBox(
+            L"The temporary folder " + clearing.check.folder + L" was not cleared: " +
+                refusalReason(clearing.check) + L".",
+            kAppTitle, kMbOk | kMbIconExclamation);
+    }
+}
+
+void FrmMain::tell(const std::wstring& text, unsigned style) {
+    m_program.log().write(text);
+    m_program.services().dialogs.messageBox(text, kAppTitle, style);
 }
 
 // Cookies.
@@ -212,15 +233,31 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
 
 void FrmMain::deletecookies(bool interactive) {
     m_program.includeIndexDat = false;
-    if (interactive && m_program.services().dialogs.messageBox(
-                           L"Are you sure you wish to delete the selected cookies?",
-                           L"Delete Cookies", kMbYesNo | kMbIconQuestion) != kIdYes) {
+    Services& s = m_program.services();
+    if (interactive && s.dialogs.messageBox(L"Are you sure you wish to delete the selected cookies?",
+                                            L"Delete Cookies",
+                                            kMbYesNo | kMbIconQuestion) != kIdYes) {
+        return;
+    }
+    if (m_cookies.rows().empty()) return;
+    const FolderCheck check = checkFolder(s.files, s.folders, m_cookieFolder, FolderUse::cookies);
+    if (!check.allowed()) {
+        const std::wstring text = L"The cookie folder " + check.folder + L" was not cleaned: " +
+                                  refusalReason(check) + L".";
+        if (interactive) {
+            tell(text, kMbOk | kMbIconExclamation);
+        } else {
+            m_program.log().write(L"Cookies: " + text);
+        }
         return;
     }
     setBusy(true);
-    m_cookies.deleteFiles(m_program.services().files, interactive);
+    const CookieDeletion deletion = m_cookies.deleteFiles(s.files, interactive);
     m_view->showCookieRows(m_cookies);
     setBusy(false);
+    std::wstring line = L"Cookies: " + std::to_wstring(deletion.removed) + L" removed";
+    if (deletion.failed > 0) line += L", " + std::to_wstring(deletion.failed) + L" still there";
+    m_program.log().write(line + L" in " + check.folder + L".");
 }
 
 void FrmMain::cmddelcookies_Click() {
@@ -264,9 +301,13 @@ void FrmMain::GetCacheURLList() {
 
 void FrmMain::deletecache() {
     setBusy(true);
-    m_cache.deleteListed(m_program.services().urlCache, value(Ctl::chkDelCachedPasswords) == 1);
+    const CacheDeletion deletion =
+        m_cache.deleteListed(m_program.services().urlCache, value(Ctl::chkDelCachedPasswords) == 1);
     GetCacheURLList();
     setBusy(false);
+    std::wstring line = L"Cache: " + std::to_wstring(deletion.removed) + L" entries removed";
+    if (deletion.refused > 0) line += L", " + std::to_wstring(deletion.refused) + L" refused";
+    m_program.log().write(line + L".");
 }
 
 void FrmMain::invertsel() {
@@ -300,8 +341,10 @@ void FrmMain::loadURLHistory() {
         try {
             history->Refresh();
             rows = historyRows(*history, m_program.services().dates);
-        } catch (const HistoryError&) {
+        } catch (const HistoryError& error) {
             rows.clear();  // a store that cannot be read shows an empty list
+            m_program.log().write(L"History: not listed: the store answered " +
+                                  hresultText(error.code()) + L".");
         }
     }
     m_view->showHistoryRows(rows);
@@ -311,14 +354,7 @@ void FrmMain::cmdClearHistory_Click() {
     bool cleared = false;
     {
         BusyScope busy(*this, L"Clearing History...");
-        if (CURLHistory* history = m_program.history()) {
-            try {
-                history->Clear();
-                cleared = true;
-            } catch (const HistoryError&) {
-                cleared = false;
-            }
-        }
+        cleared = m_program.clearHistory();
     }
     if (!cleared) {
         m_program.services().dialogs.messageBox(L"The visited URL history could not be cleared.",
@@ -343,42 +379,103 @@ void FrmMain::cmdBrowseForFolder_Click() {
                                                           L"&Select folder to wipe"));
 }
 
+constexpr wchar_t kWipeWarning[] =
+    L"Warning! this will wipe the specified files and delete them. Once this is done they cannot "
+    L"be recovered";
+
 void FrmMain::cmdWipe_Click() {
-    const int answer = m_program.services().dialogs.messageBox(
-        L"Warning! this will wipe the specified files and delete them. Once this is done they "
-        L"cannot be recovered",
-        kAppTitle, kMbOkCancel | kMbIconExclamation);
+    const std::wstring warning = wipeWarning();
+    if (warning.empty()) return;
+    const int answer = m_program.services().dialogs.messageBox(warning, kAppTitle,
+                                                               kMbOkCancel | kMbIconExclamation);
     if (answer == kIdOk) wipeOut();
 }
 
-void FrmMain::wipeOut() {
+std::wstring FrmMain::wipeWarning() {
     Services& s = m_program.services();
-    const int passes = value(Ctl::optQuick) ? 3 : 7;
-
+    std::wstring details;
     const std::wstring file = text(Ctl::txtFileToWipe);
-    if (!file.empty() && FileExists(s.files, s.errors, s.dialogs, file)) {
-        setBusy(true);
-        ShredFile(s.files, file, passes);
-        setBusy(false);
-        s.dialogs.messageBox(fileNameOf(file) + L" wiped", kAppTitle, kMbOk | kMbIconInformation);
-    }
+    std::uint64_t fileBytes = 0;
+    if (!file.empty() && s.files.fileSize(file, fileBytes) == 0 && fileBytes > 0)
+        details += L"\r\nFile: " + file + L" (" + sizeText(fileBytes) + L")";
 
     const std::wstring folder = text(Ctl::txtFolderToWipe);
     if (!folder.empty()) {
-        setBusy(true);
-        FoundFileList& found = m_program.foundFiles();
-        resetFoundFiles(found);
-        EnumFiles(s.files, folder, found);
-        const size_t count = found.size() - 1;
-        for (size_t i = 1; i <= count; ++i) {
-            setStatusText(L"Currently wiping" + found[i]);
-            ShredFile(s.files, found[i], passes);
-            setStatusText(L"");
+        const FolderCheck check = checkFolder(s.files, s.folders, folder, FolderUse::wipe);
+        if (!check.allowed()) {
+            tell(check.folder + L" cannot be wiped: " + refusalReason(check) + L".",
+                 kMbOk | kMbIconExclamation);
+            return {};
         }
-        setBusy(false);
-        s.dialogs.messageBox(std::to_wstring(count) + L"File(s) wiped", kAppTitle,
-                             kMbOk | kMbIconInformation);
+        // Counted before asking, so the user knows what the answer means.
+        FoundFileList found;
+        std::uint64_t bytes = 0;
+        EnumFiles(s.files, check.folder, found, &bytes);
+        details += L"\r\nFolder: " + check.folder + L": " + std::to_wstring(found.size() - 1) +
+                   L" file(s), " + sizeText(bytes);
     }
+    return details.empty() ? std::wstring(kWipeWarning)
+                           : std::wstring(kWipeWarning) + L"\r\n" + details;
+}
+
+void FrmMain::wipeOut() {
+    const int passes = value(Ctl::optQuick) ? 3 : 7;
+    wipeNamedFile(passes);
+    wipeNamedFolder(passes);
+}
+
+void FrmMain::wipeNamedFile(int passes) {
+    Services& s = m_program.services();
+    const std::wstring file = text(Ctl::txtFileToWipe);
+    if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return;
+
+    // The file must be what its folder holds under that name: a link swapped in is not followed.
+    ShredRequest request{passes, true, {}};
+    const size_t slash = file.find_last_of(L'\\');
+    std::wstring parent;
+    if (slash != std::wstring::npos && s.files.resolveFolder(file.substr(0, slash + 1), parent))
+        request.expectedFinalPath = plainPath(parent) + L"\\" + file.substr(slash + 1);
+
+    setBusy(true);
+    const ShredResult result = ShredFile(s.files, file, request);
+    setBusy(false);
+    const std::wstring why = result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
+    const bool wiped = result.outcome == ShredOutcome::wiped;
+    tell(fileWipeMessage(fileNameOf(file), result, why),
+         kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
+}
+
+void FrmMain::wipeNamedFolder(int passes) {
+    Services& s = m_program.services();
+    const std::wstring folder = text(Ctl::txtFolderToWipe);
+    if (folder.empty()) return;
+    const FolderCheck check = checkFolder(s.files, s.folders, folder, FolderUse::wipe);
+    if (!check.allowed()) {
+        tell(check.folder + L" cannot be wiped: " + refusalReason(check) + L".",
+             kMbOk | kMbIconExclamation);
+        return;
+    }
+    WipeTally tally;
+    setBusy(true);
+    FoundFileList& found = m_program.foundFiles();
+    resetFoundFiles(found);
+    EnumFiles(s.files, check.folder, found);
+    const size_t count = found.size() - 1;
+    for (size_t i = 1; i <= count; ++i) {
+        setStatusText(L"Currently wiping" + found[i]);
+        tally.add(ShredFile(s.files, found[i], {passes, true, found[i]}).outcome);
+        setStatusText(L"");
+    }
+    setBusy(false);
+    m_program.log().write(L"Wipe of " + check.folder + L":");
+    tell(folderWipeMessage(tally),
+         kMbOk | (tally.notWiped() == 0 ? kMbIconInformation : kMbIconExclamation));
+}
+
+void FrmMain::cmdViewLog_Click() {
+    RunLog& log = m_program.log();
+    log.write(L"Log opened for viewing.");
+    m_program.services().shell.open(log.path());
 }
 
 // Update check.
@@ -387,7 +484,7 @@ void FrmMain::cmdcheckForUpdates_Click() { checkForUpdates(); }
 
 void FrmMain::checkForUpdates() {
     Services& s = m_program.services();
-    UpdateServices update{s.dialogs, s.shell, s.downloader, s.files, s.urlCache, s.appInfo};
+    UpdateServices update{s.dialogs, s.shell, s.downloader, s.urlCache, s.appInfo};
     purgeon::checkForUpdates(update);
 }
 

@@ -49,6 +49,14 @@ public:
                                          const std::wstring& title) = 0;
 };
 
+// Where the main window's activation came from.
+enum class ActivationSource {
+    shown,         // the program showed it: start, "Show Purgeon", "About", a double click
+    ownWindow,     // another of the program's own windows handed over
+    ownBox,        // one of the program's message boxes closed
+    otherProgram,  // the user came back from another program
+};
+
 class FrmMain {
 public:
     explicit FrmMain(Program& program);
@@ -61,6 +69,10 @@ public:
     // Window events.
     void Form_Load();
     void Form_Activate();
+    // Runs Form_Activate when the window is shown or comes from another of the program's own
+    // windows; never after its own message boxes or when the user comes back from elsewhere, so
+    // the choices made on the window are not undone.
+    void activated(ActivationSource source);
     // Runs before every unload; the unload itself is never cancelled.
     void Form_QueryUnload();
     void SSTab1_Click(int previousTab);
@@ -84,6 +96,7 @@ public:
     void cmdBrowseForFolder_Click();
     void cmdWipe_Click();
     void cmdcheckForUpdates_Click();
+    void cmdViewLog_Click();
 
     // Selects a tab; a change of tab runs SSTab1_Click, whoever made it.
     void selectTab(int index);
@@ -109,13 +122,16 @@ public:
     void saveUserPrefs();
     void loadCookiesList();
     void EnumCookies(const std::wstring& folder);
-    // interactive: ask first and delete the selected rows; otherwise delete every row.
+    // interactive: ask first and delete the selected rows; otherwise delete every row. The
+    // cookie folder must pass the folder guard first; a refusal is told in a box (interactive)
+    // or in the log.
     void deletecookies(bool interactive);
     void loadCacheContents();
     void GetCacheURLList();
     void deletecache();
     void invertsel();
     void loadURLHistory();
+    // Wipes the file and the folder named on the Secure Wipe tab and tells what became of them.
     void wipeOut();
     void checkForUpdates();
 
@@ -127,6 +143,13 @@ private:
     class Options;
     void chkEmptyRecycleBin_Click();
     void chkdeltempfiles_Click();
+    // The warning before a wipe, naming what will be wiped; empty when the folder is refused
+    // (the user has been told why).
+    std::wstring wipeWarning();
+    void wipeNamedFile(int passes);
+    void wipeNamedFolder(int passes);
+    // A box after the user's own action; always a line in the log.
+    void tell(const std::wstring& text, unsigned style);
 
     Program& m_program;
     MainWindowView* m_view = nullptr;
@@ -134,6 +157,7 @@ private:
     std::map<Ctl, int> m_values;
     std::map<Ctl, std::wstring> m_texts;
     bool m_reactions = true;
+    bool m_loadingPrefs = false;  // the boxes change by the program, not by the user's click
     std::wstring m_statusText;
     bool m_busy = false;
     CacheList m_cache;

@@ -2,12 +2,21 @@
 #include "app/program.h"
 
 #include "app/app_text.h"
-#include "areas/temp_folder.h"
+
+#include <cstdio>
+#include <cwchar>
 
 namespace purgeon {
 
+std::wstring hresultText(HResult code) {
+    wchar_t buffer[16];
+    std::swprintf(buffer, std::size(buffer), L"0x%08lX",
+                  static_cast<unsigned long>(static_cast<std::uint32_t>(code)));
+    return buffer;
+}
+
 Program::Program(Services& services, WindowFactory& windows)
-    : m_services(services), m_windows(windows) {}
+    : m_services(services), m_windows(windows), m_log(services.logFile) {}
 
 Program::~Program() = default;
 
@@ -18,6 +27,8 @@ bool Program::Main() {
         return false;
     }
     includeIndexDat = true;
+    m_log.write(std::wstring(kAppTitle).substr(1) + L" " +
+                versionText(m_services.appInfo.version()) + L" started.");
 
     auto tray = std::make_unique<Tray>();
     tray->behaviour = std::make_unique<FrmTray>(*this);
@@ -30,8 +41,9 @@ bool Program::Main() {
     // program runs on: the history list stays empty and clearing it says it could not.
     try {
         m_history = std::make_unique<CURLHistory>(m_services.history);
-    } catch (const HistoryError&) {
+    } catch (const HistoryError& error) {
         m_history.reset();
+        m_log.write(L"History: no usable history store (" + hresultText(error.code()) + L").");
     }
 
     auto splash = std::make_unique<Splash>();
@@ -60,6 +72,7 @@ FrmMain& Program::loadMainWindow() {
 void Program::showMainWindow() {
     loadMainWindow();
     m_main->view->show();
+    m_main->behaviour->activated(ActivationSource::shown);
 }
 
 void Program::unloadMainWindow() {
@@ -112,33 +125,59 @@ void Program::runAutoClean(const StatusLabel& label) {
                           {Ctl::ChkAutoClearHistory, L"Clearing History..."},
                           {Ctl::chkEmptyRecycleBin, L"Emptying Recycle Bin..."},
                           {Ctl::chkdeltempfiles, L"Deleting temp files..."}};
+    m_log.write(L"Automatic cleaning run.");
     for (const Step& step : steps) {
         if (main.value(step.box) != 1) continue;
         label(step.status);
         switch (step.box) {
             case Ctl::ChkAutoClearCache:
+                main.GetCacheURLList();
                 main.deletecache();
                 break;
             case Ctl::Chkautoclearcookies:
+                main.loadCookiesList();
                 main.deletecookies(false);
                 break;
             case Ctl::ChkAutoClearHistory:
                 // A store that cannot be cleared leaves the history as it is; the run goes on.
-                if (m_history) {
-                    try {
-                        m_history->Clear();
-                    } catch (const HistoryError&) {
-                    }
-                }
+                clearHistory();
                 break;
             case Ctl::chkEmptyRecycleBin:
-                m_services.shell.emptyRecycleBin();
+                emptyRecycleBin();
                 break;
             default:
-                ClearTempFolder(m_services.files, m_services.folders, m_foundFiles);
+                clearTempFolder();
                 break;
         }
     }
+}
+
+TempClearing Program::clearTempFolder() {
+    TempClearing clearing = ClearTempFolder(m_services.files, m_services.folders, m_foundFiles);
+    m_log.write(tempClearingSummary(clearing));
+    return clearing;
+}
+
+void Program::emptyRecycleBin() {
+    const Status emptied = m_services.shell.emptyRecycleBin();
+    m_log.write(emptied ? std::wstring(L"Recycle Bin: emptied.")
+                        : L"Recycle Bin: not emptied: " + m_services.errors.text(emptied.code));
+}
+
+bool Program::clearHistory() {
+    if (!m_history) {
+        m_log.write(L"History: not cleared: the system offers no history store.");
+        return false;
+    }
+    try {
+        m_history->Clear();
+    } catch (const HistoryError& error) {
+        m_log.write(L"History: not cleared: the store answered " + hresultText(error.code()) +
+                    L".");
+        return false;
+    }
+    m_log.write(L"History: cleared.");
+    return true;
 }
 
 void Program::exitSequence() {

@@ -7,13 +7,16 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/run_log.h"
 #include "app/splash.h"
 #include "app/tray.h"
+#include "areas/temp_folder.h"
 #include "areas/url_history.h"
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
 #include "platform/files.h"
 #include "platform/history_store.h"
+#include "platform/log_file.h"
 #include "platform/network_time.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
@@ -37,6 +40,7 @@ struct Services {
     HistoryStoreFactory& history;
     DateText& dates;
     Downloader& downloader;
+    LogFile& logFile;
 };
 
 // Creates the windows' views (each starts hidden) and talks to the message loop.
@@ -52,6 +56,9 @@ public:
     // Lets the window system handle the messages waiting for the program, once.
     virtual void processMessages() = 0;
 };
+
+// "0x80004001": a result code as the system's documentation spells it.
+std::wstring hresultText(HResult code);
 
 // Where the automatic run writes each step's text: a label of the caller's window.
 using StatusLabel = std::function<void(const std::wstring&)>;
@@ -79,8 +86,17 @@ public:
     FrmTray* tray() { return m_tray ? m_tray->behaviour.get() : nullptr; }
 
     // Cleans, in their fixed order, the areas ticked on the main window, each read when its step
-    // comes, writing each step's text on the given label.
+    // comes, writing each step's text on the given label. Each area is listed afresh right before
+    // it is cleaned, so what a browser added since the lists were filled goes too.
     void runAutoClean(const StatusLabel& label);
+
+    // The areas without a list of their own; each writes what it did to the log.
+    TempClearing clearTempFolder();
+    void emptyRecycleBin();
+    // False when the history store is missing or refused.
+    bool clearHistory();
+
+    RunLog& log() { return m_log; }
 
     // The exit sequence of the tray menu's "Exit": asks, runs the exit-time cleaning when asked
     // for, unloads the windows and ends the program.
@@ -116,6 +132,7 @@ private:
 
     Services& m_services;
     WindowFactory& m_windows;
+    RunLog m_log;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<Splash> m_splash;
     std::unique_ptr<Tray> m_tray;

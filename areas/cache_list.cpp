@@ -13,11 +13,17 @@ void CacheList::refill(UrlCache& cache) {
     });
 }
 
-void CacheList::deleteListed(UrlCache& cache, bool deletePasswords) const {
+CacheDeletion CacheList::deleteListed(UrlCache& cache, bool deletePasswords) const {
+    CacheDeletion deletion;
     for (const ListRow& row : m_rows) {
         if (!deletePasswords && isCookieRow(row.text)) continue;
-        cache.remove(row.text);
+        if (cache.remove(row.text)) {
+            ++deletion.removed;
+        } else {
+            ++deletion.refused;
+        }
     }
+    return deletion;
 }
 
 void CacheList::deleteCurrent(UrlCache& cache) const {

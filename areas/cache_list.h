@@ -13,6 +13,11 @@ struct ListRow {
     bool selected = false;
 };
 
+struct CacheDeletion {
+    size_t removed = 0;
+    size_t refused = 0;  // the cache would not delete them
+};
+
 class CacheList {
 public:
     // Empties the list and lists every entry that has the normal-entry bit, in the cache's order.
@@ -22,7 +27,7 @@ public:
     // Deletes the entry of every listed row, first to last. Unless deletePasswords is set, rows
     // whose text contains "Cookie" (exactly so, case counts) are spared. Rows stay as they are;
     // the caller refills.
-    void deleteListed(UrlCache& cache, bool deletePasswords) const;
+    CacheDeletion deleteListed(UrlCache& cache, bool deletePasswords) const;
 
     // Deletes the entry of the current row only, whatever else is selected. No current row:
     // nothing is deleted.

@@ -23,13 +23,19 @@ void CookieList::load(FileSystem& files, const std::wstring& folder, bool includ
     if (!m_rows.empty()) m_rows.back().selected = true;
 }
 
-void CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
+CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
+    CookieDeletion deletion;
     for (size_t i = m_rows.size(); i-- > 0;) {
         const CookieRow& row = m_rows[i];
         if (row.name.empty() || (selectedOnly && !row.selected)) continue;
-        if (RemoveFile(files, row.path) == FileResult::ok)
+        if (RemoveFile(files, row.path) == FileResult::ok) {
             m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(i));
+            ++deletion.removed;
+        } else {
+            ++deletion.failed;
+        }
     }
+    return deletion;
 }
 
 void CookieList::selectAll() {

@@ -17,6 +17,11 @@ struct CookieRow {
 
 inline constexpr wchar_t kIndexDat[] = L"index.dat";
 
+struct CookieDeletion {
+    size_t removed = 0;
+    size_t failed = 0;  // still there: in use, or refused
+};
+
 class CookieList {
 public:
     // Lists every plain file of the folder (hidden, system and read-only ones too; no sub-folders,
@@ -28,7 +33,7 @@ public:
 
     // Deletes the file of every candidate row, last row first: all rows, or the selected ones only.
     // A row goes only when its file is really gone.
-    void deleteFiles(FileSystem& files, bool selectedOnly);
+    CookieDeletion deleteFiles(FileSystem& files, bool selectedOnly);
 
     void selectAll();
     void selectNone();

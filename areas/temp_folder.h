@@ -5,19 +5,27 @@
 
 #include "platform/files.h"
 #include "wipe/enum_files.h"
+#include "wipe/folder_guard.h"
+#include "wipe/wipe_report.h"
 
 namespace purgeon {
 
 // The longest temporary path the clearing accepts, its terminating NUL included.
 inline constexpr size_t kTempPathBuffer = 100;
 
-// False for a path that is no dedicated temporary folder: a drive root, the user's profile
-// folder, the Windows folder, or a folder that holds one of them.
-bool isClearableTempFolder(const std::wstring& temp, const std::wstring& profile,
-                           const std::wstring& windows);
+struct TempClearing {
+    bool folderGiven = false;  // the system named a usable temporary folder
+    FolderCheck check;         // what the guard said of it
+    WipeTally tally;           // what became of each file below it
+};
 
-// Shreds every file below the temporary folder with one pass; folders stay. Does nothing when the
-// system gives no usable temporary folder.
-void ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFileList& found);
+// Shreds every file below the temporary folder with one pass; folders stay. Only a dedicated
+// temporary folder is touched (see FolderUse::temporary); the files are listed below its final
+// path, and each must still be there when it is opened. A file whose data has another name is
+// only unlinked, and a file in use is left alone.
+TempClearing ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFileList& found);
+
+// One line for the log or a box: what the clearing did, or why it did nothing.
+std::wstring tempClearingSummary(const TempClearing& clearing);
 
 }  // namespace purgeon

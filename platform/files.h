@@ -1,4 +1,4 @@
-// Files and folders: listing a folder, deleting a file, resetting attributes.
+// Files and folders: listing, opening a file alone to overwrite and remove it, resolving folders.
 #pragma once
 
 #include <cstddef>
@@ -6,6 +6,9 @@
 #include <functional>
 #include <memory>
 #include <string>
+#include <vector>
+
+#include "platform/status.h"
 
 namespace purgeon {
 
@@ -22,27 +25,44 @@ enum class FileResult { ok, accessDenied, notFound, failed };
 struct DirEntry {
     std::wstring name;
     std::uint32_t attributes = 0;
+    std::uint64_t size = 0;  // of a file; 0 for a folder
 };
 
-// A file open for overwriting in place. Closing is releasing it.
-class WritableFile {
+// What an open handle tells of the file behind it.
+struct FileFacts {
+    std::uint32_t attributes = 0;
+    std::uint32_t links = 1;  // names that share the file's data (hard links)
+    std::uint64_t length = 0;
+    // The path the system reaches the handle's file by, every link resolved, in the plain form
+    // "C:\dir\name" or "\\server\share\dir\name" (no "\\?\" prefix).
+    std::wstring finalPath;
+};
+
+// A file held alone: nobody else may read, write or delete it while this lives. Opened as itself:
+// a link is the link, never what it points to.
+class ExclusiveFile {
 public:
-    virtual ~WritableFile() = default;
-    virtual bool length(std::uint64_t& bytes) = 0;
-    virtual bool writeAt(std::uint64_t offset, const void* data, std::size_t bytes) = 0;
+    virtual ~ExclusiveFile() = default;
+    virtual Status facts(FileFacts& facts) = 0;
+    virtual Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) = 0;
     // Hands what was written to the device, not just to the file system's cache.
-    virtual bool flush() = 0;
+    virtual Status flush() = 0;
+    // Clears the read-only, hidden and system bits, which would block writing or removal.
+    virtual Status clearAttributes() = 0;
+    // Removes the name the file was opened by; it is gone once the handle closes.
+    virtual Status remove() = 0;
 };
 
 class FileSystem {
 public:
     virtual ~FileSystem() = default;
-    // Opens for reading and writing without truncating; a missing file is created empty (its
-    // folder must exist). Empty when the file cannot be opened, for instance while another
-    // program holds it without sharing.
-    virtual std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) = 0;
-    virtual bool attributes(const std::wstring& path, std::uint32_t& attributes) = 0;
-    virtual FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) = 0;
+    // Opens an existing file, or a link of either kind, alone for writing and removal. Never
+    // creates a file. A file another program holds fails with kErrorSharingViolation (or
+    // kErrorLockViolation) and is left exactly as it is.
+    virtual Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) = 0;
+    // The folder's final path in the plain form of FileFacts::finalPath: absolute, long names,
+    // every junction and symbolic link resolved, no trailing separator (but "C:\" for a root).
+    virtual Status resolveFolder(const std::wstring& path, std::wstring& finalPath) = 0;
     // Reads a whole (small) file; false when it cannot be opened or read.
     virtual bool readFile(const std::wstring& path, std::string& bytes) = 0;
     // The length of a file without opening it; 0 or the system's error code.
@@ -56,14 +76,25 @@ public:
     virtual FileResult setNormalAttributes(const std::wstring& path) = 0;
 };
 
-// Folders the system names for the current user.
+// A folder the system names for the current user or the machine, with a name to tell the user.
+struct KnownFolder {
+    std::wstring name;  // "Documents", "Program Files", ...
+    std::wstring path;
+};
+
+// Folders the system names.
 class SystemFolders {
 public:
     virtual ~SystemFolders() = default;
     // The temporary folder, ending in "\"; empty when the system gives none.
     virtual std::wstring tempPath() = 0;
-    virtual std::wstring profileFolder() = 0;
-    virtual std::wstring windowsFolder() = 0;
+    // The folders that hold the user's or the system's own data: the profile, Desktop,
+    // Documents, Downloads, Pictures, Music, Videos, Roaming and Local app data, ProgramData,
+    // both Program Files, Windows, System, Public and the Users folder. Missing ones are left out.
+    virtual std::vector<KnownFolder> knownFolders() = 0;
+    // The system's own temporary folders: Local app data's Temp, the Windows folder's Temp and
+    // the profile's Temp.
+    virtual std::vector<std::wstring> systemTempFolders() = 0;
 };
 
 }  // namespace purgeon

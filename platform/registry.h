@@ -5,16 +5,14 @@
 #include <string>
 #include <vector>
 
+#include "platform/status.h"
+
 namespace purgeon {
 
 inline constexpr std::uint32_t kRegSz = 1;
 inline constexpr std::uint32_t kRegExpandSz = 2;
 inline constexpr std::uint32_t kRegBinary = 3;
 inline constexpr std::uint32_t kRegDword = 4;
-
-// System error codes the logic names.
-inline constexpr long kErrorFileNotFound = 2;
-inline constexpr long kErrorInvalidHandle = 6;
 
 struct RegValue {
     long status = 0;  // of the first query (type and size); a missing key gives kErrorInvalidHandle

@@ -3,6 +3,8 @@
 
 #include <string>
 
+#include "platform/status.h"
+
 namespace purgeon {
 
 class Shell {
@@ -11,8 +13,8 @@ public:
     // Opens the target with its type's default verb (a web address in the user's browser).
     // The outcome is not reported: nothing registered, or no network, is silent.
     virtual void open(const std::wstring& target) = 0;
-    // Empties the Recycle Bins of all drives without asking; the outcome is not reported.
-    virtual void emptyRecycleBin() = 0;
+    // Empties the Recycle Bins of all drives without asking. An empty bin is success.
+    virtual Status emptyRecycleBin() = 0;
 };
 
 }  // namespace purgeon

@@ -2,7 +2,6 @@
 #include "update/update_check.h"
 
 #include "app/app_text.h"
-#include "wipe/remove_file.h"
 
 namespace purgeon {
 
@@ -48,26 +47,26 @@ std::wstring versionFileUrl() { return vendorUrl() + L"products/zp/version.txt";
 
 std::wstring downloadPageUrl() { return vendorUrl() + L"products/zp/"; }
 
-void checkForUpdates(UpdateServices& s) {
-    std::wstring folder = s.appInfo.folder();
-    if (folder.empty() || folder.back() != L'\\') folder += L'\\';
-    const std::wstring local = folder + L"upd.txt";
-    const std::wstring url = versionFileUrl();
+std::string withoutByteOrderMark(const std::string& content) {
+    return content.rfind("\xEF\xBB\xBF", 0) == 0 ? content.substr(3) : content;
+}
 
-    // A copy left from before (even a read-only one) goes first, and the cached copy of the
-    // version file too, so that what is read is what the server publishes now.
-    RemoveFile(s.files, local);
+void checkForUpdates(UpdateServices& s) {
+    const std::wstring url = versionFileUrl();
+    // The cached copy goes first, so that what is read is what the server publishes now. The
+    // file is read into memory: the program's own folder may well be read-only.
     s.urlCache.remove(url);
-    if (!s.downloader.download(url, local)) {
-        RemoveFile(s.files, local);
+    std::string content;
+    const Status fetched =
+        s.downloader.download(url, kVersionFileLimit, kDownloadTimeoutSeconds, content);
+    if (!fetched && fetched.code != kErrorFileTooLarge) {
         s.dialogs.messageBox(
             L"The update file not found.Unable to verify if new download is present", kAppTitle,
             kMbOk);
         return;
     }
-    std::string content;
-    const bool read = s.files.readFile(local, content);
-    RemoveFile(s.files, local);
+    const bool read = fetched.ok();
+    content = withoutByteOrderMark(content);
 
     const std::optional<double> latest = read ? versionNumber(firstField(content)) : std::nullopt;
     const std::optional<double> running = versionNumber(versionText(s.appInfo.version()));

@@ -1,12 +1,12 @@
 // The update check: fetch the published version number and compare it with the running one.
 #pragma once
 
+#include <cstddef>
 #include <optional>
 #include <string>
 
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
-#include "platform/files.h"
 #include "platform/network_time.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
@@ -25,17 +25,25 @@ std::optional<double> versionNumber(const std::wstring& text);
 std::wstring versionFileUrl();
 std::wstring downloadPageUrl();
 
+// The version file is small: anything larger is no version file. And the user waits for the
+// answer, so the server gets a bounded time.
+inline constexpr std::size_t kVersionFileLimit = 64 * 1024;
+inline constexpr unsigned kDownloadTimeoutSeconds = 15;
+
+// The content without a leading UTF-8 byte-order mark.
+std::string withoutByteOrderMark(const std::string& content);
+
 struct UpdateServices {
     Dialogs& dialogs;
     Shell& shell;
     Downloader& downloader;
-    FileSystem& files;
     UrlCache& urlCache;
     AppInfo& appInfo;
 };
 
-// Downloads the version file to upd.txt in the program's folder, reads and removes it, and tells
-// the user whether a newer version exists, offering the download page.
+// Downloads the version file into memory (fresh from the server, at most kVersionFileLimit bytes,
+// within kDownloadTimeoutSeconds) and tells the user whether a newer version exists, offering the
+// download page.
 void checkForUpdates(UpdateServices& services);
 
 }  // namespace purgeon

@@ -20,7 +20,7 @@ struct FolderLevel {
 FolderLevel openLevel(FileSystem& files, std::wstring path) {
     FolderLevel level{std::move(path), {}, 0};
     files.listFolder(level.path, [&](const DirEntry& entry) {
-        DirEntry stripped{StripNulls(entry.name), entry.attributes};
+        DirEntry stripped{StripNulls(entry.name), entry.attributes, entry.size};
         if (!stripped.name.empty()) level.entries.push_back(std::move(stripped));
     });
     return level;
@@ -28,7 +28,8 @@ FolderLevel openLevel(FileSystem& files, std::wstring path) {
 
 }  // namespace
 
-void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found) {
+void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found,
+               std::uint64_t* bytes) {
     if (found.empty()) resetFoundFiles(found);
     const std::wstring root = !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
 
@@ -52,6 +53,7 @@ void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& fou
             continue;
         }
         found.push_back(level.path + entry.name);
+        if (bytes) *bytes += entry.size;
     }
 }
 

@@ -1,6 +1,7 @@
 // Listing every file below a folder into the shared list of found paths.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -16,8 +17,10 @@ void resetFoundFiles(FoundFileList& found);
 
 // Appends the full path of every file below the folder (with or without a trailing "\"), depth
 // first in the order the platform lists entries. Links (junctions, symbolic links, mount points)
-// are neither followed nor listed: only what really lies below the folder is found.
-void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found);
+// are neither followed nor listed: only what really lies below the folder is found. When bytes is
+// given, the sizes of the files found are added to it.
+void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found,
+               std::uint64_t* bytes = nullptr);
 
 // The part of a text before its first NUL character.
 std::wstring StripNulls(const std::wstring& text);

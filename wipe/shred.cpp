@@ -1,10 +1,12 @@
-// The shredding engine: overwrite passes of 0x01 bytes in large writes, then removal.
+// The shredding engine: one exclusive handle per file, overwrite passes of 0x01 bytes in large
+// writes, then removal through that handle.
 #include "wipe/shred.h"
 
 #include <algorithm>
+#include <memory>
 #include <vector>
 
-#include "wipe/remove_file.h"
+#include "wipe/folder_guard.h"
 
 namespace purgeon {
 
@@ -18,30 +20,75 @@ const std::vector<unsigned char>& overwriteBuffer() {
     return buffer;
 }
 
-}  // namespace
-
-void ShredFile(FileSystem& files, const std::wstring& path, int passes) {
+// Runs the passes; false when a write or a flush failed (the rest of that pass is dropped).
+bool overwrite(ExclusiveFile& file, std::uint64_t length, int passes, Status& status) {
     const std::vector<unsigned char>& buffer = overwriteBuffer();
-    std::uint64_t blocks = 0;  // kept from the last pass whose length could be read
     for (int pass = 1; pass <= passes; ++pass) {
-        if (pass == 1) {
-            // A read-only file is overwritten as well, not merely deleted.
-            std::uint32_t attributes = 0;
-            if (files.attributes(path, attributes) && (attributes & kAttrReadOnly))
-                files.setAttributes(path, attributes & ~kAttrReadOnly);
-        }
-        std::unique_ptr<WritableFile> file = files.openForOverwrite(path);
-        if (!file) continue;
-        std::uint64_t length = 0;
-        if (file->length(length)) blocks = length / kShredBlock + 1;
-        const std::uint64_t total = blocks * kShredBlock;
+        const std::uint64_t total = (length / kShredBlock + 1) * kShredBlock;
         for (std::uint64_t offset = 0; offset < total; offset += kWriteSize) {
             const std::uint64_t chunk = std::min<std::uint64_t>(kWriteSize, total - offset);
-            file->writeAt(offset, buffer.data(), static_cast<std::size_t>(chunk));
+            status = file.writeAt(offset, buffer.data(), static_cast<std::size_t>(chunk));
+            if (!status) return false;
         }
-        file->flush();
+        status = file.flush();
+        if (!status) return false;
+        length = total;  // nobody else can change the file while the handle holds it
     }
-    RemoveFile(files, path);
+    return true;
+}
+
+}  // namespace
+
+ShredOutcome outcomeOf(const Status& status) {
+    switch (status.code) {
+        case kErrorSuccess:
+            return ShredOutcome::wiped;
+        case kErrorSharingViolation:
+        case kErrorLockViolation:
+            return ShredOutcome::inUse;
+        case kErrorAccessDenied:
+            return ShredOutcome::accessDenied;
+        case kErrorFileNotFound:
+        case kErrorPathNotFound:
+            return ShredOutcome::gone;
+        default:
+            return ShredOutcome::failed;
+    }
+}
+
+ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request) {
+    std::unique_ptr<ExclusiveFile> file;
+    if (Status opened = files.openExclusive(path, file); !opened || !file)
+        return {outcomeOf(opened), opened};
+
+    FileFacts facts;
+    if (Status asked = file->facts(facts); !asked) return {ShredOutcome::failed, asked};
+
+    if (facts.attributes & kAttrReparsePoint) {
+        const Status removed = file->remove();
+        return {removed ? ShredOutcome::linkRemoved : outcomeOf(removed), removed};
+    }
+    if (facts.attributes & kAttrDirectory) return {ShredOutcome::failed, Status::error(kErrorAccessDenied)};
+    if (!request.expectedFinalPath.empty() &&
+        !samePath(plainPath(facts.finalPath), plainPath(request.expectedFinalPath))) {
+        return {ShredOutcome::redirected, {}};
+    }
+    if (facts.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)) file->clearAttributes();
+
+    if (facts.links > 1 && !request.overwriteSharedData) {
+        const Status removed = file->remove();
+        return {removed ? ShredOutcome::unlinked : outcomeOf(removed), removed};
+    }
+
+    Status written;
+    const bool overwritten = overwrite(*file, facts.length, request.passes, written);
+    const Status removed = file->remove();
+    if (!removed) {
+        if (!overwritten) return {outcomeOf(removed), removed};
+        return {ShredOutcome::notRemoved, removed};
+    }
+    if (!overwritten) return {ShredOutcome::removedNotOverwritten, written};
+    return {ShredOutcome::wiped, {}};
 }
 
 }  // namespace purgeon

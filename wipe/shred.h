@@ -1,4 +1,4 @@
-// Overwriting a file in place, pass after pass, before it is removed.
+// Overwriting a file in place, pass after pass, before it is removed; and what came of it.
 #pragma once
 
 #include <cstdint>
@@ -11,11 +11,45 @@ namespace purgeon {
 inline constexpr std::uint64_t kShredBlock = 1024;
 inline constexpr unsigned char kShredByte = 0x01;
 
-// Runs `passes` overwrite passes over the file and removes it. Each pass measures the file afresh
-// and writes (length div 1024) + 1 blocks of 0x01 from its start, so the file ends every pass a
-// whole number of blocks long, one block longer than its length rounded down. A missing file in an
-// existing folder is created by the first pass. A read-only file is made writable first. Each pass
-// is flushed to the device. Every failing step is skipped silently and the next one runs.
-void ShredFile(FileSystem& files, const std::wstring& path, int passes);
+// What happened to one file.
+enum class ShredOutcome {
+    wiped,                  // overwritten and removed
+    unlinked,               // removed only: its data lives on under another name (a hard link)
+    linkRemoved,            // a link: the link was removed, what it points to left alone
+    removedNotOverwritten,  // removed, but a write or flush failed
+    notRemoved,             // overwritten, but the name could not be removed
+    inUse,                  // another program holds it: left exactly as it is
+    accessDenied,           // left as it is
+    gone,                   // no longer there
+    redirected,             // reached through a link out of the target: left alone
+    failed,                 // left as it is
+};
+inline constexpr int kShredOutcomeCount = static_cast<int>(ShredOutcome::failed) + 1;
+
+struct ShredResult {
+    ShredOutcome outcome = ShredOutcome::failed;
+    Status status;  // the failing step's error, when there is one
+};
+
+struct ShredRequest {
+    int passes = 1;
+    // A file whose data another name shares is overwritten as well (the user chose it), or only
+    // unlinked (an unattended clearing must not reach data outside its folder).
+    bool overwriteSharedData = true;
+    // Where the file must really be: when the opened file's final path differs, a link along
+    // the way was swapped in and nothing is touched. Empty: not checked.
+    std::wstring expectedFinalPath;
+};
+
+// Opens the file alone (a file in use is left as it is), then runs the passes and removes it
+// through the same handle, so the name checked is the name removed. Each pass writes
+// (length div 1024) + 1 blocks of 0x01 from the file's start, measuring the length afresh, so the
+// file ends every pass a whole number of blocks long, one block longer than its length rounded
+// down; each pass is flushed to the device. A read-only, hidden or system file is made normal
+// first. A link is removed as itself and never followed.
+ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request);
+
+// The outcome that a failed open or removal stands for.
+ShredOutcome outcomeOf(const Status& status);
 
 }  // namespace purgeon

@@ -4,6 +4,7 @@
 #include <algorithm>
 #include <cmath>
 #include <deque>
+#include <ostream>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,12 @@ struct ShownBox {
     std::wstring caption;
     unsigned style = 0;
     bool operator==(const ShownBox&) const = default;
+    // Readable in a failed expectation: the text (ASCII only) and the style.
+    friend void PrintTo(const ShownBox& box, std::ostream* out) {
+        *out << '"';
+        for (wchar_t c : box.text) *out << (c < 128 ? static_cast<char>(c) : '?');
+        *out << "\" style " << box.style;
+    }
 };
 
 class FakeDialogs : public Dialogs {
@@ -38,10 +45,12 @@ public:
 class FakeShell : public Shell {
 public:
     void open(const std::wstring& target) override { opened.push_back(target); }
-    void emptyRecycleBin() override {
+    Status emptyRecycleBin() override {
         ++recycleBinEmptied;
         if (log) log->push_back(L"recycle bin emptied");
+        return recycleBinError ? Status::error(recycleBinError) : Status{};
     }
+    long recycleBinError = 0;
     std::vector<std::wstring> opened;
     int recycleBinEmptied = 0;
     std::vector<std::wstring>* log = nullptr;  // where to note the emptying among other events

@@ -11,6 +11,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/log_file.h"
 #include "platform/network_time.h"
 #include "platform/registry.h"
 
@@ -100,13 +101,17 @@ public:
 };
 
 // A file system in memory: folders list their entries in a fixed order; every step can fail.
+// Paths are compared as given (the fakes use one spelling throughout).
 class FakeFileSystem : public FileSystem {
 public:
     struct File {
         std::vector<unsigned char> content;
         std::uint32_t attributes = kAttrArchive;
-        bool locked = false;      // held open by another program without sharing
-        bool failWrites = false;  // the device refuses writes
+        bool locked = false;       // held open by another program
+        bool failWrites = false;   // the device refuses writes
+        bool failRemove = false;   // the name cannot be removed
+        std::uint32_t links = 1;   // names that share the data
+        std::wstring reachedAs;    // the final path when a link along the way leads elsewhere
     };
 
     bool listFolder(const std::wstring& folder,
@@ -114,38 +119,37 @@ public:
         listed.push_back(folder);
         auto found = folders.find(folder);
         if (found == folders.end()) return false;
-        visit({L".", kAttrDirectory});
-        visit({L"..", kAttrDirectory});
+        visit({L".", kAttrDirectory, 0});
+        visit({L"..", kAttrDirectory, 0});
         for (const auto& [name, attributes] : found->second) {
-            if ((attributes & kAttrDirectory) || files.count(folder + name))
-                visit({name, attributes});
+            auto file = files.find(folder + name);
+            if (attributes & kAttrDirectory) {
+                visit({name, attributes, 0});
+            } else if (file != files.end()) {
+                visit({name, attributes, file->second.content.size()});
+            }
         }
         return true;
     }
-    std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) override {
+    Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) override {
         log.push_back(L"open " + path);
         auto found = files.find(path);
-        if (found == files.end()) {
-            const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-            if (!folders.count(folder)) return nullptr;
-            addFile(folder, path.substr(folder.size()));
-            found = files.find(path);
+        if (found == files.end()) return Status::error(kErrorFileNotFound);
+        if (found->second.locked) return Status::error(kErrorSharingViolation);
+        file = std::make_unique<Exclusive>(*this, path);
+        return {};
+    }
+    Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override {
+        std::wstring resolved = path;
+        for (const auto& [from, to] : aliases) {
+            if (resolved.size() >= from.size() && resolved.compare(0, from.size(), from) == 0 &&
+                (resolved.size() == from.size() || resolved[from.size()] == L'\\'))
+                resolved = to + resolved.substr(from.size());
         }
-        if (found->second.locked || (found->second.attributes & kAttrReadOnly)) return nullptr;
-        return std::make_unique<Writable>(*this, path);
-    }
-    bool attributes(const std::wstring& path, std::uint32_t& attributes) override {
-        auto found = files.find(path);
-        if (found == files.end()) return false;
-        attributes = found->second.attributes;
-        return true;
-    }
-    FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) override {
-        log.push_back(L"attributes " + path + L"=" + std::to_wstring(attributes));
-        auto found = files.find(path);
-        if (found == files.end()) return FileResult::notFound;
-        found->second.attributes = attributes;
-        return FileResult::ok;
+        const std::wstring key = resolved.back() == L'\\' ? resolved : resolved + L"\\";
+        if (!folders.count(key)) return Status::error(kErrorPathNotFound);
+        finalPath = resolved;
+        return {};
     }
     bool readFile(const std::wstring& path, std::string& bytes) override {
         auto found = files.find(path);
@@ -185,7 +189,10 @@ public:
         if (attributes & kAttrDirectory) {
             folders[folder + name + L"\\"];
         } else {
-            files[folder + name] = {std::move(content), attributes, false, false};
+            File file;
+            file.content = std::move(content);
+            file.attributes = attributes;
+            files[folder + name] = std::move(file);
         }
     }
     std::vector<std::wstring> fileNames() const {
@@ -197,6 +204,8 @@ public:
     std::map<std::wstring, std::vector<std::pair<std::wstring, std::uint32_t>>> folders;
     std::map<std::wstring, File> files;
     std::map<std::wstring, long> sizeErrors;  // fileSize errors other than "not found"
+    // Spellings that resolve to another folder: short names, junctions, "\\?\" forms.
+    std::map<std::wstring, std::wstring> aliases;
     std::vector<std::wstring> log;
     std::vector<std::wstring> listed;
     // At every flush: the file's length and whether every byte of it is 0x01.
@@ -209,35 +218,55 @@ public:
     std::vector<PassEnd> passEnds;
 
 private:
-    class Writable : public WritableFile {
+    class Exclusive : public ExclusiveFile {
     public:
-        Writable(FakeFileSystem& fs, std::wstring path) : m_fs(fs), m_path(std::move(path)) {}
-        bool length(std::uint64_t& bytes) override {
-            bytes = file().content.size();
-            return true;
+        Exclusive(FakeFileSystem& fs, std::wstring path) : m_fs(fs), m_path(std::move(path)) {}
+        Status facts(FileFacts& facts) override {
+            const File& f = file();
+            facts.attributes = f.attributes;
+            facts.links = f.links;
+            facts.length = f.content.size();
+            facts.finalPath = f.reachedAs.empty() ? m_path : f.reachedAs;
+            return {};
         }
-        bool writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
+        Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
             File& f = file();
-            if (f.failWrites) return false;
+            if (f.failWrites) return Status::error(kErrorWriteFault);
             if (f.content.size() < offset + bytes) f.content.resize(offset + bytes);
             const auto* source = static_cast<const unsigned char*>(data);
             std::copy(source, source + bytes,
                       f.content.begin() + static_cast<std::ptrdiff_t>(offset));
-            return true;
+            return {};
         }
-        bool flush() override {
+        Status flush() override {
             const File& f = file();
             m_fs.passEnds.push_back({m_path, f.content.size(),
                                      std::all_of(f.content.begin(), f.content.end(),
                                                  [](unsigned char b) { return b == 0x01; })});
-            return true;
+            return {};
+        }
+        Status clearAttributes() override {
+            m_fs.log.push_back(L"normal " + m_path);
+            file().attributes = 0;
+            return {};
+        }
+        Status remove() override {
+            m_fs.log.push_back(L"delete " + m_path);
+            const File& f = file();
+            if (f.failRemove || (f.attributes & kAttrReadOnly))
+                return Status::error(kErrorAccessDenied);
+            m_fs.files.erase(m_path);
+            m_removed = true;
+            return {};
         }
 
     private:
         File& file() { return m_fs.files.at(m_path); }
         FakeFileSystem& m_fs;
         std::wstring m_path;
+        bool m_removed = false;
     };
+    static constexpr long kErrorWriteFault = 29;
 };
 
 class FakeSystemFolders : public SystemFolders {
@@ -246,31 +275,65 @@ public:
         ++tempAsked;
         return temp;
     }
-    std::wstring profileFolder() override { return profile; }
-    std::wstring windowsFolder() override { return windows; }
+    std::vector<KnownFolder> knownFolders() override { return known; }
+    std::vector<std::wstring> systemTempFolders() override {
+        return {L"C:\\Users\\me\\AppData\\Local\\Temp", L"C:\\Windows\\Temp", L"C:\\Users\\me\\Temp"};
+    }
     std::wstring temp = L"C:\\Users\\me\\AppData\\Local\\Temp\\";
-    std::wstring profile = L"C:\\Users\\me";
-    std::wstring windows = L"C:\\Windows";
+    std::vector<KnownFolder> known = {
+        {L"profile", L"C:\\Users\\me"},
+        {L"Desktop", L"C:\\Users\\me\\Desktop"},
+        {L"Documents", L"C:\\Users\\me\\Documents"},
+        {L"Downloads", L"C:\\Users\\me\\Downloads"},
+        {L"Roaming app data", L"C:\\Users\\me\\AppData\\Roaming"},
+        {L"Local app data", L"C:\\Users\\me\\AppData\\Local"},
+        {L"ProgramData", L"C:\\ProgramData"},
+        {L"Program Files", L"C:\\Program Files"},
+        {L"Program Files (x86)", L"C:\\Program Files (x86)"},
+        {L"Windows", L"C:\\Windows"},
+        {L"System", L"C:\\Windows\\System32"},
+        {L"Public", L"C:\\Users\\Public"},
+        {L"Users", L"C:\\Users"},
+    };
     int tempAsked = 0;
 };
 
-// Publishes a file by writing it where the download goes; nothing published fails the download.
+// Publishes a file at the version file's address; nothing published fails as "not found".
 class FakeDownloader : public Downloader {
 public:
-    explicit FakeDownloader(FakeFileSystem& files) : m_files(files) {}
-    bool download(const std::wstring& url, const std::wstring& path) override {
+    Status download(const std::wstring& url, std::size_t maxBytes, unsigned timeoutSeconds,
+                    std::string& bytes) override {
         urls.push_back(url);
-        if (!published) return false;
-        const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
-        m_files.addFile(folder, path.substr(folder.size()), kAttrArchive,
-                        std::vector<unsigned char>(published->begin(), published->end()));
-        return true;
+        limits.push_back({maxBytes, timeoutSeconds});
+        if (failure != 0) return Status::error(failure);
+        if (!published) return Status::error(kErrorFileNotFound);
+        if (published->size() > maxBytes) return Status::error(kErrorFileTooLarge);
+        bytes = *published;
+        return {};
     }
     std::optional<std::string> published;
+    long failure = 0;  // a network failure instead of an answer
     std::vector<std::wstring> urls;
+    std::vector<std::pair<std::size_t, unsigned>> limits;
+};
+
+// The log kept in memory, its lines without their dates.
+class FakeLogFile : public LogFile {
+public:
+    Status append(const std::wstring& line) override {
+        lines.push_back(line.size() > kDateWidth ? line.substr(kDateWidth) : line);
+        return {};
+    }
+    std::wstring path() override { return L"C:\\Users\\me\\AppData\\Local\\Purgeon\\purgeon.log"; }
+    bool contains(const std::wstring& part) const {
+        return std::any_of(lines.begin(), lines.end(), [&](const std::wstring& line) {
+            return line.find(part) != std::wstring::npos;
+        });
+    }
+    std::vector<std::wstring> lines;
 
 private:
-    FakeFileSystem& m_files;
+    static constexpr size_t kDateWidth = 25;  // "2026-12-07 23:49:34 UTC  "
 };
 
 }  // namespace purgeon::fakes

@@ -24,9 +24,10 @@ struct ProgramRig {
     FakeSystemFolders folders;
     FakeHistoryFactory history;
     FakeDateText dates;
-    FakeDownloader downloader{files};
-    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,  errors,
-                      settings, files, folders, history,  dates,    downloader};
+    FakeDownloader downloader;
+    FakeLogFile logFile;
+    Services services{dialogs,  shell, appInfo, instance, urlCache,   registry, errors,
+                      settings, files, folders, history,  dates,    downloader, logFile};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
 

@@ -6,6 +6,8 @@
 #include "wipe/enum_files.h"
 #include "wipe/shred.h"
 
+#include <functional>
+
 namespace purgeon {
 namespace {
 
@@ -29,57 +31,68 @@ TEST(Shred, EachPassWritesOneBlockMoreThanTheLengthRoundedDownThenTheFileGoes) {
           Case{5000, 0, {}}, Case{3 * 1024 * 1024 + 7, 1, {3 * 1024 * 1024 + 1024}}}) {
         FakeFileSystem fs;
         fs.addFile(kDir, L"f.bin", kAttrArchive, bytes(c.length));
-        ShredFile(fs, kDir + L"f.bin", c.passes);
+        const ShredResult result = ShredFile(fs, kDir + L"f.bin", {c.passes, true, {}});
 
         std::vector<PassEnd> expected;
         for (size_t length : c.lengthAfterPass) expected.push_back({kDir + L"f.bin", length, true});
         EXPECT_EQ(fs.passEnds, expected) << "length " << c.length << ", " << c.passes << " passes";
         EXPECT_TRUE(fs.files.empty());
+        EXPECT_EQ(result.outcome, ShredOutcome::wiped);
     }
 }
 
-TEST(Shred, AMissingFileInAnExistingFolderIsCreatedFilledAndRemoved) {
+// Every way a file can turn out: what is reported, how many passes reached it, whether it stays
+// and whether its bytes are the ones it had.
+TEST(Shred, ReportsWhatHappenedAndNeverTouchesWhatIsNotItsOwn) {
+    struct Case {
+        const char* what;
+        std::function<void(FakeFileSystem::File&)> setUp;
+        ShredRequest request;
+        ShredOutcome outcome;
+        size_t passes;
+        bool stays;
+        bool unchanged;
+    };
+    const std::wstring path = kDir + L"f.txt";
+    const Case cases[] = {
+        {"plain", [](auto&) {}, {2, true, path}, ShredOutcome::wiped, 2, false, false},
+        {"read-only, hidden, system", [](auto& f) { f.attributes = kAttrReadOnly | kAttrHidden | kAttrSystem; },
+         {1, true, {}}, ShredOutcome::wiped, 1, false, false},
+        {"in use", [](auto& f) { f.locked = true; }, {3, true, {}}, ShredOutcome::inUse, 0, true, true},
+        {"hard link, unattended", [](auto& f) { f.links = 2; }, {1, false, path},
+         ShredOutcome::unlinked, 0, false, true},
+        {"hard link, chosen", [](auto& f) { f.links = 2; }, {1, true, {}}, ShredOutcome::wiped, 1,
+         false, false},
+        {"symbolic link", [](auto& f) { f.attributes = kAttrReparsePoint; }, {3, true, path},
+         ShredOutcome::linkRemoved, 0, false, true},
+        {"folder swapped for a junction",
+         [](auto& f) { f.reachedAs = L"C:\\Users\\me\\Documents\\f.txt"; }, {3, true, path},
+         ShredOutcome::redirected, 0, true, true},
+        {"writes refused", [](auto& f) { f.failWrites = true; }, {3, true, {}},
+         ShredOutcome::removedNotOverwritten, 0, false, false},
+        {"removal refused", [](auto& f) { f.failRemove = true; }, {2, true, {}},
+         ShredOutcome::notRemoved, 2, true, false},
+    };
+    for (const Case& c : cases) {
+        FakeFileSystem fs;
+        fs.addFile(kDir, L"f.txt", kAttrArchive, bytes(10));
+        c.setUp(fs.files[path]);
+        const ShredResult result = ShredFile(fs, path, c.request);
+        EXPECT_EQ(result.outcome, c.outcome) << c.what;
+        EXPECT_EQ(fs.passEnds.size(), c.passes) << c.what;
+        EXPECT_EQ(fs.files.count(path) == 1, c.stays) << c.what;
+        if (c.stays) {
+            EXPECT_EQ(fs.files[path].content == bytes(10), c.unchanged) << c.what;
+        }
+    }
+}
+
+TEST(Shred, AMissingFileIsGoneAndNothingIsCreated) {
     FakeFileSystem fs;
     fs.addFile(kDir, L"other.txt");
-    ShredFile(fs, kDir + L"new.bin", 2);
-    EXPECT_EQ(fs.passEnds, (std::vector<PassEnd>{{kDir + L"new.bin", 1024, true},
-                                                 {kDir + L"new.bin", 2048, true}}));
-    EXPECT_EQ(fs.fileNames(), (std::vector<std::wstring>{kDir + L"other.txt"}));
-}
-
-TEST(Shred, AMissingFolderCreatesNothing) {
-    FakeFileSystem fs;
-    ShredFile(fs, L"D:\\nowhere\\f.bin", 3);
+    EXPECT_EQ(ShredFile(fs, kDir + L"new.bin", {2, true, {}}).outcome, ShredOutcome::gone);
     EXPECT_TRUE(fs.passEnds.empty());
-    EXPECT_TRUE(fs.files.empty());
-    EXPECT_TRUE(fs.folders.empty());
-}
-
-TEST(Shred, AReadOnlyFileIsOverwrittenBeforeItIsRemoved) {
-    FakeFileSystem fs;
-    fs.addFile(kDir, L"ro.txt", kAttrReadOnly | kAttrArchive, bytes(10));
-    ShredFile(fs, kDir + L"ro.txt", 1);
-    EXPECT_EQ(fs.passEnds, (std::vector<PassEnd>{{kDir + L"ro.txt", 1024, true}}));
-    EXPECT_TRUE(fs.files.empty());
-}
-
-TEST(Shred, AFileHeldOpenStaysUnchangedAndEveryStepStillRuns) {
-    FakeFileSystem fs;
-    fs.addFile(kDir, L"held.txt", kAttrArchive, bytes(10));
-    fs.files[kDir + L"held.txt"].locked = true;
-    ShredFile(fs, kDir + L"held.txt", 3);
-    EXPECT_EQ(std::count(fs.log.begin(), fs.log.end(), L"open " + kDir + L"held.txt"), 3);
-    EXPECT_EQ(fs.log.back(), L"delete " + kDir + L"held.txt");
-    EXPECT_EQ(fs.files[kDir + L"held.txt"].content, bytes(10));
-}
-
-TEST(Shred, FailingWritesAreSkippedAndTheFileIsStillRemoved) {
-    FakeFileSystem fs;
-    fs.addFile(kDir, L"bad.txt", kAttrArchive, bytes(10));
-    fs.files[kDir + L"bad.txt"].failWrites = true;
-    ShredFile(fs, kDir + L"bad.txt", 2);
-    EXPECT_EQ(fs.passEnds.size(), 2u);
-    EXPECT_TRUE(fs.files.empty());
+    EXPECT_EQ(fs.fileNames(), (std::vector<std::wstring>{kDir + L"other.txt"}));
 }
 
 FakeFileSystem tree() {
@@ -125,24 +138,18 @@ TEST(EnumFiles, StripNullsCutsAtTheFirstNul) {
     EXPECT_EQ(StripNulls(L"whole"), L"whole");
 }
 
-TEST(TempFolder, OnlyADedicatedFolderIsCleared) {
-    const std::wstring profile = L"C:\\Users\\me";
-    const std::wstring windows = L"C:\\Windows";
-    struct Case {
-        std::wstring temp;
-        bool clearable;
-    };
-    for (const Case& c :
-         {Case{L"C:\\Users\\me\\AppData\\Local\\Temp\\", true}, Case{L"C:\\Windows\\Temp\\", true},
-          Case{L"C:\\", false}, Case{L"c:", false}, Case{L"C:\\Users\\me\\", false},
-          Case{L"C:\\USERS\\", false}, Case{L"C:\\Windows", false},
-          Case{L"\\\\server\\share\\", false}, Case{L"", false}}) {
-        EXPECT_EQ(isClearableTempFolder(c.temp, profile, windows), c.clearable)
-            << std::string(c.temp.begin(), c.temp.end());
-    }
+TEST(EnumFiles, AddsUpTheSizesOfWhatItFinds) {
+    FakeFileSystem fs;
+    fs.addFile(kDir, L"a", kAttrArchive, bytes(700));
+    fs.addFile(kDir, L"s", kAttrDirectory);
+    fs.addFile(kDir + L"s\\", L"b", kAttrArchive, bytes(324));
+    FoundFileList found;
+    std::uint64_t total = 0;
+    EnumFiles(fs, kDir, found, &total);
+    EXPECT_EQ(total, 1024u);
 }
 
-TEST(TempFolder, ShredsEveryFileOnceAndKeepsTheFolders) {
+TEST(TempFolder, ShredsEveryFileOnceKeepsTheFoldersAndLeavesOthersData) {
     FakeFileSystem fs;
     fakes::FakeSystemFolders folders;
     const std::wstring temp = folders.temp;
@@ -151,22 +158,69 @@ TEST(TempFolder, ShredsEveryFileOnceAndKeepsTheFolders) {
     fs.addFile(temp + L"s\\", L"b.tmp", kAttrArchive, bytes(2000));
     fs.addFile(temp, L"held.tmp", kAttrArchive, bytes(3));
     fs.files[temp + L"held.tmp"].locked = true;
+    fs.addFile(temp, L"thesis-link.doc", kAttrArchive, bytes(4));
+    fs.files[temp + L"thesis-link.doc"].links = 2;  // the same data as a document elsewhere
     FoundFileList found;
 
-    ClearTempFolder(fs, folders, found);
+    const TempClearing clearing = ClearTempFolder(fs, folders, found);
 
     EXPECT_EQ(fs.passEnds, (std::vector<PassEnd>{{temp + L"a.tmp", 1024, true},
                                                  {temp + L"s\\b.tmp", 2048, true}}));
     EXPECT_EQ(fs.fileNames(), (std::vector<std::wstring>{temp + L"held.tmp"}));
     EXPECT_EQ(fs.files[temp + L"held.tmp"].content, bytes(3));
     EXPECT_TRUE(fs.folders.count(temp + L"s\\"));
+    EXPECT_EQ(clearing.tally.wiped(), 2u);
+    EXPECT_EQ(clearing.tally.count(ShredOutcome::inUse), 1u);
+    EXPECT_EQ(clearing.tally.count(ShredOutcome::unlinked), 1u);
+    EXPECT_EQ(tempClearingSummary(clearing),
+              L"Temporary files: 2 wiped in C:\\Users\\me\\AppData\\Local\\Temp; not wiped: 1 in use "
+              L"by another program, 1 only unlinked (their data has another name).");
+}
+
+TEST(TempFolder, AFolderThatIsNoDedicatedTemporaryFolderIsLeftUntouched) {
+    struct Case {
+        std::wstring temp;
+        FolderVerdict verdict;
+        std::wstring alias;  // what the spelling resolves to, when it is a link or a short name
+    };
+    for (const Case& c : {
+             Case{L"C:\\Users\\me\\AppData\\Local\\", FolderVerdict::knownFolder, {}},
+             Case{L"C:\\Users\\me\\Documents", FolderVerdict::knownFolder, {}},
+             Case{L"C:\\Program Files\\", FolderVerdict::knownFolder, {}},
+             Case{L"C:\\Users\\me\\Documents\\Thesis\\", FolderVerdict::notTemporary, {}},
+             Case{L"C:\\Users\\me\\AppData\\", FolderVerdict::holdsKnownFolder, {}},
+             Case{L"C:\\", FolderVerdict::driveRoot, {}},
+             Case{L"C:\\Users\\me\\DOCUME~1\\", FolderVerdict::knownFolder, L"C:\\Users\\me\\Documents"},
+             Case{L"D:\\Temp\\", FolderVerdict::knownFolder, L"C:\\Users\\me\\Documents"},
+             Case{L"\\\\localhost\\C$\\Users\\me\\Documents.\\", FolderVerdict::knownFolder, {}},
+             Case{L"Temp\\", FolderVerdict::relative, {}},
+         }) {
+        FakeFileSystem fs;
+        fakes::FakeSystemFolders folders;
+        folders.temp = c.temp;
+        for (const KnownFolder& known : folders.known) fs.folders[known.path + L"\\"];
+        fs.folders[L"C:\\"];
+        fs.addFile(L"C:\\Users\\me\\Documents\\Thesis\\", L"thesis.doc", kAttrArchive, bytes(5));
+        fs.addFile(L"C:\\Users\\me\\Documents\\", L"notes.txt", kAttrArchive, bytes(5));
+        if (!c.alias.empty()) fs.aliases[plainPath(c.temp)] = c.alias;
+        if (!plainPath(c.temp).empty()) fs.folders[plainPath(c.temp) + L"\\"];
+        FoundFileList found;
+
+        const TempClearing clearing = ClearTempFolder(fs, folders, found);
+
+        const std::string label(c.temp.begin(), c.temp.end());
+        EXPECT_EQ(clearing.check.verdict, c.verdict) << label;
+        EXPECT_TRUE(fs.listed.empty()) << label;
+        EXPECT_EQ(fs.files.size(), 2u) << label;
+        EXPECT_TRUE(fs.passEnds.empty()) << label;
+    }
 }
 
 TEST(TempFolder, NoUsableTemporaryFolderTouchesNothing) {
     for (const std::wstring& temp :
          {std::wstring(), std::wstring(L"C:\\") + std::wstring(99, L'a') + L"\\",
-          std::wstring(L"C:\\Users\\me\\")}) {
-        FakeFileSystem fs;
+          std::wstring(L"C:\\Users\\me\\AppData\\Local\\Temp\\")}) {
+        FakeFileSystem fs;  // the last one does not exist
         fakes::FakeSystemFolders folders;
         folders.temp = temp;
         fs.addFile(L"C:\\Users\\me\\", L"precious.doc", kAttrArchive, bytes(5));

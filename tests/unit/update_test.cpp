@@ -12,14 +12,10 @@ namespace {
 struct UpdateRig {
     fakes::FakeDialogs dialogs;
     fakes::FakeShell shell;
-    fakes::FakeFileSystem files;
-    fakes::FakeDownloader downloader{files};
+    fakes::FakeDownloader downloader;
     fakes::FakeUrlCache cache;
     fakes::FakeAppInfo app;
-    UpdateServices services{dialogs, shell, downloader, files, cache, app};
-    const std::wstring folder = app.programFolder + L"\\";
-
-    UpdateRig() { files.folders[folder]; }
+    UpdateServices services{dialogs, shell, downloader, cache, app};
     void run() { checkForUpdates(services); }
 };
 
@@ -37,7 +33,8 @@ TEST(UpdateCheck, ComparesTheRunningVersionWithTheFirstFieldAsNumbers) {
          {Case{{1, 0}, "1.0", false}, Case{{1, 0}, "1.01", true}, Case{{1, 0}, "2", true},
           Case{{1, 0}, "0.9", false}, Case{{1, 0}, "1.1,beta\r\nnotes", true},
           Case{{1, 2}, "1.10", false}, Case{{1, 10}, "1.2", true},
-          Case{{1, 0}, "  \"1.5\",x", true}, Case{{1, 0}, "1.0\n2.0", false}}) {
+          Case{{1, 0}, "  \"1.5\",x", true}, Case{{1, 0}, "1.0\n2.0", false},
+          Case{{1, 0}, "\xEF\xBB\xBF" "1.5", true}}) {
         UpdateRig rig;
         rig.app.versionNumbers = c.running;
         rig.downloader.published = c.published;
@@ -46,7 +43,6 @@ TEST(UpdateCheck, ComparesTheRunningVersionWithTheFirstFieldAsNumbers) {
         ASSERT_EQ(rig.dialogs.shown.size(), 1u) << c.published;
         EXPECT_EQ(rig.dialogs.shown[0], c.newer ? kNewer : kUpToDate) << c.published;
         EXPECT_TRUE(rig.shell.opened.empty());
-        EXPECT_FALSE(rig.files.files.count(rig.folder + L"upd.txt"));
     }
 }
 
@@ -58,24 +54,28 @@ TEST(UpdateCheck, YesOpensTheDownloadPageAndTheVersionFileIsFetchedFresh) {
     EXPECT_EQ(rig.downloader.urls,
               (std::vector<std::wstring>{vendorUrl() + L"products/zp/version.txt"}));
     EXPECT_EQ(rig.cache.removed, rig.downloader.urls);  // the cached copy is dropped first
+    // Into memory, bounded in size and time: the program's folder may be read-only.
+    EXPECT_EQ(rig.downloader.limits,
+              (std::vector<std::pair<std::size_t, unsigned>>{{64 * 1024, 15}}));
     EXPECT_EQ(rig.shell.opened, (std::vector<std::wstring>{vendorUrl() + L"products/zp/"}));
 }
 
-TEST(UpdateCheck, AFailedDownloadSaysSoAndLeavesNoCopy) {
-    UpdateRig rig;
-    rig.files.addFile(rig.folder, L"upd.txt", kAttrReadOnly, {'1'});  // left from before
-    rig.run();
-    EXPECT_EQ(rig.dialogs.shown,
-              (std::vector<fakes::ShownBox>{{L"The update file not found.Unable to verify if new "
-                                             L"download is present",
-                                             L" Purgeon", 0}}));
-    EXPECT_FALSE(rig.files.files.count(rig.folder + L"upd.txt"));
+TEST(UpdateCheck, AFailedOrTimedOutDownloadSaysTheFileWasNotFound) {
+    for (long failure : {0L, kErrorTimeout}) {
+        UpdateRig rig;
+        rig.downloader.failure = failure;
+        rig.run();
+        EXPECT_EQ(rig.dialogs.shown,
+                  (std::vector<fakes::ShownBox>{{L"The update file not found.Unable to verify if "
+                                                 L"new download is present",
+                                                 L" Purgeon", 0}}));
+    }
 }
 
 TEST(UpdateCheck, AnUnreadableEmptyOrNonNumericFileGivesAClearMessage) {
     for (const std::string& published :
          {std::string(), std::string("beta"), std::string("1.x"), std::string("\"\""),
-          std::string(".5"), std::string("1.")}) {
+          std::string(".5"), std::string("1."), std::string(64 * 1024 + 1, '1')}) {
         UpdateRig rig;
         rig.downloader.published = published;
         rig.run();
@@ -84,8 +84,7 @@ TEST(UpdateCheck, AnUnreadableEmptyOrNonNumericFileGivesAClearMessage) {
                   (fakes::ShownBox{L"The update file could not be read.Unable to verify if new "
                                    L"download is present",
                                    L" Purgeon", 48}))
-            << published;
-        EXPECT_FALSE(rig.files.files.count(rig.folder + L"upd.txt"));
+            << published.substr(0, 10);
     }
 }
 

@@ -9,10 +9,17 @@ namespace {
 using fakes::ProgramRig;
 using fakes::ShownBox;
 
-const ShownBox kWarning{
-    L"Warning! this will wipe the specified files and delete them. Once this is "
-    L"done they cannot be recovered",
-    L" Purgeon", 49};
+const std::wstring kWarningText =
+    L"Warning! this will wipe the specified files and delete them. Once this is done they cannot "
+    L"be recovered";
+
+// The warning with what it will wipe listed below its first line.
+ShownBox warning(const std::wstring& details = {}) {
+    return {details.empty() ? kWarningText : kWarningText + L"\r\n\r\n" + details, L" Purgeon",
+            49};
+}
+const ShownBox kWarning = warning(
+    L"File: D:\\a\\report.doc (1.5 KB)\r\nFolder: D:\\x: 3 file(s), 3 bytes");
 
 struct WipeRig : ProgramRig {
     WipeRig() {
@@ -76,22 +83,77 @@ TEST(WipeWindow, AnEmptyMissingOrBareFileTellsNothingAndAnEmptyFolderCountsZero)
     struct Case {
         std::wstring file;
         std::wstring folder;
-        std::vector<ShownBox> after;
+        std::vector<ShownBox> shown;
     };
     for (const Case& c :
-         {Case{L"", L"", {}}, Case{L"D:\\a\\missing.doc", L"", {}}, Case{L"report.doc", L"", {}},
-          Case{L"", L"D:\\nowhere", {{L"0File(s) wiped", L" Purgeon", 64}}}}) {
+         {Case{L"", L"", {warning()}}, Case{L"D:\\a\\missing.doc", L"", {warning()}},
+          Case{L"report.doc", L"", {warning()}},
+          Case{L"",
+               L"D:\\e",
+               {warning(L"Folder: D:\\e: 0 file(s), 0 bytes"), {L"0File(s) wiped", L" Purgeon", 64}}}}) {
         WipeRig rig;
         rig.files.addFile(L"D:\\a\\", L"empty.doc");
+        rig.files.folders[L"D:\\e\\"];
         FrmMain& main = rig.main();
         main.textChanged(Ctl::txtFileToWipe, c.file);
         main.textChanged(Ctl::txtFolderToWipe, c.folder);
         main.cmdWipe_Click();
-        std::vector<ShownBox> expected{kWarning};
-        expected.insert(expected.end(), c.after.begin(), c.after.end());
-        EXPECT_EQ(rig.dialogs.shown, expected);
+        EXPECT_EQ(rig.dialogs.shown, c.shown);
         EXPECT_EQ(rig.files.files.size(), 5u);
     }
+}
+
+TEST(WipeWindow, RootsAndTheSystemsFoldersAreRefusedBeforeAnythingIsAsked) {
+    struct Case {
+        std::wstring folder;
+        std::wstring message;
+    };
+    for (const Case& c : {
+             Case{L"C:\\", L"C:\\ cannot be wiped: it is the root of a drive."},
+             Case{L"\\\\srv\\share\\", L"\\\\srv\\share cannot be wiped: it is the root of a network share."},
+             Case{L"C:\\Users\\me\\Documents\\",
+                  L"C:\\Users\\me\\Documents cannot be wiped: it is the Documents folder."},
+             Case{L"C:\\Users", L"C:\\Users cannot be wiped: it is the Users folder."},
+             Case{L"C:\\Users\\me\\AppData",
+                  L"C:\\Users\\me\\AppData cannot be wiped: it holds the Roaming app data folder."},
+             Case{L"D:\\nowhere", L"D:\\nowhere cannot be wiped: it does not exist or cannot be opened."},
+         }) {
+        WipeRig rig;
+        for (const KnownFolder& known : rig.folders.known) rig.files.folders[known.path + L"\\"];
+        rig.files.folders[L"C:\\"];
+        rig.files.folders[L"\\\\srv\\share\\"];
+        rig.files.folders[L"C:\\Users\\me\\AppData\\"];
+        rig.files.addFile(L"C:\\Users\\me\\Documents\\", L"thesis.doc", kAttrArchive, {1});
+        FrmMain& main = rig.main();
+        main.textChanged(Ctl::txtFileToWipe, L"D:\\a\\report.doc");
+        main.textChanged(Ctl::txtFolderToWipe, c.folder);
+        main.cmdWipe_Click();
+        EXPECT_EQ(rig.dialogs.shown, (std::vector<ShownBox>{{c.message, L" Purgeon", 48}}));
+        EXPECT_TRUE(rig.files.passEnds.empty());
+        EXPECT_EQ(rig.files.files.size(), 5u);
+    }
+}
+
+TEST(WipeWindow, WhatCouldNotBeWipedIsToldWithItsReasonAndLogged) {
+    WipeRig rig;
+    rig.files.files[L"D:\\a\\report.doc"].locked = true;
+    rig.files.files[L"D:\\x\\a.txt"].locked = true;
+    rig.files.files[L"D:\\x\\c.txt"].failRemove = true;
+    rig.dialogs.answers = {kIdOk};
+    FrmMain& main = rig.main();
+    main.textChanged(Ctl::txtFileToWipe, L"D:\\a\\report.doc");
+    main.textChanged(Ctl::txtFolderToWipe, L"D:\\x");
+    main.cmdWipe_Click();
+    const std::wstring fileText = L"report.doc could not be wiped: it is in use by another program.";
+    const std::wstring folderText =
+        L"1File(s) wiped\r\n2 file(s) not wiped: 1 in use by another program, 1 overwritten but "
+        L"not removed.";
+    EXPECT_EQ(rig.dialogs.shown, (std::vector<ShownBox>{kWarning,
+                                                        {fileText, L" Purgeon", 48},
+                                                        {folderText, L" Purgeon", 48}}));
+    EXPECT_EQ(rig.files.files[L"D:\\a\\report.doc"].content, std::vector<unsigned char>(1500, 7));
+    EXPECT_TRUE(rig.logFile.contains(fileText));
+    EXPECT_TRUE(rig.logFile.contains(folderText));
 }
 
 TEST(WipeWindow, FilePickerKeepsItsLastChoiceAndCancelRules) {

@@ -1,0 +1,39 @@
+// Counting shred outcomes, and the words that tell the user what was and was not wiped.
+#pragma once
+
+#include <array>
+#include <cstddef>
+#include <cstdint>
+#include <string>
+
+#include "wipe/shred.h"
+
+namespace purgeon {
+
+class WipeTally {
+public:
+    void add(ShredOutcome outcome) { ++m_counts[static_cast<size_t>(outcome)]; }
+    size_t count(ShredOutcome outcome) const { return m_counts[static_cast<size_t>(outcome)]; }
+    size_t total() const;
+    size_t wiped() const { return count(ShredOutcome::wiped); }
+    size_t notWiped() const { return total() - wiped(); }
+    // "2 in use by another program, 1 access denied": every outcome but wiped, in a fixed order.
+    std::wstring notWipedDetails() const;
+
+private:
+    std::array<size_t, kShredOutcomeCount> m_counts{};
+};
+
+// The message after a single file: "<name> wiped" when it was; otherwise what happened and why,
+// for instance "report.doc could not be wiped: it is in use by another program."
+std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result,
+                             const std::wstring& systemText);
+
+// The message after a folder: "<n>File(s) wiped", and, when some were not, a second line with
+// their count and reasons.
+std::wstring folderWipeMessage(const WipeTally& tally);
+
+// "1 byte", "700 bytes", "1.5 KB", "3.2 MB", "1.0 GB".
+std::wstring sizeText(std::uint64_t bytes);
+
+}  // namespace purgeon
