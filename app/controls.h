@@ -71,6 +71,8 @@ enum class Ctl : int {
     lblaction,
     // frmCleanUp
     lblAction,
+    // frmmain, About tab: opens the program's log (after the rest, so older identifiers stay)
+    cmdViewLog,
 };
 
 // Tabs of SSTab1, in order.

@@ -82,8 +82,7 @@ void FrmMain::Form_Activate() {
 }
 
 void FrmMain::activated(ActivationSource source) {
-    if (source == ActivationSource::shown || source == ActivationSource::ownWindow)
-        Form_Activate();
+    if (source == ActivationSource::shown || source == ActivationSource::ownWindow) Form_Activate();
 }
 
 void FrmMain::Form_QueryUnload() {
@@ -197,10 +196,10 @@ void FrmMain::chkdeltempfiles_Click() {
     setStatusText(L"");
     // The user ticked the box and nothing was cleared: say why, naming the folder.
     if (!m_loadingPrefs && clearing.folderGiven && !clearing.check.allowed()) {
-        m_program.services().dialogs.messageBox(
-            L"The temporary folder " + clearing.check.folder + L" was not cleared: " +
-                refusalReason(clearing.check) + L".",
-            kAppTitle, kMbOk | kMbIconExclamation);
+        m_program.services().dialogs.messageBox(L"The temporary folder " + clearing.check.folder +
+                                                    L" was not cleared: " +
+                                                    refusalReason(clearing.check) + L".",
+                                                kAppTitle, kMbOk | kMbIconExclamation);
     }
 }
 
@@ -234,9 +233,9 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
 void FrmMain::deletecookies(bool interactive) {
     m_program.includeIndexDat = false;
     Services& s = m_program.services();
-    if (interactive && s.dialogs.messageBox(L"Are you sure you wish to delete the selected cookies?",
-                                            L"Delete Cookies",
-                                            kMbYesNo | kMbIconQuestion) != kIdYes) {
+    if (interactive &&
+        s.dialogs.messageBox(L"Are you sure you wish to delete the selected cookies?",
+                             L"Delete Cookies", kMbYesNo | kMbIconQuestion) != kIdYes) {
         return;
     }
     if (m_cookies.rows().empty()) return;
@@ -439,7 +438,8 @@ void FrmMain::wipeNamedFile(int passes) {
     setBusy(true);
     const ShredResult result = ShredFile(s.files, file, request);
     setBusy(false);
-    const std::wstring why = result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
+    const std::wstring why =
+        result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
     const bool wiped = result.outcome == ShredOutcome::wiped;
     tell(fileWipeMessage(fileNameOf(file), result, why),
          kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));

@@ -59,7 +59,8 @@ public:
     // Opens an existing file, or a link of either kind, alone for writing and removal. Never
     // creates a file. A file another program holds fails with kErrorSharingViolation (or
     // kErrorLockViolation) and is left exactly as it is.
-    virtual Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) = 0;
+    virtual Status openExclusive(const std::wstring& path,
+                                 std::unique_ptr<ExclusiveFile>& file) = 0;
     // The folder's final path in the plain form of FileFacts::finalPath: absolute, long names,
     // every junction and symbolic link resolved, no trailing separator (but "C:\" for a root).
     virtual Status resolveFolder(const std::wstring& path, std::wstring& finalPath) = 0;

@@ -68,7 +68,8 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         const Status removed = file->remove();
         return {removed ? ShredOutcome::linkRemoved : outcomeOf(removed), removed};
     }
-    if (facts.attributes & kAttrDirectory) return {ShredOutcome::failed, Status::error(kErrorAccessDenied)};
+    if (facts.attributes & kAttrDirectory)
+        return {ShredOutcome::failed, Status::error(kErrorAccessDenied)};
     if (!request.expectedFinalPath.empty() &&
         !samePath(plainPath(facts.finalPath), plainPath(request.expectedFinalPath))) {
         return {ShredOutcome::redirected, {}};

@@ -59,8 +59,9 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
         case ShredOutcome::unlinked:
             return name + L" was removed, but not overwritten: its data has another name.";
         case ShredOutcome::linkRemoved:
-            return name + L" is a link: the link was removed, and what it points to was left as "
-                          L"it was.";
+            return name +
+                   L" is a link: the link was removed, and what it points to was left as "
+                   L"it was.";
         case ShredOutcome::removedNotOverwritten:
             return name + L" was removed, but could not be overwritten: " + trimmed(systemText) +
                    L".";
@@ -74,8 +75,9 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
         case ShredOutcome::gone:
             return name + L" could not be wiped: it no longer exists.";
         case ShredOutcome::redirected:
-            return name + L" could not be wiped: it is reached through a link, which was not "
-                          L"followed.";
+            return name +
+                   L" could not be wiped: it is reached through a link, which was not "
+                   L"followed.";
         case ShredOutcome::failed:
             break;
     }
@@ -86,8 +88,8 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
 std::wstring folderWipeMessage(const WipeTally& tally) {
     std::wstring text = std::to_wstring(tally.wiped()) + L"File(s) wiped";
     if (tally.notWiped() > 0) {
-        text += L"\r\n" + std::to_wstring(tally.notWiped()) +
-                L" file(s) not wiped: " + tally.notWipedDetails() + L".";
+        text += L"\r\n" + std::to_wstring(tally.notWiped()) + L" file(s) not wiped: " +
+                tally.notWipedDetails() + L".";
     }
     return text;
 }

@@ -5,6 +5,7 @@
 #include <shlobj.h>
 
 #include <algorithm>
+#include <cwchar>
 #include <stdexcept>
 #include <string_view>
 #include <utility>
@@ -173,6 +174,7 @@ constexpr ControlPlace kControls[] = {
      Kind::Button,
      L"&Check for updates...",
      {5880, 2280, 1695, 375}},
+    {Ctl::cmdViewLog, kTabAbout, Kind::Button, L"View &log...", {5880, 2760, 1695, 375}},
     {Ctl::lblurl, kTabAbout, Kind::Label, L"", {1680, 3120, 2175, 255}},
     {Ctl::Line1, kTabAbout, Kind::Rule, L"", {1560, 3600, 6240, 30}},
 
@@ -673,8 +675,10 @@ int Win32MainWindowView::checkState(Ctl control) const {
 
 void Win32MainWindowView::show() {
     if (!m_window) return;
+    m_showing = true;
     ::ShowWindow(m_window.get(), SW_SHOW);
     ::SetForegroundWindow(m_window.get());
+    m_showing = false;
 }
 
 void Win32MainWindowView::destroy() { m_window.reset(); }
@@ -1034,11 +1038,11 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
     const HWND window = m_window.get();
     switch (message) {
         case WM_ACTIVATE:
-            onActivate(wParam);
+            onActivate(wParam, reinterpret_cast<HWND>(lParam));
             if (LOWORD(wParam) != WA_INACTIVE && HIWORD(wParam) == 0) return 0;
             break;
         case kMsgActivated:
-            guarded([&] { m_behaviour.Form_Activate(); });
+            guarded([&] { m_behaviour.activated(static_cast<ActivationSource>(wParam)); });
             return 0;
         case WM_CLOSE:
             guarded([&] { m_program.unloadMainWindow(); });
@@ -1112,14 +1116,33 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
     return ::DefWindowProcW(window, message, wParam, lParam);
 }
 
-void Win32MainWindowView::onActivate(WPARAM wParam) {
+// Where an activation came from, told by the window that lost the activation.
+ActivationSource Win32MainWindowView::activationSource(HWND previous) const {
+    DWORD process = 0;
+    if (previous == nullptr || !::GetWindowThreadProcessId(previous, &process) ||
+        process != ::GetCurrentProcessId())
+        return ActivationSource::otherProgram;
+    wchar_t name[32] = {};
+    ::GetClassNameW(previous, name, 32);
+    // A message box or a common dialog, a window the main window owns, or the tray's hidden
+    // window (it only carries the icon's menu): none of them is a form the user came from.
+    if (std::wcscmp(name, L"#32770") == 0 || ::GetWindow(previous, GW_OWNER) == m_window.get() ||
+        !::IsWindowVisible(previous))
+        return ActivationSource::ownBox;
+    return ActivationSource::ownWindow;
+}
+
+void Win32MainWindowView::onActivate(WPARAM wParam, HWND previous) {
     const HWND window = m_window.get();
     if (LOWORD(wParam) == WA_INACTIVE) {
         const HWND focused = ::GetFocus();
         if (focused != nullptr && ::IsChild(window, focused)) m_lastFocus = focused;
         return;
     }
-    ::PostMessageW(window, kMsgActivated, 0, 0);
+    // Showing the window is an activation of its own, which the program runs itself.
+    if (!m_showing) {
+        ::PostMessageW(window, kMsgActivated, static_cast<WPARAM>(activationSource(previous)), 0);
+    }
     if (HIWORD(wParam) != 0) return;  // minimized
     // Focus goes back to the control that had it, as in a dialog.
     const bool usable = m_lastFocus != nullptr && ::IsWindow(m_lastFocus) &&
@@ -1201,6 +1224,9 @@ void Win32MainWindowView::onButtonClick(Ctl source) {
             break;
         case Ctl::cmdcheckForUpdates:
             m_behaviour.cmdcheckForUpdates_Click();
+            break;
+        case Ctl::cmdViewLog:
+            m_behaviour.cmdViewLog_Click();
             break;
         default:
             break;

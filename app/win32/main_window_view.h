@@ -70,7 +70,8 @@ private:
     void updateClock();
     void restoreCursor();
 
-    void onActivate(WPARAM wParam);
+    void onActivate(WPARAM wParam, HWND previous);
+    ActivationSource activationSource(HWND previous) const;
     void onCommand(Ctl control, int code);
     void onButtonClick(Ctl control);
     void onCacheListClick();
@@ -96,6 +97,7 @@ private:
     int m_pageTop = 0;
     bool m_busy = false;
     HWND m_lastFocus = nullptr;
+    bool m_showing = false;  // inside show(): its activation is the program's own
     std::wstring m_clockText;
     // The cookie list shows these rows on demand; the behaviour holds their selection.
     std::vector<CookieRow> m_cookieRows;

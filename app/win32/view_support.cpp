@@ -112,4 +112,31 @@ void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC proced
         throw std::runtime_error("a window class cannot be registered");
 }
 
+namespace {
+
+RunLog* g_failureLog = nullptr;
+
+std::wstring widened(const char* text) {
+    std::wstring wide;
+    for (const char* c = text; c != nullptr && *c != '\0'; ++c)
+        wide.push_back(static_cast<wchar_t>(static_cast<unsigned char>(*c)));
+    return wide;
+}
+
+}  // namespace
+
+void setEventFailureLog(RunLog* log) noexcept { g_failureLog = log; }
+
+void reportFailure(const char* what, const std::source_location& where) noexcept {
+    try {
+        const std::wstring line = L"Unexpected failure in " + widened(where.function_name()) +
+                                  L" (line " + std::to_wstring(where.line()) + L"): " +
+                                  widened(what);
+        ::OutputDebugStringW((L"Purgeon: " + line + L"\n").c_str());
+        if (g_failureLog != nullptr) g_failureLog->write(line);
+    } catch (...) {
+        ::OutputDebugStringW(L"Purgeon: a window event failed\n");
+    }
+}
+
 }  // namespace purgeon::win32

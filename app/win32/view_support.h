@@ -1,9 +1,12 @@
 // Shared pieces of the Win32 views: window ownership, twips and fonts at a DPI, guarded events.
 #pragma once
 
+#include <exception>
+#include <source_location>
 #include <string>
 
 #include "app/controls.h"
+#include "app/run_log.h"
 #include "platform/win32/handles.h"
 
 namespace purgeon::win32 {
@@ -98,13 +101,21 @@ LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM
     return view->handle(message, wParam, lParam);
 }
 
-// Runs a call into the program's behaviour from a window procedure: nothing may escape.
+// Where failures that reach a window procedure are written: the program's log while it runs.
+void setEventFailureLog(RunLog* log) noexcept;
+// Writes one failure with the place it was caught.
+void reportFailure(const char* what, const std::source_location& where) noexcept;
+
+// Runs a call into the program's behaviour from a window procedure: nothing may escape, and
+// nothing is lost without a line in the log.
 template <typename Call>
-void guarded(Call&& call) noexcept {
+void guarded(Call&& call, std::source_location where = std::source_location::current()) noexcept {
     try {
         call();
+    } catch (const std::exception& error) {
+        reportFailure(error.what(), where);
     } catch (...) {
-        ::OutputDebugStringW(L"Purgeon: a window event failed\n");
+        reportFailure("an unknown exception", where);
     }
 }
 

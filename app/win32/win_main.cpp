@@ -1,7 +1,9 @@
 // The program's entry point: services, windows and the message loop.
 #include "app/program.h"
 #include "app/win32/window_factory.h"
+#include "app/win32/view_support.h"
 #include "platform/win32/history_time_win32.h"
+#include "platform/win32/log_file_win32.h"
 #include "platform/win32/store_files_win32.h"
 #include "platform/win32/win32_platform.h"
 
@@ -17,6 +19,20 @@ int runMessageLoop() {
         purgeon::win32::dispatchMessage(message);
     }
     return static_cast<int>(message.wParam);
+}
+
+// A failure that ended the program, with the program's own log gone: written through a log of
+// its own.
+void logFatal(const char* what) noexcept {
+    try {
+        purgeon::win32::Win32LogFile file;
+        purgeon::RunLog log(file);
+        purgeon::win32::setEventFailureLog(&log);
+        purgeon::win32::reportFailure(what, std::source_location::current());
+        purgeon::win32::setEventFailureLog(nullptr);
+    } catch (...) {
+        ::OutputDebugStringW(L"Purgeon: the program failed\n");
+    }
 }
 
 }  // namespace
@@ -47,15 +63,25 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32HistoryStoreFactory history;
         Win32DateText dates;
         Win32Downloader downloader;
-        Services services{dialogs,  shell, appInfo, instanceGuard, urlCache, registry,  errors,
-                          settings, files, folders, history,       dates,    downloader};
+        Win32LogFile logFile;
+        Services services{dialogs,  shell, appInfo, instanceGuard, urlCache, registry,   errors,
+                          settings, files, folders, history,       dates,    downloader, logFile};
         Win32WindowFactory windows(instance);
         Program program(services, windows);
         windows.attach(program);
+        setEventFailureLog(&program.log());
+        // The log goes with the program: nothing may write to it afterwards.
+        struct ForgetLog {
+            ~ForgetLog() { setEventFailureLog(nullptr); }
+        } forget;
 
         if (!program.Main()) return 0;
         return runMessageLoop();
+    } catch (const std::exception& error) {
+        logFatal(error.what());
+        return 1;
     } catch (...) {
+        logFatal("an unknown exception");
         return 1;
     }
 }

@@ -107,11 +107,11 @@ public:
     struct File {
         std::vector<unsigned char> content;
         std::uint32_t attributes = kAttrArchive;
-        bool locked = false;       // held open by another program
-        bool failWrites = false;   // the device refuses writes
-        bool failRemove = false;   // the name cannot be removed
-        std::uint32_t links = 1;   // names that share the data
-        std::wstring reachedAs;    // the final path when a link along the way leads elsewhere
+        bool locked = false;      // held open by another program
+        bool failWrites = false;  // the device refuses writes
+        bool failRemove = false;  // the name cannot be removed
+        std::uint32_t links = 1;  // names that share the data
+        std::wstring reachedAs;   // the final path when a link along the way leads elsewhere
     };
 
     bool listFolder(const std::wstring& folder,
@@ -277,7 +277,8 @@ public:
     }
     std::vector<KnownFolder> knownFolders() override { return known; }
     std::vector<std::wstring> systemTempFolders() override {
-        return {L"C:\\Users\\me\\AppData\\Local\\Temp", L"C:\\Windows\\Temp", L"C:\\Users\\me\\Temp"};
+        return {L"C:\\Users\\me\\AppData\\Local\\Temp", L"C:\\Windows\\Temp",
+                L"C:\\Users\\me\\Temp"};
     }
     std::wstring temp = L"C:\\Users\\me\\AppData\\Local\\Temp\\";
     std::vector<KnownFolder> known = {

@@ -26,7 +26,7 @@ struct ProgramRig {
     FakeDateText dates;
     FakeDownloader downloader;
     FakeLogFile logFile;
-    Services services{dialogs,  shell, appInfo, instance, urlCache,   registry, errors,
+    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,   errors,
                       settings, files, folders, history,  dates,    downloader, logFile};
     RecordingWindowFactory windows{log};
     Program program{services, windows};

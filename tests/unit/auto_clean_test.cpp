@@ -104,9 +104,9 @@ TEST(Tray, MouseMessagesPopUpTheMenuOrShowTheWindow) {
         Log effect;
     };
     const Log shown{L"main.show", L"main.repaint", L"main.splitCookieColumns"};  // and activated
-    for (const Case& c : {Case{kWmLButtonDown, {L"tray.menu"}}, Case{kWmRButtonUp, {L"tray.menu"}},
-                          Case{kWmLButtonDblClk, shown}, Case{0x202, {}}, Case{0x204, {}},
-                          Case{0x200, {}}}) {
+    for (const Case& c :
+         {Case{kWmLButtonDown, {L"tray.menu"}}, Case{kWmRButtonUp, {L"tray.menu"}},
+          Case{kWmLButtonDblClk, shown}, Case{0x202, {}}, Case{0x204, {}}, Case{0x200, {}}}) {
         RunRig rig({});
         rig.start();
         rig.log.clear();

@@ -77,8 +77,9 @@ TEST(FolderGuard, TheFinalPathIsJudgedSoNoSpellingOrLinkHidesANamedFolder) {
     files.folders[L"D:\\Temp\\"];
     files.aliases[L"C:\\Users\\me\\DOCUME~1"] = L"C:\\Users\\me\\Documents";
     files.aliases[L"D:\\Temp"] = L"C:\\Users\\me\\Documents";  // a junction named Temp
-    for (const wchar_t* path : {L"C:\\Users\\me\\DOCUME~1\\", L"D:\\Temp",
-                                L"\\\\?\\C:\\Users\\me\\Documents\\.", L"\\\\localhost\\C$\\Users\\me\\Documents"}) {
+    for (const wchar_t* path :
+         {L"C:\\Users\\me\\DOCUME~1\\", L"D:\\Temp", L"\\\\?\\C:\\Users\\me\\Documents\\.",
+          L"\\\\localhost\\C$\\Users\\me\\Documents"}) {
         const FolderCheck check = checkFolder(files, folders, path, FolderUse::temporary);
         EXPECT_EQ(check.verdict, FolderVerdict::knownFolder) << narrow(path);
         EXPECT_EQ(check.folder, L"C:\\Users\\me\\Documents") << narrow(path);

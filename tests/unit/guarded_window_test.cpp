@@ -16,9 +16,9 @@ TEST(Activation, OnlyShowingOrComingFromOwnWindowsReloadsTheStoredOptions) {
         ActivationSource source;
         bool reloads;
     };
-    for (const Case& c : {Case{ActivationSource::shown, true}, Case{ActivationSource::ownWindow, true},
-                          Case{ActivationSource::ownBox, false},
-                          Case{ActivationSource::otherProgram, false}}) {
+    for (const Case& c :
+         {Case{ActivationSource::shown, true}, Case{ActivationSource::ownWindow, true},
+          Case{ActivationSource::ownBox, false}, Case{ActivationSource::otherProgram, false}}) {
         ProgramRig rig;
         rig.settings.put(L"autoemptyrecyclebin", L"1");
         rig.settings.put(L"shredlevel", L"True");
@@ -48,7 +48,8 @@ TEST(TempGuard, ARefusedFolderIsToldInABoxAfterAClickAndOnlyLoggedWhenLoading) {
             rig.settings.put(L"autocleartemp", L"1");
             main.loadUserPrefs();
         }
-        const std::wstring why = L"C:\\Users\\me\\Documents was not cleared: it is the Documents folder.";
+        const std::wstring why =
+            L"C:\\Users\\me\\Documents was not cleared: it is the Documents folder.";
         const std::vector<ShownBox> told{{L"The temporary folder " + why, L" Purgeon", 48}};
         EXPECT_EQ(rig.dialogs.shown, click ? told : std::vector<ShownBox>());
         EXPECT_TRUE(rig.logFile.contains(L"Temporary files: " + why));
@@ -71,7 +72,8 @@ TEST(CookieGuard, ACookieFolderThatIsANamedFolderKeepsItsFiles) {
         rig.dialogs.answers = {kIdYes};
         main.deletecookies(interactive);
         const std::wstring text =
-            L"The cookie folder C:\\Users\\me\\Documents was not cleaned: it is the Documents folder.";
+            L"The cookie folder C:\\Users\\me\\Documents was not cleaned: it is the Documents "
+            L"folder.";
         if (interactive) {
             EXPECT_EQ(rig.dialogs.shown.back(), (ShownBox{text, L" Purgeon", 48}));
         } else {

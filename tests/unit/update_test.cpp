@@ -34,7 +34,10 @@ TEST(UpdateCheck, ComparesTheRunningVersionWithTheFirstFieldAsNumbers) {
           Case{{1, 0}, "0.9", false}, Case{{1, 0}, "1.1,beta\r\nnotes", true},
           Case{{1, 2}, "1.10", false}, Case{{1, 10}, "1.2", true},
           Case{{1, 0}, "  \"1.5\",x", true}, Case{{1, 0}, "1.0\n2.0", false},
-          Case{{1, 0}, "\xEF\xBB\xBF" "1.5", true}}) {
+          Case{{1, 0},
+               "\xEF\xBB\xBF"
+               "1.5",
+               true}}) {
         UpdateRig rig;
         rig.app.versionNumbers = c.running;
         rig.downloader.published = c.published;

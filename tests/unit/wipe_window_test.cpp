@@ -15,11 +15,10 @@ const std::wstring kWarningText =
 
 // The warning with what it will wipe listed below its first line.
 ShownBox warning(const std::wstring& details = {}) {
-    return {details.empty() ? kWarningText : kWarningText + L"\r\n\r\n" + details, L" Purgeon",
-            49};
+    return {details.empty() ? kWarningText : kWarningText + L"\r\n\r\n" + details, L" Purgeon", 49};
 }
-const ShownBox kWarning = warning(
-    L"File: D:\\a\\report.doc (1.5 KB)\r\nFolder: D:\\x: 3 file(s), 3 bytes");
+const ShownBox kWarning =
+    warning(L"File: D:\\a\\report.doc (1.5 KB)\r\nFolder: D:\\x: 3 file(s), 3 bytes");
 
 struct WipeRig : ProgramRig {
     WipeRig() {
@@ -90,7 +89,8 @@ TEST(WipeWindow, AnEmptyMissingOrBareFileTellsNothingAndAnEmptyFolderCountsZero)
           Case{L"report.doc", L"", {warning()}},
           Case{L"",
                L"D:\\e",
-               {warning(L"Folder: D:\\e: 0 file(s), 0 bytes"), {L"0File(s) wiped", L" Purgeon", 64}}}}) {
+               {warning(L"Folder: D:\\e: 0 file(s), 0 bytes"),
+                {L"0File(s) wiped", L" Purgeon", 64}}}}) {
         WipeRig rig;
         rig.files.addFile(L"D:\\a\\", L"empty.doc");
         rig.files.folders[L"D:\\e\\"];
@@ -110,13 +110,15 @@ TEST(WipeWindow, RootsAndTheSystemsFoldersAreRefusedBeforeAnythingIsAsked) {
     };
     for (const Case& c : {
              Case{L"C:\\", L"C:\\ cannot be wiped: it is the root of a drive."},
-             Case{L"\\\\srv\\share\\", L"\\\\srv\\share cannot be wiped: it is the root of a network share."},
+             Case{L"\\\\srv\\share\\",
+                  L"\\\\srv\\share cannot be wiped: it is the root of a network share."},
              Case{L"C:\\Users\\me\\Documents\\",
                   L"C:\\Users\\me\\Documents cannot be wiped: it is the Documents folder."},
              Case{L"C:\\Users", L"C:\\Users cannot be wiped: it is the Users folder."},
              Case{L"C:\\Users\\me\\AppData",
                   L"C:\\Users\\me\\AppData cannot be wiped: it holds the Roaming app data folder."},
-             Case{L"D:\\nowhere", L"D:\\nowhere cannot be wiped: it does not exist or cannot be opened."},
+             Case{L"D:\\nowhere",
+                  L"D:\\nowhere cannot be wiped: it does not exist or cannot be opened."},
          }) {
         WipeRig rig;
         for (const KnownFolder& known : rig.folders.known) rig.files.folders[known.path + L"\\"];
@@ -144,13 +146,14 @@ TEST(WipeWindow, WhatCouldNotBeWipedIsToldWithItsReasonAndLogged) {
     main.textChanged(Ctl::txtFileToWipe, L"D:\\a\\report.doc");
     main.textChanged(Ctl::txtFolderToWipe, L"D:\\x");
     main.cmdWipe_Click();
-    const std::wstring fileText = L"report.doc could not be wiped: it is in use by another program.";
+    const std::wstring fileText =
+        L"report.doc could not be wiped: it is in use by another program.";
     const std::wstring folderText =
         L"1File(s) wiped\r\n2 file(s) not wiped: 1 in use by another program, 1 overwritten but "
         L"not removed.";
-    EXPECT_EQ(rig.dialogs.shown, (std::vector<ShownBox>{kWarning,
-                                                        {fileText, L" Purgeon", 48},
-                                                        {folderText, L" Purgeon", 48}}));
+    EXPECT_EQ(rig.dialogs.shown,
+              (std::vector<ShownBox>{
+                  kWarning, {fileText, L" Purgeon", 48}, {folderText, L" Purgeon", 48}}));
     EXPECT_EQ(rig.files.files[L"D:\\a\\report.doc"].content, std::vector<unsigned char>(1500, 7));
     EXPECT_TRUE(rig.logFile.contains(fileText));
     EXPECT_TRUE(rig.logFile.contains(folderText));
