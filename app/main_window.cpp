@@ -429,14 +429,8 @@ void FrmMain::wipeNamedFile(int passes) {
     if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return;
 
     // The file must be what its folder holds under that name: a link swapped in is not followed.
-    ShredRequest request{passes, true, {}};
-    const size_t slash = file.find_last_of(L'\\');
-    std::wstring parent;
-    if (slash != std::wstring::npos && s.files.resolveFolder(file.substr(0, slash + 1), parent))
-        request.expectedFinalPath = plainPath(parent) + L"\\" + file.substr(slash + 1);
-
     setBusy(true);
-    const ShredResult result = ShredFile(s.files, file, request);
+    const ShredResult result = ShredFile(s.files, file, {passes, true, {}});
     setBusy(false);
     const std::wstring why =
         result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
@@ -475,7 +469,8 @@ void FrmMain::wipeNamedFolder(int passes) {
 void FrmMain::cmdViewLog_Click() {
     RunLog& log = m_program.log();
     log.write(L"Log opened for viewing.");
-    m_program.services().shell.open(log.path());
+    if (const Status opened = m_program.services().shell.openText(log.path()); !opened)
+        log.write(L"The log could not be opened: " + m_program.services().errors.text(opened.code));
 }
 
 // Update check.

@@ -17,13 +17,11 @@
 
 namespace {
 
-// Clears the given folder as if it were the temporary folder.
-class BenchFolders : public purgeon::SystemFolders {
+// Clears the given folder as if it were the temporary folder; the guard sees the real system.
+class BenchFolders : public purgeon::win32::Win32SystemFolders {
 public:
     explicit BenchFolders(std::wstring folder) : m_folder(std::move(folder)) {}
     std::wstring tempPath() override { return m_folder; }
-    std::wstring profileFolder() override { return L"C:\\users\\nobody"; }
-    std::wstring windowsFolder() override { return L"C:\\windows"; }
 
 private:
     std::wstring m_folder;
@@ -48,7 +46,8 @@ int wmain(int argc, wchar_t** argv) {
     purgeon::win32::Win32FileSystem files;
     const auto start = std::chrono::steady_clock::now();
     if (mode == L"shred" && argc == 4) {
-        purgeon::ShredFile(files, argv[2], static_cast<int>(std::wcstol(argv[3], nullptr, 10)));
+        purgeon::ShredFile(files, argv[2],
+                           {static_cast<int>(std::wcstol(argv[3], nullptr, 10)), true, {}});
     } else if (mode == L"clear") {
         std::wstring folder = argv[2];
         if (folder.back() != L'\\') folder += L'\\';

@@ -37,6 +37,19 @@ bool overwrite(ExclusiveFile& file, std::uint64_t length, int passes, Status& st
     return true;
 }
 
+// Where a file must really be: its folder's final path and its own name. Empty when the folder
+// cannot be resolved (the open then fails on its own).
+std::wstring finalPathOf(FileSystem& files, const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    if (slash == std::wstring::npos) return {};
+    std::wstring folder;
+    if (!files.resolveFolder(path.substr(0, slash + 1), folder)) return {};
+    folder = plainPath(folder);
+    if (folder.empty()) return {};
+    if (folder.back() != L'\\') folder += L'\\';
+    return folder + path.substr(slash + 1);
+}
+
 }  // namespace
 
 ShredOutcome outcomeOf(const Status& status) {
@@ -70,10 +83,13 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
     }
     if (facts.attributes & kAttrDirectory)
         return {ShredOutcome::failed, Status::error(kErrorAccessDenied)};
-    if (!request.expectedFinalPath.empty() &&
-        !samePath(plainPath(facts.finalPath), plainPath(request.expectedFinalPath))) {
+    // A link along the way (or, where the system cannot tell a link by its handle, the file's own
+    // link) leads elsewhere: nothing there is ours to touch.
+    const std::wstring expected = request.expectedFinalPath.empty()
+                                      ? finalPathOf(files, path)
+                                      : request.expectedFinalPath;
+    if (!expected.empty() && !samePath(plainPath(facts.finalPath), plainPath(expected)))
         return {ShredOutcome::redirected, {}};
-    }
     if (facts.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)) file->clearAttributes();
 
     if (facts.links > 1 && !request.overwriteSharedData) {

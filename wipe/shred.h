@@ -37,7 +37,8 @@ struct ShredRequest {
     // unlinked (an unattended clearing must not reach data outside its folder).
     bool overwriteSharedData = true;
     // Where the file must really be: when the opened file's final path differs, a link along
-    // the way was swapped in and nothing is touched. Empty: not checked.
+    // the way was swapped in and nothing is touched. Empty: the final path of the file's folder
+    // with the file's name.
     std::wstring expectedFinalPath;
 };
 

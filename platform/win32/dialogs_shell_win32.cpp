@@ -16,7 +16,23 @@ void Win32Shell::open(const std::wstring& target) {
     ::ShellExecuteW(nullptr, nullptr, target.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL);
 }
 
-void Win32Shell::emptyRecycleBin() { ::SHEmptyRecycleBinW(nullptr, L"", SHERB_NOCONFIRMATION); }
+Status Win32Shell::openText(const std::wstring& path) {
+    // ShellExecute answers a number above 32 for success, an error code up to 32 otherwise.
+    const auto answer = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL));
+    if (answer > 32) return Status::success();
+    const std::wstring quoted = L"\"" + path + L"\"";
+    const auto notepad = reinterpret_cast<INT_PTR>(
+        ::ShellExecuteW(nullptr, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL));
+    return notepad > 32 ? Status::success() : Status::error(static_cast<long>(notepad));
+}
+
+Status Win32Shell::emptyRecycleBin() {
+    const HRESULT hr = ::SHEmptyRecycleBinW(nullptr, L"", SHERB_NOCONFIRMATION);
+    // An empty bin answers E_UNEXPECTED: there was nothing to do.
+    if (hr == S_OK || hr == E_UNEXPECTED) return Status::success();
+    return Status::error(hr);
+}
 
 std::wstring Win32AppInfo::exePath() const {
     std::vector<wchar_t> buffer(MAX_PATH);

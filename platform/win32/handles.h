@@ -47,6 +47,11 @@ struct CoTaskMemTraits {
     static Handle invalid() noexcept { return nullptr; }
     static void close(Handle h) noexcept { ::CoTaskMemFree(h); }
 };
+struct InternetHandleTraits {
+    using Handle = HINTERNET;
+    static Handle invalid() noexcept { return nullptr; }
+    static void close(Handle h) noexcept { ::InternetCloseHandle(h); }
+};
 struct GdiObjectTraits {
     using Handle = HGDIOBJ;
     static Handle invalid() noexcept { return nullptr; }
@@ -60,6 +65,7 @@ using UniqueUrlCacheFind = UniqueResource<UrlCacheFindTraits>;
 using UniqueHkey = UniqueResource<HkeyTraits>;
 using UniqueLocalMem = UniqueResource<LocalMemTraits>;
 using UniqueCoTaskMem = UniqueResource<CoTaskMemTraits>;
+using UniqueInternet = UniqueResource<InternetHandleTraits>;
 using UniqueGdiObject = UniqueResource<GdiObjectTraits>;
 
 // Holds one reference to a COM object.

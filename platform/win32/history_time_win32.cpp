@@ -1,9 +1,8 @@
-// The URL history store over COM, URL download, and date and time texts.
+// The URL history store over COM, and date and time texts.
 #include "platform/win32/history_time_win32.h"
 
 #include <oleauto.h>
 #include <urlhist.h>
-#include <urlmon.h>
 
 namespace purgeon::win32 {
 
@@ -97,70 +96,6 @@ bool localDateFromFileTime(std::int64_t fileTime, double& date) {
     SYSTEMTIME fields{};
     return ::FileTimeToLocalFileTime(&utc, &local) && ::FileTimeToSystemTime(&local, &fields) &&
            ::SystemTimeToVariantTime(&fields, &date);
-}
-
-namespace {
-
-// Watches a download for the server's answer: an error status (a missing file, say) is a failed
-// download, even when the transfer itself completes and leaves the error page on disk.
-class DownloadWatcher : public IBindStatusCallback, public IHttpNegotiate {
-public:
-    DWORD responseCode() const { return m_responseCode; }
-
-    // IUnknown. The object lives on the caller's stack for the length of the download.
-    HRESULT STDMETHODCALLTYPE QueryInterface(REFIID id, void** object) override {
-        if (!object) return E_POINTER;
-        if (IsEqualIID(id, IID_IUnknown) || IsEqualIID(id, IID_IBindStatusCallback)) {
-            *object = static_cast<IBindStatusCallback*>(this);
-        } else if (IsEqualIID(id, IID_IHttpNegotiate)) {
-            *object = static_cast<IHttpNegotiate*>(this);
-        } else {
-            *object = nullptr;
-            return E_NOINTERFACE;
-        }
-        return S_OK;
-    }
-    ULONG STDMETHODCALLTYPE AddRef() override { return 2; }
-    ULONG STDMETHODCALLTYPE Release() override { return 1; }
-
-    // IBindStatusCallback: nothing to do but let the transfer run.
-    HRESULT STDMETHODCALLTYPE OnStartBinding(DWORD, IBinding*) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetPriority(LONG*) override { return E_NOTIMPL; }
-    HRESULT STDMETHODCALLTYPE OnLowResource(DWORD) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnProgress(ULONG, ULONG, ULONG, LPCWSTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE OnStopBinding(HRESULT, LPCWSTR) override { return S_OK; }
-    HRESULT STDMETHODCALLTYPE GetBindInfo(DWORD* flags, BINDINFO* info) override {
-        if (flags) *flags |= BINDF_GETNEWESTVERSION | BINDF_NOWRITECACHE;
-        (void)info;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE OnDataAvailable(DWORD, DWORD, FORMATETC*, STGMEDIUM*) override {
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE OnObjectAvailable(REFIID, IUnknown*) override { return S_OK; }
-
-    // IHttpNegotiate: the status code of the server's answer.
-    HRESULT STDMETHODCALLTYPE BeginningTransaction(LPCWSTR, LPCWSTR, DWORD,
-                                                   LPWSTR* additional) override {
-        if (additional) *additional = nullptr;
-        return S_OK;
-    }
-    HRESULT STDMETHODCALLTYPE OnResponse(DWORD code, LPCWSTR, LPCWSTR, LPWSTR* additional) override {
-        m_responseCode = code;
-        if (additional) *additional = nullptr;
-        return S_OK;
-    }
-
-private:
-    DWORD m_responseCode = 0;
-};
-
-}  // namespace
-
-bool Win32Downloader::download(const std::wstring& url, const std::wstring& localPath) {
-    DownloadWatcher watcher;
-    const HRESULT hr = ::URLDownloadToFileW(nullptr, url.c_str(), localPath.c_str(), 0, &watcher);
-    return hr == S_OK && watcher.responseCode() < 400;
 }
 
 std::wstring Win32DateText::shortDate(double value) {

@@ -12,9 +12,11 @@ public:
     std::unique_ptr<HistoryStore> create(HResult& hr) override;
 };
 
+// Downloads over WinINet, bypassing its cache both ways.
 class Win32Downloader : public Downloader {
 public:
-    bool download(const std::wstring& url, const std::wstring& localPath) override;
+    Status download(const std::wstring& url, std::size_t maxBytes, unsigned timeoutSeconds,
+                    std::string& bytes) override;
 };
 
 class Win32DateText : public DateText {

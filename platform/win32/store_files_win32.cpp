@@ -149,35 +149,15 @@ bool Win32FileSystem::listFolder(const std::wstring& folder,
     UniqueFind find(::FindFirstFileW(extendedPath(folder + L"*").c_str(), &data));
     if (!find) return false;
     do {
-        visit({data.cFileName, data.dwFileAttributes});
+        const bool folder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        const std::uint64_t size =
+            folder ? 0 : (static_cast<std::uint64_t>(data.nFileSizeHigh) << 32) | data.nFileSizeLow;
+        visit({data.cFileName, data.dwFileAttributes, size});
     } while (::FindNextFileW(find.get(), &data));
     return true;
 }
 
 namespace {
-
-class Win32WritableFile : public WritableFile {
-public:
-    explicit Win32WritableFile(UniqueFile file) : m_file(std::move(file)) {}
-    bool length(std::uint64_t& bytes) override {
-        LARGE_INTEGER size{};
-        if (!::GetFileSizeEx(m_file.get(), &size)) return false;
-        bytes = static_cast<std::uint64_t>(size.QuadPart);
-        return true;
-    }
-    bool writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        DWORD written = 0;
-        return ::WriteFile(m_file.get(), data, static_cast<DWORD>(bytes), &written, &at) &&
-               written == bytes;
-    }
-    bool flush() override { return ::FlushFileBuffers(m_file.get()) != FALSE; }
-
-private:
-    UniqueFile m_file;
-};
 
 std::wstring knownFolder(const KNOWNFOLDERID& id) {
     wchar_t* path = nullptr;
@@ -187,30 +167,6 @@ std::wstring knownFolder(const KNOWNFOLDERID& id) {
 }
 
 }  // namespace
-
-std::unique_ptr<WritableFile> Win32FileSystem::openForOverwrite(const std::wstring& path) {
-    // Others may read and write alongside, as with any ordinary open; a program that holds the
-    // file without sharing makes the open fail, and the file stays as it is.
-    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ | GENERIC_WRITE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_ALWAYS,
-                                  FILE_ATTRIBUTE_NORMAL, nullptr));
-    if (!file) return nullptr;
-    return std::make_unique<Win32WritableFile>(std::move(file));
-}
-
-bool Win32FileSystem::attributes(const std::wstring& path, std::uint32_t& attributes) {
-    const DWORD value = ::GetFileAttributesW(extendedPath(path).c_str());
-    if (value == INVALID_FILE_ATTRIBUTES) return false;
-    attributes = value;
-    return true;
-}
-
-FileResult Win32FileSystem::setAttributes(const std::wstring& path, std::uint32_t attributes) {
-    if (::SetFileAttributesW(extendedPath(path).c_str(),
-                             attributes ? attributes : FILE_ATTRIBUTE_NORMAL))
-        return FileResult::ok;
-    return fileResultFromError(::GetLastError());
-}
 
 bool Win32FileSystem::readFile(const std::wstring& path, std::string& bytes) {
     UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
@@ -241,9 +197,45 @@ std::wstring Win32SystemFolders::tempPath() {
     return length > 0 && length <= MAX_PATH ? std::wstring(buffer, length) : std::wstring();
 }
 
-std::wstring Win32SystemFolders::profileFolder() { return knownFolder(FOLDERID_Profile); }
+std::vector<KnownFolder> Win32SystemFolders::knownFolders() {
+    struct Named {
+        const KNOWNFOLDERID& id;
+        const wchar_t* name;
+    };
+    static const Named kFolders[] = {
+        {FOLDERID_Profile, L"profile"},
+        {FOLDERID_Desktop, L"Desktop"},
+        {FOLDERID_Documents, L"Documents"},
+        {FOLDERID_Downloads, L"Downloads"},
+        {FOLDERID_Pictures, L"Pictures"},
+        {FOLDERID_Music, L"Music"},
+        {FOLDERID_Videos, L"Videos"},
+        {FOLDERID_RoamingAppData, L"Roaming app data"},
+        {FOLDERID_LocalAppData, L"Local app data"},
+        {FOLDERID_ProgramData, L"ProgramData"},
+        {FOLDERID_ProgramFiles, L"Program Files"},
+        {FOLDERID_ProgramFilesX86, L"Program Files (x86)"},
+        {FOLDERID_Windows, L"Windows"},
+        {FOLDERID_System, L"System"},
+        {FOLDERID_Public, L"Public"},
+        {FOLDERID_UserProfiles, L"Users"},
+    };
+    std::vector<KnownFolder> folders;
+    for (const Named& folder : kFolders) {
+        std::wstring path = knownFolder(folder.id);
+        if (!path.empty()) folders.push_back({folder.name, std::move(path)});
+    }
+    return folders;
+}
 
-std::wstring Win32SystemFolders::windowsFolder() { return knownFolder(FOLDERID_Windows); }
+std::vector<std::wstring> Win32SystemFolders::systemTempFolders() {
+    std::vector<std::wstring> folders;
+    for (const KNOWNFOLDERID* id : {&FOLDERID_LocalAppData, &FOLDERID_Windows, &FOLDERID_Profile}) {
+        const std::wstring base = knownFolder(*id);
+        if (!base.empty()) folders.push_back(base + L"\\Temp");
+    }
+    return folders;
+}
 
 FileResult Win32FileSystem::deleteFile(const std::wstring& path) {
     if (::DeleteFileW(extendedPath(path).c_str())) return FileResult::ok;

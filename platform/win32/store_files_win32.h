@@ -39,9 +39,8 @@ class Win32FileSystem : public FileSystem {
 public:
     bool listFolder(const std::wstring& folder,
                     const std::function<void(const DirEntry&)>& visit) override;
-    std::unique_ptr<WritableFile> openForOverwrite(const std::wstring& path) override;
-    bool attributes(const std::wstring& path, std::uint32_t& attributes) override;
-    FileResult setAttributes(const std::wstring& path, std::uint32_t attributes) override;
+    Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) override;
+    Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override;
     bool readFile(const std::wstring& path, std::string& bytes) override;
     long fileSize(const std::wstring& path, std::uint64_t& bytes) override;
     FileResult deleteFile(const std::wstring& path) override;
@@ -51,8 +50,8 @@ public:
 class Win32SystemFolders : public SystemFolders {
 public:
     std::wstring tempPath() override;
-    std::wstring profileFolder() override;
-    std::wstring windowsFolder() override;
+    std::vector<KnownFolder> knownFolders() override;
+    std::vector<std::wstring> systemTempFolders() override;
 };
 
 // A path the wide file functions accept at any length: "\\?\" in front of a long absolute path.

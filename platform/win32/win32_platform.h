@@ -18,7 +18,8 @@ public:
 class Win32Shell : public Shell {
 public:
     void open(const std::wstring& target) override;
-    void emptyRecycleBin() override;
+    Status openText(const std::wstring& path) override;
+    Status emptyRecycleBin() override;
 };
 
 class Win32AppInfo : public AppInfo {

@@ -1,6 +1,6 @@
 #!/usr/bin/env bash
 # "&Check for updates..." against a version file served on this machine: newer, equal, missing,
-# and a read-only upd.txt left from before. No upd.txt is left behind.
+# with a UTF-8 byte-order mark, and too large. Nothing is written into the program's folder.
 source "$(dirname "$0")/lib.sh"
 : "${PURGEON_LOCAL_EXE:?}" "${VENDOR_PORT:?}"
 
@@ -16,7 +16,8 @@ for _ in $(seq 50); do
     sleep 0.1
 done
 
-upd="$(dirname "$PURGEON_LOCAL_EXE")/upd.txt"
+program_folder=$(dirname "$PURGEON_LOCAL_EXE")
+before=$(ls -A "$program_folder")
 wine "$PURGEON_LOCAL_EXE" >/dev/null 2>&1 </dev/null &
 purgeon_pid=$!
 wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
@@ -31,21 +32,20 @@ check() {
     rm -f "$site/products/zp/version.txt"
     [ "$published" = "-" ] || printf '%s' "$published" >"$site/products/zp/version.txt"
     wine "$PROBE" click-id frmmain "$ID_cmdcheckForUpdates" || fail "no update button"
-    wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "no answer for '$published'"
+    wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "no answer for '${published:0:20}'"
     local texts
     texts=$(probe texts '#32770' ' Purgeon')
-    grep -qxF "$expected" <<<"$texts" || fail "for '$published' the box said: $texts"
+    grep -qxF "$expected" <<<"$texts" || fail "for '${published:0:20}' the box said: $texts"
     [ -n "${4:-}" ] && shot "$4"
     wine "$PROBE" press '#32770' ' Purgeon' "$button"
     wine "$PROBE" wait-gone '#32770' 10000
-    [ ! -e "$upd" ] || fail "upd.txt left behind after '$published'"
-    echo "ok: '$published' -> $expected"
+    [ "$(ls -A "$program_folder")" = "$before" ] || fail "the check wrote into the program's folder"
+    echo "ok: '${published:0:20}' -> $expected"
 }
 
 check "2.0" "A newer version is available!. Do you wish to go to the download page?" 7 update-newer
 check "1.0,first release" "Your version is up to date" 1
 check "-" "The update file not found.Unable to verify if new download is present" 1
-echo stale >"$upd"
-chmod a-w "$upd"
-wine cmd /c attrib +r "$(winepath -w "$upd" 2>/dev/null | tr -d '\r')" >/dev/null 2>&1
-check "0.9" "Your version is up to date" 1
+check $'\xEF\xBB\xBF2.5' "A newer version is available!. Do you wish to go to the download page?" 7
+check "$(head -c 70000 /dev/zero | tr '\0' 1)" \
+    "The update file could not be read.Unable to verify if new download is present" 1

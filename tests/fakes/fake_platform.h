@@ -45,6 +45,10 @@ public:
 class FakeShell : public Shell {
 public:
     void open(const std::wstring& target) override { opened.push_back(target); }
+    Status openText(const std::wstring& path) override {
+        opened.push_back(path);
+        return {};
+    }
     Status emptyRecycleBin() override {
         ++recycleBinEmptied;
         if (log) log->push_back(L"recycle bin emptied");

@@ -3,6 +3,7 @@
 
 #include "app/program.h"
 #include "fakes/fake_platform.h"
+#include "fakes/fake_stores.h"
 #include "fakes/fake_windows.h"
 #include "platform/win32/history_time_win32.h"
 #include "platform/win32/store_files_win32.h"
@@ -25,8 +26,9 @@ struct Win32Rig {
     win32::Win32HistoryStoreFactory history;
     win32::Win32DateText dates;
     win32::Win32Downloader downloader;
-    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,  errors,
-                      settings, files, folders, history,  dates,    downloader};
+    fakes::FakeLogFile logFile;
+    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,   errors,
+                      settings, files, folders, history,  dates,    downloader, logFile};
     fakes::RecordingWindowFactory windows{log};
     Program program{services, windows};
     FrmMain& main = program.loadMainWindow();

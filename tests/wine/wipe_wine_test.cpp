@@ -8,123 +8,88 @@
 #include "platform/win32/store_files_win32.h"
 #include "platform/win32/win32_platform.h"
 #include "wipe/enum_files.h"
+#include "wipe/folder_guard.h"
 #include "wipe/shred.h"
+#include "test_folder.h"
 
 #include <shellapi.h>
 
 namespace purgeon {
 namespace {
 
+using namespace wine;
 using win32::UniqueFile;
-
-std::wstring tempRoot() {
-    wchar_t buffer[MAX_PATH + 1] = {};
-    ::GetTempPathW(MAX_PATH + 1, buffer);
-    return std::wstring(buffer) + L"purgeon-wipe-tests\\";
-}
-
-bool exists(const std::wstring& path) {
-    return ::GetFileAttributesW(win32::extendedPath(path).c_str()) != INVALID_FILE_ATTRIBUTES;
-}
-
-void writeFile(const std::wstring& path, const std::string& content) {
-    UniqueFile file(::CreateFileW(win32::extendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
-                                  CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
-    ASSERT_TRUE(file) << "cannot create " << std::string(path.begin(), path.end());
-    DWORD written = 0;
-    ::WriteFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &written, nullptr);
-}
-
-std::string readFile(const std::wstring& path) {
-    UniqueFile file(::CreateFileW(win32::extendedPath(path).c_str(), GENERIC_READ,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
-                                  nullptr));
-    if (!file) return "<unreadable>";
-    std::string content(1 << 16, '\0');
-    DWORD read = 0;
-    ::ReadFile(file.get(), content.data(), static_cast<DWORD>(content.size()), &read, nullptr);
-    content.resize(read);
-    return content;
-}
-
-void makeFolder(const std::wstring& path) {
-    ::CreateDirectoryW(win32::extendedPath(path).c_str(), nullptr);
-}
-
-// Removes a test tree: files first, then folders, without following links.
-void removeTree(const std::wstring& folder) {
-    WIN32_FIND_DATAW data{};
-    win32::UniqueFind find(::FindFirstFileW(win32::extendedPath(folder + L"*").c_str(), &data));
-    if (find) {
-        do {
-            const std::wstring name = data.cFileName;
-            if (name == L"." || name == L"..") continue;
-            const std::wstring path = folder + name;
-            if ((data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) &&
-                !(data.dwFileAttributes & FILE_ATTRIBUTE_REPARSE_POINT)) {
-                removeTree(path + L"\\");
-            } else if (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) {
-                ::RemoveDirectoryW(win32::extendedPath(path).c_str());
-            } else {
-                ::SetFileAttributesW(win32::extendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL);
-                ::DeleteFileW(win32::extendedPath(path).c_str());
-            }
-        } while (::FindNextFileW(find.get(), &data));
-    }
-    find.reset();
-    ::RemoveDirectoryW(win32::extendedPath(folder).c_str());
-}
-
-// Wine only: the Unix path of a Windows path, for making a Unix symbolic link.
-std::string unixPath(const std::wstring& path) {
-    using Converter = char*(__cdecl*)(const wchar_t*);
-    auto convert = reinterpret_cast<Converter>(reinterpret_cast<void*>(
-        ::GetProcAddress(::GetModuleHandleW(L"kernel32.dll"), "wine_get_unix_file_name")));
-    if (!convert) return {};
-    char* unix = convert(path.c_str());
-    std::string result = unix ? unix : "";
-    ::HeapFree(::GetProcessHeap(), 0, unix);
-    return result;
-}
 
 class RealFiles : public ::testing::Test {
 protected:
-    void SetUp() override {
-        removeTree(m_root);
-        makeFolder(m_root);
-    }
-    void TearDown() override { removeTree(m_root); }
-
-    std::wstring m_root = tempRoot();
+    TestFolder m_folder{L"purgeon-wipe-tests"};
+    const std::wstring m_root = m_folder.path();
     win32::Win32FileSystem m_files;
 };
 
-TEST_F(RealFiles, AnEmptyFileShreddedWithThreePassesIsGone) {
+ShredOutcome shred(win32::Win32FileSystem& files, const std::wstring& path, int passes = 3) {
+    return ShredFile(files, path, {passes, true, {}}).outcome;
+}
+
+TEST_F(RealFiles, AnEmptyOrReadOnlyFileIsWipedAndAMissingOneIsGoneWithNothingCreated) {
     writeFile(m_root + L"empty.txt", "");
-    ShredFile(m_files, m_root + L"empty.txt", 3);
-    EXPECT_FALSE(exists(m_root + L"empty.txt"));
-}
-
-TEST_F(RealFiles, AFileHeldOpenWithoutSharingStaysUnchanged) {
-    writeFile(m_root + L"held.txt", "keep me");
-    UniqueFile holder(::CreateFileW((m_root + L"held.txt").c_str(), GENERIC_READ, 0, nullptr,
-                                    OPEN_EXISTING, 0, nullptr));
-    ASSERT_TRUE(holder);
-    ShredFile(m_files, m_root + L"held.txt", 3);
-    holder.reset();
-    EXPECT_EQ(readFile(m_root + L"held.txt"), "keep me");
-}
-
-TEST_F(RealFiles, AMissingFolderCreatesNothing) {
-    ShredFile(m_files, m_root + L"nowhere\\f.txt", 3);
-    EXPECT_FALSE(exists(m_root + L"nowhere"));
-}
-
-TEST_F(RealFiles, AReadOnlyFileIsShreddedAndGone) {
     writeFile(m_root + L"ro.txt", "secret");
     ::SetFileAttributesW((m_root + L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
-    ShredFile(m_files, m_root + L"ro.txt", 1);
+    EXPECT_EQ(shred(m_files, m_root + L"empty.txt"), ShredOutcome::wiped);
+    EXPECT_EQ(shred(m_files, m_root + L"ro.txt", 1), ShredOutcome::wiped);
+    EXPECT_EQ(shred(m_files, m_root + L"nowhere\\f.txt"), ShredOutcome::gone);
+    EXPECT_EQ(shred(m_files, m_root + L"missing.txt"), ShredOutcome::gone);
+    EXPECT_FALSE(exists(m_root + L"empty.txt"));
     EXPECT_FALSE(exists(m_root + L"ro.txt"));
+    EXPECT_FALSE(exists(m_root + L"nowhere"));
+    EXPECT_FALSE(exists(m_root + L"missing.txt"));
+}
+
+TEST_F(RealFiles, AFileAnotherProgramHoldsInAnyWayIsInUseAndUnchanged) {
+    for (DWORD sharing : {0UL, static_cast<unsigned long>(FILE_SHARE_READ | FILE_SHARE_WRITE |
+                                                          FILE_SHARE_DELETE)}) {
+        writeFile(m_root + L"held.txt", "keep me");
+        UniqueFile holder(::CreateFileW((m_root + L"held.txt").c_str(), GENERIC_READ, sharing,
+                                        nullptr, OPEN_EXISTING, 0, nullptr));
+        ASSERT_TRUE(holder);
+        EXPECT_EQ(shred(m_files, m_root + L"held.txt"), ShredOutcome::inUse) << sharing;
+        holder.reset();
+        EXPECT_EQ(readFile(m_root + L"held.txt"), "keep me") << sharing;
+    }
+}
+
+TEST_F(RealFiles, TheUnattendedClearingOnlyUnlinksAFileWithASecondName) {
+    makeFolder(m_root + L"Temp");
+    writeFile(m_root + L"thesis.doc", "my thesis");
+    ASSERT_TRUE(::CreateHardLinkW((m_root + L"Temp\\copy.doc").c_str(),
+                                  (m_root + L"thesis.doc").c_str(), nullptr));
+    const ShredResult result = ShredFile(m_files, m_root + L"Temp\\copy.doc", {1, false, {}});
+    EXPECT_EQ(result.outcome, ShredOutcome::unlinked);
+    EXPECT_FALSE(exists(m_root + L"Temp\\copy.doc"));
+    EXPECT_EQ(readFile(m_root + L"thesis.doc"), "my thesis");
+}
+
+TEST_F(RealFiles, AFolderSwappedForALinkAfterListingIsNotFollowed) {
+    const std::wstring outside = m_root + L"outside\\";
+    const std::wstring wiped = m_root + L"wiped\\";
+    makeFolder(outside);
+    makeFolder(wiped);
+    makeFolder(wiped + L"sub");
+    writeFile(outside + L"doc.txt", "do not touch");
+    writeFile(wiped + L"sub\\doc.txt", "junk");
+    FoundFileList found;
+    resetFoundFiles(found);
+    EnumFiles(m_files, wiped, found);
+    ASSERT_EQ(found, (FoundFileList{L"", wiped + L"sub\\doc.txt"}));
+
+    // Between the listing and the wipe, "sub" becomes a link to the outside folder.
+    ::DeleteFileW((wiped + L"sub\\doc.txt").c_str());
+    ::RemoveDirectoryW((wiped + L"sub").c_str());
+    if (!makeUnixLink(outside, wiped + L"sub")) GTEST_SKIP() << "not under Wine: no Unix links";
+    ASSERT_TRUE(exists(wiped + L"sub\\doc.txt"));
+    const ShredResult result = ShredFile(m_files, found[1], {3, true, found[1]});
+    EXPECT_EQ(result.outcome, ShredOutcome::redirected);
+    EXPECT_EQ(readFile(outside + L"doc.txt"), "do not touch");
 }
 
 TEST_F(RealFiles, ATreeIsWipedFileByFileAndItsFoldersRemain) {
@@ -137,7 +102,8 @@ TEST_F(RealFiles, ATreeIsWipedFileByFileAndItsFoldersRemain) {
     resetFoundFiles(found);
     EnumFiles(m_files, m_root, found);
     ASSERT_EQ(found.size(), 4u);
-    for (size_t i = 1; i < found.size(); ++i) ShredFile(m_files, found[i], 3);
+    for (size_t i = 1; i < found.size(); ++i)
+        EXPECT_EQ(shred(m_files, found[i]), ShredOutcome::wiped);
     EXPECT_FALSE(exists(m_root + L"a.txt"));
     EXPECT_FALSE(exists(m_root + L"s\\b.txt"));
     EXPECT_FALSE(exists(m_root + L"s\\t\\c.txt"));
@@ -151,20 +117,14 @@ TEST_F(RealFiles, ADirectoryLinkInsideTheFolderLeavesTheOutsideFilesAlone) {
     makeFolder(wiped);
     writeFile(outside + L"precious.doc", "do not touch");
     writeFile(wiped + L"junk.txt", "junk");
-    const std::string target = unixPath(outside);
-    const std::string link = unixPath(wiped) + "/link";
-    if (target.empty()) GTEST_SKIP() << "not under Wine: no Unix links to make";
-    const std::wstring command = L"start /wait /unix /bin/ln -s \"" +
-                                 std::wstring(target.begin(), target.end()) + L"\" \"" +
-                                 std::wstring(link.begin(), link.end()) + L"\"";
-    ASSERT_EQ(_wsystem(command.c_str()), 0);
+    if (!makeUnixLink(outside, wiped + L"link")) GTEST_SKIP() << "not under Wine: no Unix links";
     ASSERT_TRUE(exists(wiped + L"link\\precious.doc"));
 
     FoundFileList found;
     resetFoundFiles(found);
     EnumFiles(m_files, wiped, found);
     EXPECT_EQ(found, (FoundFileList{L"", wiped + L"junk.txt"}));
-    for (size_t i = 1; i < found.size(); ++i) ShredFile(m_files, found[i], 3);
+    for (size_t i = 1; i < found.size(); ++i) shred(m_files, found[i]);
     EXPECT_EQ(readFile(outside + L"precious.doc"), "do not touch");
     EXPECT_FALSE(exists(wiped + L"junk.txt"));
 }
@@ -182,7 +142,7 @@ TEST_F(RealFiles, LongPathsAndNonAsciiNamesAreFoundAndWiped) {
     resetFoundFiles(found);
     EnumFiles(m_files, m_root, found);
     ASSERT_EQ(found, (FoundFileList{L"", file}));
-    ShredFile(m_files, file, 3);
+    EXPECT_EQ(shred(m_files, file), ShredOutcome::wiped);
     EXPECT_FALSE(exists(file));
     EXPECT_TRUE(exists(deep));
 }
@@ -192,16 +152,59 @@ TEST(RealTempFolder, ClearingShredsTheFilesOfTheRealTemporaryFolderAndKeepsItsFo
     win32::Win32SystemFolders folders;
     const std::wstring temp = folders.tempPath();
     ASSERT_FALSE(temp.empty());
-    ASSERT_TRUE(isClearableTempFolder(temp, folders.profileFolder(), folders.windowsFolder()));
     makeFolder(temp + L"purgeon-temp-sub");
     writeFile(temp + L"purgeon-a.tmp", "a");
     writeFile(temp + L"purgeon-temp-sub\\b.tmp", "b");
     FoundFileList found;
-    ClearTempFolder(files, folders, found);
+    const TempClearing clearing = ClearTempFolder(files, folders, found);
+    EXPECT_TRUE(clearing.check.allowed())
+        << std::string(clearing.check.folder.begin(), clearing.check.folder.end());
     EXPECT_FALSE(exists(temp + L"purgeon-a.tmp"));
     EXPECT_FALSE(exists(temp + L"purgeon-temp-sub\\b.tmp"));
     EXPECT_TRUE(exists(temp + L"purgeon-temp-sub"));
     ::RemoveDirectoryW((temp + L"purgeon-temp-sub").c_str());
+}
+
+// TEMP and TMP pointing at folders that hold other people's data, in every spelling: the real
+// folders are resolved, refused and left exactly as they were.
+TEST(RealTempFolder, ATemporaryVariableNamingANamedFolderClearsNothing) {
+    win32::Win32FileSystem files;
+    win32::Win32SystemFolders folders;
+    std::wstring documents, local;
+    for (const KnownFolder& known : folders.knownFolders()) {
+        if (known.name == L"Documents") documents = known.path;
+        if (known.name == L"Local app data") local = known.path;
+    }
+    ASSERT_FALSE(documents.empty());
+    makeFolder(documents);
+    writeFile(documents + L"\\purgeon-thesis.doc", "my thesis");
+    wchar_t shortName[MAX_PATH] = {};
+    ::GetShortPathNameW(documents.c_str(), shortName, MAX_PATH);
+    TestFolder links(L"purgeon-temp-links");
+    const std::wstring junction = links.path() + L"Temp";
+    const bool linked = makeUnixLink(documents, junction);
+
+    std::vector<std::wstring> spellings = {
+        documents + L"\\", L"\\\\?\\" + documents + L"\\",  documents + L"\\.\\",
+        local + L"\\",     std::wstring(shortName) + L"\\", L"C:\\"};
+    if (linked) spellings.push_back(junction + L"\\");
+    wchar_t saved[2][MAX_PATH] = {};
+    ::GetEnvironmentVariableW(L"TMP", saved[0], MAX_PATH);
+    ::GetEnvironmentVariableW(L"TEMP", saved[1], MAX_PATH);
+    for (const std::wstring& spelling : spellings) {
+        ::SetEnvironmentVariableW(L"TMP", spelling.c_str());
+        ::SetEnvironmentVariableW(L"TEMP", spelling.c_str());
+        FoundFileList found;
+        const TempClearing clearing = ClearTempFolder(files, folders, found);
+        const std::string label(spelling.begin(), spelling.end());
+        EXPECT_TRUE(clearing.folderGiven) << label;
+        EXPECT_FALSE(clearing.check.allowed()) << label;
+        EXPECT_EQ(clearing.tally.total(), 0u) << label;
+        EXPECT_EQ(readFile(documents + L"\\purgeon-thesis.doc"), "my thesis") << label;
+    }
+    ::SetEnvironmentVariableW(L"TMP", saved[0]);
+    ::SetEnvironmentVariableW(L"TEMP", saved[1]);
+    ::DeleteFileW((documents + L"\\purgeon-thesis.doc").c_str());
 }
 
 // The Recycle Bin of the throwaway home: Wine keeps it in the freedesktop trash.
@@ -213,7 +216,8 @@ TEST(RealRecycleBin, ItemsTrashedAreGoneAfterEmptying) {
     std::wstring trash = home;
     if (trash.rfind(L"\\??\\", 0) == 0) trash = trash.substr(4);
     trash += L"\\.local\\share\\Trash\\files\\";
-    const std::wstring victim = tempRoot() + L"..\\purgeon-trash-me.txt";
+    TestFolder folder(L"purgeon-trash-tests");
+    const std::wstring victim = folder.path() + L"purgeon-trash-me.txt";
     writeFile(victim, "to the bin");
     std::wstring from = victim + L'\0';
     SHFILEOPSTRUCTW op{};
@@ -225,7 +229,7 @@ TEST(RealRecycleBin, ItemsTrashedAreGoneAfterEmptying) {
     ASSERT_TRUE(exists(trash + L"purgeon-trash-me.txt"));
 
     win32::Win32Shell shell;
-    shell.emptyRecycleBin();
+    EXPECT_TRUE(shell.emptyRecycleBin());
     EXPECT_FALSE(exists(trash + L"purgeon-trash-me.txt"));
 }
 

@@ -1,0 +1,190 @@
+// Files held alone for overwriting and removal, and folders resolved to their final paths.
+#include "platform/win32/store_files_win32.h"
+
+#include <algorithm>
+#include <vector>
+
+namespace purgeon::win32 {
+
+namespace {
+
+Status lastError() { return Status::error(static_cast<long>(::GetLastError())); }
+
+// A path as the system reports it ("\\?\C:\x", "\\?\UNC\srv\sh\x") in its plain form
+// ("C:\x", "\\srv\sh\x"); any other path is returned as it is.
+std::wstring plainPath(const std::wstring& path) {
+    if (path.rfind(L"\\\\?\\UNC\\", 0) == 0) return L"\\\\" + path.substr(8);
+    if (path.size() >= 6 && path.rfind(L"\\\\?\\", 0) == 0 && path[5] == L':')
+        return path.substr(4);
+    return path;
+}
+
+// The handle's name as the object manager holds it, read in full. Wine's GetFinalPathNameByHandleW
+// reads that name ("\??\C:\dir\name" there) into a MAX_PATH buffer and fails with ERROR_MORE_DATA
+// for anything longer. Windows names its devices here ("\Device\..."), which is no answer, but
+// its GetFinalPathNameByHandleW has no such limit.
+Status objectName(HANDLE handle, std::wstring& path) {
+    struct NameInformation {
+        USHORT length;
+        USHORT maximumLength;
+        PWSTR buffer;
+    };
+    using QueryObject = LONG(WINAPI*)(HANDLE, int, void*, ULONG, ULONG*);
+    constexpr int kObjectNameInformation = 1;
+    const auto query = reinterpret_cast<QueryObject>(reinterpret_cast<void*>(
+        ::GetProcAddress(::GetModuleHandleW(L"ntdll.dll"), "NtQueryObject")));
+    if (!query) return Status::error(ERROR_MORE_DATA);
+    std::vector<ULONGLONG> buffer((sizeof(NameInformation) + 65536) / sizeof(ULONGLONG) + 1);
+    ULONG needed = 0;
+    if (query(handle, kObjectNameInformation, buffer.data(),
+              static_cast<ULONG>(buffer.size() * sizeof(ULONGLONG)), &needed) < 0)
+        return Status::error(ERROR_MORE_DATA);
+    const auto* info = reinterpret_cast<const NameInformation*>(buffer.data());
+    const std::wstring name(info->buffer ? info->buffer : L"", info->length / sizeof(wchar_t));
+    if (name.rfind(L"\\??\\", 0) != 0) return Status::error(ERROR_MORE_DATA);
+    path = plainPath(L"\\\\?\\" + name.substr(4));
+    return Status::success();
+}
+
+// The handle's path with every link resolved, in plain form.
+Status finalPathOf(HANDLE handle, std::wstring& path) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    for (;;) {
+        const DWORD length =
+            ::GetFinalPathNameByHandleW(handle, buffer.data(), static_cast<DWORD>(buffer.size()),
+                                        FILE_NAME_NORMALIZED | VOLUME_NAME_DOS);
+        if (length == 0) {
+            if (::GetLastError() == ERROR_MORE_DATA) return objectName(handle, path);
+            return lastError();
+        }
+        if (length < buffer.size()) {
+            path = plainPath(std::wstring(buffer.data(), length));
+            return Status::success();
+        }
+        buffer.resize(length + 1);
+    }
+}
+
+class Win32ExclusiveFile : public ExclusiveFile {
+public:
+    explicit Win32ExclusiveFile(UniqueFile file) : m_file(std::move(file)) {}
+
+    Status facts(FileFacts& facts) override {
+        BY_HANDLE_FILE_INFORMATION info{};
+        if (!::GetFileInformationByHandle(m_file.get(), &info)) return lastError();
+        facts.attributes = info.dwFileAttributes;
+        facts.links = info.nNumberOfLinks;
+        facts.length = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        return finalPathOf(m_file.get(), facts.finalPath);
+    }
+
+    Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
+        // One write call takes at most a DWORD's count; larger blocks go in pieces.
+        constexpr std::size_t kLargestWrite = 1u << 30;
+        const auto* next = static_cast<const unsigned char*>(data);
+        while (bytes > 0) {
+            const DWORD piece = static_cast<DWORD>(std::min(bytes, kLargestWrite));
+            OVERLAPPED at{};
+            at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            DWORD written = 0;
+            if (!::WriteFile(m_file.get(), next, piece, &written, &at)) return lastError();
+            if (written != piece) return Status::error(ERROR_WRITE_FAULT);
+            next += piece;
+            offset += piece;
+            bytes -= piece;
+        }
+        return Status::success();
+    }
+
+    Status flush() override {
+        return ::FlushFileBuffers(m_file.get()) ? Status::success() : lastError();
+    }
+
+    Status clearAttributes() override {
+        // Zero times leave the file's times as they are.
+        FILE_BASIC_INFO info{};
+        info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
+        return ::SetFileInformationByHandle(m_file.get(), FileBasicInfo, &info, sizeof(info))
+                   ? Status::success()
+                   : lastError();
+    }
+
+    Status remove() override {
+        FILE_DISPOSITION_INFO info{};
+        info.DeleteFile = TRUE;
+        return ::SetFileInformationByHandle(m_file.get(), FileDispositionInfo, &info, sizeof(info))
+                   ? Status::success()
+                   : lastError();
+    }
+
+private:
+    UniqueFile m_file;
+};
+
+UniqueFile openAlone(const std::wstring& path) {
+    return UniqueFile(::CreateFileW(
+        path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+}
+
+}  // namespace
+
+Status Win32FileSystem::openExclusive(const std::wstring& path,
+                                      std::unique_ptr<ExclusiveFile>& file) {
+    const std::wstring target = extendedPath(path);
+    UniqueFile handle = openAlone(target);
+    if (!handle) {
+        const DWORD error = ::GetLastError();
+        const DWORD attributes = ::GetFileAttributesW(target.c_str());
+        const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES &&
+                              (attributes & FILE_ATTRIBUTE_READONLY) &&
+                              !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+        if (error != ERROR_ACCESS_DENIED || !readOnly)
+            return Status::error(static_cast<long>(error));
+        // The read-only bit refuses writing; once it is off the file opens like any other.
+        const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+        if (!::SetFileAttributesW(target.c_str(), writable ? writable : FILE_ATTRIBUTE_NORMAL))
+            return Status::error(static_cast<long>(error));
+        handle = openAlone(target);
+        if (!handle) {
+            const DWORD retryError = ::GetLastError();
+            ::SetFileAttributesW(target.c_str(), attributes);
+            return Status::error(static_cast<long>(retryError));
+        }
+    }
+    file = std::make_unique<Win32ExclusiveFile>(std::move(handle));
+    return Status::success();
+}
+
+Status Win32FileSystem::resolveFolder(const std::wstring& path, std::wstring& finalPath) {
+    std::vector<wchar_t> buffer(MAX_PATH);
+    DWORD length = 0;
+    for (;;) {
+        length = ::GetFullPathNameW(path.c_str(), static_cast<DWORD>(buffer.size()), buffer.data(),
+                                    nullptr);
+        if (length == 0) return lastError();
+        if (length < buffer.size()) break;
+        buffer.resize(length + 1);
+    }
+    const std::wstring full(buffer.data(), length);
+
+    // Opened for its attributes only, sharing everything: links on the way are followed.
+    UniqueFile folder(::CreateFileW(extendedPath(full).c_str(), FILE_READ_ATTRIBUTES,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                    OPEN_EXISTING, FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+    if (!folder) return lastError();
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(folder.get(), &info)) return lastError();
+    if (!(info.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY)) return Status::error(ERROR_DIRECTORY);
+
+    std::wstring resolved;
+    const Status status = finalPathOf(folder.get(), resolved);
+    if (!status) return status;
+    const bool driveRoot = resolved.size() == 3 && resolved[1] == L':';
+    while (!driveRoot && resolved.size() > 1 && resolved.back() == L'\\') resolved.pop_back();
+    finalPath = std::move(resolved);
+    return Status::success();
+}
+
+}  // namespace purgeon::win32
