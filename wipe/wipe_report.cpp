@@ -53,36 +53,34 @@ std::wstring WipeTally::notWipedDetails() const {
 
 std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result,
                              const std::wstring& systemText) {
-    switch (result.outcome) {
-        case ShredOutcome::wiped:
-            return name + L" wiped";
-        case ShredOutcome::unlinked:
-            return name + L" was removed, but not overwritten: its data has another name.";
-        case ShredOutcome::linkRemoved:
-            return name +
-                   L" is a link: the link was removed, and what it points to was left as "
-                   L"it was.";
-        case ShredOutcome::removedNotOverwritten:
-            return name + L" was removed, but could not be overwritten: " + trimmed(systemText) +
-                   L".";
-        case ShredOutcome::notRemoved:
-            return name + L" was overwritten, but could not be removed: " + trimmed(systemText) +
-                   L".";
-        case ShredOutcome::inUse:
-            return name + L" could not be wiped: it is in use by another program.";
-        case ShredOutcome::accessDenied:
-            return name + L" could not be wiped: access was denied.";
-        case ShredOutcome::gone:
-            return name + L" could not be wiped: it no longer exists.";
-        case ShredOutcome::redirected:
-            return name +
-                   L" could not be wiped: it is reached through a link, which was not "
-                   L"followed.";
-        case ShredOutcome::failed:
-            break;
+    // What follows the name; with a reason, the system's words for the failing step close it.
+    struct Words {
+        ShredOutcome outcome;
+        const wchar_t* text;
+        bool reason;
+    };
+    static constexpr Words kWords[] = {
+        {ShredOutcome::wiped, L" wiped", false},
+        {ShredOutcome::unlinked, L" was removed, but not overwritten: its data has another name.",
+         false},
+        {ShredOutcome::linkRemoved,
+         L" is a link: the link was removed, and what it points to was left as it was.", false},
+        {ShredOutcome::removedNotOverwritten, L" was removed, but could not be overwritten", true},
+        {ShredOutcome::notRemoved, L" was overwritten, but could not be removed", true},
+        {ShredOutcome::inUse, L" could not be wiped: it is in use by another program.", false},
+        {ShredOutcome::accessDenied, L" could not be wiped: access was denied.", false},
+        {ShredOutcome::gone, L" could not be wiped: it no longer exists.", false},
+        {ShredOutcome::redirected,
+         L" could not be wiped: it is reached through a link, which was not followed.", false},
+        {ShredOutcome::failed, L" could not be wiped", true},
+    };
+    for (const Words& words : kWords) {
+        if (words.outcome != result.outcome) continue;
+        if (!words.reason) return name + words.text;
+        const std::wstring why = trimmed(systemText);
+        return name + words.text + (why.empty() ? L"." : L": " + why + L".");
     }
-    const std::wstring why = trimmed(systemText);
-    return name + L" could not be wiped" + (why.empty() ? L"." : L": " + why + L".");
+    return name + L" could not be wiped.";
 }
 
 std::wstring folderWipeMessage(const WipeTally& tally) {

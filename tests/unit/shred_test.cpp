@@ -5,6 +5,7 @@
 #include "fakes/fake_stores.h"
 #include "wipe/enum_files.h"
 #include "wipe/shred.h"
+#include "wipe/wipe_report.h"
 
 #include <functional>
 
@@ -176,6 +177,25 @@ TEST(EnumFiles, StripNullsCutsAtTheFirstNul) {
     EXPECT_EQ(StripNulls(std::wstring(L"ab\0cd", 5)), L"ab");
     EXPECT_EQ(StripNulls(std::wstring(L"\0cd", 3)), L"");
     EXPECT_EQ(StripNulls(L"whole"), L"whole");
+}
+
+TEST(WipeReport, TheSystemsWordsCloseAFailureAndSizesReadAsPeopleWriteThem) {
+    EXPECT_EQ(fileWipeMessage(L"a.doc", {ShredOutcome::failed, Status::error(1117)},
+                              L"The request could not be performed because of an I/O device "
+                              L"error.\r\n"),
+              L"a.doc could not be wiped: The request could not be performed because of an I/O "
+              L"device error.");
+    EXPECT_EQ(fileWipeMessage(L"a.doc", {ShredOutcome::removedNotOverwritten, {}}, L""),
+              L"a.doc was removed, but could not be overwritten.");
+    for (const auto& [bytes, text] :
+         std::vector<std::pair<std::uint64_t, std::wstring>>{{0, L"0 bytes"},
+                                                             {1, L"1 byte"},
+                                                             {1023, L"1023 bytes"},
+                                                             {1536, L"1.5 KB"},
+                                                             {5u << 20, L"5.0 MB"},
+                                                             {3ull << 30, L"3.0 GB"}}) {
+        EXPECT_EQ(sizeText(bytes), text);
+    }
 }
 
 TEST(EnumFiles, AddsUpTheSizesOfWhatItFinds) {
