@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/app_text.h"
+#include "product/product.h"
 #include "app/program.h"
 #include "areas/temp_folder.h"
 #include "prefs/registry_text.h"
@@ -369,13 +370,14 @@ void FrmMain::URLs_ColumnClick(int column) {
 // Secure wipe.
 
 void FrmMain::cmdBrowseForFile_Click() {
-    m_view->showOpenDialog(L"All Files (*.*)|*.*", m_openFileName);
+    m_program.services().pickers.openFile(L"All Files (*.*)|*.*", m_openFileName);
     if (!m_openFileName.empty()) setText(Ctl::txtFileToWipe, m_openFileName);
 }
 
 void FrmMain::cmdBrowseForFolder_Click() {
-    setText(Ctl::txtFolderToWipe, m_view->browseForFolder(m_program.services().appInfo.folder(),
-                                                          L"&Select folder to wipe"));
+    Services& s = m_program.services();
+    setText(Ctl::txtFolderToWipe,
+            s.pickers.browseForFolder(s.appInfo.folder(), L"&Select folder to wipe"));
 }
 
 constexpr wchar_t kWipeWarning[] =

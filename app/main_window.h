@@ -41,12 +41,6 @@ public:
     // The history list's rows, in order; and the column (from 0) the list sorts its rows by.
     virtual void showHistoryRows(const std::vector<HistoryRow>& rows) = 0;
     virtual void setHistorySortKey(int key) = 0;
-    // The common Open dialog with one filter ("All Files (*.*)|*.*"), starting from fileName.
-    // On OK the chosen path goes into fileName and the result is true; Cancel leaves it.
-    virtual bool showOpenDialog(const std::wstring& filter, std::wstring& fileName) = 0;
-    // The folder dialog (file-system folders only) opening on startFolder; empty on Cancel.
-    virtual std::wstring browseForFolder(const std::wstring& startFolder,
-                                         const std::wstring& title) = 0;
 };
 
 // Where the main window's activation came from.

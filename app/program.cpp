@@ -1,7 +1,7 @@
 // Start, window loading and unloading, the automatic cleaning run and the exit sequence.
 #include "app/program.h"
 
-#include "app/app_text.h"
+#include "product/product.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -18,6 +18,7 @@
 #include "platform/history_store.h"
 #include "platform/log_file.h"
 #include "platform/network_time.h"
+#include "platform/pickers.h"
 #include "platform/registry.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
@@ -41,6 +42,7 @@ struct Services {
     DateText& dates;
     Downloader& downloader;
     LogFile& logFile;
+    Pickers& pickers;
 };
 
 // Creates the windows' views (each starts hidden) and talks to the message loop.

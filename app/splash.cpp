@@ -2,6 +2,7 @@
 #include "app/splash.h"
 
 #include "app/app_text.h"
+#include "product/product.h"
 #include "app/program.h"
 #include "prefs/registry_text.h"
 

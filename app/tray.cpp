@@ -1,7 +1,7 @@
 // The tray icon's mouse reactions and menu.
 #include "app/tray.h"
 
-#include "app/app_text.h"
+#include "product/product.h"
 #include "app/program.h"
 
 namespace purgeon {

@@ -38,6 +38,22 @@ CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
     return deletion;
 }
 
+int findCookieRow(const std::vector<CookieRow>& rows, std::wstring_view wanted, bool partial,
+                  int start, bool wrap, const Collation& collation) {
+    const int count = static_cast<int>(rows.size());
+    if (count == 0) return -1;
+    if (start < 0 || start >= count) start = 0;
+    const int steps = wrap ? count : count - start;
+    for (int step = 0; step < steps; ++step) {
+        const int index = (start + step) % count;
+        const std::wstring& name = rows[static_cast<std::size_t>(index)].name;
+        if (partial ? name.size() < wanted.size() : name.size() != wanted.size()) continue;
+        if (collation.equalIgnoringCase(std::wstring_view(name).substr(0, wanted.size()), wanted))
+            return index;
+    }
+    return -1;
+}
+
 void CookieList::selectAll() {
     for (CookieRow& row : m_rows) row.selected = true;
 }

@@ -3,8 +3,10 @@
 
 #include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
+#include "platform/collation.h"
 #include "platform/files.h"
 
 namespace purgeon {
@@ -45,5 +47,11 @@ public:
 private:
     std::vector<CookieRow> m_rows;
 };
+
+// Type-to-find in the list: the first row from start on (wrapping to the top when asked) whose
+// name is the wanted text, or starts with it when partial, ignoring case letter by letter; -1 when
+// there is none. An empty wanted text matches the start row.
+int findCookieRow(const std::vector<CookieRow>& rows, std::wstring_view wanted, bool partial,
+                  int start, bool wrap, const Collation& collation);
 
 }  // namespace purgeon

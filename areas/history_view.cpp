@@ -1,6 +1,8 @@
 // Turning history entries into list rows.
 #include "areas/history_view.h"
 
+#include <algorithm>
+
 #include <cmath>
 
 namespace purgeon {
@@ -25,6 +27,26 @@ std::vector<HistoryRow> historyRows(const CURLHistory& history, DateText& text) 
         rows.push_back(std::move(row));
     }
     return rows;
+}
+
+bool historyRowBefore(const std::vector<HistoryRow>& rows, int key, std::size_t first,
+                      std::size_t second, const Collation& collation) {
+    const auto column = static_cast<std::size_t>(key) < kHistoryColumns
+                            ? static_cast<std::size_t>(key)
+                            : std::size_t{0};
+    const int order = collation.compareIgnoringCase(rows[first][column], rows[second][column]);
+    if (order != 0) return order < 0;
+    return first < second;
+}
+
+std::vector<std::size_t> historyOrder(const std::vector<HistoryRow>& rows, int key,
+                                      const Collation& collation) {
+    std::vector<std::size_t> order(rows.size());
+    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
+    std::sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return historyRowBefore(rows, key, a, b, collation);
+    });
+    return order;
 }
 
 }  // namespace purgeon

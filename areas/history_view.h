@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "areas/url_history.h"
+#include "platform/collation.h"
 #include "platform/network_time.h"
 
 namespace purgeon {
@@ -20,5 +21,13 @@ std::wstring generalDateText(DateText& text, double value);
 
 // One row per entry, in collection order, each property read once in column order.
 std::vector<HistoryRow> historyRows(const CURLHistory& history, DateText& text);
+
+// The list's order: ascending by the text of the sort column (key from 0), ignoring case in the
+// user's language; rows with equal texts keep the collection's order.
+bool historyRowBefore(const std::vector<HistoryRow>& rows, int key, std::size_t first,
+                      std::size_t second, const Collation& collation);
+// The row indexes in that order.
+std::vector<std::size_t> historyOrder(const std::vector<HistoryRow>& rows, int key,
+                                      const Collation& collation);
 
 }  // namespace purgeon

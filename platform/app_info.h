@@ -3,12 +3,9 @@
 
 #include <string>
 
-namespace purgeon {
+#include "product/product.h"
 
-struct AppVersion {
-    int major = 0;
-    int minor = 0;
-};
+namespace purgeon {
 
 class AppInfo {
 public:

@@ -3,7 +3,7 @@
 
 #include <cstdint>
 
-#include "app/app_text.h"
+#include "product/product.h"
 
 namespace purgeon {
 

@@ -1,7 +1,7 @@
 // Reading the published version and comparing it with the running program's.
 #include "update/update_check.h"
 
-#include "app/app_text.h"
+#include "product/product.h"
 
 namespace purgeon {
 

@@ -85,9 +85,8 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         return {ShredOutcome::failed, Status::error(kErrorAccessDenied)};
     // A link along the way (or, where the system cannot tell a link by its handle, the file's own
     // link) leads elsewhere: nothing there is ours to touch.
-    const std::wstring expected = request.expectedFinalPath.empty()
-                                      ? finalPathOf(files, path)
-                                      : request.expectedFinalPath;
+    const std::wstring expected =
+        request.expectedFinalPath.empty() ? finalPathOf(files, path) : request.expectedFinalPath;
     if (!expected.empty() && !samePath(plainPath(facts.finalPath), plainPath(expected)))
         return {ShredOutcome::redirected, {}};
     if (facts.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)) file->clearAttributes();

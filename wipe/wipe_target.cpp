@@ -1,7 +1,7 @@
-// File existence for the wipe command, and the folder dialog's start selection.
+// File existence for the wipe command, and a path's file name.
 #include "wipe/wipe_target.h"
 
-#include "app/app_text.h"
+#include "product/product.h"
 
 namespace purgeon {
 
@@ -17,11 +17,6 @@ bool FileExists(FileSystem& files, SystemErrors& errors, Dialogs& dialogs,
 std::wstring fileNameOf(const std::wstring& path) {
     const size_t slash = path.find_last_of(L'\\');
     return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
-int BrowseCallback(FolderDialog& dialog, unsigned message, const std::wstring& initialFolder) {
-    if (message == kBffmInitialized && !initialFolder.empty()) dialog.setSelection(initialFolder);
-    return 0;
 }
 
 }  // namespace purgeon

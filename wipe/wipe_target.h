@@ -17,16 +17,4 @@ bool FileExists(FileSystem& files, SystemErrors& errors, Dialogs& dialogs,
 // The part after the last "\", or the whole text when there is none.
 std::wstring fileNameOf(const std::wstring& path);
 
-// The folder dialog's start: when it reports being ready, it is sent the start folder to select.
-class FolderDialog {
-public:
-    virtual ~FolderDialog() = default;
-    virtual void setSelection(const std::wstring& folder) = 0;
-};
-
-inline constexpr unsigned kBffmInitialized = 1;
-
-// Handles the folder dialog's callback messages; always gives 0.
-int BrowseCallback(FolderDialog& dialog, unsigned message, const std::wstring& initialFolder);
-
 }  // namespace purgeon

@@ -11,7 +11,6 @@
 #include <utility>
 
 #include "app/win32/artwork.h"
-#include "wipe/wipe_target.h"
 
 namespace purgeon::win32 {
 
@@ -356,36 +355,6 @@ private:
     bool& m_flag;
     bool m_previous;
 };
-
-// Room for a path of any length the wide file functions accept.
-constexpr std::size_t kLongPathChars = 32768;
-
-static_assert(kBffmInitialized == static_cast<unsigned>(BFFM_INITIALIZED));
-
-// The folder dialog as the wipe command sees it: a window that can be told what to select.
-class FolderDialogWindow : public FolderDialog {
-public:
-    explicit FolderDialogWindow(HWND dialog) : m_dialog(dialog) {}
-    void setSelection(const std::wstring& folder) override {
-        ::SendMessageW(m_dialog, BFFM_SETSELECTIONW, TRUE,
-                       reinterpret_cast<LPARAM>(folder.c_str()));
-    }
-
-private:
-    HWND m_dialog;
-};
-
-// The folder dialog's callback; its data is the folder to start from.
-int CALLBACK folderDialogProc(HWND dialog, UINT message, LPARAM /*detail*/, LPARAM data) {
-    const auto* startFolder = reinterpret_cast<const std::wstring*>(data);
-    int result = 0;
-    if (startFolder == nullptr) return result;
-    guarded([&] {
-        FolderDialogWindow window(dialog);
-        result = BrowseCallback(window, message, *startFolder);
-    });
-    return result;
-}
 
 HMENU idOf(Ctl control) {
     return reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(control)));
@@ -870,10 +839,8 @@ void Win32MainWindowView::mirrorCookieSelection(const CookieList& list) {
 void Win32MainWindowView::showHistoryRows(const std::vector<HistoryRow>& rows) {
     const HWND view = handleOf(Ctl::URLs);
     m_historyRows = rows;
-    std::vector<std::size_t> order(m_historyRows.size());
-    for (std::size_t i = 0; i < order.size(); ++i) order[i] = i;
-    std::sort(order.begin(), order.end(),
-              [this](std::size_t a, std::size_t b) { return historyRowBefore(a, b); });
+    const std::vector<std::size_t> order =
+        historyOrder(m_historyRows, m_historySortKey, m_collation);
 
     ::SendMessageW(view, WM_SETREDRAW, FALSE, 0);
     ::SendMessageW(view, LVM_DELETEALLITEMS, 0, 0);
@@ -908,73 +875,15 @@ void Win32MainWindowView::setHistorySortKey(int key) {
                    reinterpret_cast<LPARAM>(&Win32MainWindowView::compareHistoryRows));
 }
 
-// Ascending by the sort column's text, ignoring case; equal texts keep the collection's order.
-bool Win32MainWindowView::historyRowBefore(std::size_t first, std::size_t second) const {
-    const auto column = static_cast<std::size_t>(m_historySortKey);
-    const std::wstring& a = m_historyRows[first][column];
-    const std::wstring& b = m_historyRows[second][column];
-    const int order = ::CompareStringEx(LOCALE_NAME_USER_DEFAULT, NORM_IGNORECASE, a.c_str(),
-                                        static_cast<int>(a.size()), b.c_str(),
-                                        static_cast<int>(b.size()), nullptr, nullptr, 0);
-    if (order == CSTR_LESS_THAN) return true;
-    if (order == CSTR_GREATER_THAN) return false;
-    return first < second;
-}
-
 int CALLBACK Win32MainWindowView::compareHistoryRows(LPARAM first, LPARAM second, LPARAM view) {
     const auto* self = reinterpret_cast<const Win32MainWindowView*>(view);
     const auto a = static_cast<std::size_t>(first);
     const auto b = static_cast<std::size_t>(second);
     const std::size_t count = self->m_historyRows.size();
     if (a >= count || b >= count || a == b) return 0;
-    return self->historyRowBefore(a, b) ? -1 : 1;
-}
-
-bool Win32MainWindowView::showOpenDialog(const std::wstring& filter, std::wstring& fileName) {
-    // "Name|pattern" pairs become the NUL-separated list the dialog reads, ending in two NULs.
-    std::wstring filters = filter;
-    std::replace(filters.begin(), filters.end(), L'|', L'\0');
-    filters.append(2, L'\0');
-
-    std::vector<wchar_t> path(kLongPathChars, L'\0');
-    fileName.copy(path.data(), path.size() - 1);
-
-    OPENFILENAMEW dialog{};
-    dialog.lStructSize = sizeof(dialog);
-    dialog.hwndOwner = m_window.get();
-    dialog.lpstrFilter = filters.c_str();
-    dialog.nFilterIndex = 1;
-    dialog.lpstrFile = path.data();
-    dialog.nMaxFile = static_cast<DWORD>(path.size());
-    dialog.Flags = OFN_EXPLORER | OFN_HIDEREADONLY;
-    if (!::GetOpenFileNameW(&dialog)) return false;
-    fileName.assign(path.data());
-    return true;
-}
-
-std::wstring Win32MainWindowView::browseForFolder(const std::wstring& startFolder,
-                                                  const std::wstring& title) {
-    wchar_t displayName[MAX_PATH] = {};
-    BROWSEINFOW browse{};
-    browse.hwndOwner = m_window.get();
-    browse.pidlRoot = nullptr;
-    browse.pszDisplayName = displayName;
-    browse.lpszTitle = title.empty() ? nullptr : title.c_str();
-    browse.ulFlags = BIF_RETURNONLYFSDIRS;
-    browse.lpfn = &folderDialogProc;
-    browse.lParam = reinterpret_cast<LPARAM>(&startFolder);
-
-    const UniqueCoTaskMem chosen(::SHBrowseForFolderW(&browse));
-    if (!chosen) return {};
-    const auto folder = static_cast<PCIDLIST_ABSOLUTE>(chosen.get());
-    std::vector<wchar_t> path(kLongPathChars, L'\0');
-    if (::SHGetPathFromIDListEx(folder, path.data(), static_cast<DWORD>(path.size()),
-                                GPFIDL_DEFAULT)) {
-        return path.data();
-    }
-    wchar_t shortPath[MAX_PATH] = {};
-    if (::SHGetPathFromIDListW(folder, shortPath)) return shortPath;
-    return {};
+    return historyRowBefore(self->m_historyRows, self->m_historySortKey, a, b, self->m_collation)
+               ? -1
+               : 1;
 }
 
 void Win32MainWindowView::windowCreated(HWND window) { m_window.reset(window); }
@@ -1300,24 +1209,8 @@ void Win32MainWindowView::onCookieText(NMLVDISPINFOW& info) const {
 int Win32MainWindowView::findCookie(const NMLVFINDITEMW& find) const {
     const LVFINDINFOW& info = find.lvfi;
     if ((info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || info.psz == nullptr) return -1;
-    const int count = static_cast<int>(m_cookieRows.size());
-    if (count == 0) return -1;
-    const std::wstring_view wanted(info.psz);
-    const bool partial = (info.flags & LVFI_PARTIAL) != 0;
-    const int start = find.iStart >= 0 && find.iStart < count ? find.iStart : 0;
-    const int steps = (info.flags & LVFI_WRAP) != 0 ? count : count - start;
-    for (int step = 0; step < steps; ++step) {
-        const int index = (start + step) % count;
-        const std::wstring& name = m_cookieRows[static_cast<std::size_t>(index)].name;
-        if (partial && name.size() < wanted.size()) continue;
-        if (!partial && name.size() != wanted.size()) continue;
-        const int length = static_cast<int>(wanted.size());
-        if (length == 0 || ::CompareStringOrdinal(name.c_str(), length, wanted.data(), length,
-                                                  TRUE) == CSTR_EQUAL) {
-            return index;
-        }
-    }
-    return -1;
+    return findCookieRow(m_cookieRows, info.psz, (info.flags & LVFI_PARTIAL) != 0, find.iStart,
+                         (info.flags & LVFI_WRAP) != 0, m_collation);
 }
 
 void Win32MainWindowView::onCookieSelection(int first, int last) {

@@ -9,6 +9,7 @@
 
 #include "app/program.h"
 #include "app/win32/view_support.h"
+#include "platform/win32/collation_win32.h"
 
 #include <commctrl.h>
 
@@ -43,9 +44,6 @@ public:
     void showCookieSelection(const CookieList& list) override;
     void showHistoryRows(const std::vector<HistoryRow>& rows) override;
     void setHistorySortKey(int key) override;
-    bool showOpenDialog(const std::wstring& filter, std::wstring& fileName) override;
-    std::wstring browseForFolder(const std::wstring& startFolder,
-                                 const std::wstring& title) override;
 
 private:
     template <typename View>
@@ -81,7 +79,6 @@ private:
     // The list view changed the selection of rows first to last (-1: every row).
     void onCookieSelection(int first, int last);
     void mirrorCookieSelection(const CookieList& list);
-    bool historyRowBefore(std::size_t first, std::size_t second) const;
     bool onSetCursor(HWND target, int hitTest);
     LRESULT onControlColor(UINT message, HDC dc, HWND target);
 
@@ -106,6 +103,7 @@ private:
     // Each history item's data is its index here.
     std::vector<HistoryRow> m_historyRows;
     int m_historySortKey = 0;
+    Win32Collation m_collation;
     UniqueGdiObject m_font;
     UniqueGdiObject m_boldFont;
     UniqueGdiObject m_appNameFont;

@@ -5,6 +5,7 @@
 #include <utility>
 
 #include "app/app_text.h"
+#include "product/product.h"
 #include "app/win32/artwork.h"
 
 namespace purgeon::win32 {

@@ -4,6 +4,7 @@
 #include "app/win32/view_support.h"
 #include "platform/win32/history_time_win32.h"
 #include "platform/win32/log_file_win32.h"
+#include "platform/win32/pickers_win32.h"
 #include "platform/win32/store_files_win32.h"
 #include "platform/win32/win32_platform.h"
 
@@ -64,8 +65,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32DateText dates;
         Win32Downloader downloader;
         Win32LogFile logFile;
-        Services services{dialogs,  shell, appInfo, instanceGuard, urlCache, registry,   errors,
-                          settings, files, folders, history,       dates,    downloader, logFile};
+        Win32Pickers pickers;
+        Services services{dialogs,  shell,  appInfo,    instanceGuard, urlCache,
+                          registry, errors, settings,   files,         folders,
+                          history,  dates,  downloader, logFile,       pickers};
         Win32WindowFactory windows(instance);
         Program program(services, windows);
         windows.attach(program);

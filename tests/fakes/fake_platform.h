@@ -3,14 +3,18 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cwctype>
 #include <deque>
+#include <optional>
 #include <ostream>
 #include <string>
 #include <vector>
 
 #include "platform/app_info.h"
+#include "platform/collation.h"
 #include "platform/dialogs.h"
 #include "platform/network_time.h"
+#include "platform/pickers.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
 
@@ -58,6 +62,42 @@ public:
     std::vector<std::wstring> opened;
     int recycleBinEmptied = 0;
     std::vector<std::wstring>* log = nullptr;  // where to note the emptying among other events
+};
+
+// Pickers that answer what the test chose, noting each opening among the other events.
+class FakePickers : public Pickers {
+public:
+    bool openFile(const std::wstring& filter, std::wstring& fileName) override {
+        if (log) log->push_back(L"open dialog " + filter + L" from '" + fileName + L"'");
+        if (!openChoice) return false;
+        fileName = *openChoice;
+        return true;
+    }
+    std::wstring browseForFolder(const std::wstring& startFolder,
+                                 const std::wstring& title) override {
+        if (log) log->push_back(L"folder dialog " + title + L" at " + startFolder);
+        return folderChoice;
+    }
+    std::optional<std::wstring> openChoice;  // empty: the user cancels
+    std::wstring folderChoice;               // empty: the user cancels
+    std::vector<std::wstring>* log = nullptr;
+};
+
+// Case folded letter by letter: enough of a language's order for the tests' ASCII texts.
+class FakeCollation : public Collation {
+public:
+    int compareIgnoringCase(const std::wstring& a, const std::wstring& b) const override {
+        return folded(a).compare(folded(b));
+    }
+    bool equalIgnoringCase(std::wstring_view a, std::wstring_view b) const override {
+        return folded(std::wstring(a)) == folded(std::wstring(b));
+    }
+
+private:
+    static std::wstring folded(std::wstring text) {
+        for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+        return text;
+    }
 };
 
 class FakeAppInfo : public AppInfo {

@@ -49,25 +49,12 @@ public:
     void setHistorySortKey(int key) override {
         m_log.push_back(L"history.sort " + std::to_wstring(key));
     }
-    bool showOpenDialog(const std::wstring& filter, std::wstring& fileName) override {
-        m_log.push_back(L"open dialog " + filter + L" from '" + fileName + L"'");
-        if (!openDialogChoice) return false;
-        fileName = *openDialogChoice;
-        return true;
-    }
-    std::wstring browseForFolder(const std::wstring& startFolder,
-                                 const std::wstring& title) override {
-        m_log.push_back(L"folder dialog " + title + L" at " + startFolder);
-        return folderDialogChoice;
-    }
 
     bool visible = false;
     bool destroyed = false;
     std::wstring caption;
     std::map<int, std::wstring> texts;
     std::vector<HistoryRow> historyRows;
-    std::optional<std::wstring> openDialogChoice;  // empty: the user cancels
-    std::wstring folderDialogChoice;               // empty: the user cancels
 
 private:
     Log& m_log;

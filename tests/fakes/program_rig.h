@@ -26,12 +26,14 @@ struct ProgramRig {
     FakeDateText dates;
     FakeDownloader downloader;
     FakeLogFile logFile;
-    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,   errors,
-                      settings, files, folders, history,  dates,    downloader, logFile};
+    FakePickers pickers;
+    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors, settings,
+                      files,   folders, history, dates,    downloader, logFile,  pickers};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
 
     ProgramRig() {
+        pickers.log = &log;
         registry.keys = {kRunKey, kShellFoldersKey};
         registry.values[{kShellFoldersKey, L"Cookies"}] = FakeRegistry::stringValue(cookieFolder);
         files.folders[cookieFolder + L"\\"];

@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_text.h"
+#include "product/product.h"
 #include "fakes/program_rig.h"
 
 namespace purgeon {

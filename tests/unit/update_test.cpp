@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include "app/app_text.h"
+#include "product/product.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
 #include "update/update_check.h"

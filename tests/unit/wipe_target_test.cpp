@@ -3,6 +3,7 @@
 
 #include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
+#include "platform/pickers.h"
 #include "wipe/wipe_target.h"
 
 namespace purgeon {

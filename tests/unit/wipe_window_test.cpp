@@ -164,11 +164,11 @@ TEST(WipeWindow, FilePickerKeepsItsLastChoiceAndCancelRules) {
     FrmMain& main = rig.main();
     main.cmdBrowseForFile_Click();  // cancelled before any choice: the box stays
     EXPECT_EQ(main.text(Ctl::txtFileToWipe), L"");
-    rig.mainView().openDialogChoice = L"D:\\a\\report.doc";
+    rig.pickers.openChoice = L"D:\\a\\report.doc";
     main.cmdBrowseForFile_Click();
     EXPECT_EQ(main.text(Ctl::txtFileToWipe), L"D:\\a\\report.doc");
     main.textChanged(Ctl::txtFileToWipe, L"typed by hand");
-    rig.mainView().openDialogChoice.reset();
+    rig.pickers.openChoice.reset();
     main.cmdBrowseForFile_Click();  // cancelled after a choice: the choice comes back
     EXPECT_EQ(main.text(Ctl::txtFileToWipe), L"D:\\a\\report.doc");
     EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(),
@@ -184,7 +184,7 @@ TEST(WipeWindow, FolderPickerStartsAtTheProgramsFolderAndCancelEmptiesTheBox) {
     EXPECT_EQ(main.text(Ctl::txtFolderToWipe), L"");
     EXPECT_EQ(rig.log.back(),
               L"folder dialog &Select folder to wipe at " + rig.appInfo.programFolder);
-    rig.mainView().folderDialogChoice = L"D:\\x";
+    rig.pickers.folderChoice = L"D:\\x";
     main.cmdBrowseForFolder_Click();
     EXPECT_EQ(main.text(Ctl::txtFolderToWipe), L"D:\\x");
 }

@@ -27,8 +27,9 @@ struct Win32Rig {
     win32::Win32DateText dates;
     win32::Win32Downloader downloader;
     fakes::FakeLogFile logFile;
-    Services services{dialogs,  shell, appInfo, instance, urlCache, registry,   errors,
-                      settings, files, folders, history,  dates,    downloader, logFile};
+    fakes::FakePickers pickers;
+    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors, settings,
+                      files,   folders, history, dates,    downloader, logFile,  pickers};
     fakes::RecordingWindowFactory windows{log};
     Program program{services, windows};
     FrmMain& main = program.loadMainWindow();

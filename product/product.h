@@ -1,0 +1,26 @@
+// Facts about the product that every layer may name: its title, version and web addresses.
+#pragma once
+
+#include <string>
+
+namespace purgeon {
+
+// The application title keeps its leading space: it is the caption of every window and box.
+inline constexpr wchar_t kAppTitle[] = L" Purgeon";
+
+struct AppVersion {
+    int major = 0;
+    int minor = 0;
+};
+
+// "1.0" for major 1, minor 0: each number in plain decimal.
+std::wstring versionText(const AppVersion& version);
+
+// The vendor's web address (home page), ending in "/". A build setting: each executable compiles
+// product/vendor_url.cpp with its own address (see purgeon_add_vendor_url in CMakeLists.txt).
+std::wstring vendorUrl();
+
+// The help page, under the vendor's products/zp/ folder.
+std::wstring helpPageUrl();
+
+}  // namespace purgeon
