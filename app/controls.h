@@ -6,71 +6,71 @@ namespace purgeon {
 // Every named control of the main window, the splash and the "Working..." window.
 enum class Ctl : int {
     // frmmain, outside the tabs
-    Picture1 = 1,
-    SSTab1,
+    Picture1 = 1,  // the banner across the top
+    SSTab1,        // the six tabs
     cmdHelp,
     cmdok,
-    sbar,
+    sbar,  // status bar: action text and clock
     // General
-    Frame1,
+    Frame1,  // "General Operation": the start, exit and automatic options
     chkautostart,
     chkdelOnStart,
     chkDelOnShutDown,
     Chkautoclearcookies,
     ChkAutoClearCache,
     ChkAutoClearHistory,
-    Frame5,
+    Frame5,  // "Miscellaneous Options": Recycle Bin and temporary files
     chkEmptyRecycleBin,
     chkdeltempfiles,
     // Cookies
-    Frame2,
-    Label1,
+    Frame2,  // "Cookie Information"
+    Label1,  // "Cookie Directory:"
     txtCookieDir,
-    Label2,
+    Label2,  // "Cookies:"
     lstcookies,
     cmdselectallcookies,
     cmdselectnocookies,
     cmdinvertcookiesselection,
     cmddelcookies,
     // Cache
-    Frame3,
-    List1,
+    Frame3,  // "Cache Contents"
+    List1,   // the cache entries
     cmdDelSelFromCache,
     cmdDelAllFromCache,
     cmdinvertcachesel,
     chkDelCachedPasswords,
     // Browser History
-    Frame4,
-    URLs,
+    Frame4,  // "Visited Sites"
+    URLs,    // the visited-URL history list
     cmdClearHistory,
     // Secure Wipe
-    Frame6,
-    Framefolder,
-    Label3,
+    Frame6,       // "Secure Erasing"
+    Framefolder,  // "Wipe Folder"
+    Label3,       // "Folder"
     txtFolderToWipe,
     cmdBrowseForFolder,
-    Framefile,
-    Label4,
+    Framefile,  // "Wipe File"
+    Label4,     // "File"
     txtFileToWipe,
     cmdBrowseForFile,
     chkSecureForAll,
-    Frame9,
+    Frame9,  // "Shredding Level"
     optQuick,
     optDOD,
     cmdWipe,
     // About
-    Picture2,
-    lblappname,
-    lblproginfo,
+    Picture2,     // the About tab's artwork
+    lblappname,   // title and version
+    lblproginfo,  // the systems the program is for
     cmdcheckForUpdates,
     lblurl,
-    Line1,
+    Line1,  // the rule under the vendor's address
     // frmSplash
     lblversion,
-    lblgeneral,
-    lblaction,
+    lblgeneral,  // the publisher line
+    lblaction,   // the start-up step in progress
     // frmCleanUp
-    lblAction,
+    lblAction,  // the exit run's step in progress
     // frmmain, About tab: opens the program's log (after the rest, so older identifiers stay)
     cmdViewLog,
 };

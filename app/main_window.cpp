@@ -2,15 +2,18 @@
 #include "app/main_window.h"
 
 #include "app/app_text.h"
-#include "product/product.h"
 #include "app/program.h"
 #include "areas/temp_folder.h"
+#include "platform/scope_exit.h"
 #include "prefs/registry_text.h"
+#include "product/product.h"
 #include "update/update_check.h"
 #include "wipe/folder_guard.h"
 #include "wipe/shred.h"
 #include "wipe/wipe_report.h"
 #include "wipe/wipe_target.h"
+
+#include <optional>
 
 namespace purgeon {
 
@@ -24,22 +27,27 @@ constexpr Ctl kPreferenceBoxes[] = {Ctl::chkautostart,          Ctl::chkdelOnSta
                                     Ctl::chkDelCachedPasswords, Ctl::chkSecureForAll};
 static_assert(std::size(kPreferenceBoxes) == kCheckBoxKeys.size());
 
-// Sets the status text and the hourglass for the length of an operation.
+// Shows an operation for as long as it runs: its status text, when it has one, and the hourglass,
+// unless its steps show that themselves. Both are put back in the reverse order.
 class BusyScope {
 public:
-    BusyScope(FrmMain& window, const std::wstring& status) : m_window(window) {
-        m_window.setStatusText(status);
-        m_window.setBusy(true);
+    explicit BusyScope(FrmMain& window, std::optional<std::wstring> status = std::nullopt,
+                       bool hourglass = true)
+        : m_window(window), m_status(status.has_value()), m_hourglass(hourglass) {
+        if (m_status) m_window.setStatusText(*status);
+        if (m_hourglass) m_window.setBusy(true);
     }
     ~BusyScope() {
-        m_window.setStatusText(L"");
-        m_window.setBusy(false);
+        if (m_hourglass) m_window.setBusy(false);
+        if (m_status) m_window.setStatusText(L"");
     }
     BusyScope(const BusyScope&) = delete;
     BusyScope& operator=(const BusyScope&) = delete;
 
 private:
     FrmMain& m_window;
+    bool m_status;
+    bool m_hourglass;
 };
 
 }  // namespace
@@ -165,36 +173,30 @@ void FrmMain::loadUserPrefs(bool runReactions) {
     Options options(*this);
     m_reactions = runReactions;
     m_loadingPrefs = true;
-    try {
-        purgeon::loadUserPrefs(m_program.services().settings, kAppTitle, options);
-    } catch (...) {
+    const ScopeExit restore([this] {
         m_reactions = true;
         m_loadingPrefs = false;
-        throw;
-    }
-    m_reactions = true;
-    m_loadingPrefs = false;
+    });
+    readStoredPrefs(m_program.services().settings, kAppTitle, options);
 }
 
 void FrmMain::saveUserPrefs() {
     Options options(*this);
-    purgeon::saveUserPrefs(m_program.services().settings, kAppTitle, options);
+    writeStoredPrefs(m_program.services().settings, kAppTitle, options);
 }
 
 void FrmMain::chkEmptyRecycleBin_Click() {
     if (value(Ctl::chkEmptyRecycleBin) != 1) return;
-    setStatusText(L"Emptying Recycle bin...");
+    BusyScope busy(*this, L"Emptying Recycle bin...", false);
     m_program.emptyRecycleBin();
-    setStatusText(L"");
 }
 
 void FrmMain::chkdeltempfiles_Click() {
     if (value(Ctl::chkdeltempfiles) != 1) return;
-    setStatusText(L"Deleting temp folder contents...");
-    setBusy(true);
-    const TempClearing clearing = m_program.clearTempFolder();
-    setBusy(false);
-    setStatusText(L"");
+    const TempClearing clearing = [this] {
+        BusyScope busy(*this, L"Deleting temp folder contents...");
+        return m_program.clearTempFolder();
+    }();
     // The user ticked the box and nothing was cleared: say why, naming the folder.
     if (!m_loadingPrefs && clearing.folderGiven && !clearing.check.allowed()) {
         m_program.services().dialogs.messageBox(L"The temporary folder " + clearing.check.folder +
@@ -222,13 +224,12 @@ void FrmMain::loadCookiesList() {
 }
 
 void FrmMain::EnumCookies(const std::wstring& folder) {
-    setBusy(true);
+    BusyScope busy(*this);
     CookieList listed;
     listed.load(m_program.services().files, folder, m_program.includeIndexDat,
                 [this] { m_program.processMessages(); });
     m_cookies = std::move(listed);
     m_view->showCookieRows(m_cookies);
-    setBusy(false);
 }
 
 void FrmMain::deletecookies(bool interactive) {
@@ -251,20 +252,21 @@ void FrmMain::deletecookies(bool interactive) {
         }
         return;
     }
-    setBusy(true);
-    const CookieDeletion deletion = m_cookies.deleteFiles(s.files, interactive);
-    m_view->showCookieRows(m_cookies);
-    setBusy(false);
+    const CookieDeletion deletion = [&] {
+        BusyScope busy(*this);
+        const CookieDeletion done = m_cookies.deleteFiles(s.files, interactive);
+        m_view->showCookieRows(m_cookies);
+        return done;
+    }();
     std::wstring line = L"Cookies: " + std::to_wstring(deletion.removed) + L" removed";
     if (deletion.failed > 0) line += L", " + std::to_wstring(deletion.failed) + L" still there";
     m_program.log().write(line + L" in " + check.folder + L".");
 }
 
 void FrmMain::cmddelcookies_Click() {
-    setStatusText(L"Deleting cookies...");
+    BusyScope busy(*this, L"Deleting cookies...", false);
     deletecookies(true);
     loadCookiesList();
-    setStatusText(L"");
 }
 
 void FrmMain::cmdselectallcookies_Click() {
@@ -293,18 +295,19 @@ void FrmMain::lstcookies_ItemSelected(int row, bool selected) {
 void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
-    setBusy(true);
+    BusyScope busy(*this);
     m_cache.refill(m_program.services().urlCache);
     m_view->showCacheRows(m_cache);
-    setBusy(false);
 }
 
 void FrmMain::deletecache() {
-    setBusy(true);
-    const CacheDeletion deletion =
-        m_cache.deleteListed(m_program.services().urlCache, value(Ctl::chkDelCachedPasswords) == 1);
-    GetCacheURLList();
-    setBusy(false);
+    const CacheDeletion deletion = [this] {
+        BusyScope busy(*this);
+        const CacheDeletion done = m_cache.deleteListed(m_program.services().urlCache,
+                                                        value(Ctl::chkDelCachedPasswords) == 1);
+        GetCacheURLList();
+        return done;
+    }();
     std::wstring line = L"Cache: " + std::to_wstring(deletion.removed) + L" entries removed";
     if (deletion.refused > 0) line += L", " + std::to_wstring(deletion.refused) + L" refused";
     m_program.log().write(line + L".");
@@ -316,9 +319,8 @@ void FrmMain::invertsel() {
 }
 
 void FrmMain::cmdDelAllFromCache_Click() {
-    setStatusText(L"Clearing cache...");
+    BusyScope busy(*this, L"Clearing cache...", false);
     deletecache();
-    setStatusText(L"");
 }
 
 void FrmMain::cmdDelSelFromCache_Click() {
@@ -431,9 +433,10 @@ void FrmMain::wipeNamedFile(int passes) {
     if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return;
 
     // The file must be what its folder holds under that name: a link swapped in is not followed.
-    setBusy(true);
-    const ShredResult result = ShredFile(s.files, file, {passes, true, {}});
-    setBusy(false);
+    const ShredResult result = [&] {
+        BusyScope busy(*this);
+        return ShredFile(s.files, file, {passes, true, {}});
+    }();
     const std::wstring why =
         result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
     const bool wiped = result.outcome == ShredOutcome::wiped;
@@ -452,17 +455,17 @@ void FrmMain::wipeNamedFolder(int passes) {
         return;
     }
     WipeTally tally;
-    setBusy(true);
-    FoundFileList& found = m_program.foundFiles();
-    resetFoundFiles(found);
-    EnumFiles(s.files, check.folder, found);
-    const size_t count = found.size() - 1;
-    for (size_t i = 1; i <= count; ++i) {
-        setStatusText(L"Currently wiping" + found[i]);
-        tally.add(ShredFile(s.files, found[i], {passes, true, found[i]}).outcome);
-        setStatusText(L"");
+    {
+        BusyScope busy(*this);
+        FoundFileList& found = m_program.foundFiles();
+        resetFoundFiles(found);
+        EnumFiles(s.files, check.folder, found);
+        const size_t count = found.size() - 1;
+        for (size_t i = 1; i <= count; ++i) {
+            BusyScope step(*this, L"Currently wiping" + found[i], false);
+            tally.add(ShredFile(s.files, found[i], {passes, true, found[i]}).outcome);
+        }
     }
-    setBusy(false);
     m_program.log().write(L"Wipe of " + check.folder + L":");
     tell(folderWipeMessage(tally),
          kMbOk | (tally.notWiped() == 0 ? kMbIconInformation : kMbIconExclamation));

@@ -1,5 +1,6 @@
 // Start, window loading and unloading, the automatic cleaning run and the exit sequence.
 #include "app/program.h"
+#include "platform/scope_exit.h"
 
 #include "product/product.h"
 
@@ -105,13 +106,8 @@ void Program::releaseRetired() {
 
 void Program::processMessages() {
     ++m_pumpDepth;
-    try {
-        m_windows.processMessages();
-    } catch (...) {
-        --m_pumpDepth;
-        throw;
-    }
-    --m_pumpDepth;
+    const ScopeExit leave([this] { --m_pumpDepth; });
+    m_windows.processMessages();
 }
 
 void Program::runAutoClean(const StatusLabel& label) {

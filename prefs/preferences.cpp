@@ -60,8 +60,8 @@ bool shredLevelFromText(const std::wstring& text) {
     return number ? *number != 0 : true;
 }
 
-void loadUserPrefs(SettingsStore& store, const std::wstring& application,
-                   OptionControls& controls) {
+void readStoredPrefs(SettingsStore& store, const std::wstring& application,
+                     OptionControls& controls) {
     for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
         controls.setCheckBox(
             row, checkBoxFromText(readOr(store, application, kCheckBoxKeys[row], L"0")));
@@ -69,8 +69,8 @@ void loadUserPrefs(SettingsStore& store, const std::wstring& application,
     controls.setDod(!controls.quick());
 }
 
-void saveUserPrefs(SettingsStore& store, const std::wstring& application,
-                   const OptionControls& controls) {
+void writeStoredPrefs(SettingsStore& store, const std::wstring& application,
+                      const OptionControls& controls) {
     for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
         store.write(application, kSettingsSection, kCheckBoxKeys[row],
                     std::to_wstring(controls.checkBox(row)));

@@ -35,9 +35,10 @@ int checkBoxFromText(const std::wstring& text);
 bool shredLevelFromText(const std::wstring& text);
 
 // Reads the eleven keys in table order and assigns each control; optDOD ends opposite optQuick.
-void loadUserPrefs(SettingsStore& store, const std::wstring& application, OptionControls& controls);
+void readStoredPrefs(SettingsStore& store, const std::wstring& application,
+                     OptionControls& controls);
 // Writes all eleven keys in table order, changed or not.
-void saveUserPrefs(SettingsStore& store, const std::wstring& application,
-                   const OptionControls& controls);
+void writeStoredPrefs(SettingsStore& store, const std::wstring& application,
+                      const OptionControls& controls);
 
 }  // namespace purgeon

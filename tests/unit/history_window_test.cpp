@@ -34,7 +34,7 @@ TEST(HistoryWindow, ClearKeepsTheShownRowsUntilTheTabIsSelectedAgain) {
     main.selectTab(kTabHistory);
     rig.log.clear();
     main.cmdClearHistory_Click();
-    EXPECT_EQ(rig.log, (fakes::Log{L"status:Clearing History...", L"busy", L"status:", L"idle"}));
+    EXPECT_EQ(rig.log, (fakes::Log{L"status:Clearing History...", L"busy", L"idle", L"status:"}));
     EXPECT_EQ(rig.mainView().historyRows.size(), 1u);
     main.selectTab(kTabGeneral);
     main.selectTab(kTabHistory);
@@ -56,7 +56,7 @@ TEST(HistoryWindow, AStoreThatFailsLeavesTheListEmptyAndClearingSaysSo) {
         rig.log.clear();
         main.cmdClearHistory_Click();
         EXPECT_EQ(rig.log,
-                  (fakes::Log{L"status:Clearing History...", L"busy", L"status:", L"idle"}));
+                  (fakes::Log{L"status:Clearing History...", L"busy", L"idle", L"status:"}));
         EXPECT_EQ(rig.dialogs.shown,
                   (std::vector<fakes::ShownBox>{
                       {L"The visited URL history could not be cleared.", L" Purgeon", 48}}));
