@@ -73,6 +73,11 @@ enum class Ctl : int {
     lblAction,  // the exit run's step in progress
     // frmmain, About tab: opens the program's log (after the rest, so older identifiers stay)
     cmdViewLog,
+    // frmmain, beside "&Help" while an operation runs: stops it
+    cmdCancel,
+    // frmCleanUp, under lblAction: the running step's progress, as a bar and in words
+    pbrProgress,
+    lblProgress,
 };
 
 // Tabs of SSTab1, in order.

@@ -1,7 +1,8 @@
-// The main window's behaviour: load, activation, close, tabs, options and every tab's commands.
+// The main window's behaviour: load, activation, close, tabs, options and the other tabs' commands.
 #include "app/main_window.h"
 
 #include "app/app_text.h"
+#include "app/busy_scope.h"
 #include "app/program.h"
 #include "areas/temp_folder.h"
 #include "platform/scope_exit.h"
@@ -9,11 +10,6 @@
 #include "product/product.h"
 #include "update/update_check.h"
 #include "wipe/folder_guard.h"
-#include "wipe/shred.h"
-#include "wipe/wipe_report.h"
-#include "wipe/wipe_target.h"
-
-#include <optional>
 
 namespace purgeon {
 
@@ -26,29 +22,6 @@ constexpr Ctl kPreferenceBoxes[] = {Ctl::chkautostart,          Ctl::chkdelOnSta
                                     Ctl::chkEmptyRecycleBin,    Ctl::chkdeltempfiles,
                                     Ctl::chkDelCachedPasswords, Ctl::chkSecureForAll};
 static_assert(std::size(kPreferenceBoxes) == kCheckBoxKeys.size());
-
-// Shows an operation for as long as it runs: its status text, when it has one, and the hourglass,
-// unless its steps show that themselves. Both are put back in the reverse order.
-class BusyScope {
-public:
-    explicit BusyScope(FrmMain& window, std::optional<std::wstring> status = std::nullopt,
-                       bool hourglass = true)
-        : m_window(window), m_status(status.has_value()), m_hourglass(hourglass) {
-        if (m_status) m_window.setStatusText(*status);
-        if (m_hourglass) m_window.setBusy(true);
-    }
-    ~BusyScope() {
-        if (m_hourglass) m_window.setBusy(false);
-        if (m_status) m_window.setStatusText(L"");
-    }
-    BusyScope(const BusyScope&) = delete;
-    BusyScope& operator=(const BusyScope&) = delete;
-
-private:
-    FrmMain& m_window;
-    bool m_status;
-    bool m_hourglass;
-};
 
 }  // namespace
 
@@ -94,10 +67,7 @@ void FrmMain::activated(ActivationSource source) {
     if (source == ActivationSource::shown || source == ActivationSource::ownWindow) Form_Activate();
 }
 
-void FrmMain::Form_QueryUnload() {
-    Services& s = m_program.services();
-    SetAutostart(s.registry, s.appInfo, value(Ctl::chkautostart) == 1);
-}
+void FrmMain::Form_QueryUnload() { m_program.setAutostart(value(Ctl::chkautostart) == 1); }
 
 void FrmMain::selectTab(int index) {
     m_view->selectTab(index);
@@ -128,9 +98,15 @@ void FrmMain::cmdok_Click() {
     m_program.unloadMainWindow();
 }
 
-void FrmMain::cmdHelp_Click() { m_program.services().shell.open(helpPageUrl()); }
+void FrmMain::cmdHelp_Click() {
+    m_program.logFailure(L"The help page could not be opened",
+                         m_program.services().shell.open(helpPageUrl()));
+}
 
-void FrmMain::lblurl_Click() { m_program.services().shell.open(vendorUrl()); }
+void FrmMain::lblurl_Click() {
+    m_program.logFailure(L"The vendor's page could not be opened",
+                         m_program.services().shell.open(vendorUrl()));
+}
 
 int FrmMain::value(Ctl control) const {
     auto found = m_values.find(control);
@@ -177,12 +153,14 @@ void FrmMain::loadUserPrefs(bool runReactions) {
         m_reactions = true;
         m_loadingPrefs = false;
     });
-    readStoredPrefs(m_program.services().settings, kAppTitle, options);
+    m_program.logFailure(L"Preferences: not all could be read",
+                         readStoredPrefs(m_program.services().settings, kAppTitle, options));
 }
 
 void FrmMain::saveUserPrefs() {
     Options options(*this);
-    writeStoredPrefs(m_program.services().settings, kAppTitle, options);
+    m_program.logFailure(L"Preferences: not saved",
+                         writeStoredPrefs(m_program.services().settings, kAppTitle, options));
 }
 
 void FrmMain::chkEmptyRecycleBin_Click() {
@@ -226,8 +204,9 @@ void FrmMain::loadCookiesList() {
 void FrmMain::EnumCookies(const std::wstring& folder) {
     BusyScope busy(*this);
     CookieList listed;
-    listed.load(m_program.services().files, folder, m_program.includeIndexDat,
-                [this] { m_program.processMessages(); });
+    const Status status = listed.load(m_program.services().files, folder, m_program.includeIndexDat,
+                                      [this] { m_program.processMessages(); });
+    m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
     m_cookies = std::move(listed);
     m_view->showCookieRows(m_cookies);
 }
@@ -252,12 +231,19 @@ void FrmMain::deletecookies(bool interactive) {
         }
         return;
     }
-    const CookieDeletion deletion = [&] {
+    // The work deletes from its own copy of the list; the window takes it over afterwards.
+    CookieList working = m_cookies;
+    CookieDeletion deletion;
+    {
         BusyScope busy(*this);
-        const CookieDeletion done = m_cookies.deleteFiles(s.files, interactive);
+        if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
+                deletion = working.deleteFiles(s.files, interactive);
+            })) {
+            return;
+        }
+        m_cookies = std::move(working);
         m_view->showCookieRows(m_cookies);
-        return done;
-    }();
+    }
     std::wstring line = L"Cookies: " + std::to_wstring(deletion.removed) + L" removed";
     if (deletion.failed > 0) line += L", " + std::to_wstring(deletion.failed) + L" still there";
     m_program.log().write(line + L" in " + check.folder + L".");
@@ -296,18 +282,24 @@ void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
     BusyScope busy(*this);
-    m_cache.refill(m_program.services().urlCache);
+    m_program.logFailure(L"Cache: the listing stopped early",
+                         m_cache.refill(m_program.services().urlCache));
     m_view->showCacheRows(m_cache);
 }
 
 void FrmMain::deletecache() {
-    const CacheDeletion deletion = [this] {
+    CacheDeletion deletion;
+    {
         BusyScope busy(*this);
-        const CacheDeletion done = m_cache.deleteListed(m_program.services().urlCache,
-                                                        value(Ctl::chkDelCachedPasswords) == 1);
+        const CacheList listed = m_cache;  // the work's own copy: the window may list anew
+        const bool passwords = value(Ctl::chkDelCachedPasswords) == 1;
+        if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
+                deletion = listed.deleteListed(m_program.services().urlCache, passwords);
+            })) {
+            return;
+        }
         GetCacheURLList();
-        return done;
-    }();
+    }
     std::wstring line = L"Cache: " + std::to_wstring(deletion.removed) + L" entries removed";
     if (deletion.refused > 0) line += L", " + std::to_wstring(deletion.refused) + L" refused";
     m_program.log().write(line + L".");
@@ -324,7 +316,8 @@ void FrmMain::cmdDelAllFromCache_Click() {
 }
 
 void FrmMain::cmdDelSelFromCache_Click() {
-    m_cache.deleteCurrent(m_program.services().urlCache);
+    m_program.logFailure(L"Cache: the selected entry was not removed",
+                         m_cache.deleteCurrent(m_program.services().urlCache));
     GetCacheURLList();
 }
 
@@ -369,113 +362,13 @@ void FrmMain::URLs_ColumnClick(int column) {
     m_view->setHistorySortKey(m_historySortKey);
 }
 
-// Secure wipe.
-
-void FrmMain::cmdBrowseForFile_Click() {
-    m_program.services().pickers.openFile(L"All Files (*.*)|*.*", m_openFileName);
-    if (!m_openFileName.empty()) setText(Ctl::txtFileToWipe, m_openFileName);
-}
-
-void FrmMain::cmdBrowseForFolder_Click() {
-    Services& s = m_program.services();
-    setText(Ctl::txtFolderToWipe,
-            s.pickers.browseForFolder(s.appInfo.folder(), L"&Select folder to wipe"));
-}
-
-constexpr wchar_t kWipeWarning[] =
-    L"Warning! this will wipe the specified files and delete them. Once this is done they cannot "
-    L"be recovered";
-
-void FrmMain::cmdWipe_Click() {
-    const std::wstring warning = wipeWarning();
-    if (warning.empty()) return;
-    const int answer = m_program.services().dialogs.messageBox(warning, kAppTitle,
-                                                               kMbOkCancel | kMbIconExclamation);
-    if (answer == kIdOk) wipeOut();
-}
-
-std::wstring FrmMain::wipeWarning() {
-    Services& s = m_program.services();
-    std::wstring details;
-    const std::wstring file = text(Ctl::txtFileToWipe);
-    std::uint64_t fileBytes = 0;
-    if (!file.empty() && s.files.fileSize(file, fileBytes) == 0 && fileBytes > 0)
-        details += L"\r\nFile: " + file + L" (" + sizeText(fileBytes) + L")";
-
-    const std::wstring folder = text(Ctl::txtFolderToWipe);
-    if (!folder.empty()) {
-        const FolderCheck check = checkFolder(s.files, s.folders, folder, FolderUse::wipe);
-        if (!check.allowed()) {
-            tell(check.folder + L" cannot be wiped: " + refusalReason(check) + L".",
-                 kMbOk | kMbIconExclamation);
-            return {};
-        }
-        // Counted before asking, so the user knows what the answer means.
-        FoundFileList found;
-        std::uint64_t bytes = 0;
-        EnumFiles(s.files, check.folder, found, &bytes);
-        details += L"\r\nFolder: " + check.folder + L": " + std::to_wstring(found.size() - 1) +
-                   L" file(s), " + sizeText(bytes);
-    }
-    return details.empty() ? std::wstring(kWipeWarning)
-                           : std::wstring(kWipeWarning) + L"\r\n" + details;
-}
-
-void FrmMain::wipeOut() {
-    const int passes = value(Ctl::optQuick) ? 3 : 7;
-    wipeNamedFile(passes);
-    wipeNamedFolder(passes);
-}
-
-void FrmMain::wipeNamedFile(int passes) {
-    Services& s = m_program.services();
-    const std::wstring file = text(Ctl::txtFileToWipe);
-    if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return;
-
-    // The file must be what its folder holds under that name: a link swapped in is not followed.
-    const ShredResult result = [&] {
-        BusyScope busy(*this);
-        return ShredFile(s.files, file, {passes, true, {}});
-    }();
-    const std::wstring why =
-        result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
-    const bool wiped = result.outcome == ShredOutcome::wiped;
-    tell(fileWipeMessage(fileNameOf(file), result, why),
-         kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
-}
-
-void FrmMain::wipeNamedFolder(int passes) {
-    Services& s = m_program.services();
-    const std::wstring folder = text(Ctl::txtFolderToWipe);
-    if (folder.empty()) return;
-    const FolderCheck check = checkFolder(s.files, s.folders, folder, FolderUse::wipe);
-    if (!check.allowed()) {
-        tell(check.folder + L" cannot be wiped: " + refusalReason(check) + L".",
-             kMbOk | kMbIconExclamation);
-        return;
-    }
-    WipeTally tally;
-    {
-        BusyScope busy(*this);
-        FoundFileList& found = m_program.foundFiles();
-        resetFoundFiles(found);
-        EnumFiles(s.files, check.folder, found);
-        const size_t count = found.size() - 1;
-        for (size_t i = 1; i <= count; ++i) {
-            BusyScope step(*this, L"Currently wiping" + found[i], false);
-            tally.add(ShredFile(s.files, found[i], {passes, true, found[i]}).outcome);
-        }
-    }
-    m_program.log().write(L"Wipe of " + check.folder + L":");
-    tell(folderWipeMessage(tally),
-         kMbOk | (tally.notWiped() == 0 ? kMbIconInformation : kMbIconExclamation));
-}
+void FrmMain::cmdCancel_Click() { m_program.cancelOperation(); }
 
 void FrmMain::cmdViewLog_Click() {
     RunLog& log = m_program.log();
     log.write(L"Log opened for viewing.");
-    if (const Status opened = m_program.services().shell.openText(log.path()); !opened)
-        log.write(L"The log could not be opened: " + m_program.services().errors.text(opened.code));
+    m_program.logFailure(L"The log could not be opened",
+                         m_program.services().shell.openText(log.path()));
 }
 
 // Update check.
@@ -485,7 +378,13 @@ void FrmMain::cmdcheckForUpdates_Click() { checkForUpdates(); }
 void FrmMain::checkForUpdates() {
     Services& s = m_program.services();
     UpdateServices update{s.dialogs, s.shell, s.downloader, s.urlCache, s.appInfo};
-    purgeon::checkForUpdates(update);
+    const UpdateCheckResult result = purgeon::checkForUpdates(update);
+    m_program.logFailure(L"Update check: the cached copy of the version file was not dropped",
+                         result.cachedCopyDropped);
+    m_program.logFailure(L"Update check: the version file could not be fetched",
+                         result.versionFileFetched);
+    m_program.logFailure(L"Update check: the download page could not be opened",
+                         result.downloadPageOpened);
 }
 
 }  // namespace purgeon

@@ -11,6 +11,7 @@
 #include "areas/cookie_list.h"
 #include "areas/history_view.h"
 #include "prefs/preferences.h"
+#include "wipe/folder_guard.h"
 
 namespace purgeon {
 
@@ -32,6 +33,10 @@ public:
     virtual void repaint() = 0;
     virtual void focus(Ctl control) = 0;
     virtual void splitCookieColumns() = 0;
+    // An operation runs, or ended: the controls that would start another are disabled meanwhile,
+    // "&Cancel" shows, and so does the progress in the status bar and on the taskbar button.
+    virtual void setOperationRunning(bool running) = 0;
+    virtual void showProgress(int percent, const std::wstring& text) = 0;
     // The cache list was refilled, or its selection changed.
     virtual void showCacheRows(const CacheList& list) = 0;
     virtual void showCacheSelection(const CacheList& list) = 0;
@@ -91,6 +96,8 @@ public:
     void cmdWipe_Click();
     void cmdcheckForUpdates_Click();
     void cmdViewLog_Click();
+    // Stops the running operation at its next step.
+    void cmdCancel_Click();
 
     // Selects a tab; a change of tab runs SSTab1_Click, whoever made it.
     void selectTab(int index);
@@ -140,7 +147,10 @@ private:
     // The warning before a wipe, naming what will be wiped; empty when the folder is refused
     // (the user has been told why).
     std::wstring wipeWarning();
-    void wipeNamedFile(int passes);
+    // The folder named for wiping, judged by the folder guard; a refusal is told at once.
+    FolderCheck checkWipeFolder(const std::wstring& folder);
+    // False when the wipe goes no further: stopped by the user, or the window is to close.
+    bool wipeNamedFile(int passes);
     void wipeNamedFolder(int passes);
     // A box after the user's own action; always a line in the log.
     void tell(const std::wstring& text, unsigned style);

@@ -2,6 +2,7 @@
 #include "app/program.h"
 #include "platform/scope_exit.h"
 
+#include "prefs/registry_text.h"
 #include "product/product.h"
 
 #include <cstdio>
@@ -9,7 +10,7 @@
 
 namespace purgeon {
 
-std::wstring hresultText(HResult code) {
+std::wstring hresultText(long code) {
     wchar_t buffer[16];
     std::swprintf(buffer, std::size(buffer), L"0x%08lX",
                   static_cast<unsigned long>(static_cast<std::uint32_t>(code)));
@@ -31,11 +32,7 @@ bool Program::Main() {
     m_log.write(std::wstring(kAppTitle).substr(1) + L" " +
                 versionText(m_services.appInfo.version()) + L" started.");
 
-    auto tray = std::make_unique<Tray>();
-    tray->behaviour = std::make_unique<FrmTray>(*this);
-    tray->view = m_windows.createTray(*tray->behaviour);
-    tray->behaviour->attach(*tray->view);
-    m_tray = std::move(tray);
+    m_tray = Tray::create(*this, [this](FrmTray& tray) { return m_windows.createTray(tray); });
     m_tray->behaviour->Form_Load();
 
     // Without a working history store (no such component, or one that cannot be read) the
@@ -47,11 +44,8 @@ bool Program::Main() {
         m_log.write(L"History: no usable history store (" + hresultText(error.code()) + L").");
     }
 
-    auto splash = std::make_unique<Splash>();
-    splash->behaviour = std::make_unique<FrmSplash>(*this);
-    splash->view = m_windows.createSplash(*splash->behaviour);
-    splash->behaviour->attach(*splash->view);
-    m_splash = std::move(splash);
+    m_splash =
+        Splash::create(*this, [this](FrmSplash& splash) { return m_windows.createSplash(splash); });
     m_splash->behaviour->Form_Load();
     m_splash->view->show();
     return true;
@@ -60,11 +54,8 @@ bool Program::Main() {
 FrmMain& Program::loadMainWindow() {
     if (!m_main) {
         releaseRetired();
-        auto window = std::make_unique<MainWindow>();
-        window->behaviour = std::make_unique<FrmMain>(*this);
-        window->view = m_windows.createMainWindow(*window->behaviour);
-        window->behaviour->attach(*window->view);
-        m_main = std::move(window);
+        m_main = MainWindow::create(
+            *this, [this](FrmMain& main) { return m_windows.createMainWindow(main); });
         m_main->behaviour->Form_Load();
     }
     return *m_main->behaviour;
@@ -78,6 +69,11 @@ void Program::showMainWindow() {
 
 void Program::unloadMainWindow() {
     if (!m_main) return;
+    if (operationRunning()) {
+        // The work has the window's lists in hand: the window goes once it has stopped.
+        if (stopOperationFor(L"close the window")) m_unloadPending = true;
+        return;
+    }
     std::unique_ptr<MainWindow> window = std::move(m_main);
     window->behaviour->Form_QueryUnload();
     window->view->destroy();
@@ -148,16 +144,49 @@ void Program::runAutoClean(const StatusLabel& label) {
     }
 }
 
+void Program::logFailure(const std::wstring& what, const Status& status) {
+    if (status) return;
+    // The system ends its words with a line break; the log's line ends on its own.
+    std::wstring why = m_services.errors.text(status.code);
+    while (!why.empty() && (why.back() == L'\r' || why.back() == L'\n')) why.pop_back();
+    m_log.write(what + L": " + why);
+}
+
+void Program::logUnlisted(const std::wstring& area, const std::vector<UnlistedFolder>& unlisted) {
+    for (const UnlistedFolder& folder : unlisted)
+        logFailure(area + L": " + folder.path + L" could not be listed", folder.status);
+}
+
+void Program::setAutostart(bool enable) {
+    logFailure(enable ? L"Autostart: the Run value was not written"
+                      : L"Autostart: the Run value was not removed",
+               SetAutostart(m_services.registry, m_services.appInfo, enable));
+}
+
 TempClearing Program::clearTempFolder() {
-    TempClearing clearing = ClearTempFolder(m_services.files, m_services.folders, m_foundFiles);
+    TempClearing clearing;
+    bool ran = false;
+    runOperation(L"clearing temporary files", [&](std::stop_token stop, ProgressSink& sink) {
+        ran = true;
+        const TempClearingControl control{kFlushThreads, stop, progressTo(sink)};
+        clearing = ClearTempFolder(m_services.files, m_services.folders, m_foundFiles, control);
+    });
+    if (!ran) {
+        m_log.write(L"Temporary files: not cleared: another operation was running.");
+        return clearing;
+    }
     m_log.write(tempClearingSummary(clearing));
+    logUnlisted(L"Temporary files", clearing.unlisted);
     return clearing;
 }
 
 void Program::emptyRecycleBin() {
-    const Status emptied = m_services.shell.emptyRecycleBin();
-    m_log.write(emptied ? std::wstring(L"Recycle Bin: emptied.")
-                        : L"Recycle Bin: not emptied: " + m_services.errors.text(emptied.code));
+    Status emptied = Status::error(kErrorBusy);
+    runOperation(L"emptying the Recycle Bin", [&](std::stop_token, ProgressSink&) {
+        emptied = m_services.shell.emptyRecycleBin();
+    });
+    if (emptied) m_log.write(L"Recycle Bin: emptied.");
+    logFailure(L"Recycle Bin: not emptied", emptied);
 }
 
 bool Program::clearHistory() {
@@ -177,10 +206,21 @@ bool Program::clearHistory() {
 }
 
 void Program::exitSequence() {
+    if (m_exiting) return;
+    if (operationRunning()) {
+        // The rest of the exit follows once the work has stopped (see runOperation).
+        if (stopOperationFor(L"end " + std::wstring(kAppTitle).substr(1))) m_exitPending = true;
+        return;
+    }
     if (m_services.dialogs.messageBox(L"Do you wish to end the application?", kAppTitle,
                                       kMbOkCancel) != kIdOk) {
         return;
     }
+    finishExit();
+}
+
+void Program::finishExit() {
+    m_exiting = true;
     // A window loaded afresh holds no options yet: it gets the stored ones, so that the exit run
     // and the autostart value follow them. The run itself performs the two immediate actions
     // when their boxes are ticked, so they do not run here as well.
@@ -191,12 +231,83 @@ void Program::exitSequence() {
     if (main.value(Ctl::chkDelOnShutDown) == 1) {
         std::unique_ptr<CleanUpView> working = m_windows.createCleanUp();
         working->showOnTop();
+        setWorkingWindow(working.get());
         runAutoClean([&](const std::wstring& text) { working->setAction(text); });
+        setWorkingWindow(nullptr);
         working->destroy();
     }
     unloadMainWindow();
     unloadTray();
     m_windows.endProgram();
+}
+
+OperationRunner& Program::runner() {
+    if (!m_runner) m_runner = m_windows.createRunner();
+    return *m_runner;
+}
+
+void Program::cancelOperation() {
+    if (operationRunning()) {
+        m_log.write(L"Stopped by the user.");
+        runner().cancel();
+    }
+}
+
+bool Program::stopOperationFor(const std::wstring& end) {
+    if (m_services.dialogs.messageBox(L"Purgeon is still at work. Stop it now and " + end + L"?",
+                                      kAppTitle, kMbOkCancel | kMbIconQuestion) != kIdOk) {
+        return false;
+    }
+    m_log.write(L"Stopped to " + end + L".");
+    runner().cancel();
+    return true;
+}
+
+void Program::showProgress(const std::wstring& activity, const OperationProgress& progress,
+                           std::chrono::steady_clock::time_point started) {
+    const int percent = progressPercent(progress);
+    const std::wstring text = progressText(progress, std::chrono::steady_clock::now() - started);
+    if (m_main) m_main->view->showProgress(percent, text);
+    if (m_working) m_working->showProgress(percent, text);
+    if (m_tray) {
+        m_tray->view->setTip(std::wstring(kAppTitle) + L": " + activity + L", " +
+                             std::to_wstring(percent) + L"%");
+    }
+}
+
+bool Program::runOperation(const std::wstring& activity, const OperationWork& work,
+                           const ProgressView& view) {
+    OperationRunner& running = runner();
+    if (running.running()) {
+        m_log.write(L"Not started (" + activity + L"): another operation is running.");
+        return false;
+    }
+    const auto started = std::chrono::steady_clock::now();
+    if (m_main) m_main->view->setOperationRunning(true);
+    {
+        // Windows unloaded while the work runs stay alive until it has returned.
+        ++m_pumpDepth;
+        const ScopeExit back([this] {
+            --m_pumpDepth;
+            if (m_main) m_main->view->setOperationRunning(false);
+            if (m_tray) m_tray->view->setTip(kAppTitle);
+        });
+        running.run(work, [&](const OperationProgress& progress) {
+            showProgress(activity, progress, started);
+            if (view) view(progress);
+        });
+    }
+    if (m_exitPending) {
+        m_exitPending = false;
+        finishExit();
+        return false;
+    }
+    if (m_unloadPending) {
+        m_unloadPending = false;
+        unloadMainWindow();
+        return false;
+    }
+    return true;
 }
 
 }  // namespace purgeon

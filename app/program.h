@@ -1,26 +1,33 @@
 // The program as a whole: its services, its windows and the state that lives for the whole run.
 #pragma once
 
+#include <chrono>
 #include <functional>
 #include <memory>
 #include <string>
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/operation.h"
 #include "app/run_log.h"
 #include "app/splash.h"
 #include "app/tray.h"
 #include "areas/temp_folder.h"
 #include "areas/url_history.h"
 #include "platform/app_info.h"
+#include "platform/date_text.h"
 #include "platform/dialogs.h"
+#include "platform/downloader.h"
 #include "platform/files.h"
 #include "platform/history_store.h"
+#include "platform/instance_guard.h"
 #include "platform/log_file.h"
-#include "platform/network_time.h"
 #include "platform/pickers.h"
 #include "platform/registry.h"
+#include "platform/settings_store.h"
 #include "platform/shell.h"
+#include "platform/system_errors.h"
+#include "platform/system_folders.h"
 #include "platform/url_cache.h"
 #include "wipe/enum_files.h"
 
@@ -57,10 +64,14 @@ public:
     virtual void endProgram() = 0;
     // Lets the window system handle the messages waiting for the program, once.
     virtual void processMessages() = 0;
+    // What runs the program's long operations: here, on the calling thread.
+    virtual std::unique_ptr<OperationRunner> createRunner() {
+        return std::make_unique<InlineRunner>();
+    }
 };
 
 // "0x80004001": a result code as the system's documentation spells it.
-std::wstring hresultText(HResult code);
+std::wstring hresultText(long code);
 
 // Where the automatic run writes each step's text: a label of the caller's window.
 using StatusLabel = std::function<void(const std::wstring&)>;
@@ -92,6 +103,18 @@ public:
     // it is cleaned, so what a browser added since the lists were filled goes too.
     void runAutoClean(const StatusLabel& label);
 
+    // Runs long work off the window's thread while the windows keep answering; its progress shows
+    // on the main window, on the "Working..." window while that shows, and in the tray's tip,
+    // which names the activity. False when it did not start (another operation runs) or when it
+    // was stopped because the window is to close or the program to end: the caller then tells
+    // the user nothing more.
+    bool runOperation(const std::wstring& activity, const OperationWork& work,
+                      const ProgressView& view = {});
+    bool operationRunning() const { return m_runner && m_runner->running(); }
+    void cancelOperation();
+    // The exit-time run's window, which shows the progress as well; null when none shows.
+    void setWorkingWindow(CleanUpView* working) { m_working = working; }
+
     // The areas without a list of their own; each writes what it did to the log.
     TempClearing clearTempFolder();
     void emptyRecycleBin();
@@ -99,6 +122,13 @@ public:
     bool clearHistory();
 
     RunLog& log() { return m_log; }
+    // Writes "what: <the system's words for the failure>" to the log; nothing for success.
+    void logFailure(const std::wstring& what, const Status& status);
+    // One such line per folder whose files a listing for the area did not reach.
+    void logUnlisted(const std::wstring& area, const std::vector<UnlistedFolder>& unlisted);
+
+    // Writes or removes the autostart value; a failure goes to the log.
+    void setAutostart(bool enable);
 
     // The exit sequence of the tray menu's "Exit": asks, runs the exit-time cleaning when asked
     // for, unloads the windows and ends the program.
@@ -116,12 +146,24 @@ public:
 
     // Whether the cookie listing shows "index.dat"; cleared by the first cookie deletion.
     bool includeIndexDat = false;
+    // Files in flight at once in the wipes and clearings (one keeps the listed order exactly).
+    std::size_t flushThreads = kFlushThreads;
 
 private:
     template <typename Behaviour, typename View>
     struct Window {
         std::unique_ptr<Behaviour> behaviour;
         std::unique_ptr<View> view;
+
+        // The behaviour, and its view made by createView, tied together; nothing is loaded yet.
+        template <typename CreateView>
+        static std::unique_ptr<Window> create(Program& program, CreateView createView) {
+            auto window = std::make_unique<Window>();
+            window->behaviour = std::make_unique<Behaviour>(program);
+            window->view = createView(*window->behaviour);
+            window->behaviour->attach(*window->view);
+            return window;
+        }
     };
     using MainWindow = Window<FrmMain, MainWindowView>;
     using Splash = Window<FrmSplash, SplashView>;
@@ -131,6 +173,14 @@ private:
     // are kept until the next load, so the event can return through them safely.
     void releaseRetired();
     void unloadTray();
+    OperationRunner& runner();
+    // Asks whether to stop the running operation for the given end ("end Purgeon", "close the
+    // window"); on yes, asks the work to stop.
+    bool stopOperationFor(const std::wstring& end);
+    // Everything of the exit after its question: the exit-time run, the unloads, the end.
+    void finishExit();
+    void showProgress(const std::wstring& activity, const OperationProgress& progress,
+                      std::chrono::steady_clock::time_point started);
 
     Services& m_services;
     WindowFactory& m_windows;
@@ -144,6 +194,11 @@ private:
     std::vector<std::unique_ptr<Splash>> m_retiredSplash;
     std::vector<std::unique_ptr<Tray>> m_retiredTray;
     int m_pumpDepth = 0;
+    std::unique_ptr<OperationRunner> m_runner;
+    CleanUpView* m_working = nullptr;
+    bool m_exitPending = false;
+    bool m_unloadPending = false;
+    bool m_exiting = false;
 };
 
 }  // namespace purgeon

@@ -22,7 +22,8 @@ std::wstring utcText(std::chrono::system_clock::time_point when) {
 
 void RunLog::write(const std::wstring& text) noexcept {
     try {
-        m_file.append(utcText(m_clock()) + L"  " + text);
+        // A line the file refuses is lost: there is nowhere left to tell of it.
+        static_cast<void>(m_file.append(utcText(m_clock()) + L"  " + text));
     } catch (...) {
         // Nowhere left to tell: the log itself failed (out of memory).
     }

@@ -4,7 +4,6 @@
 #include "app/app_text.h"
 #include "product/product.h"
 #include "app/program.h"
-#include "prefs/registry_text.h"
 
 namespace purgeon {
 
@@ -26,10 +25,7 @@ void FrmSplash::Form_Activate() {
     showAction(L"Loading preferences...");
     FrmMain& main = m_program.loadMainWindow();
     main.loadUserPrefs();
-    if (main.value(Ctl::chkautostart) == 1) {
-        Services& services = m_program.services();
-        SetAutostart(services.registry, services.appInfo, true);
-    }
+    if (main.value(Ctl::chkautostart) == 1) m_program.setAutostart(true);
 
     showAction(L"Loading cache contents...");
     main.loadCacheContents();

@@ -18,6 +18,8 @@ public:
     // Adds the notification icon with its tip; also used again when the shell restarts.
     virtual void addIcon(const std::wstring& tip) = 0;
     virtual void removeIcon() = 0;
+    // The icon's tip: the title, and what runs while an operation runs.
+    virtual void setTip(const std::wstring& tip) = 0;
     // Pops up "Show Purgeon", "About" and "Exit" at the mouse; a choice comes back as a click.
     virtual void popupMenu() = 0;
     virtual void destroy() = 0;
@@ -54,6 +56,8 @@ public:
     virtual void showOnTop() = 0;
     // Sets lblAction and repaints it at once.
     virtual void setAction(const std::wstring& text) = 0;
+    // The running step's progress, under its name.
+    virtual void showProgress(int percent, const std::wstring& text) = 0;
     virtual void destroy() = 0;
 };
 

@@ -5,10 +5,10 @@ namespace purgeon {
 
 bool isCookieRow(const std::wstring& text) { return text.find(L"Cookie") != std::wstring::npos; }
 
-void CacheList::refill(UrlCache& cache) {
+Status CacheList::refill(UrlCache& cache) {
     m_rows.clear();
     m_current = -1;
-    cache.enumerate([this](const UrlCacheEntry& entry) {
+    return cache.enumerate([this](const UrlCacheEntry& entry) {
         if (entry.type & kNormalCacheEntry) m_rows.push_back({entry.sourceUrlName, false});
     });
 }
@@ -26,9 +26,9 @@ CacheDeletion CacheList::deleteListed(UrlCache& cache, bool deletePasswords) con
     return deletion;
 }
 
-void CacheList::deleteCurrent(UrlCache& cache) const {
-    if (m_current < 0 || m_current >= static_cast<int>(m_rows.size())) return;
-    cache.remove(m_rows[static_cast<size_t>(m_current)].text);
+Status CacheList::deleteCurrent(UrlCache& cache) const {
+    if (m_current < 0 || m_current >= static_cast<int>(m_rows.size())) return Status::success();
+    return cache.remove(m_rows[static_cast<size_t>(m_current)].text);
 }
 
 void CacheList::click(int row) {

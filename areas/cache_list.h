@@ -21,8 +21,9 @@ struct CacheDeletion {
 class CacheList {
 public:
     // Empties the list and lists every entry that has the normal-entry bit, in the cache's order.
-    // No row is current afterwards.
-    void refill(UrlCache& cache);
+    // No row is current afterwards. A walk that breaks off keeps the rows listed so far and gives
+    // the failure.
+    Status refill(UrlCache& cache);
 
     // Deletes the entry of every listed row, first to last. Unless deletePasswords is set, rows
     // whose text contains "Cookie" (exactly so, case counts) are spared. Rows stay as they are;
@@ -30,8 +31,8 @@ public:
     CacheDeletion deleteListed(UrlCache& cache, bool deletePasswords) const;
 
     // Deletes the entry of the current row only, whatever else is selected. No current row:
-    // nothing is deleted.
-    void deleteCurrent(UrlCache& cache) const;
+    // nothing is deleted, which is success.
+    Status deleteCurrent(UrlCache& cache) const;
 
     // A click on a row toggles its selected flag and makes it the current row.
     void click(int row);

@@ -5,15 +5,15 @@
 
 namespace purgeon {
 
-void CookieList::load(FileSystem& files, const std::wstring& folder, bool includeIndexDat,
-                      const std::function<void()>& beforeEachFile) {
+Status CookieList::load(FileSystem& files, const std::wstring& folder, bool includeIndexDat,
+                        const std::function<void()>& beforeEachFile) {
     m_rows.clear();
-    if (folder.empty()) return;
+    if (folder.empty()) return Status::success();
     const std::wstring base = folder.back() == L'\\' ? folder : folder + L"\\";
 
     // Built apart and put in place at the end: the pump may run other events meanwhile.
     std::vector<CookieRow> listed;
-    files.listFolder(base, [&](const DirEntry& entry) {
+    const Status status = files.listFolder(base, [&](const DirEntry& entry) {
         if (entry.attributes & kAttrDirectory) return;
         beforeEachFile();
         if (entry.name == kIndexDat && !includeIndexDat) return;
@@ -21,6 +21,7 @@ void CookieList::load(FileSystem& files, const std::wstring& folder, bool includ
     });
     m_rows = std::move(listed);
     if (!m_rows.empty()) m_rows.back().selected = true;
+    return status;
 }
 
 CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
@@ -28,7 +29,7 @@ CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
     for (size_t i = m_rows.size(); i-- > 0;) {
         const CookieRow& row = m_rows[i];
         if (row.name.empty() || (selectedOnly && !row.selected)) continue;
-        if (RemoveFile(files, row.path) == FileResult::ok) {
+        if (RemoveFile(files, row.path)) {
             m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(i));
             ++deletion.removed;
         } else {

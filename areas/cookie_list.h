@@ -29,9 +29,10 @@ public:
     // Lists every plain file of the folder (hidden, system and read-only ones too; no sub-folders,
     // no descent). The file named exactly "index.dat" is listed only when includeIndexDat is set.
     // beforeEachFile runs once per file, before it is listed. An empty folder path lists nothing.
-    // Afterwards only the last row is selected.
-    void load(FileSystem& files, const std::wstring& folder, bool includeIndexDat,
-              const std::function<void()>& beforeEachFile);
+    // Afterwards only the last row is selected. A folder that cannot be listed lists nothing and
+    // gives the failure.
+    Status load(FileSystem& files, const std::wstring& folder, bool includeIndexDat,
+                const std::function<void()>& beforeEachFile);
 
     // Deletes the file of every candidate row, last row first: all rows, or the selected ones only.
     // A row goes only when its file is really gone.

@@ -7,7 +7,7 @@
 
 #include "areas/url_history.h"
 #include "platform/collation.h"
-#include "platform/network_time.h"
+#include "platform/date_text.h"
 
 namespace purgeon {
 

@@ -1,11 +1,11 @@
 // The temporary folder's clearing behind the folder guard.
 #include "areas/temp_folder.h"
 
-#include "wipe/shred.h"
 
 namespace purgeon {
 
-TempClearing ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFileList& found) {
+TempClearing ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFileList& found,
+                             const TempClearingControl& control) {
     TempClearing clearing;
     const std::wstring temp = folders.tempPath();
     if (temp.empty() || temp.size() >= kTempPathBuffer) return clearing;
@@ -14,12 +14,15 @@ TempClearing ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFil
     if (!clearing.check.allowed()) return clearing;
 
     resetFoundFiles(found);
-    EnumFiles(files, clearing.check.folder, found);
-    const size_t count = found.size() - 1;
-    for (size_t i = 1; i <= count; ++i) {
-        const ShredRequest request{1, false, found[i]};
-        clearing.tally.add(ShredFile(files, found[i], request).outcome);
-    }
+    std::uint64_t bytes = 0;
+    clearing.unlisted = EnumFiles(files, clearing.check.folder, found, &bytes);
+    BatchRequest request;
+    request.passes = 1;
+    request.overwriteSharedData = false;
+    request.threads = control.threads;
+    request.stop = control.stop;
+    request.progress = control.progress;
+    clearing.tally = ShredFiles(files, found, bytes, request).tally;
     return clearing;
 }
 

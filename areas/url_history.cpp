@@ -3,30 +3,25 @@
 
 namespace purgeon {
 
-URLHistoryItem::~URLHistoryItem() {
-    if (m_record.title) m_store.freeText(m_record.title);
-    if (m_record.url) m_store.freeText(m_record.url);
-}
-
 double URLHistoryItem::localDate(std::int64_t fileTime) const {
     double date = 0.0;
     return m_store.localDate(fileTime, date) ? date : 0.0;
 }
 
-void CURLHistory::check(HResult hr, const char* what) {
-    if (hr < 0) throw HistoryError(what, hr);
+void CURLHistory::check(const Status& status, const char* what) {
+    if (!status) throw HistoryError(what, status.code);
 }
 
 CURLHistory::CURLHistory(HistoryStoreFactory& factory) {
-    HResult hr = kOk;
-    m_store = factory.create(hr);
+    const Status created = factory.create(m_store);
     if (!m_store)
-        throw HistoryError("the URL history store cannot be created", hr < 0 ? hr : kFail);
+        throw HistoryError("the URL history store cannot be created",
+                           created ? kFail : created.code);
     Refresh();
 }
 
 void CURLHistory::AddURL(const std::wstring& url, const std::wstring& title, std::uint32_t flags) {
-    check(m_store->addUrl(url.c_str(), title.c_str(), flags), "adding a URL failed");
+    check(m_store->addUrl(url, title, flags), "adding a URL failed");
 }
 
 void CURLHistory::Clear() {
@@ -37,16 +32,14 @@ void CURLHistory::Clear() {
 void CURLHistory::Refresh(const std::wstring& filter, std::uint32_t flags) {
     std::unique_ptr<HistoryEnumerator> enumerator;
     check(m_store->enumUrls(enumerator), "listing the history failed");
-    check(enumerator->setFilter(filter.empty() ? nullptr : filter.c_str(), flags),
-          "filtering the history failed");
+    check(enumerator->setFilter(filter, flags), "filtering the history failed");
     m_items.clear();
-    StatUrlRecord record;
     for (;;) {
-        unsigned long fetched = 0;
+        StatUrlRecord record;
+        bool fetched = false;
         check(enumerator->next(record, fetched), "reading the history failed");
-        if (fetched == 0) break;
-        m_items.push_back(std::make_unique<URLHistoryItem>(*m_store, record));
-        record = StatUrlRecord{};
+        if (!fetched) break;
+        m_items.push_back(std::make_unique<URLHistoryItem>(*m_store, std::move(record)));
     }
 }
 
@@ -62,12 +55,12 @@ const URLHistoryItem& CURLHistory::Item(std::int32_t index) const {
 
 void CURLHistory::Remove(std::int32_t index) {
     const size_t at = position(index);
-    check(m_store->deleteUrl(m_items[at]->URL().c_str(), 0), "deleting a URL failed");
+    check(m_store->deleteUrl(m_items[at]->URL(), 0), "deleting a URL failed");
     m_items.erase(m_items.begin() + static_cast<std::ptrdiff_t>(at));
 }
 
 void CURLHistory::DeleteURL(const std::wstring& url, std::uint32_t flags) {
-    check(m_store->deleteUrl(url.c_str(), flags), "deleting a URL failed");
+    check(m_store->deleteUrl(url, flags), "deleting a URL failed");
     Refresh();
 }
 

@@ -4,6 +4,7 @@
 #include <memory>
 #include <stdexcept>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "platform/history_store.h"
@@ -13,19 +14,18 @@ namespace purgeon {
 // A failure of the history store, with its result code. Callers decide what to do with it.
 class HistoryError : public std::runtime_error {
 public:
-    HistoryError(const char* what, HResult code) : std::runtime_error(what), m_code(code) {}
-    HResult code() const { return m_code; }
+    HistoryError(const char* what, long code) : std::runtime_error(what), m_code(code) {}
+    long code() const { return m_code; }
 
 private:
-    HResult m_code;
+    long m_code;
 };
 
-// One history entry: a record of the store, whose two texts it owns and frees once, title first.
+// One history entry: a record of the store.
 class URLHistoryItem {
 public:
-    URLHistoryItem(HistoryStore& store, const StatUrlRecord& record)
-        : m_store(store), m_record(record) {}
-    ~URLHistoryItem();
+    URLHistoryItem(HistoryStore& store, StatUrlRecord record)
+        : m_store(store), m_record(std::move(record)) {}
     URLHistoryItem(const URLHistoryItem&) = delete;
     URLHistoryItem& operator=(const URLHistoryItem&) = delete;
 
@@ -33,13 +33,12 @@ public:
     double LastVisited() const { return localDate(m_record.lastVisited); }
     double Expires() const { return localDate(m_record.expires); }
     double LastUpdated() const { return localDate(m_record.lastUpdated); }
-    // Texts are copied when read; a null title reads as empty text.
-    std::wstring URL() const { return StringFromWidePointer(m_record.url); }
+    // Texts are copied when read; a missing title reads as empty text.
+    std::wstring URL() const { return m_record.url; }
     std::int32_t Flags() const { return static_cast<std::int32_t>(m_record.flags); }
-    std::wstring Title() const { return StringFromWidePointer(m_record.title); }
+    std::wstring Title() const { return m_record.title; }
 
 private:
-    static std::wstring StringFromWidePointer(const wchar_t* text) { return text ? text : L""; }
     double localDate(std::int64_t fileTime) const;
 
     HistoryStore& m_store;
@@ -70,7 +69,7 @@ public:
     auto end() const { return m_items.end(); }
 
 private:
-    static void check(HResult hr, const char* what);
+    static void check(const Status& status, const char* what);
     size_t position(std::int32_t index) const;
 
     std::unique_ptr<HistoryStore> m_store;

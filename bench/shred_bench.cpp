@@ -12,7 +12,8 @@
 #include <string>
 
 #include "areas/temp_folder.h"
-#include "platform/win32/store_files_win32.h"
+#include "platform/win32/files_win32.h"
+#include "platform/win32/system_folders_win32.h"
 #include "wipe/shred.h"
 
 namespace {

@@ -1,4 +1,4 @@
-// Facts about the running program: its version and where it lives; and the single-instance test.
+// Facts about the running program: its version and where it lives.
 #pragma once
 
 #include <string>
@@ -17,14 +17,6 @@ public:
     virtual std::wstring folder() const = 0;
     // Full path of the running program file.
     virtual std::wstring exePath() const = 0;
-};
-
-class InstanceGuard {
-public:
-    virtual ~InstanceGuard() = default;
-    // True when another instance runs for the same logged-on user. Asking claims the slot for
-    // this process when it is free, for as long as the guard lives.
-    virtual bool previousInstanceRunning() = 0;
 };
 
 }  // namespace purgeon

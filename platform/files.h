@@ -6,7 +6,6 @@
 #include <functional>
 #include <memory>
 #include <string>
-#include <vector>
 
 #include "platform/status.h"
 
@@ -18,9 +17,6 @@ inline constexpr std::uint32_t kAttrSystem = 0x4;
 inline constexpr std::uint32_t kAttrDirectory = 0x10;
 inline constexpr std::uint32_t kAttrArchive = 0x20;
 inline constexpr std::uint32_t kAttrReparsePoint = 0x400;
-
-// How a file operation ended, as far as the logic tells cases apart.
-enum class FileResult { ok, accessDenied, notFound, failed };
 
 struct DirEntry {
     std::wstring name;
@@ -64,38 +60,18 @@ public:
     // The folder's final path in the plain form of FileFacts::finalPath: absolute, long names,
     // every junction and symbolic link resolved, no trailing separator (but "C:\" for a root).
     virtual Status resolveFolder(const std::wstring& path, std::wstring& finalPath) = 0;
-    // Reads a whole (small) file; false when it cannot be opened or read.
-    virtual bool readFile(const std::wstring& path, std::string& bytes) = 0;
-    // The length of a file without opening it; 0 or the system's error code.
-    virtual long fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
+    // Reads a whole (small) file.
+    virtual Status readFile(const std::wstring& path, std::string& bytes) = 0;
+    // The length of a file without opening it.
+    virtual Status fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,
-    // in the order the platform returns them. False when the folder cannot be listed.
-    virtual bool listFolder(const std::wstring& folder,
-                            const std::function<void(const DirEntry&)>& visit) = 0;
-    virtual FileResult deleteFile(const std::wstring& path) = 0;
+    // in the order the platform returns them. Fails when the folder cannot be listed at all.
+    virtual Status listFolder(const std::wstring& folder,
+                              const std::function<void(const DirEntry&)>& visit) = 0;
+    // Deletes the file by name; a read-only file fails with kErrorAccessDenied.
+    virtual Status deleteFile(const std::wstring& path) = 0;
     // Clears every attribute bit (read-only, hidden, system, archive).
-    virtual FileResult setNormalAttributes(const std::wstring& path) = 0;
-};
-
-// A folder the system names for the current user or the machine, with a name to tell the user.
-struct KnownFolder {
-    std::wstring name;  // "Documents", "Program Files", ...
-    std::wstring path;
-};
-
-// Folders the system names.
-class SystemFolders {
-public:
-    virtual ~SystemFolders() = default;
-    // The temporary folder, ending in "\"; empty when the system gives none.
-    virtual std::wstring tempPath() = 0;
-    // The folders that hold the user's or the system's own data: the profile, Desktop,
-    // Documents, Downloads, Pictures, Music, Videos, Roaming and Local app data, ProgramData,
-    // both Program Files, Windows, System, Public and the Users folder. Missing ones are left out.
-    virtual std::vector<KnownFolder> knownFolders() = 0;
-    // The system's own temporary folders: Local app data's Temp, the Windows folder's Temp and
-    // the profile's Temp.
-    virtual std::vector<std::wstring> systemTempFolders() = 0;
+    virtual Status setNormalAttributes(const std::wstring& path) = 0;
 };
 
 }  // namespace purgeon

@@ -3,20 +3,20 @@
 
 #include <cstdint>
 #include <memory>
+#include <string>
+
+#include "platform/status.h"
 
 namespace purgeon {
 
-// Result codes as the store gives them: 0 success, negative failure.
-using HResult = std::int32_t;
-inline constexpr HResult kOk = 0;
-inline constexpr HResult kNotImplemented = static_cast<HResult>(0x80004001u);
-inline constexpr HResult kFail = static_cast<HResult>(0x80004005u);
+// The store answers in COM result codes, carried in Status::code (negative on failure).
+inline constexpr long kNotImplemented = static_cast<std::int32_t>(0x80004001u);
+inline constexpr long kFail = static_cast<std::int32_t>(0x80004005u);
 
-// One history record as the enumerator fills it. The two texts belong to whoever receives the
-// record and are released through HistoryStore::freeText.
+// One history record as the enumerator fills it.
 struct StatUrlRecord {
-    wchar_t* url = nullptr;
-    wchar_t* title = nullptr;      // may be null
+    std::wstring url;
+    std::wstring title;            // empty when the store has none
     std::int64_t lastVisited = 0;  // 100 ns units since 1601-01-01, UTC
     std::int64_t lastUpdated = 0;
     std::int64_t expires = 0;
@@ -26,29 +26,29 @@ struct StatUrlRecord {
 class HistoryEnumerator {
 public:
     virtual ~HistoryEnumerator() = default;  // releases the enumerator
-    virtual HResult setFilter(const wchar_t* filter, std::uint32_t flags) = 0;
-    // Fills the record and sets fetched to 1, or sets fetched to 0 at the end.
-    virtual HResult next(StatUrlRecord& record, unsigned long& fetched) = 0;
+    // Limits the walk to URLs that start with filter; an empty filter lists everything.
+    virtual Status setFilter(const std::wstring& filter, std::uint32_t flags) = 0;
+    // Fills the record and sets fetched, or clears fetched at the end.
+    virtual Status next(StatUrlRecord& record, bool& fetched) = 0;
 };
 
 class HistoryStore {
 public:
     virtual ~HistoryStore() = default;  // releases the store
-    virtual HResult enumUrls(std::unique_ptr<HistoryEnumerator>& enumerator) = 0;
-    virtual HResult addUrl(const wchar_t* url, const wchar_t* title, std::uint32_t flags) = 0;
-    virtual HResult deleteUrl(const wchar_t* url, std::uint32_t flags) = 0;
-    virtual HResult clearHistory() = 0;
-    virtual void freeText(wchar_t* text) = 0;
-    // A stored UTC time as a local date-time value (days since 1899-12-30, time as fraction);
-    // false when a conversion step fails.
-    virtual bool localDate(std::int64_t fileTime, double& date) = 0;
+    virtual Status enumUrls(std::unique_ptr<HistoryEnumerator>& enumerator) = 0;
+    virtual Status addUrl(const std::wstring& url, const std::wstring& title,
+                          std::uint32_t flags) = 0;
+    virtual Status deleteUrl(const std::wstring& url, std::uint32_t flags) = 0;
+    virtual Status clearHistory() = 0;
+    // A stored UTC time as a local date-time value (days since 1899-12-30, time as fraction).
+    virtual Status localDate(std::int64_t fileTime, double& date) = 0;
 };
 
 class HistoryStoreFactory {
 public:
     virtual ~HistoryStoreFactory() = default;
-    // Creates the store object; on failure the result is empty and hr says why.
-    virtual std::unique_ptr<HistoryStore> create(HResult& hr) = 0;
+    // Creates the store object; on failure the store stays empty and the status says why.
+    virtual Status create(std::unique_ptr<HistoryStore>& store) = 0;
 };
 
 }  // namespace purgeon

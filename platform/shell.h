@@ -11,8 +11,8 @@ class Shell {
 public:
     virtual ~Shell() = default;
     // Opens the target with its type's default verb (a web address in the user's browser).
-    // The outcome is not reported: nothing registered, or no network, is silent.
-    virtual void open(const std::wstring& target) = 0;
+    // Succeeds once the shell has handed it on; whether a page then loads is not known here.
+    virtual Status open(const std::wstring& target) = 0;
     // Opens a text file in the viewer registered for its type, or in Notepad when there is none.
     virtual Status openText(const std::wstring& path) = 0;
     // Empties the Recycle Bins of all drives without asking. An empty bin is success.

@@ -16,9 +16,12 @@ inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorDirNotEmpty = 145;
 inline constexpr long kErrorFileTooLarge = 223;
 inline constexpr long kErrorTimeout = 1460;
+inline constexpr long kErrorBusy = 170;
 
-// Carries the code of the call that failed; a default one is success.
-struct Status {
+// Carries the code of the call that failed; a default one is success. A result code of a COM
+// component (negative on failure) travels in the same field. Ignoring one is a compile error:
+// every failure is either handled, handed on or written down.
+struct [[nodiscard]] Status {
     long code = kErrorSuccess;
 
     static Status success() { return {}; }

@@ -5,6 +5,8 @@
 #include <functional>
 #include <string>
 
+#include "platform/status.h"
+
 namespace purgeon {
 
 // Type bit of an ordinary cache entry; entries without it belong to other kinds of store.
@@ -18,11 +20,12 @@ struct UrlCacheEntry {
 class UrlCache {
 public:
     virtual ~UrlCache() = default;
-    // Calls visit for each entry in the cache's own order. A failure part-way ends the walk;
-    // what was visited stays visited.
-    virtual void enumerate(const std::function<void(const UrlCacheEntry&)>& visit) = 0;
-    // Deletes the entry with exactly this source URL name; false when the cache refused.
-    virtual bool remove(const std::wstring& sourceUrlName) = 0;
+    // Calls visit for each entry in the cache's own order. A failure part-way ends the walk and is
+    // the result; what was visited stays visited. An empty cache is success.
+    virtual Status enumerate(const std::function<void(const UrlCacheEntry&)>& visit) = 0;
+    // Deletes the entry with exactly this source URL name. A name the cache does not hold fails
+    // with kErrorFileNotFound.
+    virtual Status remove(const std::wstring& sourceUrlName) = 0;
 };
 
 }  // namespace purgeon

@@ -39,10 +39,26 @@ std::wstring lowered(std::wstring text) {
     return text;
 }
 
+// The first failure of a series of store operations; the ones after it are still made.
+class FirstFailure {
+public:
+    void note(const Status& status) {
+        if (m_first.ok()) m_first = status;
+    }
+    Status result() const { return m_first; }
+
+private:
+    Status m_first;
+};
+
+// The stored text, or the fallback when the key is not stored or cannot be read.
 std::wstring readOr(SettingsStore& store, const std::wstring& application, const wchar_t* key,
-                    const wchar_t* fallback) {
+                    const wchar_t* fallback, FirstFailure& failure) {
     std::wstring text;
-    return store.read(application, kSettingsSection, key, text) ? text : fallback;
+    const Status read = store.read(application, kSettingsSection, key, text);
+    if (read) return text;
+    if (read.code != kErrorFileNotFound) failure.note(read);
+    return fallback;
 }
 
 }  // namespace
@@ -60,22 +76,27 @@ bool shredLevelFromText(const std::wstring& text) {
     return number ? *number != 0 : true;
 }
 
-void readStoredPrefs(SettingsStore& store, const std::wstring& application,
-                     OptionControls& controls) {
+Status readStoredPrefs(SettingsStore& store, const std::wstring& application,
+                       OptionControls& controls) {
+    FirstFailure failure;
     for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
         controls.setCheckBox(
-            row, checkBoxFromText(readOr(store, application, kCheckBoxKeys[row], L"0")));
-    controls.setQuick(shredLevelFromText(readOr(store, application, kShredLevelKey, L"True")));
+            row, checkBoxFromText(readOr(store, application, kCheckBoxKeys[row], L"0", failure)));
+    controls.setQuick(
+        shredLevelFromText(readOr(store, application, kShredLevelKey, L"True", failure)));
     controls.setDod(!controls.quick());
+    return failure.result();
 }
 
-void writeStoredPrefs(SettingsStore& store, const std::wstring& application,
-                      const OptionControls& controls) {
+Status writeStoredPrefs(SettingsStore& store, const std::wstring& application,
+                        const OptionControls& controls) {
+    FirstFailure failure;
     for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
-        store.write(application, kSettingsSection, kCheckBoxKeys[row],
-                    std::to_wstring(controls.checkBox(row)));
-    store.write(application, kSettingsSection, kShredLevelKey,
-                controls.quick() ? L"True" : L"False");
+        failure.note(store.write(application, kSettingsSection, kCheckBoxKeys[row],
+                                 std::to_wstring(controls.checkBox(row))));
+    failure.note(store.write(application, kSettingsSection, kShredLevelKey,
+                             controls.quick() ? L"True" : L"False"));
+    return failure.result();
 }
 
 }  // namespace purgeon

@@ -4,7 +4,7 @@
 #include <array>
 #include <string>
 
-#include "platform/registry.h"
+#include "platform/settings_store.h"
 
 namespace purgeon {
 
@@ -35,10 +35,13 @@ int checkBoxFromText(const std::wstring& text);
 bool shredLevelFromText(const std::wstring& text);
 
 // Reads the eleven keys in table order and assigns each control; optDOD ends opposite optQuick.
-void readStoredPrefs(SettingsStore& store, const std::wstring& application,
-                     OptionControls& controls);
-// Writes all eleven keys in table order, changed or not.
-void writeStoredPrefs(SettingsStore& store, const std::wstring& application,
-                      const OptionControls& controls);
+// A key that is not stored gives its default; so does one that cannot be read, and the first such
+// failure is the result.
+Status readStoredPrefs(SettingsStore& store, const std::wstring& application,
+                       OptionControls& controls);
+// Writes all eleven keys in table order, changed or not, going on past a failure; the first
+// failure is the result.
+Status writeStoredPrefs(SettingsStore& store, const std::wstring& application,
+                        const OptionControls& controls);
 
 }  // namespace purgeon

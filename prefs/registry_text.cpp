@@ -53,9 +53,9 @@ std::wstring QueryRegistryValue(const RegValue& value) {
 
 std::wstring GetRegistryValue(Registry& registry, SystemErrors& errors, Dialogs& dialogs,
                               const std::wstring& subKey, const std::wstring& valueName) {
-    const RegValue value = registry.query(subKey, valueName);
-    if (value.status != 0) {
-        dialogs.messageBox(errors.text(value.status), kAppTitle, kMbOk);
+    RegValue value;
+    if (const Status queried = registry.query(subKey, valueName, value); !queried) {
+        dialogs.messageBox(errors.text(queried.code), kAppTitle, kMbOk);
         return {};
     }
     return QueryRegistryValue(value);
@@ -63,12 +63,9 @@ std::wstring GetRegistryValue(Registry& registry, SystemErrors& errors, Dialogs&
 
 std::wstring autostartCommand(const AppInfo& app) { return L"\"" + app.exePath() + L"\""; }
 
-void SetAutostart(Registry& registry, const AppInfo& app, bool enable) {
-    if (enable) {
-        registry.setString(kRunKey, kAppTitle, autostartCommand(app));
-    } else {
-        registry.deleteValue(kRunKey, kAppTitle);
-    }
+Status SetAutostart(Registry& registry, const AppInfo& app, bool enable) {
+    return enable ? registry.setString(kRunKey, kAppTitle, autostartCommand(app))
+                  : registry.deleteValue(kRunKey, kAppTitle);
 }
 
 }  // namespace purgeon

@@ -6,6 +6,7 @@
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
 #include "platform/registry.h"
+#include "platform/system_errors.h"
 
 namespace purgeon {
 
@@ -28,7 +29,6 @@ std::wstring GetRegistryValue(Registry& registry, SystemErrors& errors, Dialogs&
 std::wstring autostartCommand(const AppInfo& app);
 
 // Writes (enable) or deletes the value named after the application title under the Run key.
-// Every failure is silent.
-void SetAutostart(Registry& registry, const AppInfo& app, bool enable);
+Status SetAutostart(Registry& registry, const AppInfo& app, bool enable);
 
 }  // namespace purgeon

@@ -51,19 +51,22 @@ std::string withoutByteOrderMark(const std::string& content) {
     return content.rfind("\xEF\xBB\xBF", 0) == 0 ? content.substr(3) : content;
 }
 
-void checkForUpdates(UpdateServices& s) {
+UpdateCheckResult checkForUpdates(UpdateServices& s) {
+    UpdateCheckResult result;
     const std::wstring url = versionFileUrl();
     // The cached copy goes first, so that what is read is what the server publishes now. The
     // file is read into memory: the program's own folder may well be read-only.
-    s.urlCache.remove(url);
+    if (const Status dropped = s.urlCache.remove(url); dropped.code != kErrorFileNotFound)
+        result.cachedCopyDropped = dropped;
     std::string content;
-    const Status fetched =
+    result.versionFileFetched =
         s.downloader.download(url, kVersionFileLimit, kDownloadTimeoutSeconds, content);
+    const Status fetched = result.versionFileFetched;
     if (!fetched && fetched.code != kErrorFileTooLarge) {
         s.dialogs.messageBox(
             L"The update file not found.Unable to verify if new download is present", kAppTitle,
             kMbOk);
-        return;
+        return result;
     }
     const bool read = fetched.ok();
     content = withoutByteOrderMark(content);
@@ -74,17 +77,18 @@ void checkForUpdates(UpdateServices& s) {
         s.dialogs.messageBox(
             L"The update file could not be read.Unable to verify if new download is present",
             kAppTitle, kMbOk | kMbIconExclamation);
-        return;
+        return result;
     }
     if (*running < *latest) {
         if (s.dialogs.messageBox(
                 L"A newer version is available!. Do you wish to go to the download page?",
                 kAppTitle, kMbYesNo | kMbIconInformation) == kIdYes) {
-            s.shell.open(downloadPageUrl());
+            result.downloadPageOpened = s.shell.open(downloadPageUrl());
         }
-        return;
+        return result;
     }
     s.dialogs.messageBox(L"Your version is up to date", kAppTitle, kMbOk | kMbIconInformation);
+    return result;
 }
 
 }  // namespace purgeon

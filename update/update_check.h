@@ -7,7 +7,7 @@
 
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
-#include "platform/network_time.h"
+#include "platform/downloader.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
 
@@ -41,9 +41,16 @@ struct UpdateServices {
     AppInfo& appInfo;
 };
 
+// How the check's steps went, failures the boxes do not name included: the caller writes them down.
+struct UpdateCheckResult {
+    Status cachedCopyDropped;  // a cached copy that was not there counts as dropped
+    Status versionFileFetched;
+    Status downloadPageOpened;
+};
+
 // Downloads the version file into memory (fresh from the server, at most kVersionFileLimit bytes,
 // within kDownloadTimeoutSeconds) and tells the user whether a newer version exists, offering the
 // download page.
-void checkForUpdates(UpdateServices& services);
+UpdateCheckResult checkForUpdates(UpdateServices& services);
 
 }  // namespace purgeon

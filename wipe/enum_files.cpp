@@ -17,26 +17,28 @@ struct FolderLevel {
     size_t next = 0;
 };
 
-FolderLevel openLevel(FileSystem& files, std::wstring path) {
+FolderLevel openLevel(FileSystem& files, std::wstring path, std::vector<UnlistedFolder>& unlisted) {
     FolderLevel level{std::move(path), {}, 0};
-    files.listFolder(level.path, [&](const DirEntry& entry) {
+    const Status listed = files.listFolder(level.path, [&](const DirEntry& entry) {
         DirEntry stripped{StripNulls(entry.name), entry.attributes, entry.size};
         if (!stripped.name.empty()) level.entries.push_back(std::move(stripped));
     });
+    if (!listed) unlisted.push_back({level.path, listed});
     return level;
 }
 
 }  // namespace
 
-void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& found,
-               std::uint64_t* bytes) {
+std::vector<UnlistedFolder> EnumFiles(FileSystem& files, const std::wstring& folder,
+                                      FoundFileList& found, std::uint64_t* bytes) {
     if (found.empty()) resetFoundFiles(found);
     const std::wstring root = !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
 
     // An explicit stack of open levels instead of recursion, so depth cannot exhaust the stack;
     // the order is the same: a sub-folder's files come before its parent's later entries.
+    std::vector<UnlistedFolder> unlisted;
     std::vector<FolderLevel> stack;
-    stack.push_back(openLevel(files, root));
+    stack.push_back(openLevel(files, root, unlisted));
     while (!stack.empty()) {
         FolderLevel& level = stack.back();
         if (level.next == level.entries.size()) {
@@ -49,12 +51,13 @@ void EnumFiles(FileSystem& files, const std::wstring& folder, FoundFileList& fou
             if (entry.name == L"." || entry.name == L"..") continue;
             std::wstring sub = level.path + entry.name;
             if (sub.back() != L'\\') sub += L'\\';
-            stack.push_back(openLevel(files, std::move(sub)));
+            stack.push_back(openLevel(files, std::move(sub), unlisted));
             continue;
         }
         found.push_back(level.path + entry.name);
         if (bytes) *bytes += entry.size;
     }
+    return unlisted;
 }
 
 }  // namespace purgeon

@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "platform/files.h"
+#include "platform/system_folders.h"
 
 namespace purgeon {
 

@@ -3,13 +3,12 @@
 
 namespace purgeon {
 
-FileResult RemoveFile(FileSystem& files, const std::wstring& path) {
-    FileResult result = files.deleteFile(path);
-    if (result == FileResult::accessDenied) {
-        files.setNormalAttributes(path);
-        result = files.deleteFile(path);
-    }
-    return result;
+Status RemoveFile(FileSystem& files, const std::wstring& path) {
+    const Status deleted = files.deleteFile(path);
+    if (deleted.code != kErrorAccessDenied) return deleted;
+    // Attributes that cannot be reset leave the file as it was: the second attempt says so.
+    static_cast<void>(files.setNormalAttributes(path));
+    return files.deleteFile(path);
 }
 
 }  // namespace purgeon

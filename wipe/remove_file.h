@@ -8,8 +8,7 @@
 namespace purgeon {
 
 // Deletes the file; when access is denied (a read-only file), resets its attributes to normal and
-// deletes it once more. Gives the outcome of the last attempt; callers that need not know ignore
-// it.
-FileResult RemoveFile(FileSystem& files, const std::wstring& path);
+// deletes it once more. Gives the outcome of the last attempt.
+Status RemoveFile(FileSystem& files, const std::wstring& path);
 
 }  // namespace purgeon

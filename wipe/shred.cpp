@@ -20,21 +20,29 @@ const std::vector<unsigned char>& overwriteBuffer() {
     return buffer;
 }
 
-// Runs the passes; false when a write or a flush failed (the rest of that pass is dropped).
-bool overwrite(ExclusiveFile& file, std::uint64_t length, int passes, Status& status) {
+enum class Overwrite { done, failed, stopped };
+
+// Runs the passes; a failed write or flush drops the rest, and so does a request to stop.
+Overwrite overwrite(ExclusiveFile& file, std::uint64_t length, const ShredRequest& request,
+                    Status& status) {
     const std::vector<unsigned char>& buffer = overwriteBuffer();
-    for (int pass = 1; pass <= passes; ++pass) {
+    // Progress counts the file's own bytes once a pass, not the block the pass adds past them.
+    const std::uint64_t own = length;
+    for (int pass = 1; pass <= request.passes; ++pass) {
         const std::uint64_t total = (length / kShredBlock + 1) * kShredBlock;
         for (std::uint64_t offset = 0; offset < total; offset += kWriteSize) {
+            if (request.stop.stop_requested()) return Overwrite::stopped;
             const std::uint64_t chunk = std::min<std::uint64_t>(kWriteSize, total - offset);
             status = file.writeAt(offset, buffer.data(), static_cast<std::size_t>(chunk));
-            if (!status) return false;
+            if (!status) return Overwrite::failed;
+            const std::uint64_t counted = offset < own ? std::min(chunk, own - offset) : 0;
+            if (request.written && counted > 0) request.written(counted);
         }
         status = file.flush();
-        if (!status) return false;
+        if (!status) return Overwrite::failed;
         length = total;  // nobody else can change the file while the handle holds it
     }
-    return true;
+    return Overwrite::done;
 }
 
 // Where a file must really be: its folder's final path and its own name. Empty when the folder
@@ -70,6 +78,7 @@ ShredOutcome outcomeOf(const Status& status) {
 }
 
 ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request) {
+    if (request.stop.stop_requested()) return {ShredOutcome::notReached, {}};
     std::unique_ptr<ExclusiveFile> file;
     if (Status opened = files.openExclusive(path, file); !opened || !file)
         return {outcomeOf(opened), opened};
@@ -89,7 +98,9 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         request.expectedFinalPath.empty() ? finalPathOf(files, path) : request.expectedFinalPath;
     if (!expected.empty() && !samePath(plainPath(facts.finalPath), plainPath(expected)))
         return {ShredOutcome::redirected, {}};
-    if (facts.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem)) file->clearAttributes();
+    // Bits that cannot be cleared make the writes or the removal below fail, which tells why.
+    if (facts.attributes & (kAttrReadOnly | kAttrHidden | kAttrSystem))
+        static_cast<void>(file->clearAttributes());
 
     if (facts.links > 1 && !request.overwriteSharedData) {
         const Status removed = file->remove();
@@ -97,13 +108,15 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
     }
 
     Status written;
-    const bool overwritten = overwrite(*file, facts.length, request.passes, written);
+    const Overwrite overwritten = overwrite(*file, facts.length, request, written);
+    // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
+    if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
     const Status removed = file->remove();
     if (!removed) {
-        if (!overwritten) return {outcomeOf(removed), removed};
+        if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
         return {ShredOutcome::notRemoved, removed};
     }
-    if (!overwritten) return {ShredOutcome::removedNotOverwritten, written};
+    if (overwritten == Overwrite::failed) return {ShredOutcome::removedNotOverwritten, written};
     return {ShredOutcome::wiped, {}};
 }
 

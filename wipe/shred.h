@@ -2,7 +2,10 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
+#include <stop_token>
 #include <string>
+#include <utility>
 
 #include "platform/files.h"
 
@@ -22,6 +25,8 @@ enum class ShredOutcome {
     accessDenied,           // left as it is
     gone,                   // no longer there
     redirected,             // reached through a link out of the target: left alone
+    interrupted,            // stopped part-way: partly overwritten, still there
+    notReached,             // stopped before it was touched
     failed,                 // left as it is
 };
 inline constexpr int kShredOutcomeCount = static_cast<int>(ShredOutcome::failed) + 1;
@@ -32,6 +37,12 @@ struct ShredResult {
 };
 
 struct ShredRequest {
+    ShredRequest(int passes = 1, bool overwriteSharedData = true,
+                 std::wstring expectedFinalPath = {})
+        : passes(passes),
+          overwriteSharedData(overwriteSharedData),
+          expectedFinalPath(std::move(expectedFinalPath)) {}
+
     int passes = 1;
     // A file whose data another name shares is overwritten as well (the user chose it), or only
     // unlinked (an unattended clearing must not reach data outside its folder).
@@ -40,6 +51,11 @@ struct ShredRequest {
     // the way was swapped in and nothing is touched. Empty: the final path of the file's folder
     // with the file's name.
     std::wstring expectedFinalPath;
+    // Asked before every write: once stop is requested the file is left where it is.
+    std::stop_token stop;
+    // Told, after each write, how many of the file's own bytes it covered: a pass adds up to the
+    // file's length.
+    std::function<void(std::uint64_t bytes)> written;
 };
 
 // Opens the file alone (a file in use is left as it is), then runs the passes and removes it

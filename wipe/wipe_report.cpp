@@ -21,6 +21,8 @@ constexpr OutcomeWords kNotWiped[] = {
     {ShredOutcome::unlinked, L"only unlinked (their data has another name)"},
     {ShredOutcome::linkRemoved, L"links removed without following them"},
     {ShredOutcome::redirected, L"reached through a link and left alone"},
+    {ShredOutcome::interrupted, L"stopped part-way (partly overwritten, still there)"},
+    {ShredOutcome::notReached, L"not reached before the wipe was stopped"},
     {ShredOutcome::gone, L"no longer there"},
     {ShredOutcome::failed, L"failed"},
 };
@@ -72,6 +74,11 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
         {ShredOutcome::gone, L" could not be wiped: it no longer exists.", false},
         {ShredOutcome::redirected,
          L" could not be wiped: it is reached through a link, which was not followed.", false},
+        {ShredOutcome::interrupted,
+         L" was not wiped: the wipe was stopped part-way, and the file is still there, partly "
+         L"overwritten.",
+         false},
+        {ShredOutcome::notReached, L" was not wiped: the wipe was stopped before it began.", false},
         {ShredOutcome::failed, L" could not be wiped", true},
     };
     for (const Words& words : kWords) {

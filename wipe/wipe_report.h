@@ -12,7 +12,9 @@ namespace purgeon {
 
 class WipeTally {
 public:
-    void add(ShredOutcome outcome) { ++m_counts[static_cast<size_t>(outcome)]; }
+    void add(ShredOutcome outcome, size_t files = 1) {
+        m_counts[static_cast<size_t>(outcome)] += files;
+    }
     size_t count(ShredOutcome outcome) const { return m_counts[static_cast<size_t>(outcome)]; }
     size_t total() const;
     size_t wiped() const { return count(ShredOutcome::wiped); }

@@ -8,9 +8,10 @@ namespace purgeon {
 bool FileExists(FileSystem& files, SystemErrors& errors, Dialogs& dialogs,
                 const std::wstring& path) {
     std::uint64_t bytes = 0;
-    const long error = files.fileSize(path, bytes);
-    if (error == 0) return bytes > 0;
-    if (error != kErrorFileNotFound) dialogs.messageBox(errors.text(error), kAppTitle, kMbOk);
+    const Status asked = files.fileSize(path, bytes);
+    if (asked) return bytes > 0;
+    if (asked.code != kErrorFileNotFound)
+        dialogs.messageBox(errors.text(asked.code), kAppTitle, kMbOk);
     return false;
 }
 

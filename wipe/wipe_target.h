@@ -5,7 +5,7 @@
 
 #include "platform/dialogs.h"
 #include "platform/files.h"
-#include "platform/registry.h"
+#include "platform/system_errors.h"
 
 namespace purgeon {
 

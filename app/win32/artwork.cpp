@@ -5,6 +5,8 @@
 #include <array>
 #include <string_view>
 
+#include "app/win32/gdi_guards.h"
+
 namespace purgeon::win32 {
 
 namespace {
@@ -19,19 +21,6 @@ constexpr COLORREF kTaglineColor = RGB(200, 224, 250);
 
 constexpr wchar_t kProductName[] = L"Purgeon";
 constexpr wchar_t kTagline[] = L"Clears the traces your browsing leaves behind";
-
-// Selects a GDI object into a device context for the lifetime of the guard.
-class Selection {
-public:
-    Selection(HDC dc, HGDIOBJ object) : m_dc(dc), m_previous(::SelectObject(dc, object)) {}
-    ~Selection() { ::SelectObject(m_dc, m_previous); }
-    Selection(const Selection&) = delete;
-    Selection& operator=(const Selection&) = delete;
-
-private:
-    HDC m_dc;
-    HGDIOBJ m_previous;
-};
 
 int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
@@ -85,7 +74,7 @@ UniqueGdiObject createArtFont(int pixelHeight, int weight, int escapement = 0) {
 
 void drawText(HDC dc, const UniqueGdiObject& font, int x, int y, COLORREF color,
               std::wstring_view text) {
-    Selection selected(dc, font.get());
+    SelectedObject selected(dc, font.get());
     ::SetBkMode(dc, TRANSPARENT);
     ::SetTextColor(dc, color);
     ::SetTextAlign(dc, TA_LEFT | TA_TOP);
@@ -93,7 +82,7 @@ void drawText(HDC dc, const UniqueGdiObject& font, int x, int y, COLORREF color,
 }
 
 SIZE textSize(HDC dc, const UniqueGdiObject& font, std::wstring_view text) {
-    Selection selected(dc, font.get());
+    SelectedObject selected(dc, font.get());
     SIZE size{};
     ::GetTextExtentPoint32W(dc, text.data(), static_cast<int>(text.size()), &size);
     return size;
@@ -113,15 +102,15 @@ void fillPolygon(HDC dc, int left, int top, int side, const std::array<Fraction,
     }
     UniqueGdiObject brush(::CreateSolidBrush(fill));
     UniqueGdiObject pen(::CreatePen(PS_SOLID, penWidth, outline));
-    Selection brushSelected(dc, brush.get());
-    Selection penSelected(dc, pen.get());
+    SelectedObject brushSelected(dc, brush.get());
+    SelectedObject penSelected(dc, pen.get());
     ::Polygon(dc, points.data(), static_cast<int>(N));
 }
 
 void drawLine(HDC dc, int left, int top, int side, Fraction from, Fraction to, COLORREF color,
               int penWidth) {
     UniqueGdiObject pen(::CreatePen(PS_SOLID, penWidth, color));
-    Selection penSelected(dc, pen.get());
+    SelectedObject penSelected(dc, pen.get());
     ::MoveToEx(dc, left + from.x * side / 1000, top + from.y * side / 1000, nullptr);
     ::LineTo(dc, left + to.x * side / 1000, top + to.y * side / 1000);
 }

@@ -1,5 +1,7 @@
-// The "Working..." window: one label, shown above all others while the exit-time run works.
+// The "Working..." window: the step and its progress, above all others while the exit run works.
 #include "app/win32/clean_up_view.h"
+
+#include <commctrl.h>
 
 #include <stdexcept>
 #include <utility>
@@ -8,54 +10,57 @@ namespace purgeon::win32 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"frmCleanUp";
 constexpr wchar_t kCaption[] = L"Working...";
-constexpr DWORD kStyle = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN;
-constexpr DWORD kExStyle = WS_EX_TOOLWINDOW;
-
-constexpr int kClientWidth = 4965;
-constexpr int kClientHeight = 720;
+const WindowSpec kWindow{
+    .className = L"frmCleanUp",
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_CLIPCHILDREN,
+    .exStyle = WS_EX_TOOLWINDOW,
+    .clientWidth = 4965,
+    .clientHeight = 1200,
+};
 constexpr TwipsRect kLabelRect{600, 120, 3975, 255};
+constexpr TwipsRect kBarRect{600, 480, 3975, 195};
+constexpr TwipsRect kProgressRect{600, 780, 3975, 255};
 
 }  // namespace
 
 void Win32CleanUpView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
-    registerWindowClass(instance, kClassName, &viewWindowProc<Win32CleanUpView>, icon, smallIcon);
+    ViewWindow::registerClass(instance, kWindow, icon, smallIcon);
 }
 
-Win32CleanUpView::Win32CleanUpView(HINSTANCE instance) {
-    ::CreateWindowExW(kExStyle, kClassName, kCaption, kStyle, 0, 0, 0, 0, nullptr, nullptr,
-                      instance, this);
-    if (!m_window) throw std::runtime_error("clean-up window");
-    m_label = ::CreateWindowExW(
-        0, L"STATIC", L"", WS_CHILD | WS_VISIBLE | SS_LEFT | SS_NOPREFIX, 0, 0, 0, 0,
-        m_window.get(), reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(Ctl::lblAction))),
-        instance, nullptr);
-    if (m_label == nullptr) throw std::runtime_error("clean-up label");
-    applyDpi(::GetDpiForWindow(m_window.get()));
-    const TwipsScale scale(m_dpi);
-    placeCentered(m_window.get(), scale.px(kClientWidth), scale.px(kClientHeight), m_dpi);
+Win32CleanUpView::Win32CleanUpView(HINSTANCE instance) : ViewWindow(kWindow) {
+    createWindow(instance, kCaption);
+    m_label = createControl(instance, window(), Ctl::lblAction, {L"STATIC", SS_LEFT | SS_NOPREFIX});
+    m_bar = createControl(instance, window(), Ctl::pbrProgress, {PROGRESS_CLASSW, 0});
+    m_progress =
+        createControl(instance, window(), Ctl::lblProgress, {L"STATIC", SS_LEFT | SS_NOPREFIX});
+    if (m_label == nullptr || m_bar == nullptr || m_progress == nullptr)
+        throw std::runtime_error("clean-up label");
+    ::SendMessageW(m_bar, PBM_SETRANGE32, 0, 100);
+    placeOnScreen();
 }
 
-Win32CleanUpView::~Win32CleanUpView() { m_window.reset(); }
+Win32CleanUpView::~Win32CleanUpView() { destroyWindow(); }
 
-void Win32CleanUpView::applyDpi(UINT dpi) {
-    m_dpi = dpi;
+void Win32CleanUpView::applyDpi(UINT /*previousDpi*/) {
     // The label takes the new font before the old one is released.
-    UniqueGdiObject font = createMessageFont(dpi);
-    ::SendMessageW(m_label, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(font)), FALSE);
-    moveControl(m_label, TwipsScale(dpi).rect(kLabelRect));
+    UniqueGdiObject font = createMessageFont(dpi());
+    setFont(m_label, font);
+    setFont(m_progress, font);
+    moveControl(m_label, TwipsScale(dpi()).rect(kLabelRect));
+    moveControl(m_bar, TwipsScale(dpi()).rect(kBarRect));
+    moveControl(m_progress, TwipsScale(dpi()).rect(kProgressRect));
     m_font = std::move(font);
-    ::InvalidateRect(m_window.get(), nullptr, TRUE);
+    ::InvalidateRect(window(), nullptr, TRUE);
 }
 
 void Win32CleanUpView::showOnTop() {
-    const HWND window = m_window.get();
-    if (window == nullptr) return;
-    ::ShowWindow(window, SW_SHOWNOACTIVATE);
-    ::SetWindowPos(window, HWND_TOPMOST, 0, 0, 0, 0,
+    const HWND shown = window();
+    if (shown == nullptr) return;
+    ::ShowWindow(shown, SW_SHOWNOACTIVATE);
+    ::SetWindowPos(shown, HWND_TOPMOST, 0, 0, 0, 0,
                    SWP_NOSIZE | SWP_NOMOVE | SWP_NOACTIVATE | SWP_SHOWWINDOW);
-    ::UpdateWindow(window);
+    ::UpdateWindow(shown);
 }
 
 void Win32CleanUpView::setAction(const std::wstring& text) {
@@ -65,31 +70,23 @@ void Win32CleanUpView::setAction(const std::wstring& text) {
     ::RedrawWindow(m_label, nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
-void Win32CleanUpView::destroy() { m_window.reset(); }
+void Win32CleanUpView::showProgress(int percent, const std::wstring& text) {
+    if (m_label == nullptr) return;
+    ::SendMessageW(m_bar, PBM_SETPOS, static_cast<WPARAM>(percent), 0);
+    ::SetWindowTextW(m_progress, text.c_str());
+}
 
-void Win32CleanUpView::windowCreated(HWND window) { m_window.reset(window); }
+void Win32CleanUpView::destroy() { destroyWindow(); }
 
 void Win32CleanUpView::windowGone() {
-    m_window.release();
     m_label = nullptr;
+    m_bar = nullptr;
+    m_progress = nullptr;
 }
 
 LRESULT Win32CleanUpView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
-    const HWND window = m_window.get();
-    switch (message) {
-        case WM_CLOSE:
-            return 0;  // the run closes the window when it is done
-        case WM_DPICHANGED: {
-            guarded([&] {
-                applyDpi(HIWORD(wParam));
-                placeForDpi(window, lParam, kClientWidth, kClientHeight, m_dpi);
-            });
-            return 0;
-        }
-        default:
-            break;
-    }
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    if (message == WM_CLOSE) return 0;  // the run closes the window when it is done
+    return ViewWindow::handle(message, wParam, lParam);
 }
 
 }  // namespace purgeon::win32

@@ -4,36 +4,32 @@
 #include <string>
 
 #include "app/tray.h"
-#include "app/win32/view_support.h"
+#include "app/win32/view_window.h"
 
 namespace purgeon::win32 {
 
-class Win32CleanUpView : public CleanUpView {
+class Win32CleanUpView : public CleanUpView, private ViewWindow {
 public:
     static void registerClass(HINSTANCE instance, HICON icon, HICON smallIcon);
 
     // Creates the window hidden, centred on the screen.
     explicit Win32CleanUpView(HINSTANCE instance);
     ~Win32CleanUpView() override;
-    Win32CleanUpView(const Win32CleanUpView&) = delete;
-    Win32CleanUpView& operator=(const Win32CleanUpView&) = delete;
 
     void showOnTop() override;
     void setAction(const std::wstring& text) override;
+    void showProgress(int percent, const std::wstring& text) override;
     void destroy() override;
 
 private:
-    template <typename View>
-    friend LRESULT CALLBACK viewWindowProc(HWND, UINT, WPARAM, LPARAM);
-    void windowCreated(HWND window);
-    void windowGone();
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
-    void applyDpi(UINT dpi);
+    void applyDpi(UINT previousDpi) override;
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void windowGone() override;
 
-    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
     HWND m_label = nullptr;
+    HWND m_bar = nullptr;       // the step's progress
+    HWND m_progress = nullptr;  // the same in words
     UniqueGdiObject m_font;
-    UniqueWindow m_window;
 };
 
 }  // namespace purgeon::win32

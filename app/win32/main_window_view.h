@@ -1,21 +1,20 @@
 // The main window frmmain: banner, tabbed pages, buttons and status bar over the behaviour.
 #pragma once
 
-#include <array>
-#include <initializer_list>
-#include <map>
 #include <string>
 #include <vector>
 
 #include "app/program.h"
-#include "app/win32/view_support.h"
-#include "platform/win32/collation_win32.h"
-
-#include <commctrl.h>
+#include "app/win32/cache_list_view.h"
+#include "app/win32/cookie_list_view.h"
+#include "app/win32/history_list_view.h"
+#include "app/win32/operation_display.h"
+#include "app/win32/tab_pages.h"
+#include "app/win32/view_window.h"
 
 namespace purgeon::win32 {
 
-class Win32MainWindowView : public MainWindowView {
+class Win32MainWindowView : public MainWindowView, private ViewWindow {
 public:
     static void registerClass(HINSTANCE instance, HICON icon, HICON smallIcon);
     // True for a window of this class: the message loop gives it dialog keyboard handling.
@@ -24,8 +23,6 @@ public:
     // Creates the window hidden, centred on the screen.
     Win32MainWindowView(HINSTANCE instance, Program& program, FrmMain& behaviour);
     ~Win32MainWindowView() override;
-    Win32MainWindowView(const Win32MainWindowView&) = delete;
-    Win32MainWindowView& operator=(const Win32MainWindowView&) = delete;
 
     void show() override;
     void destroy() override;
@@ -44,72 +41,61 @@ public:
     void showCookieSelection(const CookieList& list) override;
     void showHistoryRows(const std::vector<HistoryRow>& rows) override;
     void setHistorySortKey(int key) override;
+    void setOperationRunning(bool running) override;
+    void showProgress(int percent, const std::wstring& text) override;
 
 private:
-    template <typename View>
-    friend LRESULT CALLBACK viewWindowProc(HWND, UINT, WPARAM, LPARAM);
-    void windowCreated(HWND window);
-    void windowGone();
-    static LRESULT CALLBACK pageProc(HWND page, UINT message, WPARAM wParam, LPARAM lParam);
-    static LRESULT CALLBACK cacheListProc(HWND list, UINT message, WPARAM wParam, LPARAM lParam);
-    static int CALLBACK compareHistoryRows(LPARAM first, LPARAM second, LPARAM view);
-    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam);
+    // The window.
+    void applyDpi(UINT previousDpi) override;
+    void placed() override;
+    LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
+    void windowGone() override;
 
-    void createControls(HINSTANCE instance);
-    void addColumns(Ctl listView, std::initializer_list<const wchar_t*> titles, int widthTwips);
-    void applyDpi(UINT dpi);
+    void createControls();
     void layoutStatusBar();
     void fitToText();
-    void capturePageBackground();
-    void alignPagePattern(HDC dc, POINT tabOrigin) const;
-    void paintPageBackground(HWND page, HDC dc) const;
     // Where a control goes, in pixels within its parent.
     RECT placement(Ctl control) const;
     void updateClock();
     void restoreCursor();
+    void restyled();
 
     void onActivate(WPARAM wParam, HWND previous);
     ActivationSource activationSource(HWND previous) const;
-    void onCommand(Ctl control, int code);
-    void onButtonClick(Ctl control);
-    void onCacheListClick();
-    bool onNotify(NMHDR& header, LRESULT& result);
-    void onCookieText(NMLVDISPINFOW& info) const;
-    int findCookie(const NMLVFINDITEMW& find) const;
-    // The list view changed the selection of rows first to last (-1: every row).
-    void onCookieSelection(int first, int last);
-    void mirrorCookieSelection(const CookieList& list);
     bool onSetCursor(HWND target, int hitTest);
     LRESULT onControlColor(UINT message, HDC dc, HWND target);
+    bool onDrawItem(const DRAWITEMSTRUCT& item);
 
-    HWND handleOf(Ctl control) const;
+    // The controls' commands and notifications, each to its handler.
+    struct Command;
+    static const Command kCommands[];
+    void onCommand(Ctl source, int code);
+    bool onNotify(NMHDR& header, LRESULT& result);
+    template <void (FrmMain::*Click)()>
+    void click(Ctl source);
+    void checkBoxClicked(Ctl source);
+    void optionClicked(Ctl source);
+    void cacheListChanged(Ctl source);
+    void wipePathTyped(Ctl source);
+
+    HWND handleOf(Ctl control) const { return m_controls(control); }
     int checkState(Ctl control) const;
 
     Program& m_program;
     FrmMain& m_behaviour;
-    UINT m_dpi = USER_DEFAULT_SCREEN_DPI;
-    std::map<Ctl, HWND> m_controls;
-    // One page per tab, over the tab control's body below its row of tabs.
-    std::array<HWND, kTabCount> m_pages{};
-    int m_pageTop = 0;
+    ControlHandles m_controls;
+    TabPages m_pages;
+    CookieListView m_cookies;
+    CacheListView m_cache;
+    HistoryListView m_history;
+    OperationDisplay m_operation{m_controls};
     bool m_busy = false;
     HWND m_lastFocus = nullptr;
     bool m_showing = false;  // inside show(): its activation is the program's own
     std::wstring m_clockText;
-    // The cookie list shows these rows on demand; the behaviour holds their selection.
-    std::vector<CookieRow> m_cookieRows;
-    // Set while the view itself changes the cookie list's selection.
-    bool m_mirroringCookies = false;
-    // Each history item's data is its index here.
-    std::vector<HistoryRow> m_historyRows;
-    int m_historySortKey = 0;
-    Win32Collation m_collation;
     UniqueGdiObject m_font;
     UniqueGdiObject m_boldFont;
     UniqueGdiObject m_appNameFont;
-    UniqueGdiObject m_pageBitmap;
-    UniqueGdiObject m_pageBrush;
-    UniqueWindow m_window;
 };
 
 }  // namespace purgeon::win32

@@ -4,7 +4,6 @@
 #include <shellapi.h>
 
 #include <iterator>
-#include <stdexcept>
 #include <string_view>
 
 #include "resource.h"
@@ -13,8 +12,14 @@ namespace purgeon::win32 {
 
 namespace {
 
-constexpr wchar_t kClassName[] = L"frmtray";
 constexpr wchar_t kCaption[] = L"Form1";
+// A top-level window, never shown: the taskbar's restart message reaches only those.
+const WindowSpec kWindow{
+    .className = L"frmtray",
+    .style = WS_OVERLAPPEDWINDOW,
+    .exStyle = WS_EX_TOOLWINDOW,
+    .systemPlaced = true,
+};
 constexpr UINT kIconId = 1;
 // The icon reports the mouse with this message; its low word of lParam is the mouse message.
 constexpr UINT kMsgTrayIcon = WM_APP + 3;
@@ -34,55 +39,62 @@ UINT taskbarCreatedMessage() {
 }  // namespace
 
 void Win32TrayView::registerClass(HINSTANCE instance, HICON icon, HICON smallIcon) {
-    registerWindowClass(instance, kClassName, &viewWindowProc<Win32TrayView>, icon, smallIcon);
+    ViewWindow::registerClass(instance, kWindow, icon, smallIcon);
     taskbarCreatedMessage();
 }
 
-Win32TrayView::Win32TrayView(HINSTANCE instance, FrmTray& behaviour) : m_behaviour(behaviour) {
+Win32TrayView::Win32TrayView(HINSTANCE instance, FrmTray& behaviour)
+    : ViewWindow(kWindow), m_behaviour(behaviour) {
     m_icon = static_cast<HICON>(::LoadImageW(instance, MAKEINTRESOURCEW(IDI_PURGEON), IMAGE_ICON,
                                              ::GetSystemMetrics(SM_CXSMICON),
                                              ::GetSystemMetrics(SM_CYSMICON), LR_SHARED));
-    // A top-level window, never shown: the taskbar's restart message reaches only those.
-    ::CreateWindowExW(WS_EX_TOOLWINDOW, kClassName, kCaption, WS_OVERLAPPEDWINDOW, CW_USEDEFAULT,
-                      CW_USEDEFAULT, CW_USEDEFAULT, CW_USEDEFAULT, nullptr, nullptr, instance,
-                      this);
-    if (!m_window) throw std::runtime_error("tray window");
+    createWindow(instance, kCaption);
     // An elevated program still hears the taskbar's restart from the unelevated shell.
-    ::ChangeWindowMessageFilterEx(m_window.get(), taskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
+    ::ChangeWindowMessageFilterEx(window(), taskbarCreatedMessage(), MSGFLT_ALLOW, nullptr);
 }
 
 Win32TrayView::~Win32TrayView() { destroy(); }
 
-void Win32TrayView::addIcon(const std::wstring& tip) {
-    if (!m_window) return;
+// The icon's record for the shell, with its tip.
+NOTIFYICONDATAW Win32TrayView::iconData(const std::wstring& tip) const {
     NOTIFYICONDATAW data{};
     data.cbSize = sizeof(data);
-    data.hWnd = m_window.get();
+    data.hWnd = window();
     data.uID = kIconId;
+    const std::size_t length = std::wstring_view(tip).copy(data.szTip, std::size(data.szTip) - 1);
+    data.szTip[length] = L'\0';
+    return data;
+}
+
+void Win32TrayView::addIcon(const std::wstring& tip) {
+    if (!window()) return;
+    NOTIFYICONDATAW data = iconData(tip);
     data.uFlags = NIF_MESSAGE | NIF_ICON | NIF_TIP;
     data.uCallbackMessage = kMsgTrayIcon;
     data.hIcon = m_icon;
-    const std::size_t length = std::wstring_view(tip).copy(data.szTip, std::size(data.szTip) - 1);
-    data.szTip[length] = L'\0';
     // An icon still there (the shell did not restart after all) takes the new tip instead.
     if (::Shell_NotifyIconW(NIM_ADD, &data) || ::Shell_NotifyIconW(NIM_MODIFY, &data)) {
         m_iconShown = true;
     }
 }
 
+void Win32TrayView::setTip(const std::wstring& tip) {
+    if (!m_iconShown || !window()) return;
+    NOTIFYICONDATAW data = iconData(tip);
+    data.uFlags = NIF_TIP;
+    ::Shell_NotifyIconW(NIM_MODIFY, &data);
+}
+
 void Win32TrayView::removeIcon() {
-    if (!m_iconShown || !m_window) return;
+    if (!m_iconShown || !window()) return;
     m_iconShown = false;
-    NOTIFYICONDATAW data{};
-    data.cbSize = sizeof(data);
-    data.hWnd = m_window.get();
-    data.uID = kIconId;
+    NOTIFYICONDATAW data = iconData({});
     ::Shell_NotifyIconW(NIM_DELETE, &data);
 }
 
 void Win32TrayView::popupMenu() {
-    const HWND window = m_window.get();
-    if (window == nullptr) return;
+    const HWND owner = window();
+    if (owner == nullptr) return;
     UINT choice = 0;
     {
         UniqueMenu menu(::CreatePopupMenu());
@@ -93,11 +105,11 @@ void Win32TrayView::popupMenu() {
         POINT at{};
         ::GetCursorPos(&at);
         // Without the foreground the menu would stay open when the user clicks elsewhere.
-        ::SetForegroundWindow(window);
+        ::SetForegroundWindow(owner);
         choice = static_cast<UINT>(::TrackPopupMenu(menu.get(), TPM_RETURNCMD | TPM_NONOTIFY, at.x,
-                                                    at.y, 0, window, nullptr));
+                                                    at.y, 0, owner, nullptr));
         // Lets the menu close properly the next time it is shown.
-        ::PostMessageW(window, WM_NULL, 0, 0);
+        ::PostMessageW(owner, WM_NULL, 0, 0);
     }
     // "Exit" unloads this window and may release the view: nothing of it is used afterwards.
     FrmTray& behaviour = m_behaviour;
@@ -118,15 +130,10 @@ void Win32TrayView::popupMenu() {
 
 void Win32TrayView::destroy() {
     removeIcon();
-    m_window.reset();
+    destroyWindow();
 }
 
-void Win32TrayView::windowCreated(HWND window) { m_window.reset(window); }
-
-void Win32TrayView::windowGone() {
-    m_window.release();
-    m_iconShown = false;
-}
+void Win32TrayView::windowGone() { m_iconShown = false; }
 
 LRESULT Win32TrayView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == kMsgTrayIcon) {
@@ -140,9 +147,8 @@ LRESULT Win32TrayView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
         guarded([&] { behaviour.TaskbarCreated(); });
         return 0;
     }
-    const HWND window = m_window.get();
     if (message == WM_DESTROY) removeIcon();  // however the window goes, the icon goes with it
-    return ::DefWindowProcW(window, message, wParam, lParam);
+    return ViewWindow::handle(message, wParam, lParam);
 }
 
 }  // namespace purgeon::win32

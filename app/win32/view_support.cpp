@@ -1,7 +1,5 @@
-// Fonts at a DPI and the placement of top-level windows by client size.
+// Fonts at a DPI, controls, the placement of top-level windows by client size, failures in events.
 #include "app/win32/view_support.h"
-
-#include <stdexcept>
 
 #include <algorithm>
 #include <string_view>
@@ -75,8 +73,20 @@ void placeAt(HWND window, POINT topLeft, int clientWidth, int clientHeight, UINT
     placeWindow(window, topLeft, clientWidth, clientHeight, dpi, false);
 }
 
+void setFont(HWND control, const UniqueGdiObject& font) {
+    ::SendMessageW(control, WM_SETFONT, reinterpret_cast<WPARAM>(fontOf(font)), FALSE);
+}
+
 void moveControl(HWND control, const RECT& r) {
     ::MoveWindow(control, r.left, r.top, r.right - r.left, r.bottom - r.top, TRUE);
+}
+
+HWND createControl(HINSTANCE instance, HWND parent, Ctl control, const ControlClass& type,
+                   const wchar_t* text, const RECT& r) {
+    return ::CreateWindowExW(type.exStyle, type.name, text, WS_CHILD | WS_VISIBLE | type.style,
+                             r.left, r.top, r.right - r.left, r.bottom - r.top, parent,
+                             reinterpret_cast<HMENU>(static_cast<INT_PTR>(controlId(control))),
+                             instance, nullptr);
 }
 
 std::wstring windowText(HWND window) {
@@ -94,22 +104,6 @@ void placeForDpi(HWND window, LPARAM suggestion, int clientWidthTwips, int clien
     const TwipsScale scale(dpi);
     placeAt(window, POINT{suggested->left, suggested->top}, scale.px(clientWidthTwips),
             scale.px(clientHeightTwips), dpi);
-}
-
-void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon,
-                         HICON smallIcon, HBRUSH background) {
-    WNDCLASSEXW windowClass{};
-    windowClass.cbSize = sizeof(windowClass);
-    windowClass.lpfnWndProc = procedure;
-    windowClass.hInstance = instance;
-    windowClass.hIcon = icon;
-    windowClass.hIconSm = smallIcon;
-    windowClass.hCursor = ::LoadCursorW(nullptr, IDC_ARROW);
-    windowClass.hbrBackground =
-        background ? background : reinterpret_cast<HBRUSH>(static_cast<INT_PTR>(COLOR_BTNFACE + 1));
-    windowClass.lpszClassName = name;
-    if (!::RegisterClassExW(&windowClass))
-        throw std::runtime_error("a window class cannot be registered");
 }
 
 namespace {

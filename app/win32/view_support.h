@@ -2,6 +2,7 @@
 #pragma once
 
 #include <exception>
+#include <map>
 #include <source_location>
 #include <string>
 
@@ -61,6 +62,8 @@ private:
 UniqueGdiObject createMessageFont(UINT dpi, bool bold = false, int hundredthsOfPoint = 0,
                                   const wchar_t* face = nullptr);
 inline HFONT fontOf(const UniqueGdiObject& font) { return static_cast<HFONT>(font.get()); }
+// Gives a control a font (without repainting it); the caller keeps the font alive.
+void setFont(HWND control, const UniqueGdiObject& font);
 
 // Sizes a top-level window to a client area in pixels and centres it on its monitor's work area.
 void placeCentered(HWND window, int clientWidth, int clientHeight, UINT dpi);
@@ -74,32 +77,33 @@ void placeForDpi(HWND window, LPARAM suggestion, int clientWidthTwips, int clien
 
 void moveControl(HWND control, const RECT& r);
 
+// The window class and styles of a child control.
+struct ControlClass {
+    const wchar_t* name;
+    DWORD style;  // WS_CHILD and WS_VISIBLE come with every control
+    DWORD exStyle = 0;
+};
+// Creates a named control, visible, with the control's identifier; nullptr when it cannot.
+HWND createControl(HINSTANCE instance, HWND parent, Ctl control, const ControlClass& type,
+                   const wchar_t* text = L"", const RECT& r = {});
+
+// The window handles of a view's named controls.
+class ControlHandles {
+public:
+    void add(Ctl control, HWND window) { m_handles[control] = window; }
+    // nullptr for a control the window does not have (or no longer has).
+    HWND operator()(Ctl control) const {
+        const auto found = m_handles.find(control);
+        return found == m_handles.end() ? nullptr : found->second;
+    }
+    void clear() { m_handles.clear(); }
+
+private:
+    std::map<Ctl, HWND> m_handles;
+};
+
 // The whole text of a window or control.
 std::wstring windowText(HWND window);
-
-// Registers a top-level window class with the program's icon and the given background (the
-// dialog colour when none is given).
-void registerWindowClass(HINSTANCE instance, const wchar_t* name, WNDPROC procedure, HICON icon,
-                         HICON smallIcon, HBRUSH background = nullptr);
-
-// The window procedure of a view: the view comes as the creation parameter and gets the window on
-// WM_NCCREATE, every message until WM_NCDESTROY, and word of the window's end then.
-template <typename View>
-LRESULT CALLBACK viewWindowProc(HWND window, UINT message, WPARAM wParam, LPARAM lParam) {
-    if (message == WM_NCCREATE) {
-        auto* view = static_cast<View*>(reinterpret_cast<CREATESTRUCTW*>(lParam)->lpCreateParams);
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(view));
-        view->windowCreated(window);
-    }
-    auto* view = reinterpret_cast<View*>(::GetWindowLongPtrW(window, GWLP_USERDATA));
-    if (message == WM_NCDESTROY) {
-        ::SetWindowLongPtrW(window, GWLP_USERDATA, 0);
-        if (view != nullptr) view->windowGone();
-        return ::DefWindowProcW(window, message, wParam, lParam);
-    }
-    if (view == nullptr) return ::DefWindowProcW(window, message, wParam, lParam);
-    return view->handle(message, wParam, lParam);
-}
 
 // Where failures that reach a window procedure are written: the program's log while it runs.
 void setEventFailureLog(RunLog* log) noexcept;

@@ -2,13 +2,28 @@
 #include "app/program.h"
 #include "app/win32/window_factory.h"
 #include "app/win32/view_support.h"
-#include "platform/win32/history_time_win32.h"
+#include "platform/win32/app_info_win32.h"
+#include "platform/win32/date_text_win32.h"
+#include "platform/win32/dialogs_win32.h"
+#include "platform/win32/downloader_win32.h"
+#include "platform/win32/files_win32.h"
+#include "platform/win32/history_store_win32.h"
+#include "platform/win32/instance_guard_win32.h"
 #include "platform/win32/log_file_win32.h"
 #include "platform/win32/pickers_win32.h"
-#include "platform/win32/store_files_win32.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/settings_store_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/system_errors_win32.h"
+#include "platform/win32/system_folders_win32.h"
+#include "platform/win32/url_cache_win32.h"
 
 #include <commctrl.h>
+
+// The tray's behaviour names the icon's mouse messages by the window system's numbers.
+static_assert(purgeon::kWmLButtonDown == static_cast<int>(WM_LBUTTONDOWN));
+static_assert(purgeon::kWmLButtonDblClk == static_cast<int>(WM_LBUTTONDBLCLK));
+static_assert(purgeon::kWmRButtonUp == static_cast<int>(WM_RBUTTONUP));
 
 namespace {
 
@@ -47,8 +62,8 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         ComApartment com;
         INITCOMMONCONTROLSEX controls{};
         controls.dwSize = sizeof(controls);
-        controls.dwICC =
-            ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES | ICC_BAR_CLASSES;
+        controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
+                         ICC_BAR_CLASSES | ICC_PROGRESS_CLASS;
         ::InitCommonControlsEx(&controls);
 
         Win32Dialogs dialogs;

@@ -7,6 +7,7 @@
 #include "app/win32/main_window_view.h"
 #include "app/win32/splash_view.h"
 #include "app/win32/tray_view.h"
+#include "app/threaded_runner.h"
 #include "resource.h"
 
 namespace purgeon::win32 {
@@ -53,6 +54,17 @@ void Win32WindowFactory::processMessages() {
         }
         dispatchMessage(message);
     }
+}
+
+void Win32WindowFactory::waitForMessages(std::chrono::milliseconds most) {
+    ::MsgWaitForMultipleObjectsEx(0, nullptr, static_cast<DWORD>(most.count()), QS_ALLINPUT,
+                                  MWMO_INPUTAVAILABLE);
+    processMessages();
+}
+
+std::unique_ptr<OperationRunner> Win32WindowFactory::createRunner() {
+    return std::make_unique<ThreadedRunner>(
+        [this](std::chrono::milliseconds most) { waitForMessages(most); });
 }
 
 void dispatchMessage(MSG& message) {

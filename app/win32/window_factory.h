@@ -1,6 +1,8 @@
 // Creates the program's Win32 windows for the behaviour classes, and hands out their messages.
 #pragma once
 
+#include <chrono>
+
 #include "app/program.h"
 #include "platform/win32/handles.h"
 
@@ -20,6 +22,10 @@ public:
     std::unique_ptr<CleanUpView> createCleanUp() override;
     void endProgram() override;
     void processMessages() override;
+    // Long operations on a worker thread, the window's thread handling messages meanwhile.
+    std::unique_ptr<OperationRunner> createRunner() override;
+    // Waits until messages arrive (at most this long), then handles them.
+    void waitForMessages(std::chrono::milliseconds most);
 
 private:
     HINSTANCE m_instance;

@@ -1,5 +1,7 @@
 // Downloading into memory over WinINet, with a size limit and a deadline.
-#include "platform/win32/history_time_win32.h"
+#include "platform/win32/downloader_win32.h"
+
+#include "platform/win32/handles.h"
 
 namespace purgeon::win32 {
 

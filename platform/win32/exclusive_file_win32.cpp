@@ -1,14 +1,15 @@
 // Files held alone for overwriting and removal, and folders resolved to their final paths.
-#include "platform/win32/store_files_win32.h"
+#include "platform/win32/files_win32.h"
 
 #include <algorithm>
 #include <vector>
 
+#include "platform/win32/extended_path.h"
+#include "platform/win32/win32_status.h"
+
 namespace purgeon::win32 {
 
 namespace {
-
-Status lastError() { return Status::error(static_cast<long>(::GetLastError())); }
 
 // A path as the system reports it ("\\?\C:\x", "\\?\UNC\srv\sh\x") in its plain form
 // ("C:\x", "\\srv\sh\x"); any other path is returned as it is.
@@ -97,28 +98,28 @@ public:
         return Status::success();
     }
 
-    Status flush() override {
-        return ::FlushFileBuffers(m_file.get()) ? Status::success() : lastError();
-    }
+    Status flush() override { return callStatus(::FlushFileBuffers(m_file.get())); }
 
     Status clearAttributes() override {
         // Zero times leave the file's times as they are.
         FILE_BASIC_INFO info{};
         info.FileAttributes = FILE_ATTRIBUTE_NORMAL;
-        return ::SetFileInformationByHandle(m_file.get(), FileBasicInfo, &info, sizeof(info))
-                   ? Status::success()
-                   : lastError();
+        return setInformation(FileBasicInfo, info);
     }
 
     Status remove() override {
         FILE_DISPOSITION_INFO info{};
         info.DeleteFile = TRUE;
-        return ::SetFileInformationByHandle(m_file.get(), FileDispositionInfo, &info, sizeof(info))
-                   ? Status::success()
-                   : lastError();
+        return setInformation(FileDispositionInfo, info);
     }
 
 private:
+    template <typename Information>
+    Status setInformation(FILE_INFO_BY_HANDLE_CLASS kind, Information& information) {
+        return callStatus(
+            ::SetFileInformationByHandle(m_file.get(), kind, &information, sizeof(information)));
+    }
+
     UniqueFile m_file;
 };
 

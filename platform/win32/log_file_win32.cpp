@@ -1,22 +1,17 @@
 // The program's log file: UTF-8 lines appended one at a time, one backup when it grows too big.
 #include "platform/win32/log_file_win32.h"
 
-#include <shlobj.h>
-
-#include "platform/win32/store_files_win32.h"
+#include "platform/win32/extended_path.h"
+#include "platform/win32/system_folders_win32.h"
+#include "platform/win32/win32_status.h"
 
 namespace purgeon::win32 {
 
 namespace {
 
-Status lastError() { return Status::error(static_cast<long>(::GetLastError())); }
-
 std::wstring defaultLogPath() {
-    wchar_t* folder = nullptr;
-    const HRESULT hr = ::SHGetKnownFolderPath(FOLDERID_LocalAppData, 0, nullptr, &folder);
-    UniqueCoTaskMem owner(folder);
-    if (FAILED(hr) || !folder) return {};
-    return std::wstring(folder) + L"\\Purgeon\\purgeon.log";
+    const std::wstring folder = knownFolderPath(FOLDERID_LocalAppData);
+    return folder.empty() ? std::wstring() : folder + L"\\Purgeon\\purgeon.log";
 }
 
 std::string utf8(const std::wstring& text) {

@@ -16,8 +16,6 @@ namespace {
 // Room for a path of any length the wide file functions accept.
 constexpr std::size_t kLongPathChars = 32768;
 
-static_assert(kBffmInitialized == static_cast<unsigned>(BFFM_INITIALIZED));
-
 class FolderDialogWindow : public FolderDialog {
 public:
     explicit FolderDialogWindow(HWND dialog) : m_dialog(dialog) {}

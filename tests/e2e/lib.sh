@@ -48,6 +48,8 @@ readonly ID_cmdcheckForUpdates=1051
 readonly ID_lblaction=1056
 readonly ID_lblAction=1057
 readonly ID_cmdViewLog=1058
+readonly ID_cmdWipe=1047
+readonly ID_cmdCancel=1059
 
 readonly settings_key='HKCU\Software\Purgeon\Settings'
 readonly run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'

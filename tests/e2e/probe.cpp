@@ -128,7 +128,8 @@ int usage() {
                   L"                                   its window goes or MS pass\n"
                   L"  tray-icon                        prints the centre of the first tray icon\n"
                   L"  count-id CLASS ID                prints the number of rows of a list view\n"
-                  L"  set-text CLASS ID TEXT           types a text into a control\n");
+                  L"  set-text CLASS ID TEXT           types a text into a control\n"
+                  L"  answers CLASS MS                 the window answers a message within MS\n");
     return 2;
 }
 
@@ -275,6 +276,13 @@ int wmain(int argc, wchar_t** argv) {
             ::PostMessageW(control, BM_CLICK, 0, 0);
         }
         return 0;
+    }
+    if (command == L"answers") {
+        DWORD_PTR ignored = 0;
+        return ::SendMessageTimeoutW(target, WM_NULL, 0, 0, SMTO_ABORTIFHUNG,
+                                     static_cast<UINT>(number(3)), &ignored)
+                   ? 0
+                   : 1;
     }
     if (command == L"show") {
         ::ShowWindow(target, SW_SHOW);

@@ -1,8 +1,6 @@
-// A history store in memory that counts every text it hands out and every text freed.
+// A history store in memory whose results and dates the tests choose.
 #pragma once
 
-#include <cwchar>
-#include <map>
 #include <memory>
 #include <string>
 #include <vector>
@@ -23,79 +21,66 @@ class FakeHistoryStore : public HistoryStore {
 public:
     struct Shared {
         std::vector<HistoryEntry> entries;
-        std::map<const wchar_t*, int> frees;   // text to how often it was freed
-        std::vector<std::wstring> freedTexts;  // in order
-        int handedOut = 0;
         int failNextAfter = -1;  // next() fails after this many records
-        HResult enumResult = kOk;
-        HResult clearResult = kOk;
+        long enumResult = 0;
+        long clearResult = 0;
         std::vector<std::wstring> deleted;
         bool datesFail = false;
     };
 
     explicit FakeHistoryStore(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
 
-    HResult enumUrls(std::unique_ptr<HistoryEnumerator>& enumerator) override {
-        if (m_shared->enumResult < 0) return m_shared->enumResult;
+    Status enumUrls(std::unique_ptr<HistoryEnumerator>& enumerator) override {
+        if (m_shared->enumResult != 0) return Status::error(m_shared->enumResult);
         enumerator = std::make_unique<Enumerator>(m_shared);
-        return kOk;
+        return {};
     }
-    HResult addUrl(const wchar_t* url, const wchar_t* title, std::uint32_t flags) override {
+    Status addUrl(const std::wstring& url, const std::wstring& title,
+                  std::uint32_t flags) override {
         m_shared->entries.push_back({url, true, title, 0, flags});
-        return kOk;
+        return {};
     }
-    HResult deleteUrl(const wchar_t* url, std::uint32_t) override {
+    Status deleteUrl(const std::wstring& url, std::uint32_t) override {
         m_shared->deleted.push_back(url);
         std::erase_if(m_shared->entries, [&](const HistoryEntry& e) { return e.url == url; });
-        return kOk;
+        return {};
     }
-    HResult clearHistory() override {
-        if (m_shared->clearResult < 0) return m_shared->clearResult;
+    Status clearHistory() override {
+        if (m_shared->clearResult != 0) return Status::error(m_shared->clearResult);
         m_shared->entries.clear();
-        return kOk;
+        return {};
     }
-    void freeText(wchar_t* text) override {
-        m_shared->frees[text]++;
-        m_shared->freedTexts.push_back(text);
-        delete[] text;
-    }
-    bool localDate(std::int64_t fileTime, double& date) override {
-        if (m_shared->datesFail) return false;
+    Status localDate(std::int64_t fileTime, double& date) override {
+        if (m_shared->datesFail) return Status::error(kErrorInvalidParameter);
         date = static_cast<double>(fileTime) / 864000000000.0;
-        return true;
+        return {};
     }
 
 private:
     class Enumerator : public HistoryEnumerator {
     public:
         explicit Enumerator(std::shared_ptr<Shared> shared) : m_shared(std::move(shared)) {}
-        HResult setFilter(const wchar_t*, std::uint32_t) override { return kOk; }
-        HResult next(StatUrlRecord& record, unsigned long& fetched) override {
+        Status setFilter(const std::wstring&, std::uint32_t) override { return {}; }
+        Status next(StatUrlRecord& record, bool& fetched) override {
             if (m_shared->failNextAfter >= 0 &&
                 m_position == static_cast<size_t>(m_shared->failNextAfter))
-                return kFail;
+                return Status::error(kFail);
             if (m_position >= m_shared->entries.size()) {
-                fetched = 0;
-                return kOk;
+                fetched = false;
+                return {};
             }
             const HistoryEntry& e = m_shared->entries[m_position++];
-            record.url = copy(e.url);
-            record.title = e.hasTitle ? copy(e.title) : nullptr;
+            record.url = e.url;
+            record.title = e.hasTitle ? e.title : std::wstring();
             record.lastVisited = e.visited;
             record.lastUpdated = e.visited;
             record.expires = e.visited;
             record.flags = e.flags;
-            fetched = 1;
-            return kOk;
+            fetched = true;
+            return {};
         }
 
     private:
-        wchar_t* copy(const std::wstring& text) {
-            auto* buffer = new wchar_t[text.size() + 1];
-            std::wmemcpy(buffer, text.c_str(), text.size() + 1);
-            ++m_shared->handedOut;
-            return buffer;
-        }
         std::shared_ptr<Shared> m_shared;
         size_t m_position = 0;
     };
@@ -105,13 +90,13 @@ private:
 
 class FakeHistoryFactory : public HistoryStoreFactory {
 public:
-    std::unique_ptr<HistoryStore> create(HResult& hr) override {
-        hr = createResult;
-        if (createResult < 0) return nullptr;
-        return std::make_unique<FakeHistoryStore>(shared);
+    Status create(std::unique_ptr<HistoryStore>& store) override {
+        if (createResult != 0) return Status::error(createResult);
+        store = std::make_unique<FakeHistoryStore>(shared);
+        return {};
     }
     std::shared_ptr<FakeHistoryStore::Shared> shared = std::make_shared<FakeHistoryStore::Shared>();
-    HResult createResult = kOk;
+    long createResult = 0;
 };
 
 }  // namespace purgeon::fakes

@@ -13,7 +13,8 @@
 #include "platform/app_info.h"
 #include "platform/collation.h"
 #include "platform/dialogs.h"
-#include "platform/network_time.h"
+#include "platform/date_text.h"
+#include "platform/instance_guard.h"
 #include "platform/pickers.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
@@ -48,7 +49,10 @@ public:
 
 class FakeShell : public Shell {
 public:
-    void open(const std::wstring& target) override { opened.push_back(target); }
+    Status open(const std::wstring& target) override {
+        opened.push_back(target);
+        return openError ? Status::error(openError) : Status{};
+    }
     Status openText(const std::wstring& path) override {
         opened.push_back(path);
         return {};
@@ -59,6 +63,7 @@ public:
         return recycleBinError ? Status::error(recycleBinError) : Status{};
     }
     long recycleBinError = 0;
+    long openError = 0;  // what open() answers
     std::vector<std::wstring> opened;
     int recycleBinEmptied = 0;
     std::vector<std::wstring>* log = nullptr;  // where to note the emptying among other events
@@ -118,28 +123,31 @@ public:
 // A URL cache held as a list; deletions may be refused by name, and a walk can break off.
 class FakeUrlCache : public UrlCache {
 public:
-    void enumerate(const std::function<void(const UrlCacheEntry&)>& visit) override {
+    Status enumerate(const std::function<void(const UrlCacheEntry&)>& visit) override {
         ++walks;
         size_t visited = 0;
         for (const UrlCacheEntry& entry : entries) {
-            if (failAfter >= 0 && visited == static_cast<size_t>(failAfter)) return;
+            if (failAfter >= 0 && visited == static_cast<size_t>(failAfter))
+                return Status::error(kErrorInvalidHandle);
             visit(entry);
             ++visited;
         }
+        return {};
     }
-    bool remove(const std::wstring& name) override {
+    Status remove(const std::wstring& name) override {
         removed.push_back(name);
-        if (std::find(refused.begin(), refused.end(), name) != refused.end()) return false;
+        if (std::find(refused.begin(), refused.end(), name) != refused.end())
+            return Status::error(kErrorAccessDenied);
         auto it = std::find_if(entries.begin(), entries.end(),
                                [&](const UrlCacheEntry& e) { return e.sourceUrlName == name; });
-        if (it == entries.end()) return false;
+        if (it == entries.end()) return Status::error(kErrorFileNotFound);
         entries.erase(it);
-        return true;
+        return {};
     }
     std::deque<UrlCacheEntry> entries;  // a deque, so deleting first to last stays cheap
     std::vector<std::wstring> refused;
     std::vector<std::wstring> removed;  // every deletion asked for, in order
-    int failAfter = -1;                 // the walk breaks off after this many entries
+    int failAfter = -1;                 // the walk breaks off (invalid handle) after this many
     int walks = 0;
 };
 

@@ -10,55 +10,62 @@
 #include <utility>
 #include <vector>
 
+#include "platform/downloader.h"
 #include "platform/files.h"
 #include "platform/log_file.h"
-#include "platform/network_time.h"
 #include "platform/registry.h"
+#include "platform/settings_store.h"
+#include "platform/system_errors.h"
+#include "platform/system_folders.h"
 
 namespace purgeon::fakes {
 
 class FakeSettingsStore : public SettingsStore {
 public:
-    bool read(const std::wstring& application, const std::wstring& section, const std::wstring& key,
-              std::wstring& text) override {
+    Status read(const std::wstring& application, const std::wstring& section,
+                const std::wstring& key, std::wstring& text) override {
+        if (refused.count(key)) return Status::error(refused[key]);
         auto found = values.find(application + L"|" + section + L"|" + key);
-        if (found == values.end()) return false;
+        if (found == values.end()) return Status::error(kErrorFileNotFound);
         text = found->second;
-        return true;
+        return {};
     }
-    void write(const std::wstring& application, const std::wstring& section,
-               const std::wstring& key, const std::wstring& text) override {
-        values[application + L"|" + section + L"|" + key] = text;
+    Status write(const std::wstring& application, const std::wstring& section,
+                 const std::wstring& key, const std::wstring& text) override {
         written.push_back(key + L"=" + text);
+        if (refused.count(key)) return Status::error(refused[key]);
+        values[application + L"|" + section + L"|" + key] = text;
+        return {};
     }
     // Stores a value under the program's own application and section.
     void put(const std::wstring& key, const std::wstring& text) {
         values[std::wstring(L" Purgeon|Settings|") + key] = text;
     }
     std::map<std::wstring, std::wstring> values;  // "application|section|key" to text
-    std::vector<std::wstring> written;            // "key=text", in order
+    std::vector<std::wstring> written;            // "key=text", in order, refused ones too
+    std::map<std::wstring, long> refused;         // key to the error reading or writing it gives
 };
 
 class FakeRegistry : public Registry {
 public:
-    RegValue query(const std::wstring& subKey, const std::wstring& name) override {
+    Status query(const std::wstring& subKey, const std::wstring& name, RegValue& value) override {
         auto found = values.find({subKey, name});
-        if (found == values.end()) {
-            RegValue missing;
-            missing.status = keys.count(subKey) ? kErrorFileNotFound : kErrorInvalidHandle;
-            return missing;
-        }
-        return found->second;
+        if (found == values.end())
+            return Status::error(keys.count(subKey) ? kErrorFileNotFound : kErrorInvalidHandle);
+        value = found->second;
+        return {};
     }
-    void setString(const std::wstring& subKey, const std::wstring& name,
-                   const std::wstring& text) override {
+    Status setString(const std::wstring& subKey, const std::wstring& name,
+                     const std::wstring& text) override {
         log.push_back(L"set " + name + L"=" + text);
-        if (!keys.count(subKey)) return;  // a key that cannot be opened is left alone
+        if (!keys.count(subKey)) return Status::error(kErrorFileNotFound);  // not created
         values[{subKey, name}] = stringValue(text);
+        return {};
     }
-    void deleteValue(const std::wstring& subKey, const std::wstring& name) override {
+    Status deleteValue(const std::wstring& subKey, const std::wstring& name) override {
         log.push_back(L"delete " + name);
         values.erase({subKey, name});
+        return {};
     }
     static RegValue stringValue(const std::wstring& text, std::uint32_t type = kRegSz,
                                 bool withNul = true) {
@@ -114,11 +121,12 @@ public:
         std::wstring reachedAs;   // the final path when a link along the way leads elsewhere
     };
 
-    bool listFolder(const std::wstring& folder,
-                    const std::function<void(const DirEntry&)>& visit) override {
+    Status listFolder(const std::wstring& folder,
+                      const std::function<void(const DirEntry&)>& visit) override {
         listed.push_back(folder);
+        if (listErrors.count(folder)) return Status::error(listErrors[folder]);
         auto found = folders.find(folder);
-        if (found == folders.end()) return false;
+        if (found == folders.end()) return Status::error(kErrorPathNotFound);
         visit({L".", kAttrDirectory, 0});
         visit({L"..", kAttrDirectory, 0});
         for (const auto& [name, attributes] : found->second) {
@@ -129,7 +137,7 @@ public:
                 visit({name, attributes, file->second.content.size()});
             }
         }
-        return true;
+        return {};
     }
     Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) override {
         log.push_back(L"open " + path);
@@ -151,35 +159,36 @@ public:
         finalPath = resolved;
         return {};
     }
-    bool readFile(const std::wstring& path, std::string& bytes) override {
+    Status readFile(const std::wstring& path, std::string& bytes) override {
         auto found = files.find(path);
-        if (found == files.end() || found->second.locked) return false;
+        if (found == files.end()) return Status::error(kErrorFileNotFound);
+        if (found->second.locked) return Status::error(kErrorSharingViolation);
         bytes.assign(found->second.content.begin(), found->second.content.end());
-        return true;
+        return {};
     }
-    long fileSize(const std::wstring& path, std::uint64_t& bytes) override {
+    Status fileSize(const std::wstring& path, std::uint64_t& bytes) override {
         auto found = files.find(path);
         if (found != files.end()) {
             bytes = found->second.content.size();
-            return 0;
+            return {};
         }
-        return sizeErrors.count(path) ? sizeErrors[path] : 2;
+        return Status::error(sizeErrors.count(path) ? sizeErrors[path] : kErrorFileNotFound);
     }
-    FileResult deleteFile(const std::wstring& path) override {
+    Status deleteFile(const std::wstring& path) override {
         log.push_back(L"delete " + path);
         auto found = files.find(path);
-        if (found == files.end()) return FileResult::notFound;
-        if (found->second.locked) return FileResult::failed;
-        if (found->second.attributes & kAttrReadOnly) return FileResult::accessDenied;
+        if (found == files.end()) return Status::error(kErrorFileNotFound);
+        if (found->second.locked) return Status::error(kErrorSharingViolation);
+        if (found->second.attributes & kAttrReadOnly) return Status::error(kErrorAccessDenied);
         files.erase(found);
-        return FileResult::ok;
+        return {};
     }
-    FileResult setNormalAttributes(const std::wstring& path) override {
+    Status setNormalAttributes(const std::wstring& path) override {
         log.push_back(L"normal " + path);
         auto found = files.find(path);
-        if (found == files.end()) return FileResult::notFound;
+        if (found == files.end()) return Status::error(kErrorFileNotFound);
         found->second.attributes = 0;
-        return FileResult::ok;
+        return {};
     }
 
     // Adds a file (or, with kAttrDirectory, a folder) to a folder ending in "\", in listing order.
@@ -204,6 +213,7 @@ public:
     std::map<std::wstring, std::vector<std::pair<std::wstring, std::uint32_t>>> folders;
     std::map<std::wstring, File> files;
     std::map<std::wstring, long> sizeErrors;  // fileSize errors other than "not found"
+    std::map<std::wstring, long> listErrors;  // folders that exist but cannot be listed
     // Spellings that resolve to another folder: short names, junctions, "\\?\" forms.
     std::map<std::wstring, std::wstring> aliases;
     std::vector<std::wstring> log;

@@ -6,6 +6,7 @@
 #include <memory>
 #include <optional>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/program.h"
@@ -34,6 +35,13 @@ public:
     void repaint() override { m_log.push_back(L"main.repaint"); }
     void focus(Ctl control) override { m_log.push_back(L"focus " + ctlName(control)); }
     void splitCookieColumns() override { m_log.push_back(L"main.splitCookieColumns"); }
+    // Kept apart from the shared log, which tests read for the order of texts and boxes.
+    void setOperationRunning(bool running) override { operationStates.push_back(running); }
+    void showProgress(int percent, const std::wstring& text) override {
+        progress.push_back({percent, text});
+    }
+    std::vector<bool> operationStates;
+    std::vector<std::pair<int, std::wstring>> progress;
     void showCacheRows(const CacheList& list) override {
         m_log.push_back(L"cache.rows " + std::to_wstring(list.rows().size()));
     }
@@ -79,6 +87,8 @@ public:
     explicit RecordingTrayView(Log& log) : m_log(log) {}
     void addIcon(const std::wstring& tip) override { m_log.push_back(L"tray.add " + tip); }
     void removeIcon() override { m_log.push_back(L"tray.remove"); }
+    void setTip(const std::wstring& tip) override { tips.push_back(tip); }
+    std::vector<std::wstring> tips;
     void popupMenu() override { m_log.push_back(L"tray.menu"); }
     void destroy() override { m_log.push_back(L"tray.destroy"); }
 
@@ -91,6 +101,10 @@ public:
     explicit RecordingCleanUpView(Log& log) : m_log(log) {}
     void showOnTop() override { m_log.push_back(L"working.show"); }
     void setAction(const std::wstring& text) override { m_log.push_back(L"working:" + text); }
+    void showProgress(int percent, const std::wstring& text) override {
+        progress.push_back({percent, text});
+    }
+    std::vector<std::pair<int, std::wstring>> progress;
     void destroy() override { m_log.push_back(L"working.destroy"); }
 
 private:
@@ -114,11 +128,39 @@ public:
     std::unique_ptr<TrayView> createTray(FrmTray& behaviour) override {
         m_log.push_back(L"tray.create");
         lastTray = &behaviour;
-        return std::make_unique<RecordingTrayView>(m_log);
+        auto view = std::make_unique<RecordingTrayView>(m_log);
+        lastTrayView = view.get();
+        return view;
     }
     std::unique_ptr<CleanUpView> createCleanUp() override {
         m_log.push_back(L"working.create");
-        return std::make_unique<RecordingCleanUpView>(m_log);
+        auto view = std::make_unique<RecordingCleanUpView>(m_log);
+        lastCleanUp = view.get();
+        return view;
+    }
+    // Operations run on the test's thread; what the user does while one runs happens at its
+    // first progress report, as the window's thread would handle it.
+    std::unique_ptr<OperationRunner> createRunner() override {
+        class Runner : public InlineRunner {
+        public:
+            explicit Runner(RecordingWindowFactory& factory) : m_factory(factory) {}
+            void run(const OperationWork& work, const ProgressView& view) override {
+                ++m_factory.operations;
+                bool first = true;
+                InlineRunner::run(work, [&](const OperationProgress& progress) {
+                    view(progress);
+                    if (first && m_factory.duringOperation) {
+                        first = false;
+                        auto action = std::exchange(m_factory.duringOperation, nullptr);
+                        action();
+                    }
+                });
+            }
+
+        private:
+            RecordingWindowFactory& m_factory;
+        };
+        return std::make_unique<Runner>(*this);
     }
     void endProgram() override { m_log.push_back(L"end"); }
     void processMessages() override {
@@ -129,8 +171,12 @@ public:
     RecordingMainView* lastMain = nullptr;
     FrmSplash* lastSplash = nullptr;
     FrmTray* lastTray = nullptr;
+    RecordingTrayView* lastTrayView = nullptr;
+    RecordingCleanUpView* lastCleanUp = nullptr;
     int pumps = 0;
-    std::function<void()> duringPump;  // what the user does while messages are processed
+    int operations = 0;
+    std::function<void()> duringOperation;  // once, while the next operation runs
+    std::function<void()> duringPump;       // what the user does while messages are processed
 
 private:
     Log& m_log;

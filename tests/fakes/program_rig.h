@@ -34,6 +34,7 @@ struct ProgramRig {
 
     ProgramRig() {
         pickers.log = &log;
+        program.flushThreads = 1;  // the fakes serve one thread at a time
         registry.keys = {kRunKey, kShellFoldersKey};
         registry.values[{kShellFoldersKey, L"Cookies"}] = FakeRegistry::stringValue(cookieFolder);
         files.folders[cookieFolder + L"\\"];

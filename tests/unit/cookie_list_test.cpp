@@ -36,7 +36,7 @@ TEST(CookieList, ListsPlainFilesOnlyAndIndexDatOnlyWhileIncluded) {
         fakes::FakeFileSystem files = cookieFolder();
         CookieList list;
         int pumps = 0;
-        list.load(files, L"C:\\Cookies", c.includeIndexDat, [&] { ++pumps; });
+        EXPECT_TRUE(list.load(files, L"C:\\Cookies", c.includeIndexDat, [&] { ++pumps; }));
         EXPECT_EQ(names(list), c.listed);
         EXPECT_EQ(pumps, 4);  // once per file, hidden index.dat included
         EXPECT_EQ(files.listed, (std::vector<std::wstring>{kFolder}));  // no descent, no "\\\\"
@@ -50,10 +50,10 @@ TEST(CookieList, ListsPlainFilesOnlyAndIndexDatOnlyWhileIncluded) {
 TEST(CookieList, AnEmptyFolderPathOrMissingFolderListsNothing) {
     fakes::FakeFileSystem files = cookieFolder();
     CookieList list;
-    list.load(files, L"", true, [] {});
+    EXPECT_TRUE(list.load(files, L"", true, [] {}));
     EXPECT_TRUE(list.rows().empty());
     EXPECT_TRUE(files.listed.empty());  // never taken as the current drive's root
-    list.load(files, L"C:\\Missing\\", true, [] {});
+    EXPECT_EQ(list.load(files, L"C:\\Missing\\", true, [] {}), Status::error(kErrorPathNotFound));
     EXPECT_TRUE(list.rows().empty());
 }
 
@@ -61,7 +61,7 @@ TEST(CookieList, DeletesLastRowFirstRetriesReadOnlyAndKeepsRowsOfFilesThatStay) 
     fakes::FakeFileSystem files = cookieFolder();
     files.files[kFolder + L"Index.DAT"].locked = true;
     CookieList list;
-    list.load(files, kFolder, true, [] {});
+    ASSERT_TRUE(list.load(files, kFolder, true, [] {}));
     files.log.clear();
 
     list.deleteFiles(files, false);
@@ -82,7 +82,7 @@ TEST(CookieList, DeletesLastRowFirstRetriesReadOnlyAndKeepsRowsOfFilesThatStay) 
 TEST(CookieList, SelectedOnlyDeletesTheSelectedRowsAndAFileAlreadyGoneKeepsItsRow) {
     fakes::FakeFileSystem files = cookieFolder();
     CookieList list;
-    list.load(files, kFolder, false, [] {});
+    ASSERT_TRUE(list.load(files, kFolder, false, [] {}));
     list.selectNone();
     list.setSelected(0, true);
     list.setSelected(1, true);

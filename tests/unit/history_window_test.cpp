@@ -48,7 +48,7 @@ TEST(HistoryWindow, AStoreThatFailsLeavesTheListEmptyAndClearingSaysSo) {
         rig.history.shared->entries = {{L"http://a.example/", true, L"A", 0, 0}};
         rig.history.shared->enumResult = kNotImplemented;  // as Wine's store answers
         rig.history.shared->clearResult = kNotImplemented;
-        if (!creatable) rig.history.createResult = static_cast<HResult>(0x80040154u);
+        if (!creatable) rig.history.createResult = static_cast<std::int32_t>(0x80040154u);
         ASSERT_TRUE(rig.program.Main());
         FrmMain& main = rig.loadMain();
         main.selectTab(kTabHistory);

@@ -35,6 +35,45 @@ TEST(Prefs, ShredLevelAcceptsWordsInAnyCaseAndNumbersAndFallsBackToQuick) {
     }
 }
 
+// The option controls as plain values.
+struct Options : OptionControls {
+    int checkBox(size_t row) const override { return boxes[row]; }
+    void setCheckBox(size_t row, int value) override { boxes[row] = value; }
+    bool quick() const override { return quickSelected; }
+    void setQuick(bool selected) override { quickSelected = selected; }
+    void setDod(bool selected) override { dodSelected = selected; }
+    std::array<int, kCheckBoxKeys.size()> boxes{};
+    bool quickSelected = false;
+    bool dodSelected = false;
+};
+
+TEST(StoredPrefs, AKeyThatFailsKeepsItsDefaultWhileTheOthersAreReadAndWritten) {
+    fakes::FakeSettingsStore store;
+    store.put(L"autostart", L"1");
+    store.put(L"runonstart", L"1");
+    store.put(L"secureforall", L"1");
+    store.put(L"shredlevel", L"False");
+    Options options;
+    EXPECT_TRUE(readStoredPrefs(store, L" Purgeon", options));
+
+    store.refused[L"runonstart"] = kErrorAccessDenied;
+    store.refused[L"secureforall"] = kErrorInvalidParameter;
+    options = Options();
+    EXPECT_EQ(readStoredPrefs(store, L" Purgeon", options), Status::error(kErrorAccessDenied));
+    EXPECT_EQ(options.boxes, (std::array<int, 10>{1, 0, 0, 0, 0, 0, 0, 0, 0, 0}));
+    EXPECT_FALSE(options.quickSelected);
+    EXPECT_TRUE(options.dodSelected);
+
+    options.boxes = {0, 0, 1, 1, 1, 1, 1, 1, 1, 0};
+    EXPECT_EQ(writeStoredPrefs(store, L" Purgeon", options), Status::error(kErrorAccessDenied));
+    EXPECT_EQ(store.written.size(), 11u);
+    store.refused.clear();
+    Options reread;
+    EXPECT_TRUE(readStoredPrefs(store, L" Purgeon", reread));
+    // The two refused keys keep their old "1"; every other key holds what was written.
+    EXPECT_EQ(reread.boxes, (std::array<int, 10>{0, 1, 1, 1, 1, 1, 1, 1, 1, 1}));
+}
+
 TEST(RegistryText, ValueTypesBecomeTextByTheirRules) {
     using fakes::FakeRegistry;
     RegValue dword;
@@ -96,13 +135,13 @@ TEST(Autostart, WritesTheQuotedFullPathAndDeletesItAgain) {
         registry.keys.insert(kRunKey);
         fakes::FakeAppInfo app;
         app.programFolder = c.folder;
-        SetAutostart(registry, app, true);
+        EXPECT_TRUE(SetAutostart(registry, app, true));
         EXPECT_EQ(registry.text(kRunKey, L" Purgeon"), c.data);
-        SetAutostart(registry, app, true);  // overwritten, not doubled
+        EXPECT_TRUE(SetAutostart(registry, app, true));  // overwritten, not doubled
         EXPECT_EQ(registry.text(kRunKey, L" Purgeon"), c.data);
-        SetAutostart(registry, app, false);
+        EXPECT_TRUE(SetAutostart(registry, app, false));
         EXPECT_FALSE(registry.hasValue(kRunKey, L" Purgeon"));
-        SetAutostart(registry, app, false);  // a missing value is no error
+        EXPECT_TRUE(SetAutostart(registry, app, false));  // a missing value is no error
         EXPECT_FALSE(registry.hasValue(kRunKey, L" Purgeon"));
     }
 }

@@ -154,7 +154,7 @@ TEST(EnumFiles, DepthFirstInListingOrderWithoutFollowingOrListingLinks) {
         FakeFileSystem fs = tree();
         FoundFileList found;
         resetFoundFiles(found);
-        EnumFiles(fs, folder, found);
+        EXPECT_TRUE(EnumFiles(fs, folder, found).empty());
         EXPECT_EQ(found,
                   (FoundFileList{L"", kDir + L"a.txt", kDir + L"s\\b.txt", kDir + L"README"}));
         for (const std::wstring& listed : fs.listed)
@@ -162,15 +162,34 @@ TEST(EnumFiles, DepthFirstInListingOrderWithoutFollowingOrListingLinks) {
     }
 }
 
-TEST(EnumFiles, EmptyOrMissingFoldersLeaveOnlyEntryZero) {
+TEST(EnumFiles, EmptyOrMissingFoldersLeaveOnlyEntryZeroAndAMissingOneIsReported) {
     FakeFileSystem fs;
     fs.addFile(L"D:\\e\\", L"sub", kAttrDirectory);
-    for (const wchar_t* folder : {L"D:\\e", L"D:\\missing"}) {
+    struct Case {
+        std::wstring folder;
+        std::vector<UnlistedFolder> unlisted;
+    };
+    for (const Case& c :
+         {Case{L"D:\\e", {}},
+          Case{L"D:\\missing", {{L"D:\\missing\\", Status::error(kErrorPathNotFound)}}}}) {
         FoundFileList found;
         resetFoundFiles(found);
-        EnumFiles(fs, folder, found);
+        EXPECT_EQ(EnumFiles(fs, c.folder, found), c.unlisted);
         EXPECT_EQ(found, FoundFileList{L""});
     }
+}
+
+TEST(EnumFiles, AFolderThatCannotBeListedIsReportedAndTheRestIsStillFound) {
+    FakeFileSystem fs = tree();
+    fs.addFile(kDir, L"locked", kAttrDirectory);
+    fs.addFile(kDir + L"locked\\", L"hidden.txt");
+    fs.listErrors[kDir + L"locked\\"] = kErrorAccessDenied;
+    FoundFileList found;
+    resetFoundFiles(found);
+    EXPECT_EQ(
+        EnumFiles(fs, kDir, found),
+        (std::vector<UnlistedFolder>{{kDir + L"locked\\", Status::error(kErrorAccessDenied)}}));
+    EXPECT_EQ(found, (FoundFileList{L"", kDir + L"a.txt", kDir + L"s\\b.txt", kDir + L"README"}));
 }
 
 TEST(EnumFiles, StripNullsCutsAtTheFirstNul) {
@@ -205,7 +224,7 @@ TEST(EnumFiles, AddsUpTheSizesOfWhatItFinds) {
     fs.addFile(kDir + L"s\\", L"b", kAttrArchive, bytes(324));
     FoundFileList found;
     std::uint64_t total = 0;
-    EnumFiles(fs, kDir, found, &total);
+    EXPECT_TRUE(EnumFiles(fs, kDir, found, &total).empty());
     EXPECT_EQ(total, 1024u);
 }
 

@@ -1,4 +1,4 @@
-// CURLHistory over a fake store: snapshots, ownership of the record texts, and failures.
+// CURLHistory over a fake store: snapshots, positions, and failures.
 #include <gtest/gtest.h>
 
 #include "areas/url_history.h"
@@ -44,23 +44,17 @@ TEST(UrlHistory, ItemsReadTheirRecordsAndANullTitleReadsEmpty) {
     EXPECT_DOUBLE_EQ(history.Item(1).Expires(), 0.0);
 }
 
-TEST(UrlHistory, RefreshingTwiceFreesTheFirstSnapshotsTextsExactlyOnceTitleFirst) {
+TEST(UrlHistory, RefreshReplacesTheSnapshotWithWhatTheStoreHoldsNow) {
     FakeHistoryFactory factory = threeEntries();
-    {
-        CURLHistory history(factory);
-        const URLHistoryItem& first = history.Item(1);
-        const std::wstring firstTitle = first.Title();
-        history.Refresh();
-        EXPECT_EQ(factory.shared->freedTexts.size(), 5u);  // 3 URLs and 2 titles
-        EXPECT_EQ(factory.shared->freedTexts[0], firstTitle);
-        EXPECT_EQ(factory.shared->freedTexts[1], L"http://a.example/");
-        EXPECT_EQ(urls(history),
-                  (std::vector<std::wstring>{L"http://a.example/", L"http://b.example/",
-                                             L"http://c.example/"}));
-    }
-    EXPECT_EQ(factory.shared->handedOut, 10);
-    EXPECT_EQ(factory.shared->freedTexts.size(), 10u);
-    for (const auto& [text, count] : factory.shared->frees) EXPECT_EQ(count, 1);
+    CURLHistory history(factory);
+    factory.shared->entries.erase(factory.shared->entries.begin());
+    factory.shared->entries.push_back({L"http://d.example/", true, L"D", 0, 0});
+    history.Refresh();
+    EXPECT_EQ(urls(history), (std::vector<std::wstring>{L"http://b.example/", L"http://c.example/",
+                                                        L"http://d.example/"}));
+    EXPECT_EQ(history.Item(3).Title(), L"D");
+    history.Refresh();
+    EXPECT_EQ(history.Count(), 3);  // read afresh, not appended
 }
 
 TEST(UrlHistory, RemoveDeletesFromTheStoreAndShiftsWithoutReading) {
@@ -112,7 +106,7 @@ TEST(UrlHistory, AFailurePartWayThroughRefreshKeepsTheEntriesReadSoFar) {
 
 TEST(UrlHistory, AStoreThatCannotBeCreatedOrListedFailsConstruction) {
     FakeHistoryFactory missing;
-    missing.createResult = static_cast<HResult>(0x80040154u);  // class not registered
+    missing.createResult = static_cast<std::int32_t>(0x80040154u);  // class not registered
     EXPECT_THROW(CURLHistory history(missing), HistoryError);
     FakeHistoryFactory wineLike;
     wineLike.shared->enumResult = kNotImplemented;

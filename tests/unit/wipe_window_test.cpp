@@ -56,11 +56,15 @@ TEST(WipeWindow, BothTargetsAreWipedFileFirstWithTheChosenPasses) {
         EXPECT_EQ(rig.passesOver(L"D:\\x\\s\\b.txt"), passes);
         EXPECT_TRUE(rig.files.files.empty());
         EXPECT_TRUE(rig.files.folders.count(L"D:\\x\\s\\"));
-        const fakes::Log expected{L"busy",    L"idle",
-                                  L"busy",    L"status:Currently wipingD:\\x\\a.txt",
-                                  L"status:", L"status:Currently wipingD:\\x\\s\\b.txt",
-                                  L"status:", L"status:Currently wipingD:\\x\\c.txt",
-                                  L"status:", L"idle"};
+        // The status names each file as the work reaches it, and empties once it is done.
+        const fakes::Log expected{L"busy",
+                                  L"idle",
+                                  L"busy",
+                                  L"status:Currently wipingD:\\x\\a.txt",
+                                  L"status:Currently wipingD:\\x\\s\\b.txt",
+                                  L"status:Currently wipingD:\\x\\c.txt",
+                                  L"status:",
+                                  L"idle"};
         EXPECT_EQ(rig.log, expected);
         EXPECT_EQ(main.text(Ctl::txtFileToWipe),
                   L"D:\\a\\report.doc");  // the boxes keep their texts

@@ -14,7 +14,9 @@ using win32::UniqueFile;
 class RealCookies : public ::testing::Test {
 protected:
     void SetUp() override {
-        m_folder = QueryRegistryValue(m_registry.query(kShellFoldersKey, L"Cookies"));
+        RegValue value;
+        ASSERT_TRUE(m_registry.query(kShellFoldersKey, L"Cookies", value));
+        m_folder = QueryRegistryValue(value);
         ASSERT_FALSE(m_folder.empty()) << "the prefix names no cookie folder";
         if (m_folder.back() != L'\\') m_folder += L'\\';
         ::SHCreateDirectoryExW(nullptr, m_folder.c_str(), nullptr);

@@ -4,8 +4,9 @@
 #include <string>
 #include <vector>
 
-#include "platform/win32/store_files_win32.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/files_win32.h"
+#include "platform/win32/shell_win32.h"
+#include "platform/win32/system_folders_win32.h"
 #include "test_folder.h"
 
 namespace purgeon {
@@ -279,6 +280,31 @@ TEST_F(RealFileSystem, AListingTellsTheSizeOfEachFile) {
     }
 }
 
+TEST_F(RealFileSystem, FileOperationsByNameGiveTheSystemsCodes) {
+    ASSERT_TRUE(writeFile(m_root + L"kept.txt", "kept"));
+    ASSERT_TRUE(writeFile(m_root + L"locked.txt", "locked"));
+    ASSERT_TRUE(::SetFileAttributesW((m_root + L"locked.txt").c_str(), FILE_ATTRIBUTE_READONLY));
+    const std::wstring missing = m_root + L"missing.txt";
+    std::string bytes;
+    std::uint64_t size = 0;
+
+    EXPECT_TRUE(m_files.readFile(m_root + L"kept.txt", bytes));
+    EXPECT_EQ(bytes, "kept");
+    EXPECT_TRUE(m_files.fileSize(m_root + L"kept.txt", size));
+    EXPECT_EQ(size, 4u);
+    EXPECT_EQ(m_files.readFile(missing, bytes).code, kErrorFileNotFound);
+    EXPECT_EQ(m_files.fileSize(missing, size).code, kErrorFileNotFound);
+    EXPECT_EQ(m_files.deleteFile(missing).code, kErrorFileNotFound);
+    EXPECT_EQ(m_files.listFolder(m_root + L"missing\\", [](const DirEntry&) {}).code,
+              kErrorPathNotFound);
+
+    // A read-only file refuses deletion until its attributes are reset.
+    EXPECT_EQ(m_files.deleteFile(m_root + L"locked.txt").code, kErrorAccessDenied);
+    EXPECT_TRUE(m_files.setNormalAttributes(m_root + L"locked.txt"));
+    EXPECT_TRUE(m_files.deleteFile(m_root + L"locked.txt"));
+    EXPECT_FALSE(exists(m_root + L"locked.txt"));
+}
+
 TEST(RealSystemFolders, KnownFoldersAgreeWithTheSystemsOwnAnswers) {
     wchar_t windows[MAX_PATH] = {};
     wchar_t system[MAX_PATH] = {};
@@ -310,7 +336,7 @@ TEST(RealSystemFolders, KnownFoldersAgreeWithTheSystemsOwnAnswers) {
 
 TEST(RealShell, EmptyingAnEmptyRecycleBinSucceeds) {
     win32::Win32Shell shell;
-    shell.emptyRecycleBin();  // whatever an earlier test left there
+    static_cast<void>(shell.emptyRecycleBin());  // whatever an earlier test left there
     EXPECT_TRUE(shell.emptyRecycleBin());
 }
 

@@ -2,7 +2,9 @@
 #include <gtest/gtest.h>
 
 #include "areas/history_view.h"
-#include "platform/win32/history_time_win32.h"
+#include "platform/win32/date_text_win32.h"
+#include "platform/win32/handles.h"
+#include "platform/win32/history_store_win32.h"
 
 namespace purgeon {
 namespace {
@@ -42,14 +44,15 @@ TEST(RealDates, GeneralDateTextInTheUsersLocale) {
 
 TEST(RealHistoryStore, WinesStoreIsCreatedButCannotBeListed) {
     win32::Win32HistoryStoreFactory factory;
-    HResult hr = kFail;
-    auto store = factory.create(hr);
+    std::unique_ptr<HistoryStore> store;
+    const Status created = factory.create(store);
     if (!store) {
-        EXPECT_LT(hr, 0);
+        EXPECT_LT(created.code, 0);
         return;  // no history component at all: creation reports why
     }
+    EXPECT_TRUE(created);
     std::unique_ptr<HistoryEnumerator> enumerator;
-    EXPECT_EQ(store->enumUrls(enumerator), kNotImplemented);
+    EXPECT_EQ(store->enumUrls(enumerator), Status::error(kNotImplemented));
     EXPECT_THROW(CURLHistory history(factory), HistoryError);
 }
 

@@ -9,7 +9,7 @@
 #include <thread>
 #include <vector>
 
-#include "platform/win32/history_time_win32.h"
+#include "platform/win32/downloader_win32.h"
 #include "platform/win32/log_file_win32.h"
 #include "test_folder.h"
 

@@ -2,8 +2,10 @@
 #include <gtest/gtest.h>
 
 #include "fakes/fake_platform.h"
-#include "platform/win32/store_files_win32.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/app_info_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/settings_store_win32.h"
+#include "platform/win32/system_errors_win32.h"
 #include "prefs/preferences.h"
 #include "prefs/registry_text.h"
 
@@ -77,18 +79,18 @@ TEST_F(RealRegistry, RunValueIsWrittenOverwrittenAndRemoved) {
     const std::wstring expected = L"\"" + app.exePath() + L"\"";
     ::RegDeleteKeyValueW(HKEY_CURRENT_USER, kRunKey, L" Purgeon");
 
-    SetAutostart(m_registry, app, true);
+    EXPECT_TRUE(SetAutostart(m_registry, app, true));
     EXPECT_EQ(read(kRunKey, L" Purgeon"), expected);
     ::RegSetKeyValueW(HKEY_CURRENT_USER, kRunKey, L" Purgeon", REG_SZ, L"stale", 12);
-    SetAutostart(m_registry, app, true);
+    EXPECT_TRUE(SetAutostart(m_registry, app, true));
     EXPECT_EQ(read(kRunKey, L" Purgeon"), expected);
 
-    SetAutostart(m_registry, app, false);
+    EXPECT_TRUE(SetAutostart(m_registry, app, false));
     m_dialogs.shown.clear();
     EXPECT_EQ(read(kRunKey, L" Purgeon"), L"");
     EXPECT_EQ(m_dialogs.shown.size(), 1u);  // gone: the query fails
 
-    SetAutostart(m_registry, app, false);  // a missing value goes quietly
+    EXPECT_TRUE(SetAutostart(m_registry, app, false));  // a missing value goes quietly
     EXPECT_EQ(::RegGetValueW(HKEY_CURRENT_USER, kRunKey, L" Purgeon", RRF_RT_ANY, nullptr, nullptr,
                              nullptr),
               ERROR_FILE_NOT_FOUND);
@@ -97,15 +99,38 @@ TEST_F(RealRegistry, RunValueIsWrittenOverwrittenAndRemoved) {
 TEST_F(RealRegistry, SettingsStoreKeepsTextsPerUserAndReportsMissingKeys) {
     win32::Win32SettingsStore store(L"Software\\PurgeonTests");
     std::wstring text;
-    EXPECT_FALSE(store.read(L" Purgeon", L"Settings", L"autostart", text));
-    store.write(L" Purgeon", L"Settings", L"autostart", L"1");
-    store.write(L" Purgeon", L"Settings", L"shredlevel", L"False");
+    EXPECT_EQ(store.read(L" Purgeon", L"Settings", L"autostart", text),
+              Status::error(kErrorFileNotFound));
+    ASSERT_TRUE(store.write(L" Purgeon", L"Settings", L"autostart", L"1"));
+    ASSERT_TRUE(store.write(L" Purgeon", L"Settings", L"shredlevel", L"False"));
+    EXPECT_EQ(store.read(L" Purgeon", L"Settings", L"runonstart", text),
+              Status::error(kErrorFileNotFound));
     ASSERT_TRUE(store.read(L" Purgeon", L"Settings", L"autostart", text));
     EXPECT_EQ(text, L"1");
     ASSERT_TRUE(store.read(L" Purgeon", L"Settings", L"shredlevel", text));
     EXPECT_EQ(text, L"False");
     EXPECT_EQ(store.keyPath(L" Purgeon", L"Settings"),
               L"Software\\PurgeonTests\\Purgeon\\Settings");
+
+    // A value of another type is no text: reading it fails, and not as a missing key.
+    const DWORD number = 1;
+    ASSERT_EQ(::RegSetKeyValueW(HKEY_CURRENT_USER, store.keyPath(L" Purgeon", L"Settings").c_str(),
+                                L"autostart", REG_DWORD, &number, sizeof(number)),
+              ERROR_SUCCESS);
+    const Status mismatch = store.read(L" Purgeon", L"Settings", L"autostart", text);
+    EXPECT_FALSE(mismatch);
+    EXPECT_NE(mismatch.code, kErrorFileNotFound);
+}
+
+TEST_F(RealRegistry, AStringIsNotWrittenUnderAMissingKeyAndWhatIsNotThereNeedsNoDeleting) {
+    const std::wstring missingKey = L"Software\\PurgeonTests\\NoSuchKey";
+    EXPECT_EQ(m_registry.setString(missingKey, L"name", L"text"),
+              Status::error(kErrorFileNotFound));
+    HKEY created = nullptr;  // the key was not created on the way
+    EXPECT_EQ(::RegOpenKeyExW(HKEY_CURRENT_USER, missingKey.c_str(), 0, KEY_READ, &created),
+              ERROR_FILE_NOT_FOUND);
+    EXPECT_TRUE(m_registry.deleteValue(missingKey, L"name"));
+    EXPECT_TRUE(m_registry.deleteValue(kTestKey, L"missing"));
 }
 
 }  // namespace

@@ -4,7 +4,8 @@
 #include <cstdlib>
 #include <string>
 
-#include "platform/win32/store_files_win32.h"
+#include "platform/win32/extended_path.h"
+#include "platform/win32/handles.h"
 
 namespace purgeon::wine {
 

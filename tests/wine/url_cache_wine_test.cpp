@@ -4,7 +4,7 @@
 #include <algorithm>
 #include <vector>
 
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/url_cache_win32.h"
 #include "win32_rig.h"
 
 namespace purgeon {
@@ -28,7 +28,7 @@ bool commit(const std::wstring& url, DWORD type) {
 
 std::vector<UrlCacheEntry> walk(UrlCache& cache) {
     std::vector<UrlCacheEntry> seen;
-    cache.enumerate([&](const UrlCacheEntry& e) { seen.push_back(e); });
+    EXPECT_TRUE(cache.enumerate([&](const UrlCacheEntry& e) { seen.push_back(e); }));
     return seen;
 }
 
@@ -86,6 +86,15 @@ TEST_F(RealCache, BackendWalksEveryEntryWithItsTypeAndNonAsciiNamesIntact) {
             EXPECT_FALSE(e.type & NORMAL_CACHE_ENTRY);
         }
     }
+}
+
+TEST_F(RealCache, RemovingANameTheCacheDoesNotHoldFailsAsNotFound) {
+    // The update check counts on this answer to tell a missing cached copy from a refusal.
+    win32::WinInetUrlCache cache;
+    EXPECT_EQ(cache.remove(L"http://purgeon-test.example/never-cached.txt"),
+              Status::error(kErrorFileNotFound));
+    EXPECT_TRUE(cache.remove(kOther));
+    EXPECT_FALSE(listed(walk(cache), kOther));
 }
 
 TEST_F(RealCache, ListingShowsNormalEntriesOnly) {

@@ -5,9 +5,16 @@
 #include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
 #include "fakes/fake_windows.h"
-#include "platform/win32/history_time_win32.h"
-#include "platform/win32/store_files_win32.h"
-#include "platform/win32/win32_platform.h"
+#include "platform/win32/app_info_win32.h"
+#include "platform/win32/date_text_win32.h"
+#include "platform/win32/downloader_win32.h"
+#include "platform/win32/files_win32.h"
+#include "platform/win32/history_store_win32.h"
+#include "platform/win32/registry_win32.h"
+#include "platform/win32/settings_store_win32.h"
+#include "platform/win32/system_errors_win32.h"
+#include "platform/win32/system_folders_win32.h"
+#include "platform/win32/url_cache_win32.h"
 
 namespace purgeon {
 

@@ -1,0 +1,162 @@
+// The main window's Secure Wipe tab: the pickers, the warning and the wipe of what it names.
+#include "app/main_window.h"
+
+#include "app/busy_scope.h"
+#include "app/program.h"
+#include "product/product.h"
+#include "wipe/folder_guard.h"
+#include "wipe/shred.h"
+#include "wipe/shred_batch.h"
+#include "wipe/wipe_report.h"
+#include "wipe/wipe_target.h"
+
+namespace purgeon {
+
+void FrmMain::cmdBrowseForFile_Click() {
+    m_program.services().pickers.openFile(L"All Files (*.*)|*.*", m_openFileName);
+    if (!m_openFileName.empty()) setText(Ctl::txtFileToWipe, m_openFileName);
+}
+
+void FrmMain::cmdBrowseForFolder_Click() {
+    Services& s = m_program.services();
+    setText(Ctl::txtFolderToWipe,
+            s.pickers.browseForFolder(s.appInfo.folder(), L"&Select folder to wipe"));
+}
+
+FolderCheck FrmMain::checkWipeFolder(const std::wstring& folder) {
+    Services& s = m_program.services();
+    const FolderCheck check = checkFolder(s.files, s.folders, folder, FolderUse::wipe);
+    if (!check.allowed()) {
+        tell(check.folder + L" cannot be wiped: " + refusalReason(check) + L".",
+             kMbOk | kMbIconExclamation);
+    }
+    return check;
+}
+
+constexpr wchar_t kWipeWarning[] =
+    L"Warning! this will wipe the specified files and delete them. Once this is done they cannot "
+    L"be recovered";
+
+void FrmMain::cmdWipe_Click() {
+    const std::wstring warning = wipeWarning();
+    if (warning.empty()) return;
+    const int answer = m_program.services().dialogs.messageBox(warning, kAppTitle,
+                                                               kMbOkCancel | kMbIconExclamation);
+    if (answer == kIdOk) wipeOut();
+}
+
+std::wstring FrmMain::wipeWarning() {
+    Services& s = m_program.services();
+    std::wstring details;
+    const std::wstring file = text(Ctl::txtFileToWipe);
+    // A file that cannot be measured is left out here; the wipe itself tells the user why.
+    std::uint64_t fileBytes = 0;
+    if (!file.empty() && s.files.fileSize(file, fileBytes) && fileBytes > 0)
+        details += L"\r\nFile: " + file + L" (" + sizeText(fileBytes) + L")";
+
+    const std::wstring folder = text(Ctl::txtFolderToWipe);
+    if (!folder.empty()) {
+        const FolderCheck check = checkWipeFolder(folder);
+        if (!check.allowed()) return {};
+        // Counted before asking, so the user knows what the answer means. Folders that cannot be
+        // listed are listed again by the wipe, which writes them down.
+        FoundFileList found;
+        std::uint64_t bytes = 0;
+        static_cast<void>(EnumFiles(s.files, check.folder, found, &bytes));
+        details += L"\r\nFolder: " + check.folder + L": " + std::to_wstring(found.size() - 1) +
+                   L" file(s), " + sizeText(bytes);
+    }
+    return details.empty() ? std::wstring(kWipeWarning)
+                           : std::wstring(kWipeWarning) + L"\r\n" + details;
+}
+
+void FrmMain::wipeOut() {
+    const int passes = value(Ctl::optQuick) ? 3 : 7;
+    if (wipeNamedFile(passes)) wipeNamedFolder(passes);
+}
+
+bool FrmMain::wipeNamedFile(int passes) {
+    Services& s = m_program.services();
+    const std::wstring file = text(Ctl::txtFileToWipe);
+    if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return true;
+
+    std::uint64_t length = 0;
+    static_cast<void>(s.files.fileSize(file, length));  // for the progress only
+    ShredResult result{ShredOutcome::notReached, {}};
+    const bool stay = [&] {
+        BusyScope busy(*this);
+        return m_program.runOperation(L"wiping a file", [&](std::stop_token stop,
+                                                            ProgressSink& sink) {
+            OperationProgress progress{0, 1, 0, length * static_cast<std::uint64_t>(passes), file};
+            sink.report(progress);
+            // The file must be what its folder holds under that name: a link swapped in is not
+            // followed.
+            ShredRequest request{passes, true, {}};
+            request.stop = stop;
+            request.written = [&](std::uint64_t bytes) {
+                progress.bytesDone += bytes;
+                sink.report(progress);
+            };
+            result = ShredFile(s.files, file, request);
+            progress.filesDone = 1;
+            sink.report(progress);
+        });
+    }();
+    const std::wstring why =
+        result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
+    const bool wiped = result.outcome == ShredOutcome::wiped;
+    const std::wstring message = fileWipeMessage(fileNameOf(file), result, why);
+    if (!stay) {
+        m_program.log().write(message);
+        return false;
+    }
+    tell(message, kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
+    // A wipe the user stopped goes no further.
+    return result.outcome != ShredOutcome::interrupted &&
+           result.outcome != ShredOutcome::notReached;
+}
+
+void FrmMain::wipeNamedFolder(int passes) {
+    Services& s = m_program.services();
+    const std::wstring folder = text(Ctl::txtFolderToWipe);
+    if (folder.empty()) return;
+    const FolderCheck check = checkWipeFolder(folder);
+    if (!check.allowed()) return;
+    BatchResult result;
+    std::vector<UnlistedFolder> unlisted;
+    bool stay = true;
+    {
+        BusyScope busy(*this);
+        std::wstring shown;
+        stay = m_program.runOperation(
+            L"wiping files",
+            [&](std::stop_token stop, ProgressSink& sink) {
+                FoundFileList& found = m_program.foundFiles();
+                resetFoundFiles(found);
+                std::uint64_t bytes = 0;
+                unlisted = EnumFiles(s.files, check.folder, found, &bytes);
+                BatchRequest request;
+                request.passes = passes;
+                request.threads = m_program.flushThreads;
+                request.stop = stop;
+                request.progress = progressTo(sink);
+                result = ShredFiles(s.files, found, bytes, request);
+            },
+            [&](const OperationProgress& progress) {
+                if (progress.current.empty() || progress.current == shown) return;
+                shown = progress.current;
+                setStatusText(L"Currently wiping" + shown);
+            });
+        if (!shown.empty()) setStatusText(L"");
+    }
+    const std::wstring message = folderWipeMessage(result.tally);
+    m_program.log().write(L"Wipe of " + check.folder + L":");
+    m_program.logUnlisted(L"Wipe of " + check.folder, unlisted);
+    if (!stay) {
+        m_program.log().write(message);
+        return;
+    }
+    tell(message, kMbOk | (result.tally.notWiped() == 0 ? kMbIconInformation : kMbIconExclamation));
+}
+
+}  // namespace purgeon

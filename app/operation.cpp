@@ -1,0 +1,73 @@
+// What the window says of an operation's progress.
+#include "app/operation.h"
+
+#include <algorithm>
+#include <cmath>
+
+#include "platform/scope_exit.h"
+#include "wipe/wipe_report.h"
+
+namespace purgeon {
+
+int progressPercent(const OperationProgress& progress) {
+    if (progress.bytesTotal > 0) {
+        return static_cast<int>(
+            std::min<std::uint64_t>(100, progress.bytesDone * 100 / progress.bytesTotal));
+    }
+    if (progress.filesTotal > 0) {
+        return static_cast<int>(
+            std::min<std::size_t>(100, progress.filesDone * 100 / progress.filesTotal));
+    }
+    return 0;
+}
+
+std::wstring progressText(const OperationProgress& progress,
+                          std::chrono::duration<double> elapsed) {
+    std::wstring text;
+    auto add = [&](const std::wstring& part) { text += (text.empty() ? L"" : L", ") + part; };
+    if (progress.filesTotal > 0) {
+        add(std::to_wstring(progress.filesDone) + L"/" + std::to_wstring(progress.filesTotal) +
+            L" files");
+    }
+    if (progress.bytesTotal > 0)
+        add(sizeText(progress.bytesDone) + L"/" + sizeText(progress.bytesTotal));
+    const double seconds = elapsed.count();
+    // Speed and time left only once there is something to go by.
+    if (progress.bytesDone > 0 && seconds >= 0.5) {
+        const double perSecond = static_cast<double>(progress.bytesDone) / seconds;
+        add(sizeText(static_cast<std::uint64_t>(perSecond)) + L"/s");
+        if (progress.bytesTotal > progress.bytesDone) {
+            const auto left = static_cast<long long>(std::ceil(
+                static_cast<double>(progress.bytesTotal - progress.bytesDone) / perSecond));
+            add((left >= 60
+                     ? std::to_wstring(left / 60) + L" min " + std::to_wstring(left % 60) + L" s"
+                     : std::to_wstring(left) + L" s") +
+                L" left");
+        }
+    }
+    return text;
+}
+
+BatchProgressSink progressTo(ProgressSink& sink) {
+    return [&sink](const BatchProgress& batch) {
+        sink.report(
+            {batch.filesDone, batch.filesTotal, batch.bytesDone, batch.bytesTotal, batch.current});
+    };
+}
+
+void InlineRunner::run(const OperationWork& work, const ProgressView& view) {
+    // Reports go straight to the view.
+    struct Direct : ProgressSink {
+        explicit Direct(const ProgressView& view) : m_view(view) {}
+        void report(const OperationProgress& progress) override {
+            if (m_view) m_view(progress);
+        }
+        const ProgressView& m_view;
+    } sink(view);
+    m_stop = std::stop_source();
+    m_running = true;
+    const ScopeExit ended([this] { m_running = false; });
+    work(m_stop.get_token(), sink);
+}
+
+}  // namespace purgeon

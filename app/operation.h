@@ -1,0 +1,74 @@
+// Long work off the window's thread: its progress, and the runner that keeps the window answering.
+#pragma once
+
+#include <chrono>
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stop_token>
+#include <string>
+
+#include "wipe/shred_batch.h"
+
+namespace purgeon {
+
+// How far an operation has come.
+struct OperationProgress {
+    std::size_t filesDone = 0;
+    std::size_t filesTotal = 0;
+    std::uint64_t bytesDone = 0;
+    std::uint64_t bytesTotal = 0;
+    std::wstring current;  // what is in work now
+    bool operator==(const OperationProgress&) const = default;
+};
+
+// "12/340 files, 1.2 MB/3.4 MB, 85.0 MB/s, 25 s left": as much as is known yet.
+std::wstring progressText(const OperationProgress& progress, std::chrono::duration<double> elapsed);
+// From 0 to 100: by bytes when there are any to write, else by files.
+int progressPercent(const OperationProgress& progress);
+
+// Where the work reports; safe to call from the worker thread.
+class ProgressSink {
+public:
+    virtual ~ProgressSink() = default;
+    virtual void report(const OperationProgress& progress) = 0;
+};
+
+// The work itself: runs off the window's thread, checks stop between steps, touches no window.
+using OperationWork = std::function<void(std::stop_token stop, ProgressSink& progress)>;
+// Runs on the window's thread with each new progress.
+using ProgressView = std::function<void(const OperationProgress& progress)>;
+
+// Files in flight at once where many small files are overwritten: each flush waits for the
+// device, and several waiting together keep it busy.
+inline constexpr std::size_t kFlushThreads = 4;
+
+// The batch's progress as an operation's, reported to the sink.
+BatchProgressSink progressTo(ProgressSink& sink);
+
+// Runs one operation at a time.
+class OperationRunner {
+public:
+    virtual ~OperationRunner() = default;
+    // Runs the work and returns when it has ended, meanwhile handling the window's messages and
+    // showing progress. An exception of the work comes back here.
+    virtual void run(const OperationWork& work, const ProgressView& view) = 0;
+    // Asks the running work to stop; it stops at its next step.
+    virtual void cancel() = 0;
+    virtual bool running() const = 0;
+};
+
+// Runs the work on the calling thread: every report reaches the view at once, in order. For
+// callers with no window to keep answering.
+class InlineRunner : public OperationRunner {
+public:
+    void run(const OperationWork& work, const ProgressView& view) override;
+    void cancel() override { m_stop.request_stop(); }
+    bool running() const override { return m_running; }
+
+private:
+    std::stop_source m_stop;
+    bool m_running = false;
+};
+
+}  // namespace purgeon

@@ -1,0 +1,58 @@
+// Report columns and list subclassing.
+#include "app/win32/list_controls.h"
+
+#include <commctrl.h>
+
+#include "app/win32/view_support.h"
+
+namespace purgeon::win32 {
+
+void setUpReport(HWND listView, std::initializer_list<const wchar_t*> titles, int widthTwips,
+                 UINT dpi) {
+    ::SendMessageW(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
+                   LVS_EX_FULLROWSELECT);
+    const TwipsScale scale(dpi);
+    int index = 0;
+    for (const wchar_t* title : titles) {
+        LVCOLUMNW column{};
+        column.mask = LVCF_TEXT | LVCF_WIDTH | LVCF_SUBITEM;
+        column.pszText = const_cast<wchar_t*>(title);
+        column.cx = scale.px(widthTwips);
+        column.iSubItem = index;
+        ::SendMessageW(listView, LVM_INSERTCOLUMNW, static_cast<WPARAM>(index),
+                       reinterpret_cast<LPARAM>(&column));
+        ++index;
+    }
+}
+
+void rescaleColumns(HWND listView, UINT previousDpi, UINT dpi) {
+    if (previousDpi == dpi) return;
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(listView, LVM_GETHEADER, 0, 0));
+    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+    for (int i = 0; i < columns; ++i) {
+        const int width = static_cast<int>(
+            ::SendMessageW(listView, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
+        ::SendMessageW(listView, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
+                       ::MulDiv(width, static_cast<int>(dpi), static_cast<int>(previousDpi)));
+    }
+}
+
+void Subclass::install(HWND control, WNDPROC procedure, void* owner) {
+    m_owner = owner;
+    ::SetWindowLongPtrW(control, GWLP_USERDATA, reinterpret_cast<LONG_PTR>(this));
+    m_original = reinterpret_cast<WNDPROC>(
+        ::SetWindowLongPtrW(control, GWLP_WNDPROC, reinterpret_cast<LONG_PTR>(procedure)));
+}
+
+const Subclass* Subclass::recordOf(HWND control) {
+    return reinterpret_cast<const Subclass*>(::GetWindowLongPtrW(control, GWLP_USERDATA));
+}
+
+LRESULT Subclass::callOriginal(HWND control, UINT message, WPARAM wParam, LPARAM lParam) {
+    const Subclass* record = recordOf(control);
+    if (record == nullptr || record->m_original == nullptr)
+        return ::DefWindowProcW(control, message, wParam, lParam);
+    return ::CallWindowProcW(record->m_original, control, message, wParam, lParam);
+}
+
+}  // namespace purgeon::win32

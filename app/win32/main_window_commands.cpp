@@ -1,0 +1,109 @@
+// The main window's controls report to the behaviour: each command and notification to its handler.
+#include "app/win32/main_window_view.h"
+
+namespace purgeon::win32 {
+
+// A button whose click the behaviour handles as it is.
+template <void (FrmMain::*Click)()>
+void Win32MainWindowView::click(Ctl /*source*/) {
+    (m_behaviour.*Click)();
+}
+
+struct Win32MainWindowView::Command {
+    Ctl control;
+    int code;  // the notification code the control sends
+    void (Win32MainWindowView::*handler)(Ctl source);
+};
+
+const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
+    // General
+    {Ctl::chkautostart, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::chkdelOnStart, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::chkDelOnShutDown, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::Chkautoclearcookies, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::ChkAutoClearCache, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::ChkAutoClearHistory, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::chkEmptyRecycleBin, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::chkdeltempfiles, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    // Cookies
+    {Ctl::cmdselectallcookies, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdselectallcookies_Click>},
+    {Ctl::cmdselectnocookies, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdselectnocookies_Click>},
+    {Ctl::cmdinvertcookiesselection, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdinvertcookiesselection_Click>},
+    {Ctl::cmddelcookies, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmddelcookies_Click>},
+    // Cache
+    {Ctl::List1, LBN_SELCHANGE, &Win32MainWindowView::cacheListChanged},
+    {Ctl::cmdDelSelFromCache, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdDelSelFromCache_Click>},
+    {Ctl::cmdinvertcachesel, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdinvertcachesel_Click>},
+    {Ctl::cmdDelAllFromCache, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdDelAllFromCache_Click>},
+    {Ctl::chkDelCachedPasswords, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    // Browser History
+    {Ctl::cmdClearHistory, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdClearHistory_Click>},
+    // Secure Wipe
+    {Ctl::txtFolderToWipe, EN_CHANGE, &Win32MainWindowView::wipePathTyped},
+    {Ctl::cmdBrowseForFolder, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdBrowseForFolder_Click>},
+    {Ctl::txtFileToWipe, EN_CHANGE, &Win32MainWindowView::wipePathTyped},
+    {Ctl::cmdBrowseForFile, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdBrowseForFile_Click>},
+    {Ctl::chkSecureForAll, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
+    {Ctl::optQuick, BN_CLICKED, &Win32MainWindowView::optionClicked},
+    {Ctl::optDOD, BN_CLICKED, &Win32MainWindowView::optionClicked},
+    {Ctl::cmdWipe, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdWipe_Click>},
+    // About
+    {Ctl::cmdcheckForUpdates, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdcheckForUpdates_Click>},
+    {Ctl::cmdViewLog, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdViewLog_Click>},
+    {Ctl::cmdCancel, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdCancel_Click>},
+    {Ctl::lblurl, STN_CLICKED, &Win32MainWindowView::click<&FrmMain::lblurl_Click>},
+
+    {Ctl::cmdHelp, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdHelp_Click>},
+    {Ctl::cmdok, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdok_Click>},
+};
+
+void Win32MainWindowView::onCommand(Ctl source, int code) {
+    for (const Command& command : kCommands) {
+        if (command.control == source && command.code == code) {
+            (this->*command.handler)(source);
+            return;
+        }
+    }
+}
+
+void Win32MainWindowView::checkBoxClicked(Ctl source) {
+    m_behaviour.setValue(source, checkState(source));
+}
+
+// Either option button reports both: one was set and the other cleared.
+void Win32MainWindowView::optionClicked(Ctl /*source*/) {
+    const int quick = checkState(Ctl::optQuick);
+    const int dod = checkState(Ctl::optDOD);
+    m_behaviour.setValue(Ctl::optQuick, quick);
+    m_behaviour.setValue(Ctl::optDOD, dod);
+}
+
+void Win32MainWindowView::cacheListChanged(Ctl /*source*/) { m_cache.onSelectionChange(); }
+
+void Win32MainWindowView::wipePathTyped(Ctl source) {
+    m_behaviour.textChanged(source, windowText(handleOf(source)));
+}
+
+bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
+    result = 0;
+    if (header.hwndFrom == nullptr) return false;
+    if (header.hwndFrom == handleOf(Ctl::SSTab1)) {
+        if (header.code != TCN_SELCHANGE) return false;
+        const int index = static_cast<int>(::SendMessageW(header.hwndFrom, TCM_GETCURSEL, 0, 0));
+        guarded([&] { m_behaviour.selectTab(index); });
+        return true;
+    }
+    return m_history.onNotify(header) || m_cookies.onNotify(header, result);
+}
+
+}  // namespace purgeon::win32

@@ -1,0 +1,193 @@
+// The main window's control table.
+#include "app/win32/main_window_layout.h"
+
+#include <stdexcept>
+
+#include <commctrl.h>
+
+namespace purgeon::win32 {
+
+namespace {
+
+using enum ControlKind;
+
+struct Offset {
+    int x;
+    int y;
+};
+constexpr TwipsRect at(Offset origin, int left, int top, int width, int height) {
+    return TwipsRect{origin.x + left, origin.y + top, width, height};
+}
+
+// Every page's outer frame sits at the same place on the tab control.
+constexpr TwipsRect kPageFrame{240, 480, 7455, 3855};
+constexpr Offset kPage{kPageFrame.left, kPageFrame.top};
+// General: the miscellaneous options inside the main frame.
+constexpr Offset kFrame5{kPage.x + 3360, kPage.y + 1080};
+// Secure Wipe: the inner frames.
+constexpr Offset kFolderFrame{kPage.x + 240, kPage.y + 300};
+constexpr Offset kFileFrame{kPage.x + 240, kPage.y + 1200};
+constexpr Offset kLevelFrame{kPage.x + 240, kPage.y + 2520};
+
+constexpr ControlPlace kControls[] = {
+    {Ctl::Picture1, kNoTab, Picture, L"", {0, 0, 8175, 1515}},
+    {Ctl::SSTab1, kNoTab, Tabs, L"", {120, 1560, 7935, 4815}},
+
+    // General
+    {Ctl::Frame1, kTabGeneral, Frame, L"General Operation", kPageFrame},
+    {Ctl::chkautostart, kTabGeneral, Check, L"Start up with windows",
+     at(kPage, 240, 720, 3000, 255)},
+    {Ctl::chkdelOnStart, kTabGeneral, Check, L"Purgeon on startup",
+     at(kPage, 240, 1080, 3000, 255)},
+    {Ctl::chkDelOnShutDown, kTabGeneral, Check, L"Purgeon on shutdown",
+     at(kPage, 240, 1440, 3000, 255)},
+    {Ctl::Chkautoclearcookies, kTabGeneral, Check, L"Delete Cookies Automatically",
+     at(kPage, 240, 1800, 3000, 255)},
+    {Ctl::ChkAutoClearCache, kTabGeneral, Check, L"Clear Cache Automatically",
+     at(kPage, 240, 2160, 3000, 255)},
+    {Ctl::ChkAutoClearHistory, kTabGeneral, Check, L"Clear visited URL History Automatically",
+     at(kPage, 240, 2520, 4815, 255)},
+    {Ctl::Frame5, kTabGeneral, Frame, L"Miscellaneous Options", at(kPage, 3360, 1080, 3735, 1215)},
+    {Ctl::chkEmptyRecycleBin, kTabGeneral, Check, L"Empty Recycle Bin",
+     at(kFrame5, 360, 480, 3135, 255)},
+    {Ctl::chkdeltempfiles, kTabGeneral, Check, L"Clear Temporary files",
+     at(kFrame5, 360, 840, 3135, 255)},
+
+    // Cookies
+    {Ctl::Frame2, kTabCookies, Frame, L"Cookie Information", kPageFrame},
+    {Ctl::Label1, kTabCookies, Label, L"Cookie Directory:", at(kPage, 240, 420, 1740, 255)},
+    {Ctl::txtCookieDir, kTabCookies, ReadOnlyEdit, L"", at(kPage, 2040, 360, 5175, 315)},
+    {Ctl::Label2, kTabCookies, Label, L"Cookies:", at(kPage, 240, 780, 1455, 255)},
+    {Ctl::lstcookies, kTabCookies, ListView, L"", at(kPage, 240, 1035, 6975, 2175)},
+    {Ctl::cmdselectallcookies, kTabCookies, Button, L"Select All", at(kPage, 240, 3330, 1575, 375)},
+    {Ctl::cmdselectnocookies, kTabCookies, Button, L"Select None",
+     at(kPage, 1935, 3330, 1575, 375)},
+    {Ctl::cmdinvertcookiesselection, kTabCookies, Button, L"Invert Selection",
+     at(kPage, 3630, 3330, 1575, 375)},
+    {Ctl::cmddelcookies, kTabCookies, Button, L"&Delete Cookies", at(kPage, 5520, 3330, 1695, 375)},
+
+    // Cache
+    {Ctl::Frame3, kTabCache, Frame, L"Cache Contents", kPageFrame},
+    {Ctl::List1, kTabCache, ListBox, L"", at(kPage, 240, 360, 6975, 2490)},
+    {Ctl::cmdDelSelFromCache, kTabCache, Button, L"Delete Selected",
+     at(kPage, 240, 2970, 1575, 375)},
+    {Ctl::cmdinvertcachesel, kTabCache, Button, L"Invert Selection",
+     at(kPage, 1935, 2970, 1575, 375)},
+    {Ctl::cmdDelAllFromCache, kTabCache, Button, L"Clear Cache", at(kPage, 5640, 2970, 1575, 375)},
+    {Ctl::chkDelCachedPasswords, kTabCache, Check, L"Delete Cached passwords",
+     at(kPage, 240, 3465, 3495, 255)},
+
+    // Browser History
+    {Ctl::Frame4, kTabHistory, Frame, L"Visited Sites", kPageFrame},
+    {Ctl::URLs, kTabHistory, ListView, L"", at(kPage, 240, 360, 6975, 2850)},
+    {Ctl::cmdClearHistory, kTabHistory, Button, L"Clear History", at(kPage, 5640, 3330, 1575, 375)},
+
+    // Secure Wipe
+    {Ctl::Frame6, kTabSecureWipe, Frame, L"Secure Erasing", kPageFrame},
+    {Ctl::Framefolder, kTabSecureWipe, Frame, L"Wipe Folder", at(kFolderFrame, 0, 0, 6975, 795)},
+    {Ctl::Label3, kTabSecureWipe, Label, L"Folder", at(kFolderFrame, 240, 360, 735, 255)},
+    {Ctl::txtFolderToWipe, kTabSecureWipe, Edit, L"", at(kFolderFrame, 1020, 315, 4335, 315)},
+    {Ctl::cmdBrowseForFolder, kTabSecureWipe, Button, L"Browse...",
+     at(kFolderFrame, 5475, 285, 1260, 375)},
+    {Ctl::Framefile, kTabSecureWipe, Frame, L"Wipe File", at(kFileFrame, 0, 0, 6975, 795)},
+    {Ctl::Label4, kTabSecureWipe, Label, L"File", at(kFileFrame, 240, 360, 735, 255)},
+    {Ctl::txtFileToWipe, kTabSecureWipe, Edit, L"", at(kFileFrame, 1020, 315, 4335, 315)},
+    {Ctl::cmdBrowseForFile, kTabSecureWipe, Button, L"Browse...",
+     at(kFileFrame, 5475, 285, 1260, 375)},
+    {Ctl::chkSecureForAll, kTabSecureWipe, Check, L"Secure Wipe all other areas",
+     at(kPage, 240, 2115, 3495, 255)},
+    {Ctl::Frame9, kTabSecureWipe, Frame, L"Shredding Level", at(kLevelFrame, 0, 0, 3975, 1095)},
+    {Ctl::optQuick, kTabSecureWipe, Option, L"Quick( 3 passes)",
+     at(kLevelFrame, 240, 330, 3495, 255)},
+    {Ctl::optDOD, kTabSecureWipe, Option, L"US DOD (7passes)",
+     at(kLevelFrame, 240, 690, 3495, 255)},
+    {Ctl::cmdWipe, kTabSecureWipe, Button, L"&Wipe", at(kPage, 5520, 3240, 1455, 375)},
+
+    // About
+    {Ctl::Picture2, kTabAbout, Picture, L"", {120, 360, 1455, 4335}},
+    {Ctl::lblappname, kTabAbout, Label, L"", {1680, 480, 5295, 255}},
+    {Ctl::lblproginfo, kTabAbout, Label, L"", {1680, 840, 6015, 975}},
+    {Ctl::cmdcheckForUpdates, kTabAbout, Button, L"&Check for updates...", {5880, 2280, 1695, 375}},
+    {Ctl::cmdViewLog, kTabAbout, Button, L"View &log...", {5880, 2760, 1695, 375}},
+    {Ctl::lblurl, kTabAbout, Label, L"", {1680, 3120, 2175, 255}},
+    {Ctl::Line1, kTabAbout, Rule, L"", {1560, 3600, 6240, 30}},
+
+    {Ctl::cmdHelp, kNoTab, Button, L"&Help", {5280, 6480, 1335, 375}},
+    {Ctl::cmdok, kNoTab, Button, L"&Ok", {6720, 6480, 1335, 375}},
+    {Ctl::cmdCancel, kNoTab, Button, L"&Cancel", {3840, 6480, 1335, 375}},
+    {Ctl::sbar, kNoTab, StatusBar, L"", {}},
+};
+
+}  // namespace
+
+const wchar_t* const kTabCaptions[kTabCount] = {
+    L"General", L"Cookies", L"Cache", L"Browser History", L"Secure Wipe", L"&About",
+};
+
+std::span<const ControlPlace> mainWindowControls() { return kControls; }
+
+const ControlPlace* findPlace(Ctl control) {
+    for (const ControlPlace& place : kControls) {
+        if (place.control == control) return &place;
+    }
+    return nullptr;
+}
+
+const ControlPlace& placeOf(Ctl control) {
+    const ControlPlace* place = findPlace(control);
+    if (place == nullptr) throw std::logic_error("control without a place");
+    return *place;
+}
+
+ControlClass controlClassOf(const ControlPlace& place) {
+    constexpr DWORD kTab = WS_TABSTOP | WS_GROUP;
+    switch (place.kind) {
+        case Label: {
+            DWORD style = SS_LEFT;
+            // Texts the program supplies are shown as they are, ampersands included.
+            if (place.text[0] == L'\0') style |= SS_NOPREFIX;
+            if (place.control == Ctl::lblurl) style |= SS_NOTIFY;
+            return {L"STATIC", style};
+        }
+        case Picture:
+            return {L"STATIC", SS_OWNERDRAW};
+        case Rule:
+            return {L"STATIC", SS_ETCHEDHORZ};
+        case Button:
+            return {L"BUTTON", BS_PUSHBUTTON | kTab};
+        case Check:
+            return {L"BUTTON", BS_AUTOCHECKBOX | kTab};
+        case Option:
+            // The first option button opens the group; arrow keys move within it.
+            return {L"BUTTON",
+                    BS_AUTORADIOBUTTON | (place.control == Ctl::optQuick ? kTab : DWORD{0})};
+        case Frame:
+            return {L"BUTTON", BS_GROUPBOX};
+        case Edit:
+            return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
+        case ReadOnlyEdit:
+            return {L"EDIT", ES_AUTOHSCROLL | ES_READONLY | kTab, WS_EX_CLIENTEDGE};
+        case ListBox:
+            return {L"LISTBOX",
+                    LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
+                    WS_EX_CLIENTEDGE};
+        case ListView: {
+            // The cookie list may hold a great many rows: it asks for their texts as it paints.
+            const DWORD ownerData = place.control == Ctl::lstcookies ? LVS_OWNERDATA : 0;
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | ownerData | kTab,
+                    WS_EX_CLIENTEDGE};
+        }
+        case Tabs:
+            return {WC_TABCONTROLW, WS_CLIPSIBLINGS | kTab};
+        case StatusBar:
+            return {STATUSCLASSNAMEW, 0};
+    }
+    return {L"STATIC", 0};
+}
+
+bool showsPageBackground(ControlKind kind) {
+    return kind == Label || kind == Check || kind == Option || kind == Frame || kind == Button ||
+           kind == Rule;
+}
+
+}  // namespace purgeon::win32

@@ -1,0 +1,66 @@
+// Listing folders, reading and measuring files, deleting them and resetting their attributes.
+#include "platform/win32/files_win32.h"
+
+#include "platform/win32/extended_path.h"
+#include "platform/win32/win32_status.h"
+
+namespace purgeon::win32 {
+
+namespace {
+
+std::uint64_t fileLength(DWORD high, DWORD low) {
+    return (static_cast<std::uint64_t>(high) << 32) | low;
+}
+
+// The largest file readFile takes into memory.
+constexpr LONGLONG kLargestRead = 1 << 24;
+
+}  // namespace
+
+Status Win32FileSystem::listFolder(const std::wstring& folder,
+                                   const std::function<void(const DirEntry&)>& visit) {
+    WIN32_FIND_DATAW data{};
+    UniqueFind find(::FindFirstFileW(extendedPath(folder + L"*").c_str(), &data));
+    if (!find) return lastError();
+    do {
+        const bool isFolder = (data.dwFileAttributes & FILE_ATTRIBUTE_DIRECTORY) != 0;
+        visit({data.cFileName, data.dwFileAttributes,
+               isFolder ? 0 : fileLength(data.nFileSizeHigh, data.nFileSizeLow)});
+    } while (::FindNextFileW(find.get(), &data));
+    const DWORD ended = ::GetLastError();
+    return ended == ERROR_NO_MORE_FILES ? Status::success() : Status::error(ended);
+}
+
+Status Win32FileSystem::readFile(const std::wstring& path, std::string& bytes) {
+    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ, FILE_SHARE_READ,
+                                  nullptr, OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return lastError();
+    LARGE_INTEGER size{};
+    if (!::GetFileSizeEx(file.get(), &size)) return lastError();
+    if (size.QuadPart > kLargestRead) return Status::error(ERROR_FILE_TOO_LARGE);
+    bytes.assign(static_cast<size_t>(size.QuadPart), '\0');
+    DWORD read = 0;
+    if (!bytes.empty() &&
+        !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(bytes.size()), &read, nullptr))
+        return lastError();
+    bytes.resize(read);
+    return Status::success();
+}
+
+Status Win32FileSystem::fileSize(const std::wstring& path, std::uint64_t& bytes) {
+    WIN32_FILE_ATTRIBUTE_DATA data{};
+    if (!::GetFileAttributesExW(extendedPath(path).c_str(), GetFileExInfoStandard, &data))
+        return lastError();
+    bytes = fileLength(data.nFileSizeHigh, data.nFileSizeLow);
+    return Status::success();
+}
+
+Status Win32FileSystem::deleteFile(const std::wstring& path) {
+    return callStatus(::DeleteFileW(extendedPath(path).c_str()));
+}
+
+Status Win32FileSystem::setNormalAttributes(const std::wstring& path) {
+    return callStatus(::SetFileAttributesW(extendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL));
+}
+
+}  // namespace purgeon::win32

@@ -1,0 +1,22 @@
+// The file system over the Win32 API: listing, sizes, deletion, exclusive opening, final paths.
+#pragma once
+
+#include "platform/files.h"
+
+namespace purgeon::win32 {
+
+// Every path goes through extendedPath, so that long paths work too. openExclusive and
+// resolveFolder live in exclusive_file_win32.cpp.
+class Win32FileSystem : public FileSystem {
+public:
+    Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) override;
+    Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override;
+    Status readFile(const std::wstring& path, std::string& bytes) override;
+    Status fileSize(const std::wstring& path, std::uint64_t& bytes) override;
+    Status listFolder(const std::wstring& folder,
+                      const std::function<void(const DirEntry&)>& visit) override;
+    Status deleteFile(const std::wstring& path) override;
+    Status setNormalAttributes(const std::wstring& path) override;
+};
+
+}  // namespace purgeon::win32

@@ -1,0 +1,33 @@
+// ShellExecuteW for documents and web addresses, SHEmptyRecycleBinW for the bins.
+#include "platform/win32/shell_win32.h"
+
+#include "platform/win32/win32_status.h"
+
+#include <shellapi.h>
+
+namespace purgeon::win32 {
+
+Status Win32Shell::open(const std::wstring& target) {
+    return shellExecuteStatus(
+        ::ShellExecuteW(nullptr, nullptr, target.c_str(), nullptr, L"C:\\", SW_SHOWNORMAL));
+}
+
+Status Win32Shell::openText(const std::wstring& path) {
+    if (shellExecuteStatus(
+            ::ShellExecuteW(nullptr, L"open", path.c_str(), nullptr, nullptr, SW_SHOWNORMAL)))
+        return Status::success();
+    const std::wstring quoted = L"\"" + path + L"\"";
+    return shellExecuteStatus(
+        ::ShellExecuteW(nullptr, L"open", L"notepad.exe", quoted.c_str(), nullptr, SW_SHOWNORMAL));
+}
+
+Status Win32Shell::emptyRecycleBin() {
+    // The shell may be asked from a worker thread: it needs COM there as well.
+    const ComApartment com;
+    const HRESULT hr = ::SHEmptyRecycleBinW(nullptr, L"", SHERB_NOCONFIRMATION);
+    // An empty bin answers E_UNEXPECTED: there was nothing to do.
+    if (hr == S_OK || hr == E_UNEXPECTED) return Status::success();
+    return Status::error(hr);
+}
+
+}  // namespace purgeon::win32

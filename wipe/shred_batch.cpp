@@ -1,0 +1,68 @@
+// Several files in flight at once, one progress, one stop.
+#include "wipe/shred_batch.h"
+
+#include <algorithm>
+#include <atomic>
+#include <exception>
+#include <mutex>
+#include <thread>
+#include <vector>
+
+namespace purgeon {
+
+BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint64_t totalBytes,
+                       const BatchRequest& request) {
+    const std::size_t count = found.empty() ? 0 : found.size() - 1;
+    BatchResult result;
+    BatchProgress progress;
+    progress.filesTotal = count;
+    progress.bytesTotal = totalBytes * static_cast<std::uint64_t>(std::max(request.passes, 0));
+    std::mutex lock;
+    std::exception_ptr failure;
+    std::atomic<std::size_t> next{1};
+
+    // Every change to the shared state, and the report of it, under the one lock.
+    auto report = [&](const auto& change) {
+        const std::lock_guard<std::mutex> held(lock);
+        change();
+        if (request.progress) request.progress(progress);
+    };
+    auto work = [&]() noexcept {
+        try {
+            for (;;) {
+                if (request.stop.stop_requested()) return;
+                const std::size_t i = next.fetch_add(1);
+                if (i > count) return;
+                report([&] { progress.current = found[i]; });
+                ShredRequest each{request.passes, request.overwriteSharedData, found[i]};
+                each.stop = request.stop;
+                each.written = [&](std::uint64_t bytes) {
+                    report([&] { progress.bytesDone += bytes; });
+                };
+                const ShredResult shredded = ShredFile(files, found[i], each);
+                report([&] {
+                    ++progress.filesDone;
+                    result.tally.add(shredded.outcome);
+                });
+            }
+        } catch (...) {
+            // Handed to the calling thread, which rethrows it once every worker has ended.
+            const std::lock_guard<std::mutex> held(lock);
+            if (!failure) failure = std::current_exception();
+        }
+    };
+
+    const std::size_t threads =
+        std::clamp<std::size_t>(request.threads, 1, std::max<std::size_t>(count, 1));
+    {
+        std::vector<std::jthread> helpers;
+        for (std::size_t t = 1; t < threads; ++t) helpers.emplace_back(work);
+        work();
+    }
+    if (failure) std::rethrow_exception(failure);
+    result.stopped = request.stop.stop_requested();
+    result.tally.add(ShredOutcome::notReached, count - result.tally.total());
+    return result;
+}
+
+}  // namespace purgeon

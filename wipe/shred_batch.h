@@ -1,0 +1,47 @@
+// Shredding a list of files, several at a time, telling progress and stopping when asked.
+#pragma once
+
+#include <cstddef>
+#include <cstdint>
+#include <functional>
+#include <stop_token>
+#include <string>
+
+#include "platform/files.h"
+#include "wipe/enum_files.h"
+#include "wipe/shred.h"
+#include "wipe/wipe_report.h"
+
+namespace purgeon {
+
+struct BatchProgress {
+    std::size_t filesDone = 0;
+    std::size_t filesTotal = 0;
+    std::uint64_t bytesDone = 0;   // written, all passes together
+    std::uint64_t bytesTotal = 0;  // to write: the files' lengths times the passes
+    std::wstring current;          // the file most recently started
+};
+using BatchProgressSink = std::function<void(const BatchProgress&)>;
+
+struct BatchRequest {
+    int passes = 1;
+    bool overwriteSharedData = true;
+    // Files in flight at once. Each file's flush waits for the device; several waiting together
+    // keep it busy. One keeps the listed order exactly.
+    std::size_t threads = 1;
+    std::stop_token stop;
+    // Called as the work moves on, one call at a time, from whichever thread moved it.
+    BatchProgressSink progress;
+};
+
+struct BatchResult {
+    WipeTally tally;  // files the stop kept from being started count as notReached
+    bool stopped = false;
+};
+
+// Shreds entries 1 to n of the found list, each expected at its listed path (a link swapped in
+// is not followed). totalBytes is what the listing added up, for the progress.
+BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint64_t totalBytes,
+                       const BatchRequest& request);
+
+}  // namespace purgeon
