@@ -39,10 +39,6 @@ using OperationWork = std::function<void(std::stop_token stop, ProgressSink& pro
 // Runs on the window's thread with each new progress.
 using ProgressView = std::function<void(const OperationProgress& progress)>;
 
-// Files in flight at once where many small files are overwritten: each flush waits for the
-// device, and several waiting together keep it busy.
-inline constexpr std::size_t kFlushThreads = 4;
-
 // The batch's progress as an operation's, reported to the sink.
 BatchProgressSink progressTo(ProgressSink& sink);
 

@@ -40,7 +40,7 @@ void report(const char* what, double seconds) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fwprintf(stderr, L"usage: purgeon_bench shred FILE PASSES | clear FOLDER\n");
+        std::fwprintf(stderr, L"usage: purgeon_bench shred FILE PASSES | clear FOLDER [THREADS]\n");
         return 2;
     }
     const std::wstring mode = argv[1];
@@ -54,7 +54,15 @@ int wmain(int argc, wchar_t** argv) {
         if (folder.back() != L'\\') folder += L'\\';
         BenchFolders folders(folder);
         purgeon::FoundFileList found;
-        purgeon::ClearTempFolder(files, folders, found);
+        // As the program clears: several files in flight at once, unless told otherwise.
+        purgeon::TempClearingControl control;
+        control.threads = argc > 3 ? static_cast<std::size_t>(std::wcstoul(argv[3], nullptr, 10))
+                                   : purgeon::kFlushThreads;
+        const purgeon::TempClearing clearing =
+            purgeon::ClearTempFolder(files, folders, found, control);
+        if (clearing.tally.notWiped() > 0) {
+            std::fwprintf(stderr, L"not wiped: %ls\n", clearing.tally.notWipedDetails().c_str());
+        }
     } else {
         return 2;
     }

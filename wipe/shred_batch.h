@@ -23,6 +23,10 @@ struct BatchProgress {
 };
 using BatchProgressSink = std::function<void(const BatchProgress&)>;
 
+// Files in flight at once where many small files are overwritten: each flush waits for the
+// device, and several waiting together keep it busy.
+inline constexpr std::size_t kFlushThreads = 4;
+
 struct BatchRequest {
     int passes = 1;
     bool overwriteSharedData = true;
