@@ -71,11 +71,17 @@ public:
     explicit Win32ExclusiveFile(UniqueFile file) : m_file(std::move(file)) {}
 
     Status facts(FileFacts& facts) override {
-        BY_HANDLE_FILE_INFORMATION info{};
-        if (!::GetFileInformationByHandle(m_file.get(), &info)) return lastError();
-        facts.attributes = info.dwFileAttributes;
-        facts.links = info.nNumberOfLinks;
-        facts.length = (static_cast<std::uint64_t>(info.nFileSizeHigh) << 32) | info.nFileSizeLow;
+        // Two narrow questions rather than GetFileInformationByHandle, which also gathers names
+        // and times and, under Wine, costs as much as the rest of a small file's wipe.
+        FILE_STANDARD_INFO standard{};
+        FILE_ATTRIBUTE_TAG_INFO tag{};
+        if (!::GetFileInformationByHandleEx(m_file.get(), FileStandardInfo, &standard,
+                                            sizeof(standard)) ||
+            !::GetFileInformationByHandleEx(m_file.get(), FileAttributeTagInfo, &tag, sizeof(tag)))
+            return lastError();
+        facts.attributes = tag.FileAttributes;
+        facts.links = standard.NumberOfLinks;
+        facts.length = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
         return finalPathOf(m_file.get(), facts.finalPath);
     }
 
