@@ -194,12 +194,24 @@ bool Program::clearHistory() {
         m_log.write(L"History: not cleared: the system offers no history store.");
         return false;
     }
-    try {
-        m_history->Clear();
-    } catch (const HistoryError& error) {
-        m_log.write(L"History: not cleared: the store answered " + hresultText(error.code()) +
+    // The work clears through a store of its own: a store's objects belong to the thread that
+    // made them.
+    Status cleared = Status::error(kErrorBusy);
+    runOperation(L"clearing the history", [&](std::stop_token, ProgressSink&) {
+        std::unique_ptr<HistoryStore> store;
+        cleared = m_services.history.create(store);
+        if (cleared) cleared = store->clearHistory();
+    });
+    if (!cleared) {
+        m_log.write(L"History: not cleared: the store answered " + hresultText(cleared.code) +
                     L".");
         return false;
+    }
+    try {
+        m_history->Refresh();
+    } catch (const HistoryError& error) {
+        m_log.write(L"History: cleared, but not listed again: the store answered " +
+                    hresultText(error.code()) + L".");
     }
     m_log.write(L"History: cleared.");
     return true;

@@ -63,7 +63,17 @@ private:
 
 class ComHistoryStore : public HistoryStore {
 public:
-    explicit ComHistoryStore(IUrlHistoryStg2* store) : m_store(store) {}
+    // The store is made in, and used from, the thread that creates this object: a worker thread
+    // gets COM of its own here, for as long as the store lives.
+    HRESULT open() {
+        void* raw = nullptr;
+        const HRESULT hr = ::CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER,
+                                              kUrlHistoryStg2, &raw);
+        if (FAILED(hr)) return hr;
+        if (!raw) return E_POINTER;
+        m_store.reset(static_cast<IUrlHistoryStg2*>(raw));
+        return S_OK;
+    }
     Status enumUrls(std::unique_ptr<HistoryEnumerator>& enumerator) override {
         IEnumSTATURL* raw = nullptr;
         const HRESULT hr = m_store.get()->EnumUrls(&raw);
@@ -85,18 +95,17 @@ public:
     }
 
 private:
+    const ComApartment m_apartment;  // first in, last out: it outlives the store
     ComPtr<IUrlHistoryStg2> m_store;
 };
 
 }  // namespace
 
 Status Win32HistoryStoreFactory::create(std::unique_ptr<HistoryStore>& store) {
-    void* raw = nullptr;
-    const HRESULT hr =
-        ::CoCreateInstance(kUrlHistoryClass, nullptr, CLSCTX_INPROC_SERVER, kUrlHistoryStg2, &raw);
+    auto made = std::make_unique<ComHistoryStore>();
+    const HRESULT hr = made->open();
     if (FAILED(hr)) return comStatus(hr);
-    if (!raw) return comStatus(E_POINTER);
-    store = std::make_unique<ComHistoryStore>(static_cast<IUrlHistoryStg2*>(raw));
+    store = std::move(made);
     return Status::success();
 }
 
