@@ -14,6 +14,8 @@ namespace {
 
 // One buffer of 0x01 bytes serves every write, whatever the file's size.
 constexpr std::size_t kWriteSize = 1 << 20;
+// Within a pass, what is written goes to the device every this many bytes as well.
+constexpr std::uint64_t kFlushStretch = 64ull << 20;
 
 const std::vector<unsigned char>& overwriteBuffer() {
     static const std::vector<unsigned char> buffer(kWriteSize, kShredByte);
@@ -37,6 +39,11 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t length, const ShredReques
             if (!status) return Overwrite::failed;
             const std::uint64_t counted = offset < own ? std::min(chunk, own - offset) : 0;
             if (request.written && counted > 0) request.written(counted);
+            // Handed to the device in stretches, so that no single wait keeps a stop waiting long.
+            if ((offset + chunk) % kFlushStretch == 0 && offset + chunk < total) {
+                status = file.flush();
+                if (!status) return Overwrite::failed;
+            }
         }
         status = file.flush();
         if (!status) return Overwrite::failed;

@@ -62,8 +62,8 @@ struct ShredRequest {
 // through the same handle, so the name checked is the name removed. Each pass writes
 // (length div 1024) + 1 blocks of 0x01 from the file's start, measuring the length afresh, so the
 // file ends every pass a whole number of blocks long, one block longer than its length rounded
-// down; each pass is flushed to the device. A read-only, hidden or system file is made normal
-// first. A link is removed as itself and never followed.
+// down; each pass is flushed to the device (a long one every 64 MiB as well). A read-only, hidden
+// or system file is made normal first. A link is removed as itself and never followed.
 ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request);
 
 // The outcome that a failed open or removal stands for.

@@ -128,6 +128,15 @@ TEST(Shred, ReportsWhatHappenedAndNeverTouchesWhatIsNotItsOwn) {
     }
 }
 
+TEST(Shred, ALongPassGoesToTheDeviceInStretchesSoAStopNeverWaitsLong) {
+    FakeFileSystem fs;
+    fs.addFile(kDir, L"big.bin", kAttrArchive, bytes((64u << 20) + 5));
+    ShredFile(fs, kDir + L"big.bin", {1, true, {}});
+    std::vector<std::size_t> flushedAt;
+    for (const PassEnd& end : fs.passEnds) flushedAt.push_back(end.length);
+    EXPECT_EQ(flushedAt, (std::vector<std::size_t>{(64u << 20) + 5, (64u << 20) + 1024}));
+}
+
 TEST(Shred, AMissingFileIsGoneAndNothingIsCreated) {
     FakeFileSystem fs;
     fs.addFile(kDir, L"other.txt");
