@@ -12,15 +12,8 @@
 
 namespace purgeon {
 
-// How far an operation has come.
-struct OperationProgress {
-    std::size_t filesDone = 0;
-    std::size_t filesTotal = 0;
-    std::uint64_t bytesDone = 0;
-    std::uint64_t bytesTotal = 0;
-    std::wstring current;  // what is in work now
-    bool operator==(const OperationProgress&) const = default;
-};
+// How far an operation has come: as far as the shredding engine counts it.
+using OperationProgress = BatchProgress;
 
 // "12/340 files, 1.2 MB/3.4 MB, 85.0 MB/s, 25 s left": as much as is known yet.
 std::wstring progressText(const OperationProgress& progress, std::chrono::duration<double> elapsed);

@@ -20,6 +20,7 @@ struct BatchProgress {
     std::uint64_t bytesDone = 0;   // written, all passes together
     std::uint64_t bytesTotal = 0;  // to write: the files' lengths times the passes
     std::wstring current;          // the file most recently started
+    bool operator==(const BatchProgress&) const = default;
 };
 using BatchProgressSink = std::function<void(const BatchProgress&)>;
 
