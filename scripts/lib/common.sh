@@ -4,7 +4,8 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 
 # Debian packages the build and the tests need.
 purgeon_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
-                  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick)
+                  g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick
+                  sqlite3 chromium firefox-esr nsis zip unzip curl ca-certificates)
 
 install_missing() {
     local missing=() pkg
