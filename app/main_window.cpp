@@ -153,14 +153,21 @@ void FrmMain::loadUserPrefs(bool runReactions) {
         m_reactions = true;
         m_loadingPrefs = false;
     });
+    Services& s = m_program.services();
     m_program.logFailure(L"Preferences: not all could be read",
-                         readStoredPrefs(m_program.services().settings, kAppTitle, options));
+                         readStoredPrefs(s.settings, kAppTitle, options));
+    m_program.logFailure(L"Browsers: the choices could not be read",
+                         m_program.browsers().load(s.files, s.folders, s.settings, kAppTitle));
+    showBrowserChoices();
+    showKeepList();
 }
 
 void FrmMain::saveUserPrefs() {
     Options options(*this);
-    m_program.logFailure(L"Preferences: not saved",
-                         writeStoredPrefs(m_program.services().settings, kAppTitle, options));
+    Services& s = m_program.services();
+    m_program.logFailure(L"Preferences: not saved", writeStoredPrefs(s.settings, kAppTitle, options));
+    m_program.logFailure(L"Browsers: the choices were not saved",
+                         m_program.browsers().save(s.settings, kAppTitle));
 }
 
 void FrmMain::chkEmptyRecycleBin_Click() {
@@ -187,179 +194,6 @@ void FrmMain::chkdeltempfiles_Click() {
 void FrmMain::tell(const std::wstring& text, unsigned style) {
     m_program.log().write(text);
     m_program.services().dialogs.messageBox(text, kAppTitle, style);
-}
-
-// Cookies.
-
-void FrmMain::loadCookiesList() {
-    m_cookies = CookieList();
-    m_view->showCookieRows(m_cookies);
-    Services& s = m_program.services();
-    m_cookieFolder =
-        GetRegistryValue(s.registry, s.errors, s.dialogs, kShellFoldersKey, L"Cookies");
-    setText(Ctl::txtCookieDir, m_cookieFolder);
-    EnumCookies(m_cookieFolder);
-}
-
-void FrmMain::EnumCookies(const std::wstring& folder) {
-    BusyScope busy(*this);
-    CookieList listed;
-    const Status status = listed.load(m_program.services().files, folder, m_program.includeIndexDat,
-                                      [this] { m_program.processMessages(); });
-    m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
-    m_cookies = std::move(listed);
-    m_view->showCookieRows(m_cookies);
-}
-
-void FrmMain::deletecookies(bool interactive) {
-    m_program.includeIndexDat = false;
-    Services& s = m_program.services();
-    if (interactive &&
-        s.dialogs.messageBox(L"Are you sure you wish to delete the selected cookies?",
-                             L"Delete Cookies", kMbYesNo | kMbIconQuestion) != kIdYes) {
-        return;
-    }
-    if (m_cookies.rows().empty()) return;
-    const FolderCheck check = checkFolder(s.files, s.folders, m_cookieFolder, FolderUse::cookies);
-    if (!check.allowed()) {
-        const std::wstring text = L"The cookie folder " + check.folder + L" was not cleaned: " +
-                                  refusalReason(check) + L".";
-        if (interactive) {
-            tell(text, kMbOk | kMbIconExclamation);
-        } else {
-            m_program.log().write(L"Cookies: " + text);
-        }
-        return;
-    }
-    // The work deletes from its own copy of the list; the window takes it over afterwards.
-    CookieList working = m_cookies;
-    CookieDeletion deletion;
-    {
-        BusyScope busy(*this);
-        if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
-                deletion = working.deleteFiles(s.files, interactive);
-            })) {
-            return;
-        }
-        m_cookies = std::move(working);
-        m_view->showCookieRows(m_cookies);
-    }
-    std::wstring line = L"Cookies: " + std::to_wstring(deletion.removed) + L" removed";
-    if (deletion.failed > 0) line += L", " + std::to_wstring(deletion.failed) + L" still there";
-    m_program.log().write(line + L" in " + check.folder + L".");
-}
-
-void FrmMain::cmddelcookies_Click() {
-    BusyScope busy(*this, L"Deleting cookies...", false);
-    deletecookies(true);
-    loadCookiesList();
-}
-
-void FrmMain::cmdselectallcookies_Click() {
-    m_cookies.selectAll();
-    m_view->showCookieSelection(m_cookies);
-    m_view->focus(Ctl::lstcookies);
-}
-
-void FrmMain::cmdselectnocookies_Click() {
-    m_cookies.selectNone();
-    m_view->showCookieSelection(m_cookies);
-}
-
-void FrmMain::cmdinvertcookiesselection_Click() {
-    m_cookies.invertSelection();
-    m_view->showCookieSelection(m_cookies);
-    m_view->focus(Ctl::lstcookies);
-}
-
-void FrmMain::lstcookies_ItemSelected(int row, bool selected) {
-    if (row >= 0) m_cookies.setSelected(static_cast<size_t>(row), selected);
-}
-
-// Cache.
-
-void FrmMain::loadCacheContents() { GetCacheURLList(); }
-
-void FrmMain::GetCacheURLList() {
-    BusyScope busy(*this);
-    m_program.logFailure(L"Cache: the listing stopped early",
-                         m_cache.refill(m_program.services().urlCache));
-    m_view->showCacheRows(m_cache);
-}
-
-void FrmMain::deletecache() {
-    CacheDeletion deletion;
-    {
-        BusyScope busy(*this);
-        const CacheList listed = m_cache;  // the work's own copy: the window may list anew
-        const bool passwords = value(Ctl::chkDelCachedPasswords) == 1;
-        if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
-                deletion = listed.deleteListed(m_program.services().urlCache, passwords);
-            })) {
-            return;
-        }
-        GetCacheURLList();
-    }
-    std::wstring line = L"Cache: " + std::to_wstring(deletion.removed) + L" entries removed";
-    if (deletion.refused > 0) line += L", " + std::to_wstring(deletion.refused) + L" refused";
-    m_program.log().write(line + L".");
-}
-
-void FrmMain::invertsel() {
-    m_cache.invertSelection();
-    m_view->showCacheSelection(m_cache);
-}
-
-void FrmMain::cmdDelAllFromCache_Click() {
-    BusyScope busy(*this, L"Clearing cache...", false);
-    deletecache();
-}
-
-void FrmMain::cmdDelSelFromCache_Click() {
-    m_program.logFailure(L"Cache: the selected entry was not removed",
-                         m_cache.deleteCurrent(m_program.services().urlCache));
-    GetCacheURLList();
-}
-
-void FrmMain::cmdinvertcachesel_Click() { invertsel(); }
-
-void FrmMain::List1_Click(int row) {
-    m_cache.click(row);
-    m_view->showCacheSelection(m_cache);
-}
-
-// Browser history.
-
-void FrmMain::loadURLHistory() {
-    std::vector<HistoryRow> rows;
-    if (CURLHistory* history = m_program.history()) {
-        try {
-            history->Refresh();
-            rows = historyRows(*history, m_program.services().dates);
-        } catch (const HistoryError& error) {
-            rows.clear();  // a store that cannot be read shows an empty list
-            m_program.log().write(L"History: not listed: the store answered " +
-                                  hresultText(error.code()) + L".");
-        }
-    }
-    m_view->showHistoryRows(rows);
-}
-
-void FrmMain::cmdClearHistory_Click() {
-    bool cleared = false;
-    {
-        BusyScope busy(*this, L"Clearing History...");
-        cleared = m_program.clearHistory();
-    }
-    if (!cleared) {
-        m_program.services().dialogs.messageBox(L"The visited URL history could not be cleared.",
-                                                kAppTitle, kMbOk | kMbIconExclamation);
-    }
-}
-
-void FrmMain::URLs_ColumnClick(int column) {
-    m_historySortKey = column - 1;
-    m_view->setHistorySortKey(m_historySortKey);
 }
 
 void FrmMain::cmdCancel_Click() { m_program.cancelOperation(); }

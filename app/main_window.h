@@ -4,6 +4,7 @@
 #include <map>
 #include <memory>
 #include <string>
+#include <utility>
 #include <vector>
 
 #include "app/controls.h"
@@ -46,6 +47,9 @@ public:
     // The history list's rows, in order; and the column (from 0) the list sorts its rows by.
     virtual void showHistoryRows(const std::vector<HistoryRow>& rows) = 0;
     virtual void setHistorySortKey(int key) = 0;
+    // The browser profiles found, each with its tick; and the cookie keep list's sites.
+    virtual void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) = 0;
+    virtual void showKeepList(const std::vector<std::wstring>& sites) = 0;
 };
 
 // Where the main window's activation came from.
@@ -98,6 +102,12 @@ public:
     void cmdViewLog_Click();
     // Stops the running operation at its next step.
     void cmdCancel_Click();
+    // The Browsers list of the General tab: the user ticked or unticked a profile.
+    void lstBrowsers_ItemChecked(int row, bool checked);
+    // The cookie keep list: the sites of the selected cookies join it; the chosen site leaves it.
+    void cmdKeepSite_Click();
+    void cmdUnkeepSite_Click();
+    void lstKeepCookies_Click(int row);
 
     // Selects a tab; a change of tab runs SSTab1_Click, whoever made it.
     void selectTab(int index);
@@ -129,7 +139,8 @@ public:
     void deletecookies(bool interactive);
     void loadCacheContents();
     void GetCacheURLList();
-    void deletecache();
+    // interactive: a browser left alone because it runs is told in a box, not only in the log.
+    void deletecache(bool interactive = false);
     void invertsel();
     void loadURLHistory();
     // Wipes the file and the folder named on the Secure Wipe tab and tells what became of them.
@@ -152,6 +163,8 @@ private:
     // False when the wipe goes no further: stopped by the user, or the window is to close.
     bool wipeNamedFile(int passes);
     void wipeNamedFolder(int passes);
+    void showBrowserChoices();
+    void showKeepList();
     // A box after the user's own action; always a line in the log.
     void tell(const std::wstring& text, unsigned style);
 
@@ -168,6 +181,7 @@ private:
     CookieList m_cookies;
     std::wstring m_cookieFolder;
     int m_historySortKey = 0;
+    int m_keepRow = -1;  // the keep list's chosen site
     std::wstring m_openFileName;  // the file dialog starts from the last choice
 };
 

@@ -133,6 +133,7 @@ void Program::runAutoClean(const StatusLabel& label) {
             case Ctl::ChkAutoClearHistory:
                 // A store that cannot be cleared leaves the history as it is; the run goes on.
                 clearHistory();
+                reportBrowsers(clearBrowserHistories(), false);
                 break;
             case Ctl::chkEmptyRecycleBin:
                 emptyRecycleBin();
@@ -215,6 +216,28 @@ bool Program::clearHistory() {
     }
     m_log.write(L"History: cleared.");
     return true;
+}
+
+BrowserAreaRun Program::clearBrowserHistories() {
+    BrowserAreaRun run;
+    const std::vector<BrowserChoice> choices = m_browsers.choices();
+    runOperation(L"clearing the browsers' history", [&](std::stop_token stop, ProgressSink&) {
+        run = purgeon::clearBrowserHistories(m_services.files, choices, stop);
+    });
+    return run;
+}
+
+void Program::reportBrowsers(const BrowserAreaRun& run, bool interactive) {
+    for (const std::wstring& line : run.lines) m_log.write(line);
+    if (!interactive) return;
+    std::wstring text = closeBrowsersText(run);
+    std::wstring failed;
+    for (const std::wstring& line : run.failures) {
+        const bool inUse = line.find(L": skipped: the browser is running") != std::wstring::npos;
+        if (!inUse) failed += L"\n" + line;
+    }
+    if (!failed.empty()) text += (text.empty() ? L"" : L"\n\n") + std::wstring(L"Not everything could be removed:") + failed;
+    if (!text.empty()) m_services.dialogs.messageBox(text, kAppTitle, kMbOk | kMbIconExclamation);
 }
 
 void Program::exitSequence() {

@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "app/browser_areas.h"
 #include "app/main_window.h"
 #include "app/operation.h"
 #include "app/run_log.h"
@@ -120,6 +121,14 @@ public:
     void emptyRecycleBin();
     // False when the history store is missing or refused.
     bool clearHistory();
+    // The ticked browsers' history, on the worker.
+    BrowserAreaRun clearBrowserHistories();
+
+    // The browser profiles, which are ticked, and the cookie keep list.
+    BrowserAreas& browsers() { return m_browsers; }
+    // Writes each profile's line to the log; after the user's own action, a box names the
+    // browsers to close and what could not be removed.
+    void reportBrowsers(const BrowserAreaRun& run, bool interactive);
 
     RunLog& log() { return m_log; }
     // Writes "what: <the system's words for the failure>" to the log; nothing for success.
@@ -189,6 +198,7 @@ private:
     std::unique_ptr<Splash> m_splash;
     std::unique_ptr<Tray> m_tray;
     std::unique_ptr<CURLHistory> m_history;
+    BrowserAreas m_browsers;
     FoundFileList m_foundFiles{L""};
     std::vector<std::unique_ptr<MainWindow>> m_retiredMain;
     std::vector<std::unique_ptr<Splash>> m_retiredSplash;

@@ -4,6 +4,7 @@
 #include <string>
 #include <vector>
 
+#include "browsers/browser_cache.h"
 #include "platform/url_cache.h"
 
 namespace purgeon {
@@ -11,6 +12,13 @@ namespace purgeon {
 struct ListRow {
     std::wstring text;
     bool selected = false;
+    int browserRow = -1;  // a browser's cache entry: its place in browserRows()
+};
+
+// A browser's cache entry on the list: the profile's place in the program's list, and the entry.
+struct BrowserCacheRow {
+    std::size_t profile = 0;
+    BrowserCacheEntry entry;
 };
 
 struct CacheDeletion {
@@ -25,13 +33,18 @@ public:
     // the failure.
     Status refill(UrlCache& cache);
 
-    // Deletes the entry of every listed row, first to last. Unless deletePasswords is set, rows
-    // whose text contains "Cookie" (exactly so, case counts) are spared. Rows stay as they are;
-    // the caller refills.
+    // Adds a profile's cache entries after the rows there are: "[Chrome (Default)] <address>", or
+    // "[Chrome (Default)] Code Cache: 3 files, 12 KB" for a whole folder.
+    void appendBrowserEntries(const std::wstring& browser, std::size_t profile,
+                              std::vector<BrowserCacheEntry> entries);
+
+    // Deletes the entry of every listed row of the URL cache, first to last. Unless
+    // deletePasswords is set, rows whose text contains "Cookie" (exactly so, case counts) are
+    // spared. Rows stay as they are; the caller refills. Browser rows are left to the caller.
     CacheDeletion deleteListed(UrlCache& cache, bool deletePasswords) const;
 
-    // Deletes the entry of the current row only, whatever else is selected. No current row:
-    // nothing is deleted, which is success.
+    // Deletes the entry of the current row only, whatever else is selected. No current row, or
+    // a browser's row (see currentBrowserRow): nothing is deleted, which is success.
     Status deleteCurrent(UrlCache& cache) const;
 
     // A click on a row toggles its selected flag and makes it the current row.
@@ -40,9 +53,13 @@ public:
 
     const std::vector<ListRow>& rows() const { return m_rows; }
     int currentRow() const { return m_current; }
+    const std::vector<BrowserCacheRow>& browserRows() const { return m_browserRows; }
+    // The browser entry of the current row; null when there is none or it is a URL-cache row.
+    const BrowserCacheRow* currentBrowserRow() const;
 
 private:
     std::vector<ListRow> m_rows;
+    std::vector<BrowserCacheRow> m_browserRows;
     int m_current = -1;
 };
 

@@ -5,6 +5,21 @@
 
 namespace purgeon {
 
+namespace {
+
+// Whether the cookie file holds a cookie of a kept site. A file that cannot be read is judged by
+// nothing and goes, as before there was a keep list.
+bool keptFile(FileSystem& files, const std::wstring& path, const CookieKeepList& keep) {
+    if (keep.sites().empty()) return false;
+    std::string content;
+    if (!files.readFile(path, content)) return false;
+    for (const std::wstring& host : cookieFileHosts(content))
+        if (keep.keeps(host)) return true;
+    return false;
+}
+
+}  // namespace
+
 Status CookieList::load(FileSystem& files, const std::wstring& folder, bool includeIndexDat,
                         const std::function<void()>& beforeEachFile) {
     m_rows.clear();
@@ -17,18 +32,23 @@ Status CookieList::load(FileSystem& files, const std::wstring& folder, bool incl
         if (entry.attributes & kAttrDirectory) return;
         beforeEachFile();
         if (entry.name == kIndexDat && !includeIndexDat) return;
-        listed.push_back({entry.name, base + entry.name, false});
+        listed.emplace_back(entry.name, base + entry.name);
     });
     m_rows = std::move(listed);
     if (!m_rows.empty()) m_rows.back().selected = true;
     return status;
 }
 
-CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
+CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly,
+                                       const CookieKeepList& keep) {
     CookieDeletion deletion;
     for (size_t i = m_rows.size(); i-- > 0;) {
         const CookieRow& row = m_rows[i];
-        if (row.name.empty() || (selectedOnly && !row.selected)) continue;
+        if (row.name.empty() || row.fromBrowser() || (selectedOnly && !row.selected)) continue;
+        if (keptFile(files, row.path, keep)) {
+            ++deletion.kept;
+            continue;
+        }
         if (RemoveFile(files, row.path)) {
             m_rows.erase(m_rows.begin() + static_cast<std::ptrdiff_t>(i));
             ++deletion.removed;
@@ -37,6 +57,16 @@ CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly) {
         }
     }
     return deletion;
+}
+
+void CookieList::appendBrowserCookies(const std::wstring& browser, std::size_t profile,
+                                      const std::vector<BrowserCookie>& cookies) {
+    for (const BrowserCookie& cookie : cookies) {
+        CookieRow& row = m_rows.emplace_back(cookie.name, cookie.host + cookie.path);
+        row.browser = browser;
+        row.profile = profile;
+        row.cookie = cookie;
+    }
 }
 
 int findCookieRow(const std::vector<CookieRow>& rows, std::wstring_view wanted, bool partial,

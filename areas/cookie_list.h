@@ -4,24 +4,41 @@
 #include <functional>
 #include <string>
 #include <string_view>
+#include <utility>
 #include <vector>
 
+#include "browsers/browser_cookies.h"
+#include "browsers/cookie_keep_list.h"
 #include "platform/collation.h"
 #include "platform/files.h"
 
 namespace purgeon {
 
 struct CookieRow {
+    CookieRow() = default;
+    CookieRow(std::wstring rowName, std::wstring rowPath, bool rowSelected = false)
+        : name(std::move(rowName)), path(std::move(rowPath)), selected(rowSelected) {}
+
     std::wstring name;  // the row's text, column "Cookie Name"
     std::wstring path;  // column "Cookie Path", and the row's key: the file to delete
     bool selected = false;
+    // A browser's cookie rather than a file of the cookie folder: the title of its profile
+    // ("Chrome (Default)"), the profile's place in the program's list, and the cookie itself.
+    std::wstring browser;
+    std::size_t profile = 0;
+    BrowserCookie cookie;
+    bool fromBrowser() const { return !browser.empty(); }
 };
+
+// Column "Browser" of a cookie file's row.
+inline constexpr wchar_t kCookieFolderBrowser[] = L"Internet Explorer";
 
 inline constexpr wchar_t kIndexDat[] = L"index.dat";
 
 struct CookieDeletion {
     size_t removed = 0;
     size_t failed = 0;  // still there: in use, or refused
+    size_t kept = 0;    // spared by the keep list
 };
 
 class CookieList {
@@ -34,9 +51,15 @@ public:
     Status load(FileSystem& files, const std::wstring& folder, bool includeIndexDat,
                 const std::function<void()>& beforeEachFile);
 
-    // Deletes the file of every candidate row, last row first: all rows, or the selected ones only.
-    // A row goes only when its file is really gone.
-    CookieDeletion deleteFiles(FileSystem& files, bool selectedOnly);
+    // Deletes the file of every candidate row, last row first: all file rows, or the selected
+    // ones only. A file that holds a cookie of a kept site stays. A row goes only when its file
+    // is really gone. Browser rows are left to the caller.
+    CookieDeletion deleteFiles(FileSystem& files, bool selectedOnly,
+                               const CookieKeepList& keep = {});
+
+    // Adds a profile's cookies after the rows there are, none of them selected.
+    void appendBrowserCookies(const std::wstring& browser, std::size_t profile,
+                              const std::vector<BrowserCookie>& cookies);
 
     void selectAll();
     void selectNone();

@@ -24,6 +24,7 @@ std::vector<HistoryRow> historyRows(const CURLHistory& history, DateText& text) 
         row[3] = generalDateText(text, item->LastUpdated());
         row[4] = generalDateText(text, item->Expires());
         row[5] = std::to_wstring(item->Flags());
+        row[6] = kHistoryStoreBrowser;
         rows.push_back(std::move(row));
     }
     return rows;

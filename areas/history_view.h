@@ -11,8 +11,10 @@
 
 namespace purgeon {
 
-// Columns: "Title", "URL", "Last visited", "Last Updated", "Expires", "Flags".
-inline constexpr size_t kHistoryColumns = 6;
+// Columns: "Title", "URL", "Last visited", "Last Updated", "Expires", "Flags", "Browser".
+inline constexpr size_t kHistoryColumns = 7;
+// Column "Browser" of the history store's rows.
+inline constexpr wchar_t kHistoryStoreBrowser[] = L"Internet Explorer";
 using HistoryRow = std::array<std::wstring, kHistoryColumns>;
 
 // Short date and long time; the date alone at exactly midnight; the time alone when the day is

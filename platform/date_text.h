@@ -1,7 +1,10 @@
 // The user's date and time formats.
 #pragma once
 
+#include <cstdint>
 #include <string>
+
+#include "platform/status.h"
 
 namespace purgeon {
 
@@ -13,6 +16,8 @@ public:
     virtual std::wstring shortDate(double value) = 0;
     // The user's long time form of the value's time of day.
     virtual std::wstring longTime(double value) = 0;
+    // A UTC time (100 ns units since 1601-01-01) as a local date-time value.
+    virtual Status localDate(std::int64_t fileTime, double& date) = 0;
 };
 
 }  // namespace purgeon

@@ -72,6 +72,10 @@ public:
     virtual Status deleteFile(const std::wstring& path) = 0;
     // Clears every attribute bit (read-only, hidden, system, archive).
     virtual Status setNormalAttributes(const std::wstring& path) = 0;
+    // Whether another program holds the file open so that nobody may delete it, as a running
+    // browser holds its profile's lock file. Asking opens nothing for writing and changes
+    // nothing. A missing file is not held.
+    virtual Status heldOpen(const std::wstring& path, bool& held) = 0;
 };
 
 }  // namespace purgeon

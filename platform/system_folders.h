@@ -12,6 +12,10 @@ struct KnownFolder {
     std::wstring path;
 };
 
+// The names knownFolders gives the two application-data folders.
+inline constexpr wchar_t kRoamingAppDataName[] = L"Roaming app data";
+inline constexpr wchar_t kLocalAppDataName[] = L"Local app data";
+
 // Folders the system names.
 class SystemFolders {
 public:

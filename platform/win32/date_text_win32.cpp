@@ -1,5 +1,6 @@
 // Date-time values formatted in the user's locale.
 #include "platform/win32/date_text_win32.h"
+#include "platform/win32/history_store_win32.h"
 
 #include "platform/win32/handles.h"
 
@@ -34,6 +35,10 @@ std::wstring Win32DateText::longTime(double value) {
     if (!ok || !::GetTimeFormatEx(LOCALE_NAME_USER_DEFAULT, 0, &time, nullptr, buffer, 128))
         return {};
     return buffer;
+}
+
+Status Win32DateText::localDate(std::int64_t fileTime, double& date) {
+    return localDateFromFileTime(fileTime, date);
 }
 
 }  // namespace purgeon::win32

@@ -9,6 +9,7 @@ class Win32DateText : public DateText {
 public:
     std::wstring shortDate(double value) override;
     std::wstring longTime(double value) override;
+    Status localDate(std::int64_t fileTime, double& date) override;
 };
 
 }  // namespace purgeon::win32

@@ -59,6 +59,25 @@ Status Win32FileSystem::deleteFile(const std::wstring& path) {
     return callStatus(::DeleteFileW(extendedPath(path).c_str()));
 }
 
+Status Win32FileSystem::heldOpen(const std::wstring& path, bool& held) {
+    held = false;
+    // Asking for the right to delete, sharing everything: a holder that does not share deletion
+    // (a browser's lock file) makes this a sharing violation. Nothing is deleted.
+    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), DELETE,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING,
+                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+                                  nullptr));
+    if (file) return Status::success();
+    const DWORD error = ::GetLastError();
+    if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Status::success();
+    if (error == ERROR_SHARING_VIOLATION || error == ERROR_LOCK_VIOLATION) {
+        held = true;
+        return Status::success();
+    }
+    return Status::error(error);
+}
+
 Status Win32FileSystem::setNormalAttributes(const std::wstring& path) {
     return callStatus(::SetFileAttributesW(extendedPath(path).c_str(), FILE_ATTRIBUTE_NORMAL));
 }

@@ -22,6 +22,39 @@ install_missing() {
         "${missing[@]}" >/dev/null
 }
 
+# SQLite's amalgamation, pinned in deps/sqlite.lock, unpacked below build/deps (never committed).
+sqlite_dir() {
+    source "$root/deps/sqlite.lock"
+    echo "$root/build/deps/sqlite-$SQLITE_VERSION"
+}
+
+fetch_sqlite() {
+    source "$root/deps/sqlite.lock"
+    local dir
+    dir=$(sqlite_dir)
+    if [ -f "$dir/sqlite3.c" ] && echo "$SQLITE_C_SHA256  $dir/sqlite3.c" | sha256sum -c --status; then
+        return 0
+    fi
+    local registry=https://registry.npmjs.org/
+    command -v npm >/dev/null && registry=$(npm config get registry 2>/dev/null || echo "$registry")
+    local work
+    work=$(mktemp -d)
+    local tarball="$work/package.tgz"
+    echo "Fetching SQLite $SQLITE_VERSION ($SQLITE_PACKAGE $SQLITE_PACKAGE_VERSION)"
+    curl -fsSL --retry 3 -o "$tarball" \
+        "${registry%/}/$SQLITE_PACKAGE/-/$SQLITE_PACKAGE-$SQLITE_PACKAGE_VERSION.tgz"
+    echo "$SQLITE_PACKAGE_SHA256  $tarball" | sha256sum -c --status ||
+        { echo "The SQLite package does not match its pinned SHA-256" >&2; rm -rf "$work"; return 1; }
+    tar -xzf "$tarball" -C "$work" package/deps/sqlite3/sqlite3.c package/deps/sqlite3/sqlite3.h
+    (cd "$work/package/deps/sqlite3" &&
+        printf '%s  sqlite3.c\n%s  sqlite3.h\n' "$SQLITE_C_SHA256" "$SQLITE_H_SHA256" | sha256sum -c --status) ||
+        { echo "The SQLite sources do not match their pinned SHA-256" >&2; rm -rf "$work"; return 1; }
+    rm -rf "$dir"
+    mkdir -p "$dir"
+    mv "$work/package/deps/sqlite3/sqlite3.c" "$work/package/deps/sqlite3/sqlite3.h" "$dir/"
+    rm -rf "$work"
+}
+
 build_preset() {
     cmake --preset "$1" >/dev/null
     cmake --build --preset "$1"

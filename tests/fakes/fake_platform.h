@@ -160,6 +160,11 @@ public:
         const long seconds = std::lround((value - static_cast<long>(value)) * 86400.0);
         return L"T" + std::to_wstring(seconds);
     }
+    // Days since 1899-12-30, UTC as local.
+    Status localDate(std::int64_t fileTime, double& date) override {
+        date = static_cast<double>(fileTime - 94353120000000000) / 864000000000.0;
+        return {};
+    }
 };
 
 }  // namespace purgeon::fakes

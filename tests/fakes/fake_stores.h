@@ -191,6 +191,12 @@ public:
         return {};
     }
 
+    Status heldOpen(const std::wstring& path, bool& held) override {
+        auto found = files.find(path);
+        held = found != files.end() && found->second.locked;
+        return {};
+    }
+
     // Adds a file (or, with kAttrDirectory, a folder) to a folder ending in "\", in listing order.
     void addFile(const std::wstring& folder, const std::wstring& name,
                  std::uint32_t attributes = kAttrArchive, std::vector<unsigned char> content = {}) {

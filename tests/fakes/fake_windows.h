@@ -57,6 +57,13 @@ public:
     void setHistorySortKey(int key) override {
         m_log.push_back(L"history.sort " + std::to_wstring(key));
     }
+    // Kept apart from the log: they show with every load of the preferences.
+    void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) override {
+        browserChoices = choices;
+    }
+    void showKeepList(const std::vector<std::wstring>& sites) override { keepSites = sites; }
+    std::vector<std::pair<std::wstring, bool>> browserChoices;
+    std::vector<std::wstring> keepSites;
 
     bool visible = false;
     bool destroyed = false;

@@ -21,8 +21,9 @@ TEST(HistoryWindow, RowsShowTitleUrlGeneralDatesAndSignedFlags) {
     const auto& rows = rig.mainView().historyRows;
     ASSERT_EQ(rows.size(), 3u);
     EXPECT_EQ(rows[0], (HistoryRow{L"A", L"http://a.example/", L"D3 T43200", L"D3 T43200",
-                                   L"D3 T43200", L"1"}));
-    EXPECT_EQ(rows[1], (HistoryRow{L"", L"http://b.example/", L"D3", L"D3", L"D3", L"-1"}));
+                                   L"D3 T43200", L"1", L"Internet Explorer"}));
+    EXPECT_EQ(rows[1], (HistoryRow{L"", L"http://b.example/", L"D3", L"D3", L"D3", L"-1",
+                                   L"Internet Explorer"}));
     EXPECT_EQ(rows[2][2], L"T21600");  // the zero date: the time alone
 }
 

@@ -34,7 +34,7 @@ TEST(PrefsWindow, AnEmptyStoreLeavesBoxesUntickedAndSelectsQuickWithoutActions) 
     EXPECT_EQ(rig.folders.tempAsked, 0);
 }
 
-TEST(PrefsWindow, SaveWritesAllElevenKeysInOrderAndLoadRestoresThem) {
+TEST(PrefsWindow, SaveWritesEveryKeyInOrderAndLoadRestoresThem) {
     ProgramRig rig;
     FrmMain& main = rig.loadMain();
     main.setValue(Ctl::chkDelOnShutDown, 1);
@@ -48,6 +48,9 @@ TEST(PrefsWindow, SaveWritesAllElevenKeysInOrderAndLoadRestoresThem) {
         expected.push_back(key + L"=" +
                            (key == L"runonshutdown" || key == L"secureforall" ? L"1" : L"0"));
     expected.push_back(L"shredlevel=False");
+    // The browser choices and the keep list follow the eleven options.
+    expected.push_back(L"untickedbrowsers=");
+    expected.push_back(L"keepcookies=");
     EXPECT_EQ(rig.settings.written, expected);
 
     rig.program.unloadMainWindow();

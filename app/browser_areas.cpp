@@ -1,0 +1,247 @@
+// Which browser profiles are cleaned, the keep list, and the clears of their areas.
+#include "app/browser_areas.h"
+
+#include <algorithm>
+
+#include "browsers/browser_cache.h"
+#include "browsers/browser_cookies.h"
+#include "browsers/browser_history.h"
+#include "browsers/profile_discovery.h"
+#include "browsers/profile_lock.h"
+#include "prefs/preferences.h"
+
+namespace purgeon {
+
+namespace {
+
+std::vector<std::wstring> splitList(const std::wstring& text) {
+    std::vector<std::wstring> parts;
+    size_t start = 0;
+    while (start <= text.size()) {
+        size_t end = text.find(L';', start);
+        if (end == std::wstring::npos) end = text.size();
+        if (end > start) parts.push_back(text.substr(start, end - start));
+        start = end + 1;
+    }
+    return parts;
+}
+
+// A stored value; one that is not there is empty, which is no failure.
+Status readValue(SettingsStore& settings, const std::wstring& application, const wchar_t* key,
+                 std::wstring& text) {
+    text.clear();
+    const Status read = settings.read(application, kSettingsSection, key, text);
+    if (read.code == kErrorFileNotFound) return Status::success();
+    if (!read) text.clear();
+    return read;
+}
+
+std::wstring knownFolder(SystemFolders& folders, const wchar_t* name) {
+    for (const KnownFolder& folder : folders.knownFolders())
+        if (folder.name == name) return folder.path;
+    return {};
+}
+
+std::wstring filesText(const FileRemoval& removal) {
+    std::wstring text = std::to_wstring(removal.tally.wiped()) + L" file(s) removed";
+    if (removal.tally.notWiped() > 0)
+        text += L", " + std::to_wstring(removal.tally.notWiped()) + L" not (" +
+                removal.tally.notWipedDetails() + L")";
+    return text;
+}
+
+bool incompleteFiles(const FileRemoval& removal) {
+    return removal.tally.notWiped() > removal.tally.count(ShredOutcome::gone) ||
+           !removal.unlisted.empty();
+}
+
+// Runs the clear for each ticked profile that no running browser holds.
+template <typename Clear>
+BrowserAreaRun eachTicked(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                          const wchar_t* area, Clear clear) {
+    BrowserAreaRun run;
+    for (std::size_t index = 0; index < choices.size(); ++index) {
+        const BrowserChoice& choice = choices[index];
+        if (!choice.ticked) continue;
+        const std::wstring title = std::wstring(area) + L": " + choice.profile.title();
+        if (profileInUse(files, choice.profile)) {
+            run.inUse.push_back(choice.profile);
+            run.lines.push_back(title + L": skipped: the browser is running (" +
+                                closeBrowserText(choice.profile) + L").");
+            run.incomplete = true;
+            continue;
+        }
+        std::wstring line;
+        const bool cleared = clear(index, choice.profile, line);
+        run.lines.push_back(title + L": " + line);
+        if (!cleared) {
+            run.incomplete = true;
+            run.failures.push_back(run.lines.back());
+        }
+    }
+    return run;
+}
+
+std::wstring storeText(const StoreClearing& clearing, const wchar_t* what) {
+    std::wstring text = std::to_wstring(clearing.removed) + L" " + what + L" removed";
+    if (clearing.kept > 0) text += L", " + std::to_wstring(clearing.kept) + L" kept";
+    if (!clearing.error.empty()) text += L"; not cleared: " + clearing.error;
+    return text + L".";
+}
+
+}  // namespace
+
+Status BrowserAreas::load(FileSystem& files, SystemFolders& folders, SettingsStore& settings,
+                          const std::wstring& application) {
+    const AppDataFolders appData{knownFolder(folders, kLocalAppDataName),
+                                 knownFolder(folders, kRoamingAppDataName)};
+    std::wstring unticked;
+    std::wstring keep;
+    Status first = readValue(settings, application, kUntickedBrowsersKey, unticked);
+    const Status keepRead = readValue(settings, application, kKeepCookiesKey, keep);
+    if (first) first = keepRead;
+    const std::vector<std::wstring> off = splitList(unticked);
+    m_choices.clear();
+    for (BrowserProfile& profile : discoverProfiles(files, appData)) {
+        const bool ticked = std::find(off.begin(), off.end(), profile.key()) == off.end();
+        m_choices.push_back({std::move(profile), ticked});
+    }
+    m_keep = CookieKeepList(keep);
+    return first;
+}
+
+Status BrowserAreas::save(SettingsStore& settings, const std::wstring& application) const {
+    // Unticked profiles that are not found now keep their place in the value.
+    std::wstring stored;
+    std::vector<std::wstring> off;
+    if (!readValue(settings, application, kUntickedBrowsersKey, stored)) stored.clear();
+    for (const std::wstring& key : splitList(stored)) {
+        const bool present = std::any_of(m_choices.begin(), m_choices.end(), [&](const auto& c) {
+            return c.profile.key() == key;
+        });
+        if (!present) off.push_back(key);
+    }
+    for (const BrowserChoice& choice : m_choices)
+        if (!choice.ticked) off.push_back(choice.profile.key());
+    std::wstring text;
+    for (const std::wstring& key : off) text += (text.empty() ? L"" : L";") + key;
+    const Status ticks = settings.write(application, kSettingsSection, kUntickedBrowsersKey, text);
+    const Status kept = settings.write(application, kSettingsSection, kKeepCookiesKey, m_keep.stored());
+    return ticks ? kept : ticks;
+}
+
+void BrowserAreas::setTicked(std::size_t index, bool ticked) {
+    if (index < m_choices.size()) m_choices[index].ticked = ticked;
+}
+
+void appendBrowserCookieRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                        CookieList& list, std::vector<std::wstring>& failures) {
+    for (std::size_t index = 0; index < choices.size(); ++index) {
+        if (!choices[index].ticked) continue;
+        const BrowserProfile& profile = choices[index].profile;
+        std::vector<BrowserCookie> cookies;
+        const std::wstring error = listBrowserCookies(files, profile, cookies);
+        if (!error.empty()) failures.push_back(L"Cookies: " + profile.title() + L": not listed: " + error);
+        list.appendBrowserCookies(profile.title(), index, cookies);
+    }
+}
+
+void appendBrowserHistoryRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                              DateText& dates, std::vector<HistoryRow>& rows,
+                              std::vector<std::wstring>& failures) {
+    for (const BrowserChoice& choice : choices) {
+        if (!choice.ticked) continue;
+        std::vector<BrowserVisit> visits;
+        const std::wstring error = listBrowserHistory(files, choice.profile, visits);
+        if (!error.empty())
+            failures.push_back(L"History: " + choice.profile.title() + L": not listed: " + error);
+        for (const BrowserVisit& visit : visits) {
+            HistoryRow row;
+            row[0] = visit.title;
+            row[1] = visit.url;
+            double date = 0;
+            if (visit.lastVisited != 0 && dates.localDate(visit.lastVisited, date))
+                row[2] = generalDateText(dates, date);
+            row[6] = choice.profile.title();
+            rows.push_back(std::move(row));
+        }
+    }
+}
+
+void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                       CacheList& list) {
+    for (std::size_t index = 0; index < choices.size(); ++index) {
+        if (!choices[index].ticked) continue;
+        const BrowserProfile& profile = choices[index].profile;
+        list.appendBrowserEntries(profile.title(), index, listBrowserCache(files, profile));
+    }
+}
+
+BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                   const CookieKeepList& keep,
+                                   const std::vector<CookieRow>* selected) {
+    return eachTicked(files, choices, L"Cookies",
+                      [&](std::size_t index, const BrowserProfile& profile, std::wstring& line) {
+                          std::vector<BrowserCookie> only;
+                          if (selected) {
+                              for (const CookieRow& row : *selected)
+                                  if (row.fromBrowser() && row.profile == index)
+                                      only.push_back(row.cookie);
+                              if (only.empty()) {
+                                  line = L"nothing selected.";
+                                  return true;
+                              }
+                          }
+                          const StoreClearing clearing =
+                              deleteBrowserCookies(files, profile, keep, selected ? &only : nullptr);
+                          line = storeText(clearing, L"cookie(s)");
+                          return clearing.error.empty();
+                      });
+}
+
+BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                  std::stop_token stop) {
+    return eachTicked(files, choices, L"Cache",
+                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line) {
+                          const FileRemoval removal = clearBrowserCache(files, profile, stop);
+                          line = filesText(removal) + L".";
+                          return !incompleteFiles(removal);
+                      });
+}
+
+BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                     std::stop_token stop) {
+    return eachTicked(files, choices, L"History",
+                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line) {
+                          const HistoryClearing clearing = clearBrowserHistory(files, profile, stop);
+                          std::wstring text = storeText(clearing.database, L"page(s)");
+                          text.pop_back();
+                          line = text + L"; session files: " + filesText(clearing.files) + L".";
+                          return clearing.database.error.empty() && !incompleteFiles(clearing.files);
+                      });
+}
+
+BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                     const BrowserCacheRow& row) {
+    std::vector<BrowserChoice> only;
+    if (row.profile < choices.size()) only.push_back({choices[row.profile].profile, true});
+    return eachTicked(files, only, L"Cache",
+                      [&](std::size_t, const BrowserProfile&, std::wstring& line) {
+                          const FileRemoval removal = removeCacheEntries(files, {row.entry});
+                          line = filesText(removal) + L".";
+                          return !incompleteFiles(removal);
+                      });
+}
+
+std::wstring closeBrowsersText(const BrowserAreaRun& run) {
+    std::vector<std::wstring> browsers;
+    for (const BrowserProfile& profile : run.inUse)
+        if (std::find(browsers.begin(), browsers.end(), profile.browser) == browsers.end())
+            browsers.push_back(profile.browser);
+    std::wstring text;
+    for (const std::wstring& browser : browsers)
+        text += (text.empty() ? L"" : L"\n") + closeBrowserText(BrowserProfile{browser, {}, {}, {}, {}, {}});
+    return text;
+}
+
+}  // namespace purgeon

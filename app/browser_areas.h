@@ -1,0 +1,84 @@
+// The browsers' profiles as the program cleans them: which are ticked, the cookie keep list, and
+// clearing their cookies, cache and history, with what each clear did.
+#pragma once
+
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "areas/cache_list.h"
+#include "areas/cookie_list.h"
+#include "areas/history_view.h"
+#include "browsers/browser_profile.h"
+#include "browsers/cookie_keep_list.h"
+#include "platform/files.h"
+#include "platform/settings_store.h"
+#include "platform/system_folders.h"
+
+namespace purgeon {
+
+// The settings value naming the profiles the user unticked ("Chrome/Default;Firefox/x.default"),
+// so that a profile found later starts ticked.
+inline constexpr wchar_t kUntickedBrowsersKey[] = L"untickedbrowsers";
+
+struct BrowserChoice {
+    BrowserProfile profile;
+    bool ticked = true;
+};
+
+// What clearing one area in the ticked browsers did.
+struct BrowserAreaRun {
+    std::vector<std::wstring> lines;       // one per profile, for the log
+    std::vector<BrowserProfile> inUse;     // left alone: the browser runs with them
+    std::vector<std::wstring> failures;    // the lines of profiles not fully cleared
+    bool incomplete = false;               // something could not be removed
+};
+
+class BrowserAreas {
+public:
+    // Finds the profiles anew and reads which are ticked and the keep list from the settings.
+    // A value that cannot be read leaves every profile ticked and the keep list empty, and gives
+    // the failure.
+    Status load(FileSystem& files, SystemFolders& folders, SettingsStore& settings,
+                const std::wstring& application);
+    Status save(SettingsStore& settings, const std::wstring& application) const;
+
+    const std::vector<BrowserChoice>& choices() const { return m_choices; }
+    void setTicked(std::size_t index, bool ticked);
+
+    const CookieKeepList& keepList() const { return m_keep; }
+    CookieKeepList& keepList() { return m_keep; }
+
+private:
+    std::vector<BrowserChoice> m_choices;
+    CookieKeepList m_keep;
+};
+
+// The ticked profiles' cookies, cache entries and visits added to the lists (on the window's
+// thread). Failures to read a profile go to the log lines.
+void appendBrowserCookieRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                        CookieList& list, std::vector<std::wstring>& failures);
+// Title, address, last visit and the profile's title; the other columns stay empty.
+void appendBrowserHistoryRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                              DateText& dates, std::vector<HistoryRow>& rows,
+                              std::vector<std::wstring>& failures);
+void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                       CacheList& list);
+
+// The clears, each on the worker with its own copies. A profile whose browser runs is skipped.
+// Cookies: every cookie of the ticked profiles, or only the selected rows when selected is given;
+// the keep list is honoured either way.
+BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                   const CookieKeepList& keep,
+                                   const std::vector<CookieRow>* selected = nullptr);
+BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                  std::stop_token stop = {});
+BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                     std::stop_token stop = {});
+BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
+                                     const BrowserCacheRow& row);
+
+// "Close Chrome to clean it", one line per browser that held a profile; empty when none did.
+std::wstring closeBrowsersText(const BrowserAreaRun& run);
+
+}  // namespace purgeon

@@ -1,0 +1,148 @@
+// A browser profile's cache entries and cache folders.
+#include "browsers/browser_cache.h"
+
+#include <map>
+
+#include "browsers/utf8_text.h"
+
+namespace purgeon {
+
+namespace {
+
+// The simple cache's entry header: magic, version, key length, key hash, then the key.
+constexpr std::uint64_t kSimpleCacheMagic = 0xfcfb6d1ba7725c30ull;
+constexpr size_t kSimpleHeader = 20;
+
+std::uint32_t littleEndian32(const std::string& bytes, size_t at) {
+    std::uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value |= static_cast<std::uint32_t>(static_cast<unsigned char>(bytes[at + i])) << (8 * i);
+    return value;
+}
+
+std::uint32_t bigEndian32(const std::string& bytes, size_t at) {
+    std::uint32_t value = 0;
+    for (size_t i = 0; i < 4; ++i)
+        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    return value;
+}
+
+// Keys carry a partition before the address ("1/0/_dk_https://a.test https://a.test
+// https://a.test/x.png", "O^partitionKey=...,a,:https://a.test/x.png"): the address is the last
+// part that starts with a scheme.
+std::wstring lastAddress(const std::string& key) {
+    size_t best = std::string::npos;
+    for (const char* scheme : {"http://", "https://"}) {
+        const size_t at = key.rfind(scheme);
+        if (at != std::string::npos && (best == std::string::npos || at > best)) best = at;
+    }
+    if (best == std::string::npos) return {};
+    const size_t end = key.find_first_of(std::string(" \0", 2), best);
+    return fromUtf8(key.substr(best, end == std::string::npos ? std::string::npos : end - best));
+}
+
+std::wstring fileNameOf(const std::wstring& path) {
+    const size_t slash = path.find_last_of(L'\\');
+    return slash == std::wstring::npos ? path : path.substr(slash + 1);
+}
+
+// The page cache's folder and how its entries are read.
+struct PageCache {
+    std::wstring folder;
+    bool firefox;
+};
+
+PageCache pageCache(const BrowserProfile& profile) {
+    if (profile.family == BrowserFamily::firefox)
+        return {profile.cacheFolder + L"cache2\\entries\\", true};
+    return {profile.cacheFolder + L"Cache\\Cache_Data\\", false};
+}
+
+}  // namespace
+
+std::wstring chromiumCacheKeyUrl(const std::string& bytes) {
+    if (bytes.size() < kSimpleHeader) return {};
+    const std::uint64_t magic = littleEndian32(bytes, 0) |
+                                (static_cast<std::uint64_t>(littleEndian32(bytes, 4)) << 32);
+    if (magic != kSimpleCacheMagic) return {};
+    const std::uint32_t length = littleEndian32(bytes, 12);
+    if (length > bytes.size() - kSimpleHeader) return {};
+    return lastAddress(bytes.substr(kSimpleHeader, length));
+}
+
+std::wstring firefoxCacheKeyUrl(const std::string& bytes) {
+    // The last four bytes give where the metadata starts; the key follows the chunk hashes and
+    // the fixed fields, ending in a NUL.
+    if (bytes.size() < 8) return {};
+    const std::uint32_t metadata = bigEndian32(bytes, bytes.size() - 4);
+    if (metadata >= bytes.size() - 4) return {};
+    return lastAddress(bytes.substr(metadata, bytes.size() - 4 - metadata));
+}
+
+std::vector<std::wstring> cacheFolders(const BrowserProfile& profile) {
+    if (profile.family == BrowserFamily::firefox)
+        return {profile.cacheFolder + L"cache2\\", profile.cacheFolder + L"thumbnails\\"};
+    return {profile.cacheFolder + L"Cache\\", profile.cacheFolder + L"Code Cache\\",
+            profile.cacheFolder + L"GPUCache\\"};
+}
+
+std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile) {
+    std::vector<BrowserCacheEntry> entries;
+    const PageCache page = pageCache(profile);
+    // Chromium keeps an entry in up to three files, "<hash>_0", "_1" and "_s".
+    std::map<std::wstring, size_t> byHash;
+    std::uint64_t pageBytes = 0;
+    const FoundFileList pageFiles = listProfileFiles(files, page.folder, &pageBytes);
+    for (size_t i = 1; i < pageFiles.size(); ++i) {
+        const std::wstring& path = pageFiles[i];
+        std::uint64_t bytes = 0;
+        (void)files.fileSize(path, bytes);
+        const std::wstring name = fileNameOf(path);
+        const size_t underscore = name.rfind(L'_');
+        const std::wstring hash = page.firefox || underscore == std::wstring::npos
+                                      ? name
+                                      : name.substr(0, underscore);
+        const auto known = byHash.find(hash);
+        if (known != byHash.end()) {
+            BrowserCacheEntry& entry = entries[known->second];
+            entry.files.push_back(path);
+            entry.bytes += bytes;
+            ++entry.fileCount;
+            continue;
+        }
+        std::string content;
+        std::wstring url;
+        if (files.readFile(path, content).ok())
+            url = page.firefox ? firefoxCacheKeyUrl(content) : chromiumCacheKeyUrl(content);
+        if (url.empty()) continue;  // the cache's own index and bookkeeping files
+        byHash[hash] = entries.size();
+        entries.push_back({url, {path}, bytes, 1});
+    }
+    // The other cache folders show as a whole; the page cache's own folder is listed above.
+    for (const std::wstring& folder : cacheFolders(profile)) {
+        if (page.folder.rfind(folder, 0) == 0) continue;
+        BrowserCacheEntry whole{L"", {folder}, 0, 0};
+        const FoundFileList found = listProfileFiles(files, folder, &whole.bytes);
+        whole.fileCount = found.size() - 1;
+        if (whole.fileCount > 0) entries.push_back(std::move(whole));
+    }
+    return entries;
+}
+
+FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,
+                              std::stop_token stop) {
+    return removeProfileFiles(files, cacheFolders(profile), {}, stop);
+}
+
+FileRemoval removeCacheEntries(FileSystem& files, const std::vector<BrowserCacheEntry>& entries,
+                               std::stop_token stop) {
+    std::vector<std::wstring> folders;
+    std::vector<std::wstring> single;
+    for (const BrowserCacheEntry& entry : entries) {
+        auto& into = entry.url.empty() ? folders : single;
+        into.insert(into.end(), entry.files.begin(), entry.files.end());
+    }
+    return removeProfileFiles(files, folders, single, stop);
+}
+
+}  // namespace purgeon

@@ -1,0 +1,43 @@
+// A browser profile's cache: its entries by address, and clearing every cache folder.
+#pragma once
+
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "browsers/browser_files.h"
+#include "browsers/browser_profile.h"
+#include "platform/files.h"
+
+namespace purgeon {
+
+struct BrowserCacheEntry {
+    std::wstring url;              // the address the entry holds; empty for a whole folder
+    std::vector<std::wstring> files;  // the entry's files, or the folder ("...\", ending in "\")
+    std::uint64_t bytes = 0;
+    std::size_t fileCount = 0;
+};
+
+// The cache folders of the profile, each ending in "\": Chromium's Cache, Code Cache and
+// GPUCache; Firefox's cache2 and thumbnails below Local app data.
+std::vector<std::wstring> cacheFolders(const BrowserProfile& profile);
+
+// One entry per cached address of the page cache (Chromium's Cache_Data, Firefox's
+// cache2\entries), then one per other cache folder that holds files. Reading changes nothing.
+std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile);
+
+// Overwrites once and removes every file of every cache folder.
+FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,
+                              std::stop_token stop = {});
+
+// Overwrites once and removes the files of the given entries.
+FileRemoval removeCacheEntries(FileSystem& files, const std::vector<BrowserCacheEntry>& entries,
+                               std::stop_token stop = {});
+
+// The address a cache entry file names: Chromium's simple-cache header key, or the key at the
+// end of a Firefox cache2 entry. Empty when the bytes hold none.
+std::wstring chromiumCacheKeyUrl(const std::string& bytes);
+std::wstring firefoxCacheKeyUrl(const std::string& bytes);
+
+}  // namespace purgeon

@@ -1,0 +1,108 @@
+// A browser profile's cookies through SQLite.
+#include "browsers/browser_cookies.h"
+
+#include <algorithm>
+
+#include "browsers/sqlite_database.h"
+#include "browsers/utf8_text.h"
+
+namespace purgeon {
+
+namespace {
+
+struct CookieSchema {
+    const char* table;
+    const char* host;
+};
+
+CookieSchema schemaOf(const BrowserProfile& profile) {
+    return profile.family == BrowserFamily::firefox ? CookieSchema{"moz_cookies", "host"}
+                                                    : CookieSchema{"cookies", "host_key"};
+}
+
+std::string selectSql(const CookieSchema& schema) {
+    return std::string("SELECT rowid, ") + schema.host + ", name, path FROM " + schema.table +
+           " ORDER BY " + schema.host + ", name, path";
+}
+
+}  // namespace
+
+std::wstring cookieDatabase(FileSystem& files, const BrowserProfile& profile) {
+    const std::vector<std::wstring> candidates =
+        profile.family == BrowserFamily::firefox
+            ? std::vector<std::wstring>{profile.folder + L"cookies.sqlite"}
+            : std::vector<std::wstring>{profile.folder + L"Network\\Cookies",
+                                        profile.folder + L"Cookies"};
+    for (const std::wstring& path : candidates) {
+        std::uint64_t bytes = 0;
+        if (files.fileSize(path, bytes).ok()) return path;
+    }
+    return {};
+}
+
+std::wstring listBrowserCookies(FileSystem& files, const BrowserProfile& profile,
+                                std::vector<BrowserCookie>& cookies) {
+    cookies.clear();
+    const std::wstring path = cookieDatabase(files, profile);
+    if (path.empty()) return {};
+    try {
+        SqliteDatabase db(path, true);
+        const CookieSchema schema = schemaOf(profile);
+        if (!db.hasTable(schema.table)) return {};
+        SqliteStatement rows = db.prepare(selectSql(schema));
+        while (rows.step()) {
+            cookies.push_back({fromUtf8(rows.text(1)), fromUtf8(rows.text(2)),
+                               fromUtf8(rows.text(3)), rows.integer(0)});
+        }
+    } catch (const SqliteError& error) {
+        return fromUtf8(error.what());
+    }
+    return {};
+}
+
+StoreClearing deleteBrowserCookies(FileSystem& files, const BrowserProfile& profile,
+                                   const CookieKeepList& keep,
+                                   const std::vector<BrowserCookie>* only) {
+    StoreClearing clearing;
+    const std::wstring path = cookieDatabase(files, profile);
+    if (path.empty()) return clearing;
+    try {
+        SqliteDatabase db(path, false);
+        const CookieSchema schema = schemaOf(profile);
+        if (!db.hasTable(schema.table)) return clearing;
+        db.secureDelete();
+        db.exec("BEGIN IMMEDIATE");
+        std::vector<std::int64_t> doomed;
+        {
+            SqliteStatement rows = db.prepare(selectSql(schema));
+            while (rows.step()) {
+                const BrowserCookie cookie{fromUtf8(rows.text(1)), fromUtf8(rows.text(2)),
+                                           fromUtf8(rows.text(3)), rows.integer(0)};
+                if (only && std::find(only->begin(), only->end(), cookie) == only->end())
+                    continue;
+                if (keep.keeps(cookie.host)) {
+                    ++clearing.kept;
+                    continue;
+                }
+                doomed.push_back(cookie.rowId);
+            }
+        }
+        SqliteStatement remove =
+            db.prepare(std::string("DELETE FROM ") + schema.table + " WHERE rowid = ?");
+        for (const std::int64_t row : doomed) {
+            remove.bind(1, row);
+            remove.step();
+            remove.reset();
+        }
+        db.exec("COMMIT");
+        clearing.removed = doomed.size();
+        if (!doomed.empty()) db.compact();
+    } catch (const SqliteError& error) {
+        // An open transaction is rolled back when the connection closes.
+        clearing.error = fromUtf8(error.what());
+        clearing.busy = error.busy();
+    }
+    return clearing;
+}
+
+}  // namespace purgeon

@@ -1,0 +1,58 @@
+// Removing a profile's plain files with one overwriting pass each.
+#include "browsers/browser_files.h"
+
+#include "wipe/shred_batch.h"
+
+namespace purgeon {
+
+void FileRemoval::add(const FileRemoval& other) {
+    for (size_t outcome = 0; outcome < kShredOutcomeCount; ++outcome) {
+        const auto kind = static_cast<ShredOutcome>(outcome);
+        tally.add(kind, other.tally.count(kind));
+    }
+    bytes += other.bytes;
+    unlisted.insert(unlisted.end(), other.unlisted.begin(), other.unlisted.end());
+}
+
+FoundFileList listProfileFiles(FileSystem& files, const std::wstring& folder,
+                               std::uint64_t* bytes) {
+    FoundFileList found;
+    resetFoundFiles(found);
+    std::uint64_t size = 0;
+    // A folder the browser has not made yet simply has no files.
+    const auto unlisted = EnumFiles(files, folder, found, &size);
+    (void)unlisted;
+    if (bytes) *bytes += size;
+    return found;
+}
+
+FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
+                               const std::vector<std::wstring>& singleFiles,
+                               std::stop_token stop) {
+    FileRemoval removal;
+    FoundFileList found;
+    resetFoundFiles(found);
+    for (const std::wstring& folder : folders) {
+        std::uint64_t bytes = 0;
+        if (!files.listFolder(folder, [](const DirEntry&) {}).ok()) continue;  // not there
+        for (UnlistedFolder& missed : EnumFiles(files, folder, found, &bytes))
+            removal.unlisted.push_back(std::move(missed));
+        removal.bytes += bytes;
+    }
+    for (const std::wstring& file : singleFiles) {
+        std::uint64_t bytes = 0;
+        if (!files.fileSize(file, bytes).ok()) continue;  // not there
+        found.push_back(file);
+        removal.bytes += bytes;
+    }
+    if (found.size() <= 1) return removal;
+    BatchRequest request;
+    request.passes = 1;
+    request.overwriteSharedData = false;
+    request.threads = kFlushThreads;
+    request.stop = stop;
+    removal.tally = ShredFiles(files, found, removal.bytes, request).tally;
+    return removal;
+}
+
+}  // namespace purgeon

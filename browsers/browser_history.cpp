@@ -1,0 +1,144 @@
+// A browser profile's history through SQLite, and the files beside it that hold addresses.
+#include "browsers/browser_history.h"
+
+#include "browsers/sqlite_database.h"
+#include "browsers/utf8_text.h"
+
+namespace purgeon {
+
+namespace {
+
+// Microseconds since 1970 in 100 ns units since 1601.
+constexpr std::int64_t kUnixEpochAsFileTime = 116444736000000000;
+
+// A statement that runs when its table is there.
+struct TableStatement {
+    const char* table;
+    const char* sql;
+};
+
+// A database of the profile and what clearing the history does to it.
+struct HistoryDatabase {
+    const wchar_t* file;
+    std::vector<const char*> clearedTables;  // every row goes (tables that are missing are skipped)
+    std::vector<TableStatement> statements;  // run after that, in order
+};
+
+const std::vector<HistoryDatabase>& chromiumDatabases() {
+    static const std::vector<HistoryDatabase> databases = {
+        {L"History",
+         {"urls", "visits", "visit_source", "visited_links", "keyword_search_terms", "segments",
+          "segment_usage", "content_annotations", "context_annotations", "clusters",
+          "clusters_and_visits", "cluster_keywords", "cluster_visit_duplicates",
+          "history_sync_metadata"},
+         {}},
+        {L"Favicons", {"icon_mapping", "favicon_bitmaps", "favicons"}, {}},
+        {L"Top Sites", {"top_sites", "thumbnails"}, {}},
+        {L"Shortcuts", {"omni_box_shortcuts"}, {}},
+        {L"Network Action Predictor", {"network_action_predictor", "resource_prefetch_predictor_url",
+                                       "resource_prefetch_predictor_host"}, {}},
+    };
+    return databases;
+}
+
+const std::vector<HistoryDatabase>& firefoxDatabases() {
+    // Bookmarked pages (foreign_count > 0) stay, without their visits.
+    static const std::vector<HistoryDatabase> databases = {
+        {L"places.sqlite",
+         {"moz_historyvisits", "moz_inputhistory", "moz_places_metadata",
+          "moz_places_metadata_search_queries", "moz_historyvisits_extra", "moz_previews_tombstones"},
+         {{"moz_places", "DELETE FROM moz_places WHERE foreign_count = 0"},
+          {"moz_places", "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL, typed = 0"},
+          {"moz_annos", "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)"},
+          {"moz_places_extra",
+           "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)"},
+          {"moz_origins",
+           "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"}}},
+        {L"favicons.sqlite",
+         {"moz_pages_w_icons", "moz_icons_to_pages", "moz_icons"},
+         {}},
+    };
+    return databases;
+}
+
+void clearDatabase(const std::wstring& path, const HistoryDatabase& what, StoreClearing& clearing) {
+    SqliteDatabase db(path, false);
+    db.secureDelete();
+    db.exec("BEGIN IMMEDIATE");
+    for (const char* table : what.clearedTables) {
+        if (!db.hasTable(table)) continue;
+        const std::int64_t rows = db.count(table);
+        db.exec(std::string("DELETE FROM ") + quotedName(table));
+        if (std::string_view(table) == "urls" || std::string_view(table) == "moz_historyvisits")
+            clearing.removed += static_cast<std::size_t>(rows);
+    }
+    for (const TableStatement& statement : what.statements)
+        if (db.hasTable(statement.table)) db.exec(statement.sql);
+    db.exec("COMMIT");
+    db.compact();
+}
+
+std::wstring historyDatabase(const BrowserProfile& profile) {
+    return profile.folder + (profile.family == BrowserFamily::firefox ? L"places.sqlite" : L"History");
+}
+
+}  // namespace
+
+std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                std::vector<BrowserVisit>& visits) {
+    visits.clear();
+    const std::wstring path = historyDatabase(profile);
+    std::uint64_t bytes = 0;
+    if (!files.fileSize(path, bytes).ok()) return {};
+    const bool firefox = profile.family == BrowserFamily::firefox;
+    try {
+        SqliteDatabase db(path, true);
+        if (!db.hasTable(firefox ? "moz_places" : "urls")) return {};
+        SqliteStatement rows = db.prepare(
+            firefox ? "SELECT url, title, last_visit_date FROM moz_places "
+                      "WHERE last_visit_date IS NOT NULL ORDER BY last_visit_date DESC"
+                    : "SELECT url, title, last_visit_time FROM urls ORDER BY last_visit_time DESC");
+        while (rows.step()) {
+            const std::int64_t micro = rows.integer(2);
+            const std::int64_t fileTime =
+                micro <= 0 ? 0 : firefox ? micro * 10 + kUnixEpochAsFileTime : micro * 10;
+            visits.push_back({fromUtf8(rows.text(0)), fromUtf8(rows.text(1)), fileTime});
+        }
+    } catch (const SqliteError& error) {
+        return fromUtf8(error.what());
+    }
+    return {};
+}
+
+HistoryClearing clearBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                    std::stop_token stop) {
+    HistoryClearing clearing;
+    const bool firefox = profile.family == BrowserFamily::firefox;
+    for (const HistoryDatabase& database : firefox ? firefoxDatabases() : chromiumDatabases()) {
+        const std::wstring path = profile.folder + database.file;
+        std::uint64_t bytes = 0;
+        if (!files.fileSize(path, bytes).ok()) continue;
+        try {
+            clearDatabase(path, database, clearing.database);
+        } catch (const SqliteError& error) {
+            if (!clearing.database.error.empty()) clearing.database.error += L"; ";
+            clearing.database.error += std::wstring(database.file) + L": " + fromUtf8(error.what());
+            clearing.database.busy = clearing.database.busy || error.busy();
+        }
+    }
+    // The session files list the open and recently closed pages.
+    const std::vector<std::wstring> folders =
+        firefox ? std::vector<std::wstring>{profile.folder + L"sessionstore-backups\\"}
+                : std::vector<std::wstring>{profile.folder + L"Sessions\\"};
+    const std::vector<std::wstring> single =
+        firefox ? std::vector<std::wstring>{profile.folder + L"sessionstore.jsonlz4"}
+                : std::vector<std::wstring>{profile.folder + L"Current Session",
+                                            profile.folder + L"Current Tabs",
+                                            profile.folder + L"Last Session",
+                                            profile.folder + L"Last Tabs",
+                                            profile.folder + L"Visited Links"};
+    clearing.files = removeProfileFiles(files, folders, single, stop);
+    return clearing;
+}
+
+}  // namespace purgeon

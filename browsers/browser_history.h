@@ -1,0 +1,38 @@
+// A browser profile's visited-URL history: listing it, and clearing it with every trace of it.
+#pragma once
+
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "browsers/browser_cookies.h"
+#include "browsers/browser_files.h"
+#include "browsers/browser_profile.h"
+#include "platform/files.h"
+
+namespace purgeon {
+
+struct BrowserVisit {
+    std::wstring url;
+    std::wstring title;
+    std::int64_t lastVisited = 0;  // 100 ns units since 1601-01-01, UTC; 0 when unknown
+};
+
+// The visited pages, most recent first. Reading changes nothing. The error's words, or empty.
+std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                std::vector<BrowserVisit>& visits);
+
+struct HistoryClearing {
+    StoreClearing database;  // the history database and the ones beside it that name pages
+    FileRemoval files;       // session files and other plain files that hold addresses
+};
+
+// Clears the history database (Chromium's History; Firefox's places.sqlite, where bookmarked
+// pages stay without their visits) and the databases that name visited pages (icons, top sites,
+// shortcuts), each in a transaction with secure deletion and rebuilt afterwards; then overwrites
+// and removes the session files.
+HistoryClearing clearBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                    std::stop_token stop = {});
+
+}  // namespace purgeon
