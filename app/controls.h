@@ -78,6 +78,14 @@ enum class Ctl : int {
     // frmCleanUp, under lblAction: the running step's progress, as a bar and in words
     pbrProgress,
     lblProgress,
+    // frmmain, General: the browser profiles to clean, each with a tick
+    FrameBrowsers,
+    lstBrowsers,
+    // frmmain, Cookies: the sites whose cookies are never deleted
+    lblKeepCookies,
+    lstKeepCookies,
+    cmdKeepSite,
+    cmdUnkeepSite,
 };
 
 // Tabs of SSTab1, in order.

@@ -9,9 +9,10 @@ namespace purgeon {
 
 namespace {
 
-// The simple cache's entry header: magic, version, key length, key hash, then the key.
+// The simple cache's entry header: magic, version, key length, key hash and padding to eight
+// bytes, then the key.
 constexpr std::uint64_t kSimpleCacheMagic = 0xfcfb6d1ba7725c30ull;
-constexpr size_t kSimpleHeader = 20;
+constexpr size_t kSimpleHeader = 24;
 
 std::uint32_t littleEndian32(const std::string& bytes, size_t at) {
     std::uint32_t value = 0;

@@ -1,6 +1,7 @@
 // A browser profile's history through SQLite, and the files beside it that hold addresses.
 #include "browsers/browser_history.h"
 
+#include "browsers/json_value.h"
 #include "browsers/sqlite_database.h"
 #include "browsers/utf8_text.h"
 
@@ -78,6 +79,31 @@ void clearDatabase(const std::wstring& path, const HistoryDatabase& what, StoreC
     db.compact();
 }
 
+// The sites a Chromium profile has engaged with, kept in its Preferences by address: they go with
+// the history. The rest of the file stays as it was.
+std::wstring forgetEngagedSites(FileSystem& files, const std::wstring& preferences) {
+    std::string text;
+    if (!files.readFile(preferences, text)) return {};  // no such file: nothing to forget
+    std::optional<JsonValue> root = parseJson(text);
+    if (!root) return L"Preferences: not JSON";
+    auto profile = root->members.find("profile");
+    if (profile == root->members.end()) return {};
+    auto settings = profile->second.members.find("content_settings");
+    if (settings == profile->second.members.end()) return {};
+    auto exceptions = settings->second.members.find("exceptions");
+    if (exceptions == settings->second.members.end()) return {};
+    bool changed = false;
+    for (const char* kind : {"media_engagement", "site_engagement", "important_site_info"}) {
+        auto sites = exceptions->second.members.find(kind);
+        if (sites == exceptions->second.members.end() || sites->second.members.empty()) continue;
+        sites->second.members.clear();
+        changed = true;
+    }
+    if (!changed) return {};
+    const Status written = files.replaceFile(preferences, toJson(*root));
+    return written ? std::wstring() : L"Preferences: not rewritten (" + std::to_wstring(written.code) + L")";
+}
+
 std::wstring historyDatabase(const BrowserProfile& profile) {
     return profile.folder + (profile.family == BrowserFamily::firefox ? L"places.sqlite" : L"History");
 }
@@ -126,10 +152,18 @@ HistoryClearing clearBrowserHistory(FileSystem& files, const BrowserProfile& pro
             clearing.database.busy = clearing.database.busy || error.busy();
         }
     }
+    if (!firefox) {
+        const std::wstring error = forgetEngagedSites(files, profile.folder + L"Preferences");
+        if (!error.empty()) {
+            if (!clearing.database.error.empty()) clearing.database.error += L"; ";
+            clearing.database.error += error;
+        }
+    }
     // The session files list the open and recently closed pages.
     const std::vector<std::wstring> folders =
         firefox ? std::vector<std::wstring>{profile.folder + L"sessionstore-backups\\"}
-                : std::vector<std::wstring>{profile.folder + L"Sessions\\"};
+                : std::vector<std::wstring>{profile.folder + L"Sessions\\",
+                                            profile.folder + L"Sessions_Encrypted\\"};
     const std::vector<std::wstring> single =
         firefox ? std::vector<std::wstring>{profile.folder + L"sessionstore.jsonlz4"}
                 : std::vector<std::wstring>{profile.folder + L"Current Session",

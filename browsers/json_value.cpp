@@ -159,4 +159,72 @@ std::optional<JsonValue> parseJson(std::string_view text) {
     return value;
 }
 
+namespace {
+
+void appendString(std::string& out, const std::string& text) {
+    out += '"';
+    for (const char c : text) {
+        switch (c) {
+            case '"': out += "\\\""; break;
+            case '\\': out += "\\\\"; break;
+            case '\n': out += "\\n"; break;
+            case '\r': out += "\\r"; break;
+            case '\t': out += "\\t"; break;
+            default:
+                if (static_cast<unsigned char>(c) < 0x20) {
+                    static const char kHex[] = "0123456789abcdef";
+                    out += "\\u00";
+                    out += kHex[(c >> 4) & 0xF];
+                    out += kHex[c & 0xF];
+                } else {
+                    out += c;
+                }
+        }
+    }
+    out += '"';
+}
+
+void append(std::string& out, const JsonValue& value) {
+    switch (value.kind) {
+        case JsonValue::Kind::string:
+            appendString(out, value.text);
+            break;
+        case JsonValue::Kind::array: {
+            out += '[';
+            bool first = true;
+            for (const JsonValue& item : value.items) {
+                if (!first) out += ',';
+                first = false;
+                append(out, item);
+            }
+            out += ']';
+            break;
+        }
+        case JsonValue::Kind::object: {
+            out += '{';
+            bool first = true;
+            for (const auto& [name, member] : value.members) {
+                if (!first) out += ',';
+                first = false;
+                appendString(out, name);
+                out += ':';
+                append(out, member);
+            }
+            out += '}';
+            break;
+        }
+        default:
+            out += value.text.empty() ? std::string("null") : value.text;
+            break;
+    }
+}
+
+}  // namespace
+
+std::string toJson(const JsonValue& value) {
+    std::string out;
+    append(out, value);
+    return out;
+}
+
 }  // namespace purgeon

@@ -23,4 +23,7 @@ struct JsonValue {
 // Nothing when the text is not one whole JSON value.
 std::optional<JsonValue> parseJson(std::string_view text);
 
+// The value as compact JSON text: members in name order, numbers and literals as they were read.
+std::string toJson(const JsonValue& value);
+
 }  // namespace purgeon

@@ -62,6 +62,9 @@ public:
     virtual Status resolveFolder(const std::wstring& path, std::wstring& finalPath) = 0;
     // Reads a whole (small) file.
     virtual Status readFile(const std::wstring& path, std::string& bytes) = 0;
+    // Puts new content in place of an existing file's, whole or not at all: written beside it,
+    // handed to the device, then moved over it.
+    virtual Status replaceFile(const std::wstring& path, const std::string& bytes) = 0;
     // The length of a file without opening it.
     virtual Status fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,

@@ -10,7 +10,7 @@ namespace purgeon::win32 {
 
 namespace {
 
-// Until the window is first activated, when the two columns share the list's width.
+// Until the window is first activated, when the columns share the list's width.
 constexpr int kColumnWidth = 3360;
 // From this many selected rows on, the list repaints once after a click or key.
 constexpr LRESULT kQuietSelection = 256;
@@ -33,7 +33,7 @@ private:
 void CookieListView::attach(HWND list, UINT dpi) {
     m_list = list;
     m_subclass.install(list, &CookieListView::listProc, this);
-    setUpReport(list, {L"Cookie Name", L"Cookie Path"}, kColumnWidth, dpi);
+    setUpReport(list, {L"Cookie Name", L"Cookie Path", L"Browser"}, kColumnWidth, dpi);
 }
 
 // Some list views repaint every row whose selection changes, one by one: a click or key that
@@ -67,9 +67,13 @@ void CookieListView::rescaleColumns(UINT previousDpi, UINT dpi) {
 void CookieListView::splitColumns() {
     RECT client{};
     ::GetClientRect(m_list, &client);
-    const int half = (client.right - client.left) / 2;
-    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, half);
-    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, half);
+    // Name and path share most of the width; the browser's title takes the rest.
+    const int width = client.right - client.left;
+    const int browser = width / 4;
+    const int name = (width - browser) * 2 / 5;
+    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, name);
+    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, width - browser - name);
+    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 2, browser);
 }
 
 void CookieListView::showRows(const CookieList& list) {
@@ -151,7 +155,10 @@ void CookieListView::onText(NMLVDISPINFOW& info) const {
     const CookieRow& row = m_rows[static_cast<std::size_t>(item.iItem)];
     const std::wstring_view text = item.iSubItem == 0   ? std::wstring_view(row.name)
                                    : item.iSubItem == 1 ? std::wstring_view(row.path)
-                                                        : std::wstring_view();
+                                   : item.iSubItem == 2
+                                       ? std::wstring_view(row.fromBrowser() ? row.browser.c_str()
+                                                                             : kCookieFolderBrowser)
+                                       : std::wstring_view();
     const std::size_t copied =
         text.copy(item.pszText, static_cast<std::size_t>(item.cchTextMax) - 1);
     item.pszText[copied] = L'\0';

@@ -25,7 +25,7 @@ public:
     void detach() { m_list = nullptr; }
 
     void rescaleColumns(UINT previousDpi, UINT dpi);
-    // The two columns share the list's width.
+    // The columns share the list's width.
     void splitColumns();
     // The rows changed (or some went), or only their selection.
     void showRows(const CookieList& list);

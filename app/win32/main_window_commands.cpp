@@ -33,6 +33,9 @@ const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
     {Ctl::cmdinvertcookiesselection, BN_CLICKED,
      &Win32MainWindowView::click<&FrmMain::cmdinvertcookiesselection_Click>},
     {Ctl::cmddelcookies, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmddelcookies_Click>},
+    {Ctl::lstKeepCookies, LBN_SELCHANGE, &Win32MainWindowView::keepListChanged},
+    {Ctl::cmdKeepSite, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdKeepSite_Click>},
+    {Ctl::cmdUnkeepSite, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdUnkeepSite_Click>},
     // Cache
     {Ctl::List1, LBN_SELCHANGE, &Win32MainWindowView::cacheListChanged},
     {Ctl::cmdDelSelFromCache, BN_CLICKED,
@@ -90,6 +93,8 @@ void Win32MainWindowView::optionClicked(Ctl /*source*/) {
 
 void Win32MainWindowView::cacheListChanged(Ctl /*source*/) { m_cache.onSelectionChange(); }
 
+void Win32MainWindowView::keepListChanged(Ctl /*source*/) { m_browserLists.keepListChanged(); }
+
 void Win32MainWindowView::wipePathTyped(Ctl source) {
     m_behaviour.textChanged(source, windowText(handleOf(source)));
 }
@@ -103,7 +108,8 @@ bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
         guarded([&] { m_behaviour.selectTab(index); });
         return true;
     }
-    return m_history.onNotify(header) || m_cookies.onNotify(header, result);
+    return m_history.onNotify(header) || m_cookies.onNotify(header, result) ||
+           m_browserLists.onNotify(header);
 }
 
 }  // namespace purgeon::win32

@@ -22,8 +22,9 @@ constexpr TwipsRect at(Offset origin, int left, int top, int width, int height) 
 // Every page's outer frame sits at the same place on the tab control.
 constexpr TwipsRect kPageFrame{240, 480, 7455, 3855};
 constexpr Offset kPage{kPageFrame.left, kPageFrame.top};
-// General: the miscellaneous options inside the main frame.
+// General: the miscellaneous options and the browsers inside the main frame.
 constexpr Offset kFrame5{kPage.x + 3360, kPage.y + 1080};
+constexpr Offset kFrameBrowsers{kPage.x + 3360, kPage.y + 2400};
 // Secure Wipe: the inner frames.
 constexpr Offset kFolderFrame{kPage.x + 240, kPage.y + 300};
 constexpr Offset kFileFrame{kPage.x + 240, kPage.y + 1200};
@@ -52,13 +53,20 @@ constexpr ControlPlace kControls[] = {
      at(kFrame5, 360, 480, 3135, 255)},
     {Ctl::chkdeltempfiles, kTabGeneral, Check, L"Clear Temporary files",
      at(kFrame5, 360, 840, 3135, 255)},
+    {Ctl::FrameBrowsers, kTabGeneral, Frame, L"Browsers", at(kPage, 3360, 2400, 3735, 1335)},
+    {Ctl::lstBrowsers, kTabGeneral, ListView, L"", at(kFrameBrowsers, 120, 300, 3495, 915)},
 
     // Cookies
     {Ctl::Frame2, kTabCookies, Frame, L"Cookie Information", kPageFrame},
     {Ctl::Label1, kTabCookies, Label, L"Cookie Directory:", at(kPage, 240, 420, 1740, 255)},
     {Ctl::txtCookieDir, kTabCookies, ReadOnlyEdit, L"", at(kPage, 2040, 360, 5175, 315)},
     {Ctl::Label2, kTabCookies, Label, L"Cookies:", at(kPage, 240, 780, 1455, 255)},
-    {Ctl::lstcookies, kTabCookies, ListView, L"", at(kPage, 240, 1035, 6975, 2175)},
+    {Ctl::lstcookies, kTabCookies, ListView, L"", at(kPage, 240, 1035, 6975, 1455)},
+    {Ctl::lblKeepCookies, kTabCookies, Label, L"Never delete cookies of:",
+     at(kPage, 240, 2625, 1800, 255)},
+    {Ctl::lstKeepCookies, kTabCookies, ListBox, L"", at(kPage, 2040, 2580, 3240, 630)},
+    {Ctl::cmdKeepSite, kTabCookies, Button, L"&Keep Site", at(kPage, 5400, 2580, 1815, 300)},
+    {Ctl::cmdUnkeepSite, kTabCookies, Button, L"Do&n't Keep", at(kPage, 5400, 2910, 1815, 300)},
     {Ctl::cmdselectallcookies, kTabCookies, Button, L"Select All", at(kPage, 240, 3330, 1575, 375)},
     {Ctl::cmdselectnocookies, kTabCookies, Button, L"Select None",
      at(kPage, 1935, 3330, 1575, 375)},
@@ -167,14 +175,19 @@ ControlClass controlClassOf(const ControlPlace& place) {
             return {L"EDIT", ES_AUTOHSCROLL | kTab, WS_EX_CLIENTEDGE};
         case ReadOnlyEdit:
             return {L"EDIT", ES_AUTOHSCROLL | ES_READONLY | kTab, WS_EX_CLIENTEDGE};
-        case ListBox:
+        case ListBox: {
+            // The keep list names one site at a time; the cache list selects many rows.
+            const DWORD multiple = place.control == Ctl::lstKeepCookies ? 0 : LBS_MULTIPLESEL;
             return {L"LISTBOX",
-                    LBS_MULTIPLESEL | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
+                    multiple | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
                     WS_EX_CLIENTEDGE};
+        }
         case ListView: {
             // The cookie list may hold a great many rows: it asks for their texts as it paints.
             const DWORD ownerData = place.control == Ctl::lstcookies ? LVS_OWNERDATA : 0;
-            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | ownerData | kTab,
+            // The browsers list shows each profile with a tick and no column header.
+            const DWORD plain = place.control == Ctl::lstBrowsers ? LVS_NOCOLUMNHEADER | LVS_SINGLESEL : 0;
+            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | ownerData | plain | kTab,
                     WS_EX_CLIENTEDGE};
         }
         case Tabs:

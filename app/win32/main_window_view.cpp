@@ -78,6 +78,7 @@ void Win32MainWindowView::createControls() {
     m_cache.attach(handleOf(Ctl::List1));
     m_cookies.attach(handleOf(Ctl::lstcookies), dpi());
     m_history.attach(handleOf(Ctl::URLs), dpi());
+    m_browserLists.attach(handleOf(Ctl::lstBrowsers), handleOf(Ctl::lstKeepCookies), dpi());
 }
 
 void Win32MainWindowView::updateClock() {
@@ -168,6 +169,15 @@ void Win32MainWindowView::setOperationRunning(bool running) {
 
 void Win32MainWindowView::showProgress(int percent, const std::wstring& text) {
     m_operation.show(percent, text);
+}
+
+void Win32MainWindowView::showBrowserChoices(
+    const std::vector<std::pair<std::wstring, bool>>& choices) {
+    m_browserLists.showChoices(choices);
+}
+
+void Win32MainWindowView::showKeepList(const std::vector<std::wstring>& sites) {
+    m_browserLists.showKeepList(sites);
 }
 
 void Win32MainWindowView::setStatusText(const std::wstring& text) {

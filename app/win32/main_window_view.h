@@ -6,6 +6,7 @@
 
 #include "app/program.h"
 #include "app/win32/cache_list_view.h"
+#include "app/win32/browser_lists_view.h"
 #include "app/win32/cookie_list_view.h"
 #include "app/win32/history_list_view.h"
 #include "app/win32/operation_display.h"
@@ -43,6 +44,8 @@ public:
     void setHistorySortKey(int key) override;
     void setOperationRunning(bool running) override;
     void showProgress(int percent, const std::wstring& text) override;
+    void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) override;
+    void showKeepList(const std::vector<std::wstring>& sites) override;
 
 private:
     // The window.
@@ -76,6 +79,7 @@ private:
     void checkBoxClicked(Ctl source);
     void optionClicked(Ctl source);
     void cacheListChanged(Ctl source);
+    void keepListChanged(Ctl source);
     void wipePathTyped(Ctl source);
 
     HWND handleOf(Ctl control) const { return m_controls(control); }
@@ -88,6 +92,7 @@ private:
     CookieListView m_cookies;
     CacheListView m_cache;
     HistoryListView m_history;
+    BrowserListsView m_browserLists{m_behaviour};
     OperationDisplay m_operation{m_controls};
     bool m_busy = false;
     HWND m_lastFocus = nullptr;

@@ -17,7 +17,8 @@ constexpr int kProgressBarWidth = 900;
 constexpr Ctl kHeld[] = {Ctl::cmdWipe,           Ctl::cmdBrowseForFile,   Ctl::cmdBrowseForFolder,
                          Ctl::cmddelcookies,     Ctl::cmdDelSelFromCache, Ctl::cmdDelAllFromCache,
                          Ctl::cmdClearHistory,   Ctl::chkEmptyRecycleBin, Ctl::chkdeltempfiles,
-                         Ctl::cmdcheckForUpdates};
+                         Ctl::cmdcheckForUpdates, Ctl::lstBrowsers,       Ctl::cmdKeepSite,
+                         Ctl::cmdUnkeepSite};
 
 }  // namespace
 

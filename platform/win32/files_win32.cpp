@@ -59,6 +59,33 @@ Status Win32FileSystem::deleteFile(const std::wstring& path) {
     return callStatus(::DeleteFileW(extendedPath(path).c_str()));
 }
 
+Status Win32FileSystem::replaceFile(const std::wstring& path, const std::string& bytes) {
+    const std::wstring beside = path + L".purgeon-new";
+    {
+        UniqueFile file(::CreateFileW(extendedPath(beside).c_str(), GENERIC_WRITE, 0, nullptr,
+                                      CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!file) return lastError();
+        DWORD written = 0;
+        const bool wrote = bytes.empty() || (::WriteFile(file.get(), bytes.data(),
+                                                         static_cast<DWORD>(bytes.size()),
+                                                         &written, nullptr) &&
+                                             written == bytes.size());
+        if (!wrote || !::FlushFileBuffers(file.get())) {
+            const Status failed = lastError();
+            file.reset();
+            ::DeleteFileW(extendedPath(beside).c_str());
+            return failed;
+        }
+    }
+    if (!::MoveFileExW(extendedPath(beside).c_str(), extendedPath(path).c_str(),
+                       MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
+        const Status failed = lastError();
+        ::DeleteFileW(extendedPath(beside).c_str());
+        return failed;
+    }
+    return Status::success();
+}
+
 Status Win32FileSystem::heldOpen(const std::wstring& path, bool& held) {
     held = false;
     // Asking for the right to delete, sharing everything: a holder that does not share deletion

@@ -16,6 +16,7 @@ public:
     Status listFolder(const std::wstring& folder,
                       const std::function<void(const DirEntry&)>& visit) override;
     Status deleteFile(const std::wstring& path) override;
+    Status replaceFile(const std::wstring& path, const std::string& bytes) override;
     Status heldOpen(const std::wstring& path, bool& held) override;
     Status setNormalAttributes(const std::wstring& path) override;
 };

@@ -191,6 +191,14 @@ public:
         return {};
     }
 
+    Status replaceFile(const std::wstring& path, const std::string& bytes) override {
+        log.push_back(L"replace " + path);
+        auto found = files.find(path);
+        if (found == files.end()) return Status::error(kErrorFileNotFound);
+        if (found->second.locked) return Status::error(kErrorSharingViolation);
+        found->second.content.assign(bytes.begin(), bytes.end());
+        return {};
+    }
     Status heldOpen(const std::wstring& path, bool& held) override {
         auto found = files.find(path);
         held = found != files.end() && found->second.locked;
