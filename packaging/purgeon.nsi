@@ -64,6 +64,8 @@ VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Purgeon"
 !define MUI_ICON "${ICON}"
 !define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
+; The icon on the splash screen's blue, 164 x 314 (made from res/purgeon.ico with ImageMagick).
+!define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
 
 Var AllUsers          ; 1: machine-wide
 Var ModeChosen        ; 1: /ALLUSERS or /CURRENTUSER was given, the choice page is skipped
