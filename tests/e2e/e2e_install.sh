@@ -74,7 +74,7 @@ lappdata=$(env_path LOCALAPPDATA)
 appdata=$(env_path APPDATA)
 programs=$(env_path ProgramFiles)
 programdata=$(env_path ProgramData)
-[ -n "$lappdata" ] && [ -n "$programdata" ] || fail "no profile folders"
+if [ -z "$lappdata" ] || [ -z "$programdata" ]; then fail "no profile folders"; fi
 
 # mode | setup switches | folder | root of the entry | the other root | Start menu | autostart
 rounds=(
