@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/app_text.h"
+#include "app/area_steps.h"
 #include "app/busy_scope.h"
 #include "app/program.h"
 #include "areas/temp_folder.h"
@@ -194,9 +195,7 @@ void FrmMain::tell(const std::wstring& text, unsigned style) {
 void FrmMain::loadCookiesList() {
     m_cookies = CookieList();
     m_view->showCookieRows(m_cookies);
-    Services& s = m_program.services();
-    m_cookieFolder =
-        GetRegistryValue(s.registry, s.errors, s.dialogs, kShellFoldersKey, L"Cookies");
+    m_cookieFolder = cookieFolder(m_program);
     setText(Ctl::txtCookieDir, m_cookieFolder);
     EnumCookies(m_cookieFolder);
 }
@@ -204,9 +203,8 @@ void FrmMain::loadCookiesList() {
 void FrmMain::EnumCookies(const std::wstring& folder) {
     BusyScope busy(*this);
     CookieList listed;
-    const Status status = listed.load(m_program.services().files, folder, m_program.includeIndexDat,
-                                      [this] { m_program.processMessages(); });
-    m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
+    static_cast<void>(
+        listCookies(m_program, folder, listed, [this] { m_program.processMessages(); }));
     m_cookies = std::move(listed);
     m_view->showCookieRows(m_cookies);
 }
@@ -220,33 +218,19 @@ void FrmMain::deletecookies(bool interactive) {
         return;
     }
     if (m_cookies.rows().empty()) return;
-    const FolderCheck check = checkFolder(s.files, s.folders, m_cookieFolder, FolderUse::cookies);
-    if (!check.allowed()) {
-        const std::wstring text = L"The cookie folder " + check.folder + L" was not cleaned: " +
-                                  refusalReason(check) + L".";
-        if (interactive) {
-            tell(text, kMbOk | kMbIconExclamation);
-        } else {
-            m_program.log().write(L"Cookies: " + text);
-        }
-        return;
-    }
-    // The work deletes from its own copy of the list; the window takes it over afterwards.
-    CookieList working = m_cookies;
-    CookieDeletion deletion;
+    CookieClearing clearing;
     {
         BusyScope busy(*this);
-        if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
-                deletion = working.deleteFiles(s.files, interactive);
-            })) {
-            return;
-        }
-        m_cookies = std::move(working);
-        m_view->showCookieRows(m_cookies);
+        clearing = deleteCookies(m_program, m_cookies, m_cookieFolder, interactive);
+        if (clearing.deletion) m_view->showCookieRows(m_cookies);
     }
-    std::wstring line = L"Cookies: " + std::to_wstring(deletion.removed) + L" removed";
-    if (deletion.failed > 0) line += L", " + std::to_wstring(deletion.failed) + L" still there";
-    m_program.log().write(line + L" in " + check.folder + L".");
+    if (!clearing.refused) return;
+    const std::wstring text = cookieRefusalText(clearing.check);
+    if (interactive) {
+        tell(text, kMbOk | kMbIconExclamation);
+    } else {
+        m_program.log().write(L"Cookies: " + text);
+    }
 }
 
 void FrmMain::cmddelcookies_Click() {
@@ -282,27 +266,13 @@ void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
     BusyScope busy(*this);
-    m_program.logFailure(L"Cache: the listing stopped early",
-                         m_cache.refill(m_program.services().urlCache));
+    static_cast<void>(listCache(m_program, m_cache));
     m_view->showCacheRows(m_cache);
 }
 
 void FrmMain::deletecache() {
-    CacheDeletion deletion;
-    {
-        BusyScope busy(*this);
-        const CacheList listed = m_cache;  // the work's own copy: the window may list anew
-        const bool passwords = value(Ctl::chkDelCachedPasswords) == 1;
-        if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
-                deletion = listed.deleteListed(m_program.services().urlCache, passwords);
-            })) {
-            return;
-        }
-        GetCacheURLList();
-    }
-    std::wstring line = L"Cache: " + std::to_wstring(deletion.removed) + L" entries removed";
-    if (deletion.refused > 0) line += L", " + std::to_wstring(deletion.refused) + L" refused";
-    m_program.log().write(line + L".");
+    BusyScope busy(*this);
+    if (deleteCache(m_program, m_cache, value(Ctl::chkDelCachedPasswords) == 1)) GetCacheURLList();
 }
 
 void FrmMain::invertsel() {
