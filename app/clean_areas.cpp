@@ -19,13 +19,19 @@ std::wstring systemWords(Program& program, const Status& status) {
     return why;
 }
 
-AreaOutcome leftAlone(std::wstring why, std::wstring place = {}) {
+AreaOutcome leftAlone(std::wstring why) {
     AreaOutcome outcome;
     outcome.ran = false;
     outcome.done = false;
     outcome.why = std::move(why);
-    outcome.place = std::move(place);
     return outcome;
+}
+
+// The notes of a summary line, one after the other.
+std::wstring joined(const std::vector<std::wstring>& notes) {
+    std::wstring text;
+    for (const std::wstring& note : notes) text += (text.empty() ? L"" : L"; ") + note;
+    return text;
 }
 
 // The cache as a preview sees it: listed as it is, each entry's size noted. Nothing is deleted:
@@ -68,13 +74,12 @@ AreaOutcome previewCache(AreaRun& run) {
     AreaOutcome outcome;
     outcome.count = deletion.removed;
     outcome.bytes = cache.bytes;
+    std::vector<std::wstring> notes;
     if (deletion.removed < list.rows().size())
-        outcome.why = sparedText(list.rows().size() - deletion.removed);
-    if (!listed) {
-        outcome.done = false;
-        outcome.why += (outcome.why.empty() ? L"" : L"; ") +
-                       (L"the listing stopped early: " + systemWords(run.program, listed));
-    }
+        notes.push_back(sparedText(list.rows().size() - deletion.removed));
+    if (!listed) notes.push_back(L"the listing stopped early: " + systemWords(run.program, listed));
+    outcome.why = joined(notes);
+    outcome.done = listed.ok();
     return outcome;
 }
 
@@ -92,8 +97,7 @@ AreaOutcome cleanCache(AreaRun& run) {
     if (deletion->refused > 0)
         notes.push_back(std::to_wstring(deletion->refused) + L" refused by the cache");
     if (!listed) notes.push_back(L"the listing stopped early: " + systemWords(run.program, listed));
-    for (const std::wstring& note : notes)
-        outcome.why += (outcome.why.empty() ? L"" : L"; ") + note;
+    outcome.why = joined(notes);
     outcome.done = deletion->refused == 0 && listed.ok();
     return outcome;
 }
@@ -253,7 +257,9 @@ AreaOutcome cleanTemp(AreaRun& run) {
     const TempClearing clearing = run.program.clearTempFolder();
     if (!clearing.folderGiven || !clearing.check.allowed()) return leftAlone(tempRefusal(clearing));
     const WipeTally& tally = clearing.tally;
-    // A file that went by another way, or whose other names keep its data, is gone from here.
+    // Removed from the folder: wiped, only unlinked (its data lives on under another name), a
+    // link removed as itself, or removed though its overwriting failed (which is not done). A file
+    // that someone else removed first ("gone") is neither removed by this run nor left.
     const std::size_t removed = tally.wiped() + tally.count(ShredOutcome::unlinked) +
                                 tally.count(ShredOutcome::linkRemoved) +
                                 tally.count(ShredOutcome::removedNotOverwritten);
@@ -264,8 +270,7 @@ AreaOutcome cleanTemp(AreaRun& run) {
     std::vector<std::wstring> notes;
     if (tally.notWiped() > 0) notes.push_back(L"not wiped: " + tally.notWipedDetails());
     if (!clearing.unlisted.empty()) notes.push_back(unlistedText(clearing.unlisted.size()));
-    for (const std::wstring& note : notes)
-        outcome.why += (outcome.why.empty() ? L"" : L"; ") + note;
+    outcome.why = joined(notes);
     outcome.done = left == 0 && tally.count(ShredOutcome::removedNotOverwritten) == 0 &&
                    clearing.unlisted.empty();
     return outcome;
