@@ -72,7 +72,7 @@ BrowserAreaRun eachTicked(FileSystem& files, const std::vector<BrowserChoice>& c
             continue;
         }
         std::wstring line;
-        const bool cleared = clear(index, choice.profile, line);
+        const bool cleared = clear(index, choice.profile, line, run.removed);
         run.lines.push_back(title + L": " + line);
         if (!cleared) {
             run.incomplete = true;
@@ -130,6 +130,11 @@ Status BrowserAreas::save(SettingsStore& settings, const std::wstring& applicati
     return ticks ? kept : ticks;
 }
 
+bool BrowserAreas::anyTicked() const {
+    return std::any_of(m_choices.begin(), m_choices.end(),
+                       [](const BrowserChoice& choice) { return choice.ticked; });
+}
+
 void BrowserAreas::setTicked(std::size_t index, bool ticked) {
     if (index < m_choices.size()) m_choices[index].ticked = ticked;
 }
@@ -181,7 +186,8 @@ BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserC
                                    const CookieKeepList& keep,
                                    const std::vector<CookieRow>* selected) {
     return eachTicked(files, choices, L"Cookies",
-                      [&](std::size_t index, const BrowserProfile& profile, std::wstring& line) {
+                      [&](std::size_t index, const BrowserProfile& profile, std::wstring& line,
+                          std::size_t& removed) {
                           std::vector<BrowserCookie> only;
                           if (selected) {
                               for (const CookieRow& row : *selected)
@@ -195,6 +201,7 @@ BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserC
                           const StoreClearing clearing =
                               deleteBrowserCookies(files, profile, keep, selected ? &only : nullptr);
                           line = storeText(clearing, L"cookie(s)");
+                          removed += clearing.removed;
                           return clearing.error.empty();
                       });
 }
@@ -202,8 +209,10 @@ BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserC
 BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                   std::stop_token stop) {
     return eachTicked(files, choices, L"Cache",
-                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line) {
+                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line,
+                          std::size_t& removed) {
                           const FileRemoval removal = clearBrowserCache(files, profile, stop);
+                          removed += removal.tally.wiped();
                           line = filesText(removal) + L".";
                           return !incompleteFiles(removal);
                       });
@@ -212,8 +221,10 @@ BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserCh
 BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      std::stop_token stop) {
     return eachTicked(files, choices, L"History",
-                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line) {
+                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line,
+                          std::size_t& removed) {
                           const HistoryClearing clearing = clearBrowserHistory(files, profile, stop);
+                          removed += clearing.database.removed + clearing.files.tally.wiped();
                           std::wstring text = storeText(clearing.database, L"page(s)");
                           text.pop_back();
                           line = text + L"; session files: " + filesText(clearing.files) + L".";
@@ -226,8 +237,10 @@ BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<Browse
     std::vector<BrowserChoice> only;
     if (row.profile < choices.size()) only.push_back({choices[row.profile].profile, true});
     return eachTicked(files, only, L"Cache",
-                      [&](std::size_t, const BrowserProfile&, std::wstring& line) {
+                      [&](std::size_t, const BrowserProfile&, std::wstring& line,
+                          std::size_t& removed) {
                           const FileRemoval removal = removeCacheEntries(files, {row.entry});
+                          removed += removal.tally.wiped();
                           line = filesText(removal) + L".";
                           return !incompleteFiles(removal);
                       });

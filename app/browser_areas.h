@@ -32,6 +32,7 @@ struct BrowserAreaRun {
     std::vector<BrowserProfile> inUse;     // left alone: the browser runs with them
     std::vector<std::wstring> failures;    // the lines of profiles not fully cleared
     bool incomplete = false;               // something could not be removed
+    std::size_t removed = 0;               // cookies, pages or files removed, all profiles
 };
 
 class BrowserAreas {
@@ -44,6 +45,8 @@ public:
     Status save(SettingsStore& settings, const std::wstring& application) const;
 
     const std::vector<BrowserChoice>& choices() const { return m_choices; }
+    // Whether any profile is ticked: with none, there is no browser work to run.
+    bool anyTicked() const;
     void setTicked(std::size_t index, bool ticked);
 
     const CookieKeepList& keepList() const { return m_keep; }

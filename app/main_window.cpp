@@ -2,6 +2,7 @@
 #include "app/main_window.h"
 
 #include "app/app_text.h"
+#include "app/area_steps.h"
 #include "app/busy_scope.h"
 #include "app/program.h"
 #include "areas/temp_folder.h"

@@ -1,12 +1,11 @@
 // The main window's lists: cookies, cache and history, of the cookie folder, the URL cache and
 // history store and of the ticked browsers, and deleting from them.
+#include "app/area_steps.h"
 #include "app/browser_areas.h"
 #include "app/busy_scope.h"
 #include "app/main_window.h"
 #include "app/program.h"
-#include "prefs/registry_text.h"
 #include "product/product.h"
-#include "wipe/folder_guard.h"
 
 namespace purgeon {
 
@@ -15,9 +14,7 @@ namespace purgeon {
 void FrmMain::loadCookiesList() {
     m_cookies = CookieList();
     m_view->showCookieRows(m_cookies);
-    Services& s = m_program.services();
-    m_cookieFolder =
-        GetRegistryValue(s.registry, s.errors, s.dialogs, kShellFoldersKey, L"Cookies");
+    m_cookieFolder = cookieFolder(m_program);
     setText(Ctl::txtCookieDir, m_cookieFolder);
     EnumCookies(m_cookieFolder);
 }
@@ -25,12 +22,10 @@ void FrmMain::loadCookiesList() {
 void FrmMain::EnumCookies(const std::wstring& folder) {
     BusyScope busy(*this);
     CookieList listed;
-    Services& s = m_program.services();
-    const Status status = listed.load(s.files, folder, m_program.includeIndexDat,
-                                      [this] { m_program.processMessages(); });
-    m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
+    static_cast<void>(
+        listCookies(m_program, folder, listed, [this] { m_program.processMessages(); }));
     std::vector<std::wstring> failures;
-    appendBrowserCookieRows(s.files, m_program.browsers().choices(), listed, failures);
+    appendBrowserCookieRows(m_program.services().files, m_program.browsers().choices(), listed, failures);
     for (const std::wstring& failure : failures) m_program.log().write(failure);
     m_cookies = std::move(listed);
     m_view->showCookieRows(m_cookies);
@@ -45,44 +40,37 @@ void FrmMain::deletecookies(bool interactive) {
         return;
     }
     if (m_cookies.rows().empty()) return;
-    // A refused cookie folder keeps its files; the browsers' cookies are cleared all the same.
-    const FolderCheck check = checkFolder(s.files, s.folders, m_cookieFolder, FolderUse::cookies);
-    const bool folderAllowed = check.allowed();
-    if (!folderAllowed) {
-        const std::wstring text = L"The cookie folder " + check.folder + L" was not cleaned: " +
-                                  refusalReason(check) + L".";
+    // The browsers' rows chosen now: the list loses the files' rows as they go.
+    std::vector<CookieRow> selected;
+    for (const CookieRow& row : m_cookies.rows())
+        if (row.selected && row.fromBrowser()) selected.push_back(row);
+    CookieClearing clearing;
+    {
+        BusyScope busy(*this);
+        clearing = deleteCookies(m_program, m_cookies, m_cookieFolder, interactive);
+        if (clearing.deletion) m_view->showCookieRows(m_cookies);
+    }
+    // A refused cookie folder keeps its files; the browsers' cookies go all the same.
+    if (clearing.refused) {
+        const std::wstring text = cookieRefusalText(clearing.check);
         if (interactive) {
             tell(text, kMbOk | kMbIconExclamation);
         } else {
             m_program.log().write(L"Cookies: " + text);
         }
     }
-    // The work deletes from its own copies; the window takes the list over afterwards.
-    CookieList working = m_cookies;
+    if (!m_program.browsers().anyTicked()) return;
     const std::vector<BrowserChoice> choices = m_program.browsers().choices();
     const CookieKeepList keep = m_program.browsers().keepList();
-    std::vector<CookieRow> selected;
-    for (const CookieRow& row : m_cookies.rows())
-        if (row.selected) selected.push_back(row);
-    CookieDeletion deletion;
     BrowserAreaRun browsers;
     {
         BusyScope busy(*this);
         if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
-                if (folderAllowed) deletion = working.deleteFiles(s.files, interactive, keep);
                 browsers = clearBrowserCookies(s.files, choices, keep,
                                                interactive ? &selected : nullptr);
             })) {
             return;
         }
-        m_cookies = std::move(working);
-        m_view->showCookieRows(m_cookies);
-    }
-    if (folderAllowed) {
-        std::wstring line = L"Cookies: " + std::to_wstring(deletion.removed) + L" removed";
-        if (deletion.failed > 0) line += L", " + std::to_wstring(deletion.failed) + L" still there";
-        if (deletion.kept > 0) line += L", " + std::to_wstring(deletion.kept) + L" kept";
-        m_program.log().write(line + L" in " + check.folder + L".");
     }
     m_program.reportBrowsers(browsers, interactive);
 }
@@ -120,33 +108,28 @@ void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
     BusyScope busy(*this);
-    Services& s = m_program.services();
-    m_program.logFailure(L"Cache: the listing stopped early", m_cache.refill(s.urlCache));
-    appendBrowserCacheRows(s.files, m_program.browsers().choices(), m_cache);
+    static_cast<void>(listCache(m_program, m_cache));
+    appendBrowserCacheRows(m_program.services().files, m_program.browsers().choices(), m_cache);
     m_view->showCacheRows(m_cache);
 }
 
 void FrmMain::deletecache(bool interactive) {
-    CacheDeletion deletion;
-    BrowserAreaRun browsers;
-    {
-        BusyScope busy(*this);
-        const CacheList listed = m_cache;  // the work's own copy: the window may list anew
-        const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-        const bool passwords = value(Ctl::chkDelCachedPasswords) == 1;
-        Services& s = m_program.services();
-        if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token stop, ProgressSink&) {
-                deletion = listed.deleteListed(s.urlCache, passwords);
-                browsers = clearBrowserCaches(s.files, choices, stop);
-            })) {
-            return;
-        }
+    BusyScope busy(*this);
+    const bool passwords = value(Ctl::chkDelCachedPasswords) == 1;
+    if (!deleteCache(m_program, m_cache, passwords)) return;
+    if (!m_program.browsers().anyTicked()) {
         GetCacheURLList();
+        return;
     }
-    std::wstring line = L"Cache: " + std::to_wstring(deletion.removed) + L" entries removed";
-    if (deletion.refused > 0) line += L", " + std::to_wstring(deletion.refused) + L" refused";
-    m_program.log().write(line + L".");
+    const std::vector<BrowserChoice> choices = m_program.browsers().choices();
+    BrowserAreaRun browsers;
+    if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token stop, ProgressSink&) {
+            browsers = clearBrowserCaches(m_program.services().files, choices, stop);
+        })) {
+        return;
+    }
     m_program.reportBrowsers(browsers, interactive);
+    GetCacheURLList();
 }
 
 void FrmMain::invertsel() {

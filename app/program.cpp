@@ -34,7 +34,16 @@ bool Program::Main() {
 
     m_tray = Tray::create(*this, [this](FrmTray& tray) { return m_windows.createTray(tray); });
     m_tray->behaviour->Form_Load();
+    loadHistory();
 
+    m_splash =
+        Splash::create(*this, [this](FrmSplash& splash) { return m_windows.createSplash(splash); });
+    m_splash->behaviour->Form_Load();
+    m_splash->view->show();
+    return true;
+}
+
+void Program::loadHistory() {
     // Without a working history store (no such component, or one that cannot be read) the
     // program runs on: the history list stays empty and clearing it says it could not.
     try {
@@ -43,12 +52,6 @@ bool Program::Main() {
         m_history.reset();
         m_log.write(L"History: no usable history store (" + hresultText(error.code()) + L").");
     }
-
-    m_splash =
-        Splash::create(*this, [this](FrmSplash& splash) { return m_windows.createSplash(splash); });
-    m_splash->behaviour->Form_Load();
-    m_splash->view->show();
-    return true;
 }
 
 FrmMain& Program::loadMainWindow() {
@@ -169,7 +172,7 @@ TempClearing Program::clearTempFolder() {
     bool ran = false;
     runOperation(L"clearing temporary files", [&](std::stop_token stop, ProgressSink& sink) {
         ran = true;
-        const TempClearingControl control{kFlushThreads, stop, progressTo(sink)};
+        const TempClearingControl control{flushThreads, stop, progressTo(sink)};
         clearing = ClearTempFolder(m_services.files, m_services.folders, m_foundFiles, control);
     });
     if (!ran) {
@@ -181,13 +184,14 @@ TempClearing Program::clearTempFolder() {
     return clearing;
 }
 
-void Program::emptyRecycleBin() {
+bool Program::emptyRecycleBin() {
     Status emptied = Status::error(kErrorBusy);
     runOperation(L"emptying the Recycle Bin", [&](std::stop_token, ProgressSink&) {
         emptied = m_services.shell.emptyRecycleBin();
     });
     if (emptied) m_log.write(L"Recycle Bin: emptied.");
     logFailure(L"Recycle Bin: not emptied", emptied);
+    return emptied.ok();
 }
 
 bool Program::clearHistory() {
@@ -220,6 +224,7 @@ bool Program::clearHistory() {
 
 BrowserAreaRun Program::clearBrowserHistories() {
     BrowserAreaRun run;
+    if (!m_browsers.anyTicked()) return run;
     const std::vector<BrowserChoice> choices = m_browsers.choices();
     runOperation(L"clearing the browsers' history", [&](std::stop_token stop, ProgressSink&) {
         run = purgeon::clearBrowserHistories(m_services.files, choices, stop);

@@ -118,7 +118,8 @@ public:
 
     // The areas without a list of their own; each writes what it did to the log.
     TempClearing clearTempFolder();
-    void emptyRecycleBin();
+    // False when the bins were not emptied.
+    bool emptyRecycleBin();
     // False when the history store is missing or refused.
     bool clearHistory();
     // The ticked browsers' history, on the worker.
@@ -143,6 +144,9 @@ public:
     // for, unloads the windows and ends the program.
     void exitSequence();
 
+    // Creates the history collection, reading the whole store; a store that is missing or
+    // cannot be read leaves none, and a line in the log.
+    void loadHistory();
     // The one history collection; null when the platform has no working history store.
     CURLHistory* history() { return m_history.get(); }
 

@@ -1,11 +1,18 @@
 // Handing a document or web address to the shell.
 #pragma once
 
+#include <cstdint>
 #include <string>
 
 #include "platform/status.h"
 
 namespace purgeon {
+
+// What the Recycle Bins of all drives hold together.
+struct RecycleBinContents {
+    std::uint64_t items = 0;
+    std::uint64_t bytes = 0;
+};
 
 class Shell {
 public:
@@ -17,6 +24,8 @@ public:
     virtual Status openText(const std::wstring& path) = 0;
     // Empties the Recycle Bins of all drives without asking. An empty bin is success.
     virtual Status emptyRecycleBin() = 0;
+    // Counts the items in the Recycle Bins of all drives and adds up their sizes.
+    virtual Status queryRecycleBin(RecycleBinContents& contents) = 0;
 };
 
 }  // namespace purgeon

@@ -15,6 +15,7 @@ inline constexpr std::uint32_t kNormalCacheEntry = 0x1;
 struct UrlCacheEntry {
     std::wstring sourceUrlName;
     std::uint32_t type = 0;
+    std::uint64_t size = 0;  // bytes of the entry's local file
 };
 
 class UrlCache {

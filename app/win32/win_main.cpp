@@ -1,8 +1,10 @@
 // The program's entry point: services, windows and the message loop.
+#include "app/clean_command.h"
 #include "app/program.h"
 #include "app/win32/window_factory.h"
 #include "app/win32/view_support.h"
 #include "platform/win32/app_info_win32.h"
+#include "platform/win32/console_win32.h"
 #include "platform/win32/date_text_win32.h"
 #include "platform/win32/dialogs_win32.h"
 #include "platform/win32/downloader_win32.h"
@@ -19,6 +21,10 @@
 #include "platform/win32/url_cache_win32.h"
 
 #include <commctrl.h>
+#include <shellapi.h>
+
+#include <string>
+#include <vector>
 
 // The tray's behaviour names the icon's mouse messages by the window system's numbers.
 static_assert(purgeon::kWmLButtonDown == static_cast<int>(WM_LBUTTONDOWN));
@@ -51,6 +57,16 @@ void logFatal(const char* what) noexcept {
     }
 }
 
+// The arguments the program was started with, without its own name.
+std::vector<std::wstring> commandArguments() {
+    int count = 0;
+    purgeon::win32::UniqueLocalMem block(::CommandLineToArgvW(::GetCommandLineW(), &count));
+    std::vector<std::wstring> arguments;
+    const auto* argv = static_cast<const wchar_t* const*>(block.get());
+    for (int i = 1; argv && i < count; ++i) arguments.emplace_back(argv[i]);
+    return arguments;
+}
+
 }  // namespace
 
 int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandLine*/,
@@ -60,6 +76,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         using namespace purgeon::win32;
 
         ComApartment com;
+        const std::vector<std::wstring> arguments = commandArguments();
         INITCOMMONCONTROLSEX controls{};
         controls.dwSize = sizeof(controls);
         controls.dwICC = ICC_STANDARD_CLASSES | ICC_TAB_CLASSES | ICC_LISTVIEW_CLASSES |
@@ -84,6 +101,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Services services{dialogs,  shell,  appInfo,    instanceGuard, urlCache,
                           registry, errors, settings,   files,         folders,
                           history,  dates,  downloader, logFile,       pickers};
+        // With arguments the program runs without windows, beside any copy in the tray.
+        if (!arguments.empty()) {
+            Win32ConsoleOutput console;
+            return runCommandLine(arguments, services, console);
+        }
         Win32WindowFactory windows(instance);
         Program program(services, windows);
         windows.attach(program);

@@ -1,4 +1,5 @@
-// ShellExecuteW for documents and web addresses, SHEmptyRecycleBinW for the bins.
+// ShellExecuteW for documents and web addresses, SHEmptyRecycleBinW and SHQueryRecycleBinW for
+// the bins.
 #include "platform/win32/shell_win32.h"
 
 #include "platform/win32/win32_status.h"
@@ -28,6 +29,18 @@ Status Win32Shell::emptyRecycleBin() {
     // An empty bin answers E_UNEXPECTED: there was nothing to do.
     if (hr == S_OK || hr == E_UNEXPECTED) return Status::success();
     return Status::error(hr);
+}
+
+Status Win32Shell::queryRecycleBin(RecycleBinContents& contents) {
+    const ComApartment com;
+    SHQUERYRBINFO info{};
+    info.cbSize = sizeof(info);
+    // An empty root path asks for the bins of all drives.
+    const HRESULT hr = ::SHQueryRecycleBinW(L"", &info);
+    if (FAILED(hr)) return Status::error(hr);
+    contents.items = static_cast<std::uint64_t>(info.i64NumItems);
+    contents.bytes = static_cast<std::uint64_t>(info.i64Size);
+    return Status::success();
 }
 
 }  // namespace purgeon::win32

@@ -10,6 +10,7 @@ public:
     Status open(const std::wstring& target) override;
     Status openText(const std::wstring& path) override;
     Status emptyRecycleBin() override;
+    Status queryRecycleBin(RecycleBinContents& contents) override;
 };
 
 }  // namespace purgeon::win32

@@ -22,6 +22,7 @@ UrlCacheEntry entryFrom(const UniqueLocalMem& block) {
     const auto* info = static_cast<const INTERNET_CACHE_ENTRY_INFOW*>(block.get());
     UrlCacheEntry entry;
     entry.type = info->CacheEntryType;
+    entry.size = (static_cast<std::uint64_t>(info->dwSizeHigh) << 32) | info->dwSizeLow;
     if (info->lpszSourceUrlName) entry.sourceUrlName = info->lpszSourceUrlName;
     return entry;
 }

@@ -12,6 +12,7 @@
 
 #include "platform/app_info.h"
 #include "platform/collation.h"
+#include "platform/console.h"
 #include "platform/dialogs.h"
 #include "platform/date_text.h"
 #include "platform/instance_guard.h"
@@ -60,9 +61,18 @@ public:
     Status emptyRecycleBin() override {
         ++recycleBinEmptied;
         if (log) log->push_back(L"recycle bin emptied");
-        return recycleBinError ? Status::error(recycleBinError) : Status{};
+        if (recycleBinError) return Status::error(recycleBinError);
+        recycleBin = {};
+        return {};
     }
+    Status queryRecycleBin(RecycleBinContents& contents) override {
+        if (recycleBinQueryError) return Status::error(recycleBinQueryError);
+        contents = recycleBin;
+        return {};
+    }
+    RecycleBinContents recycleBin;  // what the bins hold until they are emptied
     long recycleBinError = 0;
+    long recycleBinQueryError = 0;
     long openError = 0;  // what open() answers
     std::vector<std::wstring> opened;
     int recycleBinEmptied = 0;
@@ -149,6 +159,25 @@ public:
     std::vector<std::wstring> removed;  // every deletion asked for, in order
     int failAfter = -1;                 // the walk breaks off (invalid handle) after this many
     int walks = 0;
+};
+
+// The console the command line writes to, kept as one text; it can refuse every write.
+class FakeConsole : public ConsoleOutput {
+public:
+    Status write(const std::wstring& written) override {
+        if (error) return Status::error(error);
+        text += written;
+        return {};
+    }
+    std::vector<std::wstring> lines() const {
+        std::vector<std::wstring> result;
+        size_t start = 0;
+        for (size_t end; (end = text.find(L'\n', start)) != std::wstring::npos; start = end + 1)
+            result.push_back(text.substr(start, end - start));
+        return result;
+    }
+    std::wstring text;
+    long error = 0;
 };
 
 class FakeDateText : public DateText {

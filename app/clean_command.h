@@ -1,0 +1,21 @@
+// A start with arguments: the areas cleaned or previewed without any window, the summary told to
+// the console, the exit code.
+#pragma once
+
+#include <string>
+#include <vector>
+
+#include "platform/console.h"
+
+namespace purgeon {
+
+struct Services;
+
+// Runs what the arguments ask for (see parseCommandLine) and gives the process's exit code. No
+// window, no message box: what a box would have said goes to the log. A clean or preview writes
+// the log like an automatic run, and tells the console one line per area; the single-instance
+// slot is neither asked for nor taken, so it runs beside the program in the tray.
+int runCommandLine(const std::vector<std::wstring>& arguments, Services& services,
+                   ConsoleOutput& console);
+
+}  // namespace purgeon

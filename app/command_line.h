@@ -1,0 +1,38 @@
+// What the program's arguments ask for: the window, a clean or preview of some areas, or help.
+#pragma once
+
+#include <cstddef>
+#include <string>
+#include <vector>
+
+namespace purgeon {
+
+// The process's exit codes for a start with arguments.
+inline constexpr int kExitDone = 0;          // everything asked was done
+inline constexpr int kExitIncomplete = 1;    // some items could not be: in use, refused, failed
+inline constexpr int kExitBadArguments = 2;  // the arguments were not understood
+
+enum class CommandAction {
+    window,   // no arguments: the program with its windows
+    clean,    // /clean [AREAS]
+    preview,  // /preview [AREAS]
+    help,     // /help or /?
+    invalid,  // anything else: error says what
+};
+
+struct CommandLine {
+    CommandAction action = CommandAction::window;
+    // Rows of cleanAreas(), in the table's order, each once; every row when no list was given.
+    std::vector<std::size_t> areas;
+    std::wstring error;  // for invalid: what was not understood
+};
+
+// Reads the arguments (without the program's own name). Switches start with "/" or "-" and take
+// any case; one of /clean and /preview, followed by areas separated by commas or blanks. /help
+// or /? anywhere asks for the usage text.
+CommandLine parseCommandLine(const std::vector<std::wstring>& arguments);
+
+// The usage text, with every area of the table; lines end in "\n".
+std::wstring usageText();
+
+}  // namespace purgeon
