@@ -116,9 +116,8 @@ Status BrowserAreas::save(SettingsStore& settings, const std::wstring& applicati
     std::vector<std::wstring> off;
     if (!readValue(settings, application, kUntickedBrowsersKey, stored)) stored.clear();
     for (const std::wstring& key : splitList(stored)) {
-        const bool present = std::any_of(m_choices.begin(), m_choices.end(), [&](const auto& c) {
-            return c.profile.key() == key;
-        });
+        const bool present = std::any_of(m_choices.begin(), m_choices.end(),
+                                         [&](const auto& c) { return c.profile.key() == key; });
         if (!present) off.push_back(key);
     }
     for (const BrowserChoice& choice : m_choices)
@@ -126,7 +125,8 @@ Status BrowserAreas::save(SettingsStore& settings, const std::wstring& applicati
     std::wstring text;
     for (const std::wstring& key : off) text += (text.empty() ? L"" : L";") + key;
     const Status ticks = settings.write(application, kSettingsSection, kUntickedBrowsersKey, text);
-    const Status kept = settings.write(application, kSettingsSection, kKeepCookiesKey, m_keep.stored());
+    const Status kept =
+        settings.write(application, kSettingsSection, kKeepCookiesKey, m_keep.stored());
     return ticks ? kept : ticks;
 }
 
@@ -140,13 +140,14 @@ void BrowserAreas::setTicked(std::size_t index, bool ticked) {
 }
 
 void appendBrowserCookieRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                        CookieList& list, std::vector<std::wstring>& failures) {
+                             CookieList& list, std::vector<std::wstring>& failures) {
     for (std::size_t index = 0; index < choices.size(); ++index) {
         if (!choices[index].ticked) continue;
         const BrowserProfile& profile = choices[index].profile;
         std::vector<BrowserCookie> cookies;
         const std::wstring error = listBrowserCookies(files, profile, cookies);
-        if (!error.empty()) failures.push_back(L"Cookies: " + profile.title() + L": not listed: " + error);
+        if (!error.empty())
+            failures.push_back(L"Cookies: " + profile.title() + L": not listed: " + error);
         list.appendBrowserCookies(profile.title(), index, cookies);
     }
 }
@@ -174,7 +175,7 @@ void appendBrowserHistoryRows(FileSystem& files, const std::vector<BrowserChoice
 }
 
 void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                       CacheList& list) {
+                            CacheList& list) {
     for (std::size_t index = 0; index < choices.size(); ++index) {
         if (!choices[index].ticked) continue;
         const BrowserProfile& profile = choices[index].profile;
@@ -198,8 +199,8 @@ BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserC
                                   return true;
                               }
                           }
-                          const StoreClearing clearing =
-                              deleteBrowserCookies(files, profile, keep, selected ? &only : nullptr);
+                          const StoreClearing clearing = deleteBrowserCookies(
+                              files, profile, keep, selected ? &only : nullptr);
                           line = storeText(clearing, L"cookie(s)");
                           removed += clearing.removed;
                           return clearing.error.empty();
@@ -208,42 +209,42 @@ BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserC
 
 BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                   std::stop_token stop) {
-    return eachTicked(files, choices, L"Cache",
-                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line,
-                          std::size_t& removed) {
-                          const FileRemoval removal = clearBrowserCache(files, profile, stop);
-                          removed += removal.tally.wiped();
-                          line = filesText(removal) + L".";
-                          return !incompleteFiles(removal);
-                      });
+    return eachTicked(
+        files, choices, L"Cache",
+        [&](std::size_t, const BrowserProfile& profile, std::wstring& line, std::size_t& removed) {
+            const FileRemoval removal = clearBrowserCache(files, profile, stop);
+            removed += removal.tally.wiped();
+            line = filesText(removal) + L".";
+            return !incompleteFiles(removal);
+        });
 }
 
 BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      std::stop_token stop) {
-    return eachTicked(files, choices, L"History",
-                      [&](std::size_t, const BrowserProfile& profile, std::wstring& line,
-                          std::size_t& removed) {
-                          const HistoryClearing clearing = clearBrowserHistory(files, profile, stop);
-                          removed += clearing.database.removed + clearing.files.tally.wiped();
-                          std::wstring text = storeText(clearing.database, L"page(s)");
-                          text.pop_back();
-                          line = text + L"; session files: " + filesText(clearing.files) + L".";
-                          return clearing.database.error.empty() && !incompleteFiles(clearing.files);
-                      });
+    return eachTicked(
+        files, choices, L"History",
+        [&](std::size_t, const BrowserProfile& profile, std::wstring& line, std::size_t& removed) {
+            const HistoryClearing clearing = clearBrowserHistory(files, profile, stop);
+            removed += clearing.database.removed + clearing.files.tally.wiped();
+            std::wstring text = storeText(clearing.database, L"page(s)");
+            text.pop_back();
+            line = text + L"; session files: " + filesText(clearing.files) + L".";
+            return clearing.database.error.empty() && !incompleteFiles(clearing.files);
+        });
 }
 
 BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      const BrowserCacheRow& row) {
     std::vector<BrowserChoice> only;
     if (row.profile < choices.size()) only.push_back({choices[row.profile].profile, true});
-    return eachTicked(files, only, L"Cache",
-                      [&](std::size_t, const BrowserProfile&, std::wstring& line,
-                          std::size_t& removed) {
-                          const FileRemoval removal = removeCacheEntries(files, {row.entry});
-                          removed += removal.tally.wiped();
-                          line = filesText(removal) + L".";
-                          return !incompleteFiles(removal);
-                      });
+    return eachTicked(
+        files, only, L"Cache",
+        [&](std::size_t, const BrowserProfile&, std::wstring& line, std::size_t& removed) {
+            const FileRemoval removal = removeCacheEntries(files, {row.entry});
+            removed += removal.tally.wiped();
+            line = filesText(removal) + L".";
+            return !incompleteFiles(removal);
+        });
 }
 
 std::wstring closeBrowsersText(const BrowserAreaRun& run) {
@@ -253,7 +254,8 @@ std::wstring closeBrowsersText(const BrowserAreaRun& run) {
             browsers.push_back(profile.browser);
     std::wstring text;
     for (const std::wstring& browser : browsers)
-        text += (text.empty() ? L"" : L"\n") + closeBrowserText(BrowserProfile{browser, {}, {}, {}, {}, {}});
+        text += (text.empty() ? L"" : L"\n") +
+                closeBrowserText(BrowserProfile{browser, {}, {}, {}, {}, {}});
     return text;
 }
 

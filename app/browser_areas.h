@@ -28,11 +28,11 @@ struct BrowserChoice {
 
 // What clearing one area in the ticked browsers did.
 struct BrowserAreaRun {
-    std::vector<std::wstring> lines;       // one per profile, for the log
-    std::vector<BrowserProfile> inUse;     // left alone: the browser runs with them
-    std::vector<std::wstring> failures;    // the lines of profiles not fully cleared
-    bool incomplete = false;               // something could not be removed
-    std::size_t removed = 0;               // cookies, pages or files removed, all profiles
+    std::vector<std::wstring> lines;     // one per profile, for the log
+    std::vector<BrowserProfile> inUse;   // left alone: the browser runs with them
+    std::vector<std::wstring> failures;  // the lines of profiles not fully cleared
+    bool incomplete = false;             // something could not be removed
+    std::size_t removed = 0;             // cookies, pages or files removed, all profiles
 };
 
 class BrowserAreas {
@@ -60,13 +60,13 @@ private:
 // The ticked profiles' cookies, cache entries and visits added to the lists (on the window's
 // thread). Failures to read a profile go to the log lines.
 void appendBrowserCookieRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                        CookieList& list, std::vector<std::wstring>& failures);
+                             CookieList& list, std::vector<std::wstring>& failures);
 // Title, address, last visit and the profile's title; the other columns stay empty.
 void appendBrowserHistoryRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
                               DateText& dates, std::vector<HistoryRow>& rows,
                               std::vector<std::wstring>& failures);
 void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                       CacheList& list);
+                            CacheList& list);
 
 // The clears, each on the worker with its own copies. A profile whose browser runs is skipped.
 // Cookies: every cookie of the ticked profiles, or only the selected rows when selected is given;

@@ -58,7 +58,8 @@ AreaOutcome cleanBrowsers(AreaRun& run) {
     const CookieKeepList keep = program.browsers().keepList();
     BrowserAreaRun cookies;
     BrowserAreaRun cache;
-    if (program.browsers().anyTicked() && !program.runOperation(L"clearing the browsers", [&](std::stop_token stop, ProgressSink&) {
+    if (program.browsers().anyTicked() &&
+        !program.runOperation(L"clearing the browsers", [&](std::stop_token stop, ProgressSink&) {
             cookies = clearBrowserCookies(files, choices, keep);
             cache = clearBrowserCaches(files, choices, stop);
         })) {
@@ -72,7 +73,8 @@ AreaOutcome cleanBrowsers(AreaRun& run) {
     AreaOutcome outcome;
     std::size_t count = 0;
     std::vector<std::wstring> failures;
-    for (const BrowserAreaRun* area : std::initializer_list<const BrowserAreaRun*>{&cookies, &cache, &history}) {
+    for (const BrowserAreaRun* area :
+         std::initializer_list<const BrowserAreaRun*>{&cookies, &cache, &history}) {
         program.reportBrowsers(*area, false);
         count += area->removed;
         for (const std::wstring& failure : area->failures)
@@ -81,8 +83,9 @@ AreaOutcome cleanBrowsers(AreaRun& run) {
     }
     outcome.count = count;
     std::wstring why = inUseNote(cookies.inUse);
-    if (!failures.empty()) why += (why.empty() ? L"" : L"; ") + std::to_wstring(failures.size()) +
-                                  L" profile area(s) not fully cleared (see the log)";
+    if (!failures.empty())
+        why += (why.empty() ? L"" : L"; ") + std::to_wstring(failures.size()) +
+               L" profile area(s) not fully cleared (see the log)";
     outcome.why = why;
     outcome.done = !cookies.incomplete && !cache.incomplete && !history.incomplete;
     return outcome;

@@ -25,7 +25,8 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
     static_cast<void>(
         listCookies(m_program, folder, listed, [this] { m_program.processMessages(); }));
     std::vector<std::wstring> failures;
-    appendBrowserCookieRows(m_program.services().files, m_program.browsers().choices(), listed, failures);
+    appendBrowserCookieRows(m_program.services().files, m_program.browsers().choices(), listed,
+                            failures);
     for (const std::wstring& failure : failures) m_program.log().write(failure);
     m_cookies = std::move(listed);
     m_view->showCookieRows(m_cookies);
@@ -66,8 +67,8 @@ void FrmMain::deletecookies(bool interactive) {
     {
         BusyScope busy(*this);
         if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
-                browsers = clearBrowserCookies(s.files, choices, keep,
-                                               interactive ? &selected : nullptr);
+                browsers =
+                    clearBrowserCookies(s.files, choices, keep, interactive ? &selected : nullptr);
             })) {
             return;
         }

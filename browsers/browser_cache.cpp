@@ -13,6 +13,8 @@ namespace {
 // bytes, then the key.
 constexpr std::uint64_t kSimpleCacheMagic = 0xfcfb6d1ba7725c30ull;
 constexpr size_t kSimpleHeader = 24;
+// Firefox hashes an entry's content in chunks of this size.
+constexpr std::uint64_t kFirefoxChunk = 256 * 1024;
 
 std::uint32_t littleEndian32(const std::string& bytes, size_t at) {
     std::uint32_t value = 0;
@@ -23,23 +25,14 @@ std::uint32_t littleEndian32(const std::string& bytes, size_t at) {
 
 std::uint32_t bigEndian32(const std::string& bytes, size_t at) {
     std::uint32_t value = 0;
-    for (size_t i = 0; i < 4; ++i)
-        value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
+    for (size_t i = 0; i < 4; ++i) value = (value << 8) | static_cast<unsigned char>(bytes[at + i]);
     return value;
 }
 
-// Keys carry a partition before the address ("1/0/_dk_https://a.test https://a.test
-// https://a.test/x.png", "O^partitionKey=...,a,:https://a.test/x.png"): the address is the last
-// part that starts with a scheme.
-std::wstring lastAddress(const std::string& key) {
-    size_t best = std::string::npos;
-    for (const char* scheme : {"http://", "https://"}) {
-        const size_t at = key.rfind(scheme);
-        if (at != std::string::npos && (best == std::string::npos || at > best)) best = at;
-    }
-    if (best == std::string::npos) return {};
-    const size_t end = key.find_first_of(std::string(" \0", 2), best);
-    return fromUtf8(key.substr(best, end == std::string::npos ? std::string::npos : end - best));
+// An address, when the text is one: it starts with a web scheme.
+std::wstring asAddress(const std::string& text) {
+    if (text.rfind("http://", 0) != 0 && text.rfind("https://", 0) != 0) return {};
+    return fromUtf8(text);
 }
 
 std::wstring fileNameOf(const std::wstring& path) {
@@ -63,21 +56,36 @@ PageCache pageCache(const BrowserProfile& profile) {
 
 std::wstring chromiumCacheKeyUrl(const std::string& bytes) {
     if (bytes.size() < kSimpleHeader) return {};
-    const std::uint64_t magic = littleEndian32(bytes, 0) |
-                                (static_cast<std::uint64_t>(littleEndian32(bytes, 4)) << 32);
+    const std::uint64_t magic =
+        littleEndian32(bytes, 0) | (static_cast<std::uint64_t>(littleEndian32(bytes, 4)) << 32);
     if (magic != kSimpleCacheMagic) return {};
     const std::uint32_t length = littleEndian32(bytes, 12);
     if (length > bytes.size() - kSimpleHeader) return {};
-    return lastAddress(bytes.substr(kSimpleHeader, length));
+    // "1/0/_dk_https://a.test https://a.test https://a.test/x.png": the address is the last part.
+    const std::string key = bytes.substr(kSimpleHeader, length);
+    const size_t space = key.rfind(' ');
+    return asAddress(space == std::string::npos ? key : key.substr(space + 1));
 }
 
 std::wstring firefoxCacheKeyUrl(const std::string& bytes) {
-    // The last four bytes give where the metadata starts; the key follows the chunk hashes and
-    // the fixed fields, ending in a NUL.
+    // The last four bytes give where the metadata starts: its own hash, one two-byte hash per
+    // chunk of 256 KiB of content, eight fixed fields (the seventh the key's size), then the key,
+    // "a,:http://b.test/y.js" or "O^partitionKey=...,a,:https://c.test/z.css".
     if (bytes.size() < 8) return {};
-    const std::uint32_t metadata = bigEndian32(bytes, bytes.size() - 4);
-    if (metadata >= bytes.size() - 4) return {};
-    return lastAddress(bytes.substr(metadata, bytes.size() - 4 - metadata));
+    const std::uint64_t metadata = bigEndian32(bytes, bytes.size() - 4);
+    const std::uint64_t chunks = (metadata + kFirefoxChunk - 1) / kFirefoxChunk;
+    const std::uint64_t fields = metadata + 4 + 2 * chunks;
+    const std::uint64_t keyStart = fields + 32;
+    if (keyStart > bytes.size() - 4) return {};
+    const std::uint64_t keySize = bigEndian32(bytes, static_cast<size_t>(fields + 24));
+    if (keySize > bytes.size() - 4 - keyStart) return {};
+    const std::string key =
+        bytes.substr(static_cast<size_t>(keyStart), static_cast<size_t>(keySize));
+    for (const char* tag : {":http://", ":https://"}) {
+        const size_t at = key.find(tag);
+        if (at != std::string::npos) return asAddress(key.substr(at + 1));
+    }
+    return {};
 }
 
 std::vector<std::wstring> cacheFolders(const BrowserProfile& profile) {
@@ -100,9 +108,8 @@ std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const Browser
         (void)files.fileSize(path, bytes);
         const std::wstring name = fileNameOf(path);
         const size_t underscore = name.rfind(L'_');
-        const std::wstring hash = page.firefox || underscore == std::wstring::npos
-                                      ? name
-                                      : name.substr(0, underscore);
+        const std::wstring hash =
+            page.firefox || underscore == std::wstring::npos ? name : name.substr(0, underscore);
         const auto known = byHash.find(hash);
         if (known != byHash.end()) {
             BrowserCacheEntry& entry = entries[known->second];

@@ -13,7 +13,7 @@
 namespace purgeon {
 
 struct BrowserCacheEntry {
-    std::wstring url;              // the address the entry holds; empty for a whole folder
+    std::wstring url;                 // the address the entry holds; empty for a whole folder
     std::vector<std::wstring> files;  // the entry's files, or the folder ("...\", ending in "\")
     std::uint64_t bytes = 0;
     std::size_t fileCount = 0;

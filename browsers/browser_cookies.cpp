@@ -78,8 +78,7 @@ StoreClearing deleteBrowserCookies(FileSystem& files, const BrowserProfile& prof
             while (rows.step()) {
                 const BrowserCookie cookie{fromUtf8(rows.text(1)), fromUtf8(rows.text(2)),
                                            fromUtf8(rows.text(3)), rows.integer(0)};
-                if (only && std::find(only->begin(), only->end(), cookie) == only->end())
-                    continue;
+                if (only && std::find(only->begin(), only->end(), cookie) == only->end()) continue;
                 if (keep.keeps(cookie.host)) {
                     ++clearing.kept;
                     continue;

@@ -27,8 +27,7 @@ FoundFileList listProfileFiles(FileSystem& files, const std::wstring& folder,
 }
 
 FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
-                               const std::vector<std::wstring>& singleFiles,
-                               std::stop_token stop) {
+                               const std::vector<std::wstring>& singleFiles, std::stop_token stop) {
     FileRemoval removal;
     FoundFileList found;
     resetFoundFiles(found);

@@ -36,8 +36,10 @@ const std::vector<HistoryDatabase>& chromiumDatabases() {
         {L"Favicons", {"icon_mapping", "favicon_bitmaps", "favicons"}, {}},
         {L"Top Sites", {"top_sites", "thumbnails"}, {}},
         {L"Shortcuts", {"omni_box_shortcuts"}, {}},
-        {L"Network Action Predictor", {"network_action_predictor", "resource_prefetch_predictor_url",
-                                       "resource_prefetch_predictor_host"}, {}},
+        {L"Network Action Predictor",
+         {"network_action_predictor", "resource_prefetch_predictor_url",
+          "resource_prefetch_predictor_host"},
+         {}},
     };
     return databases;
 }
@@ -47,17 +49,17 @@ const std::vector<HistoryDatabase>& firefoxDatabases() {
     static const std::vector<HistoryDatabase> databases = {
         {L"places.sqlite",
          {"moz_historyvisits", "moz_inputhistory", "moz_places_metadata",
-          "moz_places_metadata_search_queries", "moz_historyvisits_extra", "moz_previews_tombstones"},
+          "moz_places_metadata_search_queries", "moz_historyvisits_extra",
+          "moz_previews_tombstones"},
          {{"moz_places", "DELETE FROM moz_places WHERE foreign_count = 0"},
-          {"moz_places", "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL, typed = 0"},
+          {"moz_places",
+           "UPDATE moz_places SET visit_count = 0, last_visit_date = NULL, typed = 0"},
           {"moz_annos", "DELETE FROM moz_annos WHERE place_id NOT IN (SELECT id FROM moz_places)"},
           {"moz_places_extra",
            "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)"},
           {"moz_origins",
            "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"}}},
-        {L"favicons.sqlite",
-         {"moz_pages_w_icons", "moz_icons_to_pages", "moz_icons"},
-         {}},
+        {L"favicons.sqlite", {"moz_pages_w_icons", "moz_icons_to_pages", "moz_icons"}, {}},
     };
     return databases;
 }
@@ -101,11 +103,13 @@ std::wstring forgetEngagedSites(FileSystem& files, const std::wstring& preferenc
     }
     if (!changed) return {};
     const Status written = files.replaceFile(preferences, toJson(*root));
-    return written ? std::wstring() : L"Preferences: not rewritten (" + std::to_wstring(written.code) + L")";
+    return written ? std::wstring()
+                   : L"Preferences: not rewritten (" + std::to_wstring(written.code) + L")";
 }
 
 std::wstring historyDatabase(const BrowserProfile& profile) {
-    return profile.folder + (profile.family == BrowserFamily::firefox ? L"places.sqlite" : L"History");
+    return profile.folder +
+           (profile.family == BrowserFamily::firefox ? L"places.sqlite" : L"History");
 }
 
 }  // namespace
@@ -126,8 +130,9 @@ std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile
                     : "SELECT url, title, last_visit_time FROM urls ORDER BY last_visit_time DESC");
         while (rows.step()) {
             const std::int64_t micro = rows.integer(2);
-            const std::int64_t fileTime =
-                micro <= 0 ? 0 : firefox ? micro * 10 + kUnixEpochAsFileTime : micro * 10;
+            const std::int64_t fileTime = micro <= 0 ? 0
+                                          : firefox  ? micro * 10 + kUnixEpochAsFileTime
+                                                     : micro * 10;
             visits.push_back({fromUtf8(rows.text(0)), fromUtf8(rows.text(1)), fileTime});
         }
     } catch (const SqliteError& error) {
@@ -166,11 +171,10 @@ HistoryClearing clearBrowserHistory(FileSystem& files, const BrowserProfile& pro
                                             profile.folder + L"Sessions_Encrypted\\"};
     const std::vector<std::wstring> single =
         firefox ? std::vector<std::wstring>{profile.folder + L"sessionstore.jsonlz4"}
-                : std::vector<std::wstring>{profile.folder + L"Current Session",
-                                            profile.folder + L"Current Tabs",
-                                            profile.folder + L"Last Session",
-                                            profile.folder + L"Last Tabs",
-                                            profile.folder + L"Visited Links"};
+                : std::vector<std::wstring>{
+                      profile.folder + L"Current Session", profile.folder + L"Current Tabs",
+                      profile.folder + L"Last Session", profile.folder + L"Last Tabs",
+                      profile.folder + L"Visited Links"};
     clearing.files = removeProfileFiles(files, folders, single, stop);
     return clearing;
 }

@@ -36,8 +36,7 @@ std::vector<std::wstring> cookieFileHosts(const std::string& content) {
         lines.push_back(std::move(line));
         start = end + 1;
     }
-    for (size_t record = 0; record + 2 < lines.size();
-         record += 9) {
+    for (size_t record = 0; record + 2 < lines.size(); record += 9) {
         const std::string& where = lines[record + 2];
         const std::wstring host = plainSite(std::wstring(where.begin(), where.end()));
         if (!host.empty() && std::find(hosts.begin(), hosts.end(), host) == hosts.end())

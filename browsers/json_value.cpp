@@ -17,7 +17,7 @@ public:
 
     bool value(JsonValue& out, int depth) {
         skipBlanks();
-        if (depth > kMaxDepth || m_pos >= m_text.size()) return false;
+        if (depth >= kMaxDepth || m_pos >= m_text.size()) return false;
         const char c = m_text[m_pos];
         if (c == '{') return object(out, depth);
         if (c == '[') return array(out, depth);
@@ -83,10 +83,14 @@ private:
         for (int i = 0; i < 4; ++i) {
             const char h = m_text[m_pos++];
             code <<= 4;
-            if (h >= '0' && h <= '9') code |= static_cast<std::uint32_t>(h - '0');
-            else if (h >= 'a' && h <= 'f') code |= static_cast<std::uint32_t>(h - 'a' + 10);
-            else if (h >= 'A' && h <= 'F') code |= static_cast<std::uint32_t>(h - 'A' + 10);
-            else return false;
+            if (h >= '0' && h <= '9')
+                code |= static_cast<std::uint32_t>(h - '0');
+            else if (h >= 'a' && h <= 'f')
+                code |= static_cast<std::uint32_t>(h - 'a' + 10);
+            else if (h >= 'A' && h <= 'F')
+                code |= static_cast<std::uint32_t>(h - 'A' + 10);
+            else
+                return false;
         }
         return true;
     }
@@ -103,24 +107,37 @@ private:
             if (m_pos >= m_text.size()) return false;
             const char escaped = m_text[m_pos++];
             switch (escaped) {
-                case 'n': out += '\n'; break;
-                case 't': out += '\t'; break;
-                case 'r': out += '\r'; break;
-                case 'b': out += '\b'; break;
-                case 'f': out += '\f'; break;
+                case 'n':
+                    out += '\n';
+                    break;
+                case 't':
+                    out += '\t';
+                    break;
+                case 'r':
+                    out += '\r';
+                    break;
+                case 'b':
+                    out += '\b';
+                    break;
+                case 'f':
+                    out += '\f';
+                    break;
                 case 'u': {
                     std::uint32_t code = 0;
                     if (!hex4(code)) return false;
                     if (code >= 0xD800 && code < 0xDC00 && m_text.substr(m_pos, 2) == "\\u") {
                         m_pos += 2;
                         std::uint32_t low = 0;
-                        if (!hex4(low)) return false;
+                        if (!hex4(low) || low < 0xDC00 || low >= 0xE000) return false;
                         code = 0x10000 + ((code - 0xD800) << 10) + (low - 0xDC00);
                     }
+                    if (code >= 0xD800 && code < 0xE000) code = 0xFFFD;  // a lone half
                     appendUtf8(out, static_cast<char32_t>(code));
                     break;
                 }
-                default: out += escaped; break;
+                default:
+                    out += escaped;
+                    break;
             }
         }
         return false;
@@ -128,15 +145,19 @@ private:
 
     bool literal(JsonValue& out) {
         const size_t start = m_pos;
-        while (m_pos < m_text.size() && std::string_view(",}] \t\r\n").find(m_text[m_pos]) ==
-                                            std::string_view::npos)
+        while (m_pos < m_text.size() &&
+               std::string_view(",}] \t\r\n").find(m_text[m_pos]) == std::string_view::npos)
             ++m_pos;
         out.text = std::string(m_text.substr(start, m_pos - start));
-        if (out.text == "null") out.kind = JsonValue::Kind::null;
-        else if (out.text == "true" || out.text == "false") out.kind = JsonValue::Kind::boolean;
-        else if (!out.text.empty() && (out.text[0] == '-' || (out.text[0] >= '0' && out.text[0] <= '9')))
+        if (out.text == "null")
+            out.kind = JsonValue::Kind::null;
+        else if (out.text == "true" || out.text == "false")
+            out.kind = JsonValue::Kind::boolean;
+        else if (!out.text.empty() &&
+                 (out.text[0] == '-' || (out.text[0] >= '0' && out.text[0] <= '9')))
             out.kind = JsonValue::Kind::number;
-        else return false;
+        else
+            return false;
         return true;
     }
 
@@ -165,11 +186,21 @@ void appendString(std::string& out, const std::string& text) {
     out += '"';
     for (const char c : text) {
         switch (c) {
-            case '"': out += "\\\""; break;
-            case '\\': out += "\\\\"; break;
-            case '\n': out += "\\n"; break;
-            case '\r': out += "\\r"; break;
-            case '\t': out += "\\t"; break;
+            case '"':
+                out += "\\\"";
+                break;
+            case '\\':
+                out += "\\\\";
+                break;
+            case '\n':
+                out += "\\n";
+                break;
+            case '\r':
+                out += "\\r";
+                break;
+            case '\t':
+                out += "\\t";
+                break;
             default:
                 if (static_cast<unsigned char>(c) < 0x20) {
                     static const char kHex[] = "0123456789abcdef";

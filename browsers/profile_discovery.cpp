@@ -64,8 +64,8 @@ void addChromium(FileSystem& files, const ChromiumBrowser& browser, const std::w
                  std::vector<BrowserProfile>& profiles) {
     const std::wstring userData = base + browser.userData;
     auto add = [&](const std::wstring& folder, const std::wstring& name) {
-        profiles.push_back({browser.name, name, folder, folder, userData + L"lockfile",
-                            BrowserFamily::chromium});
+        profiles.push_back(
+            {browser.name, name, folder, folder, userData + L"lockfile", BrowserFamily::chromium});
     };
     if (browser.singleProfile) {
         if (isFile(files, userData + L"Preferences")) add(userData, L"Default");

@@ -87,7 +87,8 @@ void SqliteDatabase::exec(std::string_view sql) {
 }
 
 bool SqliteDatabase::hasTable(std::string_view table) {
-    SqliteStatement query = prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
+    SqliteStatement query =
+        prepare("SELECT 1 FROM sqlite_master WHERE type = 'table' AND name = ?");
     query.bind(1, table);
     return query.step();
 }

@@ -63,9 +63,11 @@ std::wstring fromUtf8(std::string_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size();) {
         const auto lead = static_cast<unsigned char>(text[i]);
-        const size_t length = lead < 0x80 ? 1 : lead >> 5 == 6 ? 2 : lead >> 4 == 14 ? 3
-                              : lead >> 3 == 30                ? 4
-                                                               : 0;
+        const size_t length = lead < 0x80       ? 1
+                              : lead >> 5 == 6  ? 2
+                              : lead >> 4 == 14 ? 3
+                              : lead >> 3 == 30 ? 4
+                                                : 0;
         char32_t c = length == 1 ? lead : length == 2 ? lead & 0x1F : lead & (0x7F >> length);
         bool valid = length != 0 && i + length <= text.size();
         for (size_t k = 1; valid && k < length; ++k) {
@@ -73,6 +75,10 @@ std::wstring fromUtf8(std::string_view text) {
             valid = next >> 6 == 2;
             c = (c << 6) | (next & 0x3F);
         }
+        // Overlong forms, surrogates and values past U+10FFFF are not UTF-8.
+        static constexpr char32_t kLeast[] = {0, 0, 0x80, 0x800, 0x10000};
+        if (valid && (c < kLeast[length] || (c >= 0xD800 && c < 0xE000) || c > 0x10FFFF))
+            valid = false;
         if (!valid) {
             appendWide(out, kReplacement);
             ++i;

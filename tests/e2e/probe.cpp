@@ -129,7 +129,9 @@ int usage() {
                   L"  tray-icon                        prints the centre of the first tray icon\n"
                   L"  count-id CLASS ID                prints the number of rows of a list view\n"
                   L"  set-text CLASS ID TEXT           types a text into a control\n"
-                  L"  answers CLASS MS                 the window answers a message within MS\n");
+                  L"  answers CLASS MS                 the window answers a message within MS\n"
+                  L"  hold-lock PATH MS                holds a file open as a running browser\n"
+                  L"                                   holds its profile lock, for MS\n");
     return 2;
 }
 
@@ -143,6 +145,14 @@ int wmain(int argc, wchar_t** argv) {
     auto arg = [&](int i) { return i < argc ? std::wstring(argv[i]) : std::wstring(); };
     auto number = [&](int i) { return i < argc ? std::wcstol(argv[i], nullptr, 10) : 0L; };
 
+    if (command == L"hold-lock") {
+        // Chromium's lock: written by the holder, shared for reading only, gone when closed.
+        UniqueFile lock(::CreateFileW(cls.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
+                                      nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        if (!lock) return 1;
+        ::Sleep(static_cast<DWORD>(number(3)));
+        return 0;
+    }
     if (command == L"wait-window") {
         const std::wstring caption = arg(3);
         return waitFor(number(4), [&] { return findTop(cls, caption, true) != nullptr; }) ? 0 : 1;

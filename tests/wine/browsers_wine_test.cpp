@@ -29,10 +29,12 @@ protected:
         if (wine::unixPath(m_root.path()).empty()) GTEST_SKIP() << "the profiles are made on Linux";
         // The Unix folder as Wine's drive Z: shows it.
         std::wstring source = L"Z:";
-        for (const char c : std::string(PURGEON_REAL_PROFILES)) source += c == '/' ? L'\\' : wchar_t(c);
+        for (const char c : std::string(PURGEON_REAL_PROFILES))
+            source += c == '/' ? L'\\' : wchar_t(c);
         ASSERT_TRUE(copyTree(source + L"\\Local\\", m_root.path() + L"Local\\"));
         ASSERT_TRUE(copyTree(source + L"\\Roaming\\", m_root.path() + L"Roaming\\"));
-        m_profiles = discoverProfiles(m_files, {m_root.path() + L"Local\\", m_root.path() + L"Roaming\\"});
+        m_profiles =
+            discoverProfiles(m_files, {m_root.path() + L"Local\\", m_root.path() + L"Roaming\\"});
     }
 
     // Copies the files and folders below from (ending in "\") to a new folder to.
@@ -87,10 +89,12 @@ protected:
         return holding;
     }
 
-    TestFolder m_root{L"purgeon-real-profiles-" +
-                      std::wstring(::testing::UnitTest::GetInstance()->current_test_info()->name(),
-                                   ::testing::UnitTest::GetInstance()->current_test_info()->name() +
-                                       std::strlen(::testing::UnitTest::GetInstance()->current_test_info()->name()))};
+    TestFolder m_root{
+        L"purgeon-real-profiles-" +
+        std::wstring(
+            ::testing::UnitTest::GetInstance()->current_test_info()->name(),
+            ::testing::UnitTest::GetInstance()->current_test_info()->name() +
+                std::strlen(::testing::UnitTest::GetInstance()->current_test_info()->name()))};
     win32::Win32FileSystem m_files;
     std::vector<BrowserProfile> m_profiles;
 };
@@ -154,9 +158,11 @@ TEST_F(RealProfiles, AreFoundListedAndClearedWithTheKeepListLeavingNoAddressBehi
         if (found.cacheFolder != found.folder) folders.push_back(found.cacheFolder);
         for (const std::wstring& folder : folders) {
             for (const std::wstring& path : filesHolding(folder, "gone.purgeon.test"))
-                ADD_FAILURE() << "still names the removed site: " << std::string(path.begin(), path.end());
+                ADD_FAILURE() << "still names the removed site: "
+                              << std::string(path.begin(), path.end());
             for (const std::wstring& path : filesHolding(folder, "gonesite_session"))
-                ADD_FAILURE() << "still names a removed cookie: " << std::string(path.begin(), path.end());
+                ADD_FAILURE() << "still names a removed cookie: "
+                              << std::string(path.begin(), path.end());
         }
     }
 }
