@@ -8,8 +8,8 @@ namespace purgeon::win32 {
 
 namespace {
 
-// The one column fills the list, less room for a scroll bar.
-constexpr int kColumnWidth = 3150;
+// Until the list is placed: the one column's width.
+constexpr int kColumnWidth = 3000;
 
 }  // namespace
 
@@ -18,6 +18,11 @@ void BrowserListsView::attach(HWND browsers, HWND keepList, UINT dpi) {
     m_keepList = keepList;
     setUpReport(browsers, {L"Profile"}, kColumnWidth, dpi);
     ListView_SetExtendedListViewStyleEx(browsers, LVS_EX_CHECKBOXES, LVS_EX_CHECKBOXES);
+    // The one column fills the list, less room for a scroll bar.
+    RECT client{};
+    ::GetClientRect(browsers, &client);
+    ListView_SetColumnWidth(browsers, 0,
+                            client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL));
 }
 
 void BrowserListsView::showChoices(const std::vector<std::pair<std::wstring, bool>>& choices) {

@@ -34,6 +34,7 @@ void CookieListView::attach(HWND list, UINT dpi) {
     m_list = list;
     m_subclass.install(list, &CookieListView::listProc, this);
     setUpReport(list, {L"Cookie Name", L"Cookie Path", L"Browser"}, kColumnWidth, dpi);
+    splitColumns();
 }
 
 // Some list views repaint every row whose selection changes, one by one: a click or key that
@@ -68,7 +69,8 @@ void CookieListView::splitColumns() {
     RECT client{};
     ::GetClientRect(m_list, &client);
     // Name and path share most of the width; the browser's title takes the rest.
-    const int width = client.right - client.left;
+    // Room is left for a vertical scroll bar, so that no horizontal one is needed.
+    const int width = client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
     const int browser = width / 4;
     const int name = (width - browser) * 2 / 5;
     ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, name);

@@ -24,7 +24,7 @@ constexpr TwipsRect kPageFrame{240, 480, 7455, 3855};
 constexpr Offset kPage{kPageFrame.left, kPageFrame.top};
 // General: the miscellaneous options and the browsers inside the main frame.
 constexpr Offset kFrame5{kPage.x + 3360, kPage.y + 1080};
-constexpr Offset kFrameBrowsers{kPage.x + 3360, kPage.y + 2400};
+constexpr Offset kFrameBrowsers{kPage.x + 240, kPage.y + 2805};
 // Secure Wipe: the inner frames.
 constexpr Offset kFolderFrame{kPage.x + 240, kPage.y + 300};
 constexpr Offset kFileFrame{kPage.x + 240, kPage.y + 1200};
@@ -53,8 +53,8 @@ constexpr ControlPlace kControls[] = {
      at(kFrame5, 360, 480, 3135, 255)},
     {Ctl::chkdeltempfiles, kTabGeneral, Check, L"Clear Temporary files",
      at(kFrame5, 360, 840, 3135, 255)},
-    {Ctl::FrameBrowsers, kTabGeneral, Frame, L"Browsers", at(kPage, 3360, 2400, 3735, 1335)},
-    {Ctl::lstBrowsers, kTabGeneral, ListView, L"", at(kFrameBrowsers, 120, 300, 3495, 915)},
+    {Ctl::FrameBrowsers, kTabGeneral, Frame, L"Browsers", at(kPage, 240, 2805, 6975, 990)},
+    {Ctl::lstBrowsers, kTabGeneral, ListView, L"", at(kFrameBrowsers, 120, 225, 6735, 705)},
 
     // Cookies
     {Ctl::Frame2, kTabCookies, Frame, L"Cookie Information", kPageFrame},
@@ -63,7 +63,7 @@ constexpr ControlPlace kControls[] = {
     {Ctl::Label2, kTabCookies, Label, L"Cookies:", at(kPage, 240, 780, 1455, 255)},
     {Ctl::lstcookies, kTabCookies, ListView, L"", at(kPage, 240, 1035, 6975, 1455)},
     {Ctl::lblKeepCookies, kTabCookies, Label, L"Never delete cookies of:",
-     at(kPage, 240, 2625, 1800, 255)},
+     at(kPage, 240, 2625, 1740, 510)},
     {Ctl::lstKeepCookies, kTabCookies, ListBox, L"", at(kPage, 2040, 2580, 3240, 630)},
     {Ctl::cmdKeepSite, kTabCookies, Button, L"&Keep Site", at(kPage, 5400, 2580, 1815, 300)},
     {Ctl::cmdUnkeepSite, kTabCookies, Button, L"Do&n't Keep", at(kPage, 5400, 2910, 1815, 300)},
@@ -185,10 +185,11 @@ ControlClass controlClassOf(const ControlPlace& place) {
         case ListView: {
             // The cookie list may hold a great many rows: it asks for their texts as it paints.
             const DWORD ownerData = place.control == Ctl::lstcookies ? LVS_OWNERDATA : 0;
-            // The browsers list shows each profile with a tick and no column header.
-            const DWORD plain = place.control == Ctl::lstBrowsers ? LVS_NOCOLUMNHEADER | LVS_SINGLESEL : 0;
-            return {WC_LISTVIEWW, LVS_REPORT | LVS_SHOWSELALWAYS | ownerData | plain | kTab,
-                    WS_EX_CLIENTEDGE};
+            // The browsers list shows one profile a row, each with a tick, without a header.
+            const DWORD view = place.control == Ctl::lstBrowsers
+                                   ? LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL
+                                   : LVS_REPORT;
+            return {WC_LISTVIEWW, view | LVS_SHOWSELALWAYS | ownerData | kTab, WS_EX_CLIENTEDGE};
         }
         case Tabs:
             return {WC_TABCONTROLW, WS_CLIPSIBLINGS | kTab};

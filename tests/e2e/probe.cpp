@@ -147,8 +147,9 @@ int wmain(int argc, wchar_t** argv) {
 
     if (command == L"hold-lock") {
         // Chromium's lock: written by the holder, shared for reading only, gone when closed.
-        UniqueFile lock(::CreateFileW(cls.c_str(), GENERIC_READ | GENERIC_WRITE, FILE_SHARE_READ,
-                                      nullptr, OPEN_ALWAYS, FILE_FLAG_DELETE_ON_CLOSE, nullptr));
+        purgeon::win32::UniqueFile lock(::CreateFileW(cls.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                      FILE_SHARE_READ, nullptr, OPEN_ALWAYS,
+                                                      FILE_FLAG_DELETE_ON_CLOSE, nullptr));
         if (!lock) return 1;
         ::Sleep(static_cast<DWORD>(number(3)));
         return 0;
