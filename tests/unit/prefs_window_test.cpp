@@ -126,5 +126,32 @@ TEST(PrefsWindow, EveryUnloadWritesOrRemovesTheRunValueToMatchTheBox) {
     EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
+// Every profile found starts ticked; an unticked one is stored by its key and stays unticked,
+// and the keep list is read from its value.
+TEST(PrefsWindow, BrowserProfilesStartTickedAndAnUntickedOneStaysSo) {
+    ProgramRig rig;
+    const std::wstring userData = L"C:\\Users\\me\\AppData\\Local\\Google\\Chrome\\User Data\\";
+    for (const wchar_t* profile : {L"Default", L"Profile 1"}) {
+        rig.files.addFile(userData, profile, kAttrDirectory);
+        rig.files.addFile(userData + profile + L"\\", L"Preferences");
+    }
+    rig.settings.values[L" Purgeon|Settings|keepcookies"] = L"www.Example.com;;.kept.test";
+    FrmMain& main = rig.loadMain();
+    main.loadUserPrefs();
+    using Choices = std::vector<std::pair<std::wstring, bool>>;
+    EXPECT_EQ(rig.mainView().browserChoices,
+              (Choices{{L"Chrome (Default)", true}, {L"Chrome (Profile 1)", true}}));
+    EXPECT_EQ(rig.mainView().keepSites, (std::vector<std::wstring>{L"example.com", L"kept.test"}));
+
+    main.lstBrowsers_ItemChecked(1, false);
+    main.saveUserPrefs();
+    EXPECT_EQ(rig.settings.values[L" Purgeon|Settings|untickedbrowsers"], L"Chrome/Profile 1");
+    EXPECT_EQ(rig.settings.values[L" Purgeon|Settings|keepcookies"], L"example.com;kept.test");
+    rig.program.unloadMainWindow();
+    rig.loadMain().loadUserPrefs();
+    EXPECT_EQ(rig.mainView().browserChoices,
+              (Choices{{L"Chrome (Default)", true}, {L"Chrome (Profile 1)", false}}));
+}
+
 }  // namespace
 }  // namespace purgeon
