@@ -27,6 +27,17 @@ for _ in $(seq 50); do [ -e "$edge/lockfile" ] && break; sleep 0.2; done
 edge_sums() { (cd "$edge" && find . -type f ! -name lockfile -print0 | sort -z | xargs -0 sha256sum); }
 edge_before=$(edge_sums)
 
+# The command line's preview counts what the browsers hold, names the running one and removes nothing.
+chromium_cookies_sum=$(sha256sum <"$local_dir/Chromium/User Data/Default/Network/Cookies")
+code=0
+preview=$(wine "$PURGEON_EXE" /preview browsers </dev/null 2>/dev/null | tr -d '\r') || code=$?
+echo "$preview"
+[ "$code" -eq 1 ] || fail "/preview browsers ended with $code, not 1 (Edge runs)"
+grep -Eq '^Browsers: [0-9]+ items \(.*\) would be removed; left alone while running: Edge \(Your Chromium\)\.$' \
+    <<<"$preview" || fail "the preview said: $preview"
+[ "$(sha256sum <"$local_dir/Chromium/User Data/Default/Network/Cookies")" = "$chromium_cookies_sum" ] ||
+    fail "the preview changed a cookie database"
+
 readonly ID_lstcookies=1020 ID_cmdselectallcookies=1021 ID_cmddelcookies=1024 ID_List1=1026
 
 # The tabs list what the browsers keep.
@@ -104,3 +115,14 @@ for pair in "$local_dir/Chromium/User Data/Default/Network/Cookies|cookies" \
     ! grep -q gonesite <<<"$names" || fail "a removed cookie is still in $db"
 done
 echo "ok: the start-up run cleared every ticked profile, kept the keep list's cookies and left Edge alone"
+
+# Once Edge has ended, the command line clears its profile too.
+kill "$holder" 2>/dev/null || true
+for _ in $(seq 50); do [ ! -e "$edge/lockfile" ] && break; sleep 0.2; done
+code=0
+summary=$(wine "$PURGEON_EXE" /clean browsers </dev/null 2>/dev/null | tr -d '\r') || code=$?
+echo "$summary"
+[ "$code" -eq 0 ] || fail "/clean browsers ended with $code"
+bash "$CHECK_CLEAN" "$edge/Default" --gone gone.purgeon.test $gone_cookies Gonesite \
+    --keep $keep_cookies || fail "the command line left the removed site in Edge's profile"
+echo "ok: /clean browsers cleared Edge's profile once Edge had ended"

@@ -183,12 +183,6 @@ ends=$(grep -aE "Command line: ended with exit code [01]\.\s*$" "$log" | wc -l)
 echo "ok: two runs at once cleared the folder (exit codes $code_a and $code_b)"
 
 # A TEMP that is the Documents folder is left as it is: exit code 1, and the log says why.
-restart_wine() {
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w
-    wineserver -p >/dev/null 2>&1 </dev/null
-    wine cmd /c exit >/dev/null 2>&1 </dev/null
-}
 set_temp() {
     local name
     for name in TEMP TMP; do

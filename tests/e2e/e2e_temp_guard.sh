@@ -4,16 +4,9 @@
 # says why in its log, and runs on.
 source "$(dirname "$0")/lib.sh"
 
-# Wine reads the user's environment from the registry when its server starts.
-restart_wine() {
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w
-    wineserver -p >/dev/null 2>&1 </dev/null
-    wine cmd /c exit >/dev/null 2>&1 </dev/null
-}
 env_value() {
     wine reg query 'HKCU\Environment' /v "$1" 2>/dev/null | tr -d '\r' |
-        sed -n 's/.*REG_EXPAND_SZ[[:space:]]*//p'
+        sed -n 's/.*REG_\(EXPAND_\)\{0,1\}SZ[[:space:]]*//p'
 }
 set_temp() {
     local name

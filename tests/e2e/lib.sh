@@ -63,6 +63,14 @@ store_prefs() {
     done
 }
 
+# Restarts Wine's server: Wine reads the user's environment from the registry when it starts.
+restart_wine() {
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w
+    wineserver -p >/dev/null 2>&1 </dev/null
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+}
+
 # The Unix path of a Windows path of the prefix.
 unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
