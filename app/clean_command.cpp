@@ -148,9 +148,9 @@ int runCommandLine(const std::vector<std::wstring>& arguments, Services& service
     program.logFailure(L"Preferences: not all could be read",
                        readStoredPrefs(services.settings, kAppTitle, options));
     // The keep list and the ticked browser profiles hold for the cookie folder and the browsers.
-    program.logFailure(L"Browsers: the choices could not be read",
-                       program.browsers().load(services.files, services.folders, services.settings,
-                                               kAppTitle));
+    program.logFailure(
+        L"Browsers: the choices could not be read",
+        program.browsers().load(services.files, services.folders, services.settings, kAppTitle));
     AreaRun run{program, options.checkBox(L"delcachedpasswords") == 1};
 
     bool done = true;

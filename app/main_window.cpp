@@ -166,7 +166,8 @@ void FrmMain::loadUserPrefs(bool runReactions) {
 void FrmMain::saveUserPrefs() {
     Options options(*this);
     Services& s = m_program.services();
-    m_program.logFailure(L"Preferences: not saved", writeStoredPrefs(s.settings, kAppTitle, options));
+    m_program.logFailure(L"Preferences: not saved",
+                         writeStoredPrefs(s.settings, kAppTitle, options));
     m_program.logFailure(L"Browsers: the choices were not saved",
                          m_program.browsers().save(s.settings, kAppTitle));
 }

@@ -181,7 +181,7 @@ private:
     CookieList m_cookies;
     std::wstring m_cookieFolder;
     int m_historySortKey = 0;
-    int m_keepRow = -1;  // the keep list's chosen site
+    int m_keepRow = -1;           // the keep list's chosen site
     std::wstring m_openFileName;  // the file dialog starts from the last choice
 };
 

@@ -241,7 +241,9 @@ void Program::reportBrowsers(const BrowserAreaRun& run, bool interactive) {
         const bool inUse = line.find(L": skipped: the browser is running") != std::wstring::npos;
         if (!inUse) failed += L"\n" + line;
     }
-    if (!failed.empty()) text += (text.empty() ? L"" : L"\n\n") + std::wstring(L"Not everything could be removed:") + failed;
+    if (!failed.empty())
+        text += (text.empty() ? L"" : L"\n\n") + std::wstring(L"Not everything could be removed:") +
+                failed;
     if (!text.empty()) m_services.dialogs.messageBox(text, kAppTitle, kMbOk | kMbIconExclamation);
 }
 

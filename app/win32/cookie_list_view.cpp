@@ -155,12 +155,12 @@ void CookieListView::onText(NMLVDISPINFOW& info) const {
         return;
     }
     const CookieRow& row = m_rows[static_cast<std::size_t>(item.iItem)];
-    const std::wstring_view text = item.iSubItem == 0   ? std::wstring_view(row.name)
-                                   : item.iSubItem == 1 ? std::wstring_view(row.path)
-                                   : item.iSubItem == 2
-                                       ? std::wstring_view(row.fromBrowser() ? row.browser.c_str()
-                                                                             : kCookieFolderBrowser)
-                                       : std::wstring_view();
+    const std::wstring_view text =
+        item.iSubItem == 0   ? std::wstring_view(row.name)
+        : item.iSubItem == 1 ? std::wstring_view(row.path)
+        : item.iSubItem == 2
+            ? std::wstring_view(row.fromBrowser() ? row.browser.c_str() : kCookieFolderBrowser)
+            : std::wstring_view();
     const std::size_t copied =
         text.copy(item.pszText, static_cast<std::size_t>(item.cchTextMax) - 1);
     item.pszText[copied] = L'\0';

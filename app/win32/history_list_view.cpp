@@ -16,10 +16,10 @@ constexpr int kColumnWidth = 1440;
 
 void HistoryListView::attach(HWND list, UINT dpi) {
     m_list = list;
-    setUpReport(list,
-                {L"Title", L"URL", L"Last visited", L"Last Updated", L"Expires", L"Flags",
-                 L"Browser"},
-                kColumnWidth, dpi);
+    setUpReport(
+        list,
+        {L"Title", L"URL", L"Last visited", L"Last Updated", L"Expires", L"Flags", L"Browser"},
+        kColumnWidth, dpi);
 }
 
 void HistoryListView::rescaleColumns(UINT previousDpi, UINT dpi) {

@@ -178,8 +178,7 @@ ControlClass controlClassOf(const ControlPlace& place) {
         case ListBox: {
             // The keep list names one site at a time; the cache list selects many rows.
             const DWORD multiple = place.control == Ctl::lstKeepCookies ? 0 : LBS_MULTIPLESEL;
-            return {L"LISTBOX",
-                    multiple | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
+            return {L"LISTBOX", multiple | LBS_NOTIFY | LBS_NOINTEGRALHEIGHT | WS_VSCROLL | kTab,
                     WS_EX_CLIENTEDGE};
         }
         case ListView: {

@@ -66,10 +66,10 @@ Status Win32FileSystem::replaceFile(const std::wstring& path, const std::string&
                                       CREATE_ALWAYS, FILE_ATTRIBUTE_NORMAL, nullptr));
         if (!file) return lastError();
         DWORD written = 0;
-        const bool wrote = bytes.empty() || (::WriteFile(file.get(), bytes.data(),
-                                                         static_cast<DWORD>(bytes.size()),
-                                                         &written, nullptr) &&
-                                             written == bytes.size());
+        const bool wrote =
+            bytes.empty() || (::WriteFile(file.get(), bytes.data(),
+                                          static_cast<DWORD>(bytes.size()), &written, nullptr) &&
+                              written == bytes.size());
         if (!wrote || !::FlushFileBuffers(file.get())) {
             const Status failed = lastError();
             file.reset();
@@ -90,11 +90,10 @@ Status Win32FileSystem::heldOpen(const std::wstring& path, bool& held) {
     held = false;
     // Asking for the right to delete, sharing everything: a holder that does not share deletion
     // (a browser's lock file) makes this a sharing violation. Nothing is deleted.
-    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), DELETE,
-                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
-                                  OPEN_EXISTING,
-                                  FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
-                                  nullptr));
+    UniqueFile file(::CreateFileW(
+        extendedPath(path).c_str(), DELETE, FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE,
+        nullptr, OPEN_EXISTING, FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS,
+        nullptr));
     if (file) return Status::success();
     const DWORD error = ::GetLastError();
     if (error == ERROR_FILE_NOT_FOUND || error == ERROR_PATH_NOT_FOUND) return Status::success();

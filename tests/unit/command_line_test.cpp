@@ -20,8 +20,8 @@ std::vector<std::wstring> areaNames(const std::vector<std::size_t>& rows) {
 }
 
 TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
-    const std::vector<std::wstring> all = {L"cache", L"cookies",    L"history",
-                                           L"recyclebin", L"temp", L"browsers"};
+    const std::vector<std::wstring> all = {L"cache",      L"cookies", L"history",
+                                           L"recyclebin", L"temp",    L"browsers"};
     struct Case {
         std::vector<std::wstring> arguments;
         CommandAction action;

@@ -93,10 +93,7 @@ TEST(OperationProgress, TellsWhatIsKnownAndThePercentByBytesElseByFiles) {
                   10,
                   L"0/1 files, 10.0 MB/1000.0 MB, 1.0 MB/s, 16 min 30 s left",
                   1},
-             Case{{2, 2, 8 << 20, 8 << 20, L""},
-                  2,
-                  L"2/2 files, 8.0 MB/8.0 MB, 4.0 MB/s",
-                  100},
+             Case{{2, 2, 8 << 20, 8 << 20, L""}, 2, L"2/2 files, 8.0 MB/8.0 MB, 4.0 MB/s", 100},
          }) {
         EXPECT_EQ(progressText(c.progress, std::chrono::duration<double>(c.seconds)), c.text);
         EXPECT_EQ(progressPercent(c.progress), c.percent);
