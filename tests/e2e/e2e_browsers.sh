@@ -12,6 +12,12 @@ folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 local_dir=$(unix_path "$(reg_value "$folders" 'Local AppData')")
 roaming_dir=$(unix_path "$(reg_value "$folders" 'AppData')")
 [ -d "$local_dir" ] && [ -d "$roaming_dir" ] || fail "cannot find the prefix's app-data folders"
+# The other tests share the prefix: the profiles go again however this one ends.
+remove_profiles() {
+    rm -rf "$local_dir/Chromium" "$local_dir/Google" "$local_dir/Microsoft/Edge" \
+        "$local_dir/Mozilla" "$roaming_dir/Mozilla"
+}
+trap 'remove_profiles; stop_purgeon' EXIT
 cp -a "$REAL_PROFILES/Local/." "$local_dir/"
 cp -a "$REAL_PROFILES/Roaming/." "$roaming_dir/"
 # The Chromium profile once more as Edge's, whose browser runs throughout.
@@ -21,7 +27,7 @@ cp -a "$local_dir/Chromium/User Data" "$edge"
 # Started outside this shell's jobs: stop_purgeon waits for those.
 lock_win=$(winepath -w "$edge/lockfile" 2>/dev/null | tr -d '\r')
 holder=$( (wine "$PROBE" hold-lock "$lock_win" 280000 >/dev/null 2>&1 </dev/null & echo $!))
-trap 'kill "$holder" 2>/dev/null || true; stop_purgeon' EXIT
+trap 'kill "$holder" 2>/dev/null || true; stop_purgeon; remove_profiles' EXIT
 for _ in $(seq 50); do [ -e "$edge/lockfile" ] && break; sleep 0.2; done
 [ -e "$edge/lockfile" ] || fail "the running browser's lock was not taken"
 edge_sums() { (cd "$edge" && find . -type f ! -name lockfile -print0 | sort -z | xargs -0 sha256sum); }
