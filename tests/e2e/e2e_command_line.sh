@@ -17,15 +17,17 @@ expect_code() {
 }
 said() { grep -qxF "$1" "$out" || fail "$2: no line '$1' in: $(cat "$out")"; }
 
-cookies_win=$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Cookies)
-cookies=$(unix_path "$cookies_win")
-temp_win=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')
-temp=$(unix_path "$temp_win")
-local_data=$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r')
-profile=$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r')
-log=$(unix_path "$local_data\\Purgeon\\purgeon.log")
+# A lookup that fails leaves its variable empty; the check below says which was missing.
+cookies_win=$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Cookies) || true
+cookies=$(unix_path "$cookies_win") || true
+temp_win=$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r') || true
+temp=$(unix_path "$temp_win") || true
+local_data=$(wine cmd /c echo %LOCALAPPDATA% 2>/dev/null | tr -d '\r') || true
+profile=$(wine cmd /c echo %USERPROFILE% 2>/dev/null | tr -d '\r') || true
+log=$(unix_path "$local_data\\Purgeon\\purgeon.log") || true
 trash="$HOME/.local/share/Trash"
-[ -n "$cookies" ] && [ -n "$temp" ] && [ -n "$profile" ] || fail "cannot find the prefix's folders"
+[ -n "$cookies" ] && [ -n "$temp" ] && [ -n "$profile" ] && [ -n "$log" ] ||
+    fail "cannot find the prefix's folders: cookies '$cookies', temp '$temp_win' ('$temp'), profile '$profile', local '$local_data'"
 mkdir -p "$cookies" "$temp" "$trash/files" "$trash/info"
 page=http://purgeon-cli.example/page
 cookie_entry=Cookie:root@purgeon-cli.example/
@@ -183,13 +185,6 @@ ends=$(grep -aE "Command line: ended with exit code [01]\.\s*$" "$log" | wc -l)
 echo "ok: two runs at once cleared the folder (exit codes $code_a and $code_b)"
 
 # A TEMP that is the Documents folder is left as it is: exit code 1, and the log says why.
-set_temp() {
-    local name
-    for name in TEMP TMP; do
-        wine reg add 'HKCU\Environment' /v "$name" /t REG_EXPAND_SZ /d "$1" /f >/dev/null 2>&1
-    done
-    restart_wine
-}
 # A value of HKCU\Environment as "TYPE|DATA", so it can be put back as it was.
 env_entry() {
     wine reg query 'HKCU\Environment' /v "$1" 2>/dev/null | tr -d '\r' |

@@ -8,13 +8,6 @@ env_value() {
     wine reg query 'HKCU\Environment' /v "$1" 2>/dev/null | tr -d '\r' |
         sed -n 's/.*REG_\(EXPAND_\)\{0,1\}SZ[[:space:]]*//p'
 }
-set_temp() {
-    local name
-    for name in TEMP TMP; do
-        wine reg add 'HKCU\Environment' /v "$name" /t REG_EXPAND_SZ /d "$1" /f >/dev/null 2>&1
-    done
-    restart_wine
-}
 
 saved_temp=$(env_value TEMP)
 saved_tmp=$(env_value TMP)

@@ -71,6 +71,15 @@ restart_wine() {
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
+# Points the user's TEMP and TMP at a folder (a Windows path) and restarts Wine's server to read them.
+set_temp() {
+    local name
+    for name in TEMP TMP; do
+        wine reg add 'HKCU\Environment' /v "$name" /t REG_EXPAND_SZ /d "$1" /f >/dev/null 2>&1
+    done
+    restart_wine
+}
+
 # The Unix path of a Windows path of the prefix.
 unix_path() { winepath -u "$1" 2>/dev/null | tr -d '\r'; }
 
