@@ -14,18 +14,6 @@ namespace purgeon {
 
 namespace {
 
-std::vector<std::wstring> splitList(const std::wstring& text) {
-    std::vector<std::wstring> parts;
-    size_t start = 0;
-    while (start <= text.size()) {
-        size_t end = text.find(L';', start);
-        if (end == std::wstring::npos) end = text.size();
-        if (end > start) parts.push_back(text.substr(start, end - start));
-        start = end + 1;
-    }
-    return parts;
-}
-
 // A stored value; one that is not there is empty, which is no failure.
 Status readValue(SettingsStore& settings, const std::wstring& application, const wchar_t* key,
                  std::wstring& text) {
@@ -100,7 +88,7 @@ Status BrowserAreas::load(FileSystem& files, SystemFolders& folders, SettingsSto
     Status first = readValue(settings, application, kUntickedBrowsersKey, unticked);
     const Status keepRead = readValue(settings, application, kKeepCookiesKey, keep);
     if (first) first = keepRead;
-    const std::vector<std::wstring> off = splitList(unticked);
+    const std::vector<std::wstring> off = splitStored(unticked);
     m_choices.clear();
     for (BrowserProfile& profile : discoverProfiles(files, appData)) {
         const bool ticked = std::find(off.begin(), off.end(), profile.key()) == off.end();
@@ -115,16 +103,15 @@ Status BrowserAreas::save(SettingsStore& settings, const std::wstring& applicati
     std::wstring stored;
     std::vector<std::wstring> off;
     if (!readValue(settings, application, kUntickedBrowsersKey, stored)) stored.clear();
-    for (const std::wstring& key : splitList(stored)) {
+    for (const std::wstring& key : splitStored(stored)) {
         const bool present = std::any_of(m_choices.begin(), m_choices.end(),
                                          [&](const auto& c) { return c.profile.key() == key; });
         if (!present) off.push_back(key);
     }
     for (const BrowserChoice& choice : m_choices)
         if (!choice.ticked) off.push_back(choice.profile.key());
-    std::wstring text;
-    for (const std::wstring& key : off) text += (text.empty() ? L"" : L";") + key;
-    const Status ticks = settings.write(application, kSettingsSection, kUntickedBrowsersKey, text);
+    const Status ticks =
+        settings.write(application, kSettingsSection, kUntickedBrowsersKey, joinStored(off));
     const Status kept =
         settings.write(application, kSettingsSection, kKeepCookiesKey, m_keep.stored());
     return ticks ? kept : ticks;

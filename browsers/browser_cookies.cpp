@@ -25,6 +25,12 @@ std::string selectSql(const CookieSchema& schema) {
            " ORDER BY " + schema.host + ", name, path";
 }
 
+// The current row of selectSql's statement.
+BrowserCookie cookieAt(const SqliteStatement& rows) {
+    return {fromUtf8(rows.text(1)), fromUtf8(rows.text(2)), fromUtf8(rows.text(3)),
+            rows.integer(0)};
+}
+
 }  // namespace
 
 std::wstring cookieDatabase(FileSystem& files, const BrowserProfile& profile) {
@@ -51,8 +57,7 @@ std::wstring listBrowserCookies(FileSystem& files, const BrowserProfile& profile
         if (!db.hasTable(schema.table)) return {};
         SqliteStatement rows = db.prepare(selectSql(schema));
         while (rows.step()) {
-            cookies.push_back({fromUtf8(rows.text(1)), fromUtf8(rows.text(2)),
-                               fromUtf8(rows.text(3)), rows.integer(0)});
+            cookies.push_back(cookieAt(rows));
         }
     } catch (const SqliteError& error) {
         return fromUtf8(error.what());
@@ -76,8 +81,7 @@ StoreClearing deleteBrowserCookies(FileSystem& files, const BrowserProfile& prof
         {
             SqliteStatement rows = db.prepare(selectSql(schema));
             while (rows.step()) {
-                const BrowserCookie cookie{fromUtf8(rows.text(1)), fromUtf8(rows.text(2)),
-                                           fromUtf8(rows.text(3)), rows.integer(0)};
+                const BrowserCookie cookie = cookieAt(rows);
                 if (only && std::find(only->begin(), only->end(), cookie) == only->end()) continue;
                 if (keep.keeps(cookie.host)) {
                     ++clearing.kept;

@@ -107,6 +107,10 @@ std::wstring forgetEngagedSites(FileSystem& files, const std::wstring& preferenc
                    : L"Preferences: not rewritten (" + std::to_wstring(written.code) + L")";
 }
 
+void addError(StoreClearing& clearing, const std::wstring& error) {
+    clearing.error += (clearing.error.empty() ? L"" : L"; ") + error;
+}
+
 std::wstring historyDatabase(const BrowserProfile& profile) {
     return profile.folder +
            (profile.family == BrowserFamily::firefox ? L"places.sqlite" : L"History");
@@ -152,16 +156,15 @@ HistoryClearing clearBrowserHistory(FileSystem& files, const BrowserProfile& pro
         try {
             clearDatabase(path, database, clearing.database);
         } catch (const SqliteError& error) {
-            if (!clearing.database.error.empty()) clearing.database.error += L"; ";
-            clearing.database.error += std::wstring(database.file) + L": " + fromUtf8(error.what());
+            addError(clearing.database,
+                     std::wstring(database.file) + L": " + fromUtf8(error.what()));
             clearing.database.busy = clearing.database.busy || error.busy();
         }
     }
     if (!firefox) {
         const std::wstring error = forgetEngagedSites(files, profile.folder + L"Preferences");
         if (!error.empty()) {
-            if (!clearing.database.error.empty()) clearing.database.error += L"; ";
-            clearing.database.error += error;
+            addError(clearing.database, error);
         }
     }
     // The session files list the open and recently closed pages.

@@ -45,21 +45,29 @@ std::vector<std::wstring> cookieFileHosts(const std::string& content) {
     return hosts;
 }
 
-CookieKeepList::CookieKeepList(const std::wstring& stored) {
+std::vector<std::wstring> splitStored(const std::wstring& stored) {
+    std::vector<std::wstring> parts;
     size_t start = 0;
     while (start <= stored.size()) {
         size_t end = stored.find(L';', start);
         if (end == std::wstring::npos) end = stored.size();
-        add(stored.substr(start, end - start));
+        if (end > start) parts.push_back(stored.substr(start, end - start));
         start = end + 1;
     }
+    return parts;
 }
 
-std::wstring CookieKeepList::stored() const {
+CookieKeepList::CookieKeepList(const std::wstring& stored) {
+    for (const std::wstring& site : splitStored(stored)) add(site);
+}
+
+std::wstring joinStored(const std::vector<std::wstring>& parts) {
     std::wstring text;
-    for (const std::wstring& site : m_sites) text += (text.empty() ? L"" : L";") + site;
+    for (const std::wstring& part : parts) text += (text.empty() ? L"" : L";") + part;
     return text;
 }
+
+std::wstring CookieKeepList::stored() const { return joinStored(m_sites); }
 
 bool CookieKeepList::add(const std::wstring& host) {
     const std::wstring site = plainSite(host);

@@ -32,6 +32,11 @@ private:
     std::vector<std::wstring> m_sites;
 };
 
+// The parts of a stored list separated by ";", empty ones dropped.
+std::vector<std::wstring> splitStored(const std::wstring& stored);
+// The parts joined by ";", as splitStored reads them.
+std::wstring joinStored(const std::vector<std::wstring>& parts);
+
 // "www.Example.com." and ".example.com" both give "example.com": lower case, no leading dots,
 // no "www.", no trailing dot, no port.
 std::wstring plainSite(const std::wstring& host);

@@ -25,6 +25,18 @@ SQLITE_HEADER = b"SQLite format 3\x00"
 MOZLZ4_MAGIC = b"mozLz40\x00"
 
 
+def lz4_length(src, i, length):
+    """A length of 15 goes on in the bytes that follow, each 255 saying that one more follows."""
+    if length == 15:
+        while True:
+            b = src[i]
+            i += 1
+            length += b
+            if b != 255:
+                break
+    return length, i
+
+
 def lz4_block(src, size_hint):
     """Unpacks one LZ4 block (the format Mozilla wraps in its .jsonlz4/.mozlz4 files)."""
     out = bytearray()
@@ -32,14 +44,7 @@ def lz4_block(src, size_hint):
     while i < n:
         token = src[i]
         i += 1
-        length = token >> 4
-        if length == 15:
-            while True:
-                b = src[i]
-                i += 1
-                length += b
-                if b != 255:
-                    break
+        length, i = lz4_length(src, i, token >> 4)
         out += src[i : i + length]
         i += length
         if i >= n:
@@ -48,14 +53,7 @@ def lz4_block(src, size_hint):
         i += 2
         if offset == 0 or offset > len(out):
             raise ValueError("bad LZ4 match offset")
-        length = token & 15
-        if length == 15:
-            while True:
-                b = src[i]
-                i += 1
-                length += b
-                if b != 255:
-                    break
+        length, i = lz4_length(src, i, token & 15)
         length += 4
         start = len(out) - offset
         if offset >= length:
