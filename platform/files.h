@@ -63,8 +63,11 @@ public:
     // Reads a whole (small) file.
     virtual Status readFile(const std::wstring& path, std::string& bytes) = 0;
     // Puts new content in place of an existing file's, whole or not at all: written beside it,
-    // handed to the device, then moved over it.
-    virtual Status replaceFile(const std::wstring& path, const std::string& bytes) = 0;
+    // handed to the device, then moved over it. With oldName, the old content first gets that
+    // second name (a hard link), so the move frees none of its blocks and the caller can
+    // overwrite them; when the file system cannot give it one, nothing is changed.
+    virtual Status replaceFile(const std::wstring& path, const std::string& bytes,
+                               const std::wstring& oldName) = 0;
     // The length of a file without opening it.
     virtual Status fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,

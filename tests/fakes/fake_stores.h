@@ -191,12 +191,17 @@ public:
         return {};
     }
 
-    Status replaceFile(const std::wstring& path, const std::string& bytes) override {
+    Status replaceFile(const std::wstring& path, const std::string& bytes,
+                       const std::wstring& oldName) override {
         log.push_back(L"replace " + path);
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
         if (found->second.locked) return Status::error(kErrorSharingViolation);
-        found->second.content.assign(bytes.begin(), bytes.end());
+        if (!oldName.empty()) {
+            if (files.count(oldName)) return Status::error(kErrorAlreadyExists);
+            files[oldName] = found->second;
+        }
+        files[path].content.assign(bytes.begin(), bytes.end());
         return {};
     }
     Status heldOpen(const std::wstring& path, bool& held) override {
