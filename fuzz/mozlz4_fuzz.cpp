@@ -111,7 +111,14 @@ std::string packed(std::string_view text, bool high) {
 }  // namespace
 
 extern "C" int LLVMFuzzerInitialize(int*, char***) {
-    Py_InitializeEx(0);
+    // Isolated: no PYTHON* variable of the environment, no user site folder, no signal handlers;
+    // and no bytecode written beside the checker.
+    PyConfig config;
+    PyConfig_InitIsolatedConfig(&config);
+    config.write_bytecode = 0;
+    const PyStatus started = Py_InitializeFromConfig(&config);
+    PyConfig_Clear(&config);
+    if (PyStatus_Exception(started)) broken("the embedded Python starts");
     PyObject* path = PySys_GetObject("path");
     PyObject* folder = required(PyUnicode_FromString(PURGEON_CHECKER_DIR), "the checker's folder");
     PyList_Insert(path, 0, folder);
