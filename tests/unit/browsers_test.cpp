@@ -315,6 +315,9 @@ TEST(CacheKey, FirefoxEntryMetadataNamesTheAddress) {
         {firefoxEntry(":http://b.test/y.js", plain), L"http://b.test/y.js"},
         {firefoxEntry(partitioned, plain), L"https://c.test/z.css"},
         {firefoxEntry(":http://b.test/y.js", headers), L"http://b.test/y.js"},
+        // The address after the tags, not a plain-http one that it holds later on.
+        {firefoxEntry("a,:https://shop.test/in?next=/a:http://tracker.test/", plain),
+         L"https://shop.test/in?next=/a:http://tracker.test/"},
         {firefoxEntry(":http://b.test/y.js", plain, 1000), L""},
         {"\0\0\0\0"s, L""},
     };
