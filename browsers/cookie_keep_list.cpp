@@ -29,8 +29,10 @@ std::wstring plainSite(const std::wstring& host) {
             break;
         }
     }
-    // A name with an empty label ("a..example.com") names no site.
-    if (site.find(L"..") != std::wstring::npos) return {};
+    // A name with an empty label ("a..example.com") names no site, nor does one holding the
+    // stored lists' separator, which no host name holds.
+    if (site.find(L"..") != std::wstring::npos || site.find(kStoredSeparator) != std::wstring::npos)
+        return {};
     return site;
 }
 

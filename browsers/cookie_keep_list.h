@@ -44,8 +44,8 @@ std::vector<std::wstring> splitStored(const std::wstring& stored);
 std::wstring joinStored(const std::vector<std::wstring>& parts);
 
 // "www.Example.com." and ".example.com" both give "example.com": lower case, no leading dots,
-// no "www.", no trailing dot, no port; empty for a name with an empty label. The plain form of
-// a plain form is itself.
+// no "www.", no trailing dot, no port; empty for a name with an empty label or a "|". The plain
+// form of a plain form is itself.
 std::wstring plainSite(const std::wstring& host);
 
 // The sites an old-style cookie file holds cookies of: the third line of each nine-line record

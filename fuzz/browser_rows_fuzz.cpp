@@ -24,6 +24,9 @@ using namespace purgeon::fuzz;
 
 namespace {
 
+// 1970-01-01 in 100 ns units since 1601: where Firefox counts its times from.
+constexpr std::int64_t kFirefoxEpoch = 116444736000000000;
+
 constexpr std::size_t kMaxRows = 64;
 
 struct Row {
@@ -136,14 +139,18 @@ void checkHistory(FileSystem& files, const BrowserProfile& profile, const std::v
         const auto time = decimal(row.third);
         if (firefox && !time) continue;  // never visited
         expected.emplace_back(text(row.first), text(row.second));
-        if (!time || *time <= 0) ++unknownTimes;
+        // A time too large for a file time (a damaged database) is as unknown as none.
+        if (!time || visitFileTime(*time, firefox ? kFirefoxEpoch : 0) == 0) ++unknownTimes;
     }
+    std::int64_t previousKnown = INT64_MAX;
     for (std::size_t i = 0; i < visits.size(); ++i) {
         listed.emplace_back(visits[i].url, visits[i].title);
         check(visits[i].lastVisited >= 0, "a visit's time is not before 1601",
               std::to_string(visits[i].lastVisited));
-        check(i == 0 || visits[i - 1].lastVisited >= visits[i].lastVisited,
-              "visits are listed most recent first");
+        if (visits[i].lastVisited == 0) continue;
+        check(previousKnown >= visits[i].lastVisited,
+              "visits with a known time are listed most recent first");
+        previousKnown = visits[i].lastVisited;
     }
     const auto zero = std::count_if(visits.begin(), visits.end(),
                                     [](const BrowserVisit& v) { return v.lastVisited == 0; });

@@ -58,6 +58,7 @@ TEST(KeepList, APlainSiteIsItsOwnPlainForm) {
                  !keep.keeps(L"evil.example.com"));
     EXPECT_EQ(CookieKeepList(keep.stored()).sites(), keep.sites());
     EXPECT_EQ(plainSite(L"a..b.com"), L"");
+    EXPECT_FALSE(keep.add(L"a|b.com"));  // the stored lists' separator is in no host name
 }
 
 TEST(KeepList, KeepsASiteAndWhatLiesBelowItOnly) {
