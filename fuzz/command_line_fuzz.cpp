@@ -11,16 +11,6 @@
 using namespace purgeon;
 using namespace purgeon::fuzz;
 
-namespace {
-
-std::wstring asciiUpper(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    return text;
-}
-
-}  // namespace
-
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     std::vector<std::wstring> arguments;
     if (size > 0)

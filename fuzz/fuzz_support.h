@@ -32,6 +32,13 @@ inline std::vector<std::string_view> partsOf(std::string_view input, char separa
 }
 
 // Wide text for a message: printable ASCII as it is, anything else as \x{...}.
+// The text with ASCII letters in capitals, as case-blind names compare.
+inline std::wstring asciiUpper(std::wstring text) {
+    for (wchar_t& c : text)
+        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
+    return text;
+}
+
 inline std::string shown(std::wstring_view text) {
     std::string out;
     for (const wchar_t c : text) {

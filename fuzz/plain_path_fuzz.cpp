@@ -14,12 +14,6 @@ using namespace purgeon::fuzz;
 
 namespace {
 
-std::wstring asciiUpper(std::wstring text) {
-    for (wchar_t& c : text)
-        if (c >= L'a' && c <= L'z') c = static_cast<wchar_t>(c - L'a' + L'A');
-    return text;
-}
-
 // Other spellings of the same folder.
 std::vector<std::wstring> respellings(const std::wstring& plain) {
     std::wstring slashes = plain;

@@ -8,6 +8,7 @@
 
 #include "browsers/utf8_text.h"
 #include "fakes/fake_stores.h"
+#include "fakes/plain_options.h"
 #include "fuzz/fuzz_support.h"
 #include "prefs/preferences.h"
 
@@ -18,19 +19,7 @@ namespace {
 
 constexpr wchar_t kApplication[] = L" Purgeon";
 
-// The controls as plain values.
-class Controls : public OptionControls {
-public:
-    int checkBox(std::size_t row) const override { return boxes.at(row); }
-    void setCheckBox(std::size_t row, int value) override { boxes.at(row) = value; }
-    bool quick() const override { return quickSelected; }
-    void setQuick(bool selected) override { quickSelected = selected; }
-    void setDod(bool selected) override { dodSelected = selected; }
-
-    std::array<int, kCheckBoxKeys.size()> boxes{};
-    bool quickSelected = false;
-    bool dodSelected = false;
-};
+using Controls = fakes::PlainOptions;
 
 }  // namespace
 
