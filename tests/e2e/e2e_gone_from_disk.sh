@@ -96,3 +96,8 @@ done
 leftovers=$(find "$appdata" \( -name '*-journal' -o -name '*.purgeon-old' -o -name '*.purgeon-new' \) -size +0)
 [ -z "$leftovers" ] || fail "files left to be freed later: $leftovers"
 echo "ok: every database sound, the kept cookies there, no journal or old copy left"
+
+# The real browsers start on what was cleaned: they send the kept site its cookies, the removed
+# site none, and find nothing damaged. The app-data folder holds Local and Roaming, as the tree does.
+: "${REOPEN_CHECK:?}"
+bash "$REOPEN_CHECK" "$appdata" || fail "Chromium or Firefox, started on the cleaned profiles, found them damaged or lost what was kept"
