@@ -7,7 +7,9 @@
 #include <algorithm>
 #include <charconv>
 #include <cstdint>
+#include <filesystem>
 #include <optional>
+#include <system_error>
 #include <string>
 #include <tuple>
 #include <vector>
@@ -166,6 +168,19 @@ ScratchFolder& scratch() {
     return folder;
 }
 
+// libFuzzer's timer signal may interrupt a copy part-way, which the library reports rather than
+// retries: copy again.
+void copyFile(const std::string& from, const std::string& to) {
+    for (;;) {
+        std::error_code error;
+        std::filesystem::copy_file(from, to, std::filesystem::copy_options::overwrite_existing,
+                                   error);
+        if (!error) return;
+        if (error != std::errc::interrupted)
+            throw std::filesystem::filesystem_error("copy", from, to, error);
+    }
+}
+
 }  // namespace
 
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
@@ -178,7 +193,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string database = databaseOf(rows, folder);
     fakes::FakeFileSystem files;
     for (const wchar_t* name : {L"Cookies", L"History", L"cookies.sqlite", L"places.sqlite"}) {
-        std::filesystem::copy_file(database, toUtf8(folder + name));
+        copyFile(database, toUtf8(folder + name));
         files.files[folder + name];
     }
     const BrowserProfile chromium{L"Chromium", L"Default",           folder,
