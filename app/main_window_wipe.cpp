@@ -71,36 +71,37 @@ std::wstring FrmMain::wipeWarning() {
 }
 
 void FrmMain::wipeOut() {
-    const int passes = value(Ctl::optQuick) ? 3 : 7;
-    if (wipeNamedFile(passes)) wipeNamedFolder(passes);
+    const WipeMethod method = value(Ctl::optQuick) ? WipeMethod::quick : WipeMethod::dod;
+    if (wipeNamedFile(method)) wipeNamedFolder(method);
 }
 
-bool FrmMain::wipeNamedFile(int passes) {
+bool FrmMain::wipeNamedFile(WipeMethod method) {
     Services& s = m_program.services();
     const std::wstring file = text(Ctl::txtFileToWipe);
     if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return true;
 
     std::uint64_t length = 0;
     static_cast<void>(s.files.fileSize(file, length));  // for the progress only
+    const auto toWrite = static_cast<std::uint64_t>(passCount(method));
     ShredResult result{ShredOutcome::notReached, {}};
     const bool stay = [&] {
         BusyScope busy(*this);
-        return m_program.runOperation(L"wiping a file", [&](std::stop_token stop,
-                                                            ProgressSink& sink) {
-            OperationProgress progress{0, 1, 0, length * static_cast<std::uint64_t>(passes), file};
-            sink.report(progress);
-            // The file must be what its folder holds under that name: a link swapped in is not
-            // followed.
-            ShredRequest request{passes, true, {}};
-            request.stop = stop;
-            request.written = [&](std::uint64_t bytes) {
-                progress.bytesDone += bytes;
+        return m_program.runOperation(
+            L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
+                OperationProgress progress{0, 1, 0, length * toWrite, file};
                 sink.report(progress);
-            };
-            result = ShredFile(s.files, file, request);
-            progress.filesDone = 1;
-            sink.report(progress);
-        });
+                // The file must be what its folder holds under that name: a link swapped in is not
+                // followed.
+                ShredRequest request{method, true, {}};
+                request.stop = stop;
+                request.written = [&](std::uint64_t bytes) {
+                    progress.bytesDone += bytes;
+                    sink.report(progress);
+                };
+                result = ShredFile(s.files, file, request);
+                progress.filesDone = 1;
+                sink.report(progress);
+            });
     }();
     const std::wstring why =
         result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
@@ -116,7 +117,7 @@ bool FrmMain::wipeNamedFile(int passes) {
            result.outcome != ShredOutcome::notReached;
 }
 
-void FrmMain::wipeNamedFolder(int passes) {
+void FrmMain::wipeNamedFolder(WipeMethod method) {
     Services& s = m_program.services();
     const std::wstring folder = text(Ctl::txtFolderToWipe);
     if (folder.empty()) return;
@@ -136,7 +137,7 @@ void FrmMain::wipeNamedFolder(int passes) {
                 std::uint64_t bytes = 0;
                 unlisted = EnumFiles(s.files, check.folder, found, &bytes);
                 BatchRequest request;
-                request.passes = passes;
+                request.method = method;
                 request.threads = m_program.flushThreads;
                 request.stop = stop;
                 request.progress = progressTo(sink);

@@ -138,9 +138,9 @@ TEST(CleanCommand, CleaningEveryAreaRunsTheAutomaticRunsStepsAndSaysWhatWent) {
     EXPECT_TRUE(rig.history.shared->entries.empty());
     EXPECT_EQ(rig.shell.recycleBinEmptied, 1);
     EXPECT_FALSE(rig.files.files.count(rig.folders.temp + L"t.tmp"));
-    // The temporary file was overwritten once before it went.
+    // The temporary file was overwritten once, with random data, before it went.
     ASSERT_EQ(rig.files.passEnds.size(), 1u);
-    EXPECT_TRUE(rig.files.passEnds[0].allOnes);
+    EXPECT_EQ(rig.files.passEnds[0].byte, fakes::FakeFileSystem::kMixed);
 
     EXPECT_EQ(rig.console.lines(),
               (std::vector<std::wstring>{
@@ -227,6 +227,12 @@ TEST(CleanCommand, AnItemLeftOrAnAreaRefusedGivesExitCodeOneAndSaysWhy) {
          L"1 in use by another program.",
          L"Temporary files: 0 wiped in C:\\Users\\me\\AppData\\Local\\Temp; not wiped: 1 in use "
          L"by another program."},
+        {"temporary file not verified", L"temp",
+         [](CommandRig& rig) { rig.files.files[rig.folders.temp + L"t.tmp"].flippedOnRead = 0; },
+         L"Temporary files: 1 file removed from C:\\Users\\me\\AppData\\Local\\Temp; not wiped: "
+         L"1 overwritten and removed but not verified.",
+         L"Temporary files: 0 wiped in C:\\Users\\me\\AppData\\Local\\Temp; not wiped: 1 "
+         L"overwritten and removed but not verified."},
         {"temporary folder guarded", L"temp",
          [&](CommandRig& rig) {
              rig.folders.temp = documents + L"\\";
