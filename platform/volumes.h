@@ -61,6 +61,10 @@ public:
     virtual Status makeFolder(const std::wstring& path) = 0;
     // Removes an empty folder; one that holds anything stays, and the call fails.
     virtual Status removeFolder(const std::wstring& path) = 0;
+    // Hands everything of the volume that the system holds in its cache to the device: the file
+    // system's own records (directories, the maps of where files lie) as well as file data. Needs
+    // administrator rights where the system guards its volumes.
+    virtual Status flushVolume(const std::wstring& root) = 0;
     // Makes a new file held alone; an existing name fails with kErrorFileExists and is left as it
     // is. removeOnClose: the system removes the file when it is closed, also when the program
     // ends abruptly.

@@ -311,6 +311,10 @@ private:
     // Closing a large file removes it; each is removed by name as well, in case the system kept
     // it. What still cannot be removed is counted for the next start's sweep.
     void removeAll() {
+        // The file system's records of the fill lie in free blocks as well; written only to its
+        // journal, they would be freed with the files and never reach those blocks.
+        if (!m_large.empty() || !m_small.empty())
+            m_result.recordsFlushed = m_volumes.flushVolume(m_root);
         std::vector<std::uint64_t> numbers;
         for (LargeFile& large : m_large) {
             large.file.reset();

@@ -95,14 +95,20 @@ struct FreeSpaceResult {
     std::size_t smallFiles = 0;
     std::size_t leftovers = 0;   // fill files of an earlier, abruptly ended wipe removed first
     std::size_t notRemoved = 0;  // fill files still there at the end (a next start removes them)
+    // Whether the file system's own records of the fill (its folder, the maps of where the large
+    // files lie) reached the device before the files went; those records take free blocks too,
+    // and a file system may otherwise never write them where they lie.
+    Status recordsFlushed;
 };
 
 // Fills the free space of the volume at root (ending in "\") in the fill folder there: large
 // files in large writes, each handed to the device, made to go when closed (also when the program
 // ends abruptly); once a write finds the volume full, halving writes down to the least; then
 // small files, flushed in batches, so the last free clusters and the file table's free records
-// are written too. Whatever happened, every fill file is removed at the end, and the folder with
-// them when nothing else is in it. A stop is honoured before the next write.
+// are written too. Before anything is removed the whole volume is flushed, so that the blocks the
+// file system took for its own records of the fill are written as well. Whatever happened, every
+// fill file is removed at the end, and the folder with them when nothing else is in it. A stop is
+// honoured before the next write.
 FreeSpaceResult WipeFreeSpace(FileSystem& files, Volumes& volumes, const std::wstring& root,
                               const FreeSpaceRequest& request);
 

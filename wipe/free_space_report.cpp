@@ -121,9 +121,14 @@ std::wstring freeSpaceLogLine(const std::wstring& root, const FreeSpaceResult& r
     if (result.leftovers > 0)
         line += L", after " + count(result.leftovers) + L" left by an earlier wipe were removed";
     line += result.notRemoved == 0
-                ? std::wstring(L"; every fill file removed.")
-                : L"; " + count(result.notRemoved) + L" fill file(s) not removed.";
-    return line;
+                ? std::wstring(L"; every fill file removed")
+                : L"; " + count(result.notRemoved) + L" fill file(s) not removed";
+    if (!result.recordsFlushed)
+        line += L"; the volume could not be flushed as a whole (error " +
+                std::to_wstring(result.recordsFlushed.code) +
+                L"), so the blocks of the file "
+                L"system's own records of the fill may not have been written";
+    return line + L".";
 }
 
 std::wstring leftoverLogLine(const LeftoverSweep& sweep) {

@@ -110,6 +110,25 @@ Status Win32Volumes::removeFolder(const std::wstring& path) {
     return callStatus(::RemoveDirectoryW(extendedPath(path).c_str()));
 }
 
+Status Win32Volumes::flushVolume(const std::wstring& root) {
+    // A drive is opened by its letter; a volume mounted on a folder by its volume name.
+    std::wstring device;
+    if (root.size() == 3 && root[1] == L':' && root[2] == L'\\') {
+        device = L"\\\\.\\" + root.substr(0, 2);
+    } else {
+        wchar_t name[MAX_PATH + 1] = {};
+        if (!::GetVolumeNameForVolumeMountPointW(root.c_str(), name, MAX_PATH + 1))
+            return lastError();
+        device = name;
+        if (!device.empty() && device.back() == L'\\') device.pop_back();
+    }
+    UniqueFile volume(::CreateFileW(device.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                    FILE_SHARE_READ | FILE_SHARE_WRITE, nullptr, OPEN_EXISTING, 0,
+                                    nullptr));
+    if (!volume) return lastError();
+    return callStatus(::FlushFileBuffers(volume.get()));
+}
+
 Status Win32Volumes::createFillFile(const std::wstring& path, bool removeOnClose,
                                     std::unique_ptr<FillFile>& file) {
     const DWORD flags = FILE_ATTRIBUTE_NOT_CONTENT_INDEXED | FILE_FLAG_SEQUENTIAL_SCAN |

@@ -14,6 +14,7 @@ public:
     std::vector<std::wstring> driveRoots() override;
     Status makeFolder(const std::wstring& path) override;
     Status removeFolder(const std::wstring& path) override;
+    Status flushVolume(const std::wstring& root) override;
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override;
 };

@@ -94,6 +94,10 @@ public:
         events.push_back(L"remove folder " + path);
         return {};
     }
+    Status flushVolume(const std::wstring& root) override {
+        events.push_back(L"flush volume " + root);
+        return flushError ? Status::error(flushError) : Status{};
+    }
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override {
         if (m_files.files.count(path)) return Status::error(kErrorFileExists);
@@ -133,9 +137,11 @@ public:
     std::map<std::wstring, Volume> volumes;  // by root, ending in "\"
     std::vector<std::wstring> made;          // every fill file made, in order
     // "create NAME", "write NAME BYTES", "flush NAME LENGTH", "close NAME" (with " (removed)"
-    // for a file that goes on closing), "make folder PATH", "remove folder PATH": in order.
+    // for a file that goes on closing), "make folder PATH", "remove folder PATH", "flush volume
+    // ROOT": in order.
     std::vector<std::wstring> events;
     std::uint64_t written = 0;  // all the bytes the volumes took
+    long flushError = 0;        // what flushVolume answers
 
 private:
     static std::uint64_t allocated(const Volume& volume, std::uint64_t length) {

@@ -409,6 +409,7 @@ TEST(WipeCommand, TheFreeSpaceOfTheFoldersVolumeIsWipedWithoutAQuestion) {
         rig.volumes.add(L"C:\\", fakes::FakeVolumes::of(DriveKind::fixed, 2 << 20));
         rig.volumes.add(L"N:\\", fakes::FakeVolumes::of(DriveKind::network, 2 << 20));
         rig.files.folders[L"C:\\Users\\me\\Documents\\"];
+        rig.volumes.flushError = kErrorAccessDenied;  // no administrator rights
         EXPECT_EQ(rig.run({L"/wipefreespace", c.folder}), c.exitCode);
         ASSERT_FALSE(rig.console.lines().empty());
         EXPECT_EQ(rig.console.lines().front(), c.first);
@@ -423,6 +424,7 @@ TEST(WipeCommand, TheFreeSpaceOfTheFoldersVolumeIsWipedWithoutAQuestion) {
         EXPECT_EQ(rig.volumes.written, 2u << 20);
         for (const std::wstring& path : rig.volumes.made) EXPECT_FALSE(rig.files.files.count(path));
         EXPECT_TRUE(rig.logFile.contains(L"Free space of C:\\: wiped; 2.0 MB of 2.0 MB free"));
+        EXPECT_TRUE(rig.logFile.contains(L"the volume could not be flushed as a whole (error 5)"));
         EXPECT_FALSE(rig.logFile.contains(L"Documents"));
     }
 }

@@ -204,6 +204,10 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
             EXPECT_NE(std::find(events.begin(), firstRemoval, flushed), firstRemoval)
                 << testing::PrintToString(flushed);
         }
+        // Then the volume as a whole, for the file system's own records of the fill.
+        EXPECT_TRUE(result.recordsFlushed);
+        ASSERT_NE(firstRemoval, events.begin());
+        EXPECT_EQ(*(firstRemoval - 1), L"flush volume P:\\");
         for (std::size_t i = 0; i < c.large; ++i) {
             const std::wstring created = L"create " + fillFileName(i + 1) + L" (goes on closing)";
             EXPECT_NE(std::find(events.begin(), events.end(), created), events.end());
