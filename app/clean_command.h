@@ -1,5 +1,5 @@
-// A start with arguments: the areas cleaned or previewed without any window, the summary told to
-// the console, the exit code.
+// A start with arguments: the areas cleaned or previewed, or files, folders or a volume's free
+// space wiped, without any window; what came of it told to the console; the exit code.
 #pragma once
 
 #include <string>
@@ -13,8 +13,10 @@ struct Services;
 
 // Runs what the arguments ask for (see parseCommandLine) and gives the process's exit code. No
 // window, no message box: what a box would have said goes to the log. A clean or preview writes
-// the log like an automatic run, and tells the console one line per area; the single-instance
-// slot is neither asked for nor taken, so it runs beside the program in the tray.
+// the log like an automatic run, and tells the console one line per area. A wipe asks nothing,
+// names on the console each item it could not wipe and why, and writes only counts to the log.
+// The single-instance slot is neither asked for nor taken, so it runs beside the program in the
+// tray.
 int runCommandLine(const std::vector<std::wstring>& arguments, Services& services,
                    ConsoleOutput& console);
 

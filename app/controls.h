@@ -86,6 +86,8 @@ enum class Ctl : int {
     lstKeepCookies,
     cmdKeepSite,
     cmdUnkeepSite,
+    // frmmain, Secure Wipe: the free space of the folder's volume
+    cmdWipeFreeSpace,
 };
 
 // Tabs of SSTab1, in order.

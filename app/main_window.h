@@ -99,6 +99,8 @@ public:
     void cmdBrowseForFile_Click();
     void cmdBrowseForFolder_Click();
     void cmdWipe_Click();
+    // Wipes the free space of the volume that the folder field (or else a picked folder) names.
+    void cmdWipeFreeSpace_Click();
     void cmdcheckForUpdates_Click();
     void cmdViewLog_Click();
     // Stops the running operation at its next step.

@@ -1,10 +1,14 @@
-// The main window's Secure Wipe tab: the pickers, the warning and the wipe of what it names.
+// The main window's Secure Wipe tab: the pickers, the warning, the wipe of what it names and the
+// wipe of a volume's free space.
 #include "app/main_window.h"
 
 #include "app/busy_scope.h"
 #include "app/program.h"
 #include "product/product.h"
+#include "wipe/chosen_wipe.h"
 #include "wipe/folder_guard.h"
+#include "wipe/free_space.h"
+#include "wipe/free_space_report.h"
 #include "wipe/shred.h"
 #include "wipe/shred_batch.h"
 #include "wipe/wipe_report.h"
@@ -71,7 +75,7 @@ std::wstring FrmMain::wipeWarning() {
 }
 
 void FrmMain::wipeOut() {
-    const WipeMethod method = value(Ctl::optQuick) ? WipeMethod::quick : WipeMethod::dod;
+    const WipeMethod method = chosenWipeMethod(value(Ctl::optQuick) != 0);
     if (wipeNamedFile(method)) wipeNamedFolder(method);
 }
 
@@ -80,27 +84,12 @@ bool FrmMain::wipeNamedFile(WipeMethod method) {
     const std::wstring file = text(Ctl::txtFileToWipe);
     if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return true;
 
-    std::uint64_t length = 0;
-    static_cast<void>(s.files.fileSize(file, length));  // for the progress only
-    const auto toWrite = static_cast<std::uint64_t>(passCount(method));
     ShredResult result{ShredOutcome::notReached, {}};
     const bool stay = [&] {
         BusyScope busy(*this);
         return m_program.runOperation(
             L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-                OperationProgress progress{0, 1, 0, length * toWrite, file};
-                sink.report(progress);
-                // The file must be what its folder holds under that name: a link swapped in is not
-                // followed.
-                ShredRequest request{method, true, {}};
-                request.stop = stop;
-                request.written = [&](std::uint64_t bytes) {
-                    progress.bytesDone += bytes;
-                    sink.report(progress);
-                };
-                result = ShredFile(s.files, file, request);
-                progress.filesDone = 1;
-                sink.report(progress);
+                result = WipeChosenFile(s.files, file, method, stop, progressTo(sink));
             });
     }();
     const std::wstring why =
@@ -108,7 +97,8 @@ bool FrmMain::wipeNamedFile(WipeMethod method) {
     const bool wiped = result.outcome == ShredOutcome::wiped;
     const std::wstring message = fileWipeMessage(fileNameOf(file), result, why);
     if (!stay) {
-        m_program.log().write(message);
+        // The log never names what was wiped; what was left may be named, with why.
+        m_program.log().write(wiped ? std::wstring(L"A chosen file was wiped.") : message);
         return false;
     }
     tell(message, kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
@@ -132,16 +122,15 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
         stay = m_program.runOperation(
             L"wiping files",
             [&](std::stop_token stop, ProgressSink& sink) {
-                FoundFileList& found = m_program.foundFiles();
-                resetFoundFiles(found);
-                std::uint64_t bytes = 0;
-                unlisted = EnumFiles(s.files, check.folder, found, &bytes);
                 BatchRequest request;
                 request.method = method;
                 request.threads = m_program.flushThreads;
                 request.stop = stop;
                 request.progress = progressTo(sink);
-                result = ShredFiles(s.files, found, bytes, request);
+                FolderWipe wiped =
+                    WipeChosenFolder(s.files, m_program.foundFiles(), check.folder, request);
+                unlisted = std::move(wiped.unlisted);
+                result = wiped.result;
             },
             [&](const OperationProgress& progress) {
                 if (progress.current.empty() || progress.current == shown) return;
@@ -151,13 +140,46 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
         if (!shown.empty()) setStatusText(L"");
     }
     const std::wstring message = folderWipeMessage(result.tally);
-    m_program.log().write(L"Wipe of " + check.folder + L":");
-    m_program.logUnlisted(L"Wipe of " + check.folder, unlisted);
+    m_program.log().write(L"Wipe of a chosen folder:");
+    m_program.logUnlisted(L"Wipe of a chosen folder", unlisted);
     if (!stay) {
         m_program.log().write(message);
         return;
     }
     tell(message, kMbOk | (result.tally.notWiped() == 0 ? kMbIconInformation : kMbIconExclamation));
+}
+
+void FrmMain::cmdWipeFreeSpace_Click() {
+    Services& s = m_program.services();
+    // The folder field names the volume; without it, the user picks a folder or a drive.
+    std::wstring folder = text(Ctl::txtFolderToWipe);
+    if (folder.empty()) {
+        folder = s.pickers.browseForFolder(s.appInfo.folder(),
+                                           L"Select a folder or drive whose free space to wipe");
+        if (folder.empty()) return;
+    }
+    const FreeSpaceTarget target = findFreeSpaceTarget(s.files, s.volumes, folder);
+    if (!target.allowed()) {
+        tell(freeSpaceRefusal(target), kMbOk | kMbIconExclamation);
+        return;
+    }
+    VolumeSpace space;
+    static_cast<void>(s.volumes.space(target.root, space));  // for the question only
+    if (s.dialogs.messageBox(freeSpaceQuestion(target.root, space.freeBytes), kAppTitle,
+                             kMbYesNo | kMbIconQuestion) != kIdYes)
+        return;
+    FreeSpaceResult result;
+    bool stay = true;
+    {
+        BusyScope busy(*this, L"Wiping the free space of " + target.root);
+        stay = m_program.wipeFreeSpace(target.root, result);
+    }
+    if (!stay) return;  // the log has what came of it
+    const bool complete = result.outcome == FillOutcome::filled && result.notRemoved == 0;
+    const std::wstring why =
+        result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
+    tell(freeSpaceMessage(target.root, result, why),
+         kMbOk | (complete ? kMbIconInformation : kMbIconExclamation));
 }
 
 }  // namespace purgeon

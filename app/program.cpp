@@ -4,6 +4,7 @@
 
 #include "prefs/registry_text.h"
 #include "product/product.h"
+#include "wipe/free_space_report.h"
 
 #include <cstdio>
 #include <cwchar>
@@ -31,6 +32,7 @@ bool Program::Main() {
     includeIndexDat = true;
     m_log.write(std::wstring(kAppTitle).substr(1) + L" " +
                 versionText(m_services.appInfo.version()) + L" started.");
+    sweepFillLeftovers();
 
     m_tray = Tray::create(*this, [this](FrmTray& tray) { return m_windows.createTray(tray); });
     m_tray->behaviour->Form_Load();
@@ -165,6 +167,48 @@ void Program::setAutostart(bool enable) {
     logFailure(enable ? L"Autostart: the Run value was not written"
                       : L"Autostart: the Run value was not removed",
                SetAutostart(m_services.registry, m_services.appInfo, enable));
+}
+
+void Program::sweepFillLeftovers() {
+    auto sweep = [this](std::stop_token stop) noexcept {
+        try {
+            const std::lock_guard<std::mutex> alone(m_fillFolders);
+            FillRecord record(m_services.settings, kAppTitle);
+            const LeftoverSweep swept =
+                SweepFillLeftovers(m_services.files, m_services.volumes, record, stop);
+            if (swept.removed > 0 || swept.notRemoved > 0) m_log.write(leftoverLogLine(swept));
+        } catch (...) {
+            m_log.write(L"Free space: the search for fill files left by an earlier wipe failed.");
+        }
+    };
+    if (sweepOffThread) {
+        m_sweep = std::jthread(sweep);
+    } else {
+        sweep(std::stop_token());
+    }
+}
+
+bool Program::wipeFreeSpace(const std::wstring& root, FreeSpaceResult& result) {
+    bool ran = false;
+    const bool stay =
+        runOperation(L"wiping free space", [&](std::stop_token stop, ProgressSink& sink) {
+            ran = true;
+            // A sweep still running at the start ends first: it must not take this fill's files.
+            const std::lock_guard<std::mutex> alone(m_fillFolders);
+            FillRecord record(m_services.settings, kAppTitle);
+            logFailure(L"Free space: the fill could not be recorded", record.add(root));
+            FreeSpaceRequest request;
+            request.stop = stop;
+            request.progress = progressTo(sink);
+            result = WipeFreeSpace(m_services.files, m_services.volumes, root, request);
+            if (result.notRemoved == 0) static_cast<void>(record.remove(root));
+        });
+    if (ran) {
+        const std::wstring why =
+            result.status.ok() ? std::wstring() : m_services.errors.text(result.status.code);
+        m_log.write(freeSpaceLogLine(root, result, why));
+    }
+    return stay;
 }
 
 TempClearing Program::clearTempFolder() {

@@ -4,7 +4,9 @@
 #include <chrono>
 #include <functional>
 #include <memory>
+#include <mutex>
 #include <string>
+#include <thread>
 #include <vector>
 
 #include "app/browser_areas.h"
@@ -30,7 +32,9 @@
 #include "platform/system_errors.h"
 #include "platform/system_folders.h"
 #include "platform/url_cache.h"
+#include "platform/volumes.h"
 #include "wipe/enum_files.h"
+#include "wipe/free_space.h"
 
 namespace purgeon {
 
@@ -51,6 +55,7 @@ struct Services {
     Downloader& downloader;
     LogFile& logFile;
     Pickers& pickers;
+    Volumes& volumes;
 };
 
 // Creates the windows' views (each starts hidden) and talks to the message loop.
@@ -116,6 +121,11 @@ public:
     // The exit-time run's window, which shows the progress as well; null when none shows.
     void setWorkingWindow(CleanUpView* working) { m_working = working; }
 
+    // Wipes the free space of the volume at root (ending in "\") on the worker, as runOperation
+    // runs work, and writes what came of it to the log. The volume is recorded while the fill
+    // runs, so that a start after an abrupt end finds what was left.
+    bool wipeFreeSpace(const std::wstring& root, FreeSpaceResult& result);
+
     // The areas without a list of their own; each writes what it did to the log.
     TempClearing clearTempFolder();
     // False when the bins were not emptied.
@@ -161,6 +171,9 @@ public:
     bool includeIndexDat = false;
     // Files in flight at once in the wipes and clearings (one keeps the listed order exactly).
     std::size_t flushThreads = kFlushThreads;
+    // The start's sweep of fill files an abrupt end left runs off the window's thread (or, when
+    // false, on it: the fakes serve one thread at a time).
+    bool sweepOffThread = true;
 
 private:
     template <typename Behaviour, typename View>
@@ -194,6 +207,8 @@ private:
     void finishExit();
     void showProgress(const std::wstring& activity, const OperationProgress& progress,
                       std::chrono::steady_clock::time_point started);
+    // Starts the sweep of fill files that a free-space wipe ended abruptly left behind.
+    void sweepFillLeftovers();
 
     Services& m_services;
     WindowFactory& m_windows;
@@ -213,6 +228,10 @@ private:
     bool m_exitPending = false;
     bool m_unloadPending = false;
     bool m_exiting = false;
+    // The fill folders and their record are worked on by one job at a time: a fill, or the sweep.
+    std::mutex m_fillFolders;
+    // Last, so that it ends (asked to stop, then joined) before anything it uses.
+    std::jthread m_sweep;
 };
 
 }  // namespace purgeon

@@ -8,7 +8,7 @@ namespace purgeon {
 
 std::wstring overwriteLeftover(FileSystem& files, const std::wstring& path) {
     if (path.empty()) return {};
-    ShredRequest request(1, false);
+    ShredRequest request(WipeMethod::onePass, false);
     const ShredResult result = ShredFile(files, path, request);
     if (result.outcome == ShredOutcome::wiped || result.outcome == ShredOutcome::gone) return {};
     const size_t slash = path.find_last_of(L'\\');

@@ -43,6 +43,7 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 report([&] {
                     ++progress.filesDone;
                     result.tally.add(shredded.outcome);
+                    if (request.outcome) request.outcome(found[i], shredded);
                 });
             }
         } catch (...) {

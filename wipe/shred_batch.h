@@ -37,6 +37,8 @@ struct BatchRequest {
     std::stop_token stop;
     // Called as the work moves on, one call at a time, from whichever thread moved it.
     BatchProgressSink progress;
+    // Told each file's outcome as it ends, one call at a time, from whichever thread shredded it.
+    std::function<void(const std::wstring& path, const ShredResult& result)> outcome;
 };
 
 struct BatchResult {

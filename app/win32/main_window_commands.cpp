@@ -59,6 +59,8 @@ const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
     {Ctl::optQuick, BN_CLICKED, &Win32MainWindowView::optionClicked},
     {Ctl::optDOD, BN_CLICKED, &Win32MainWindowView::optionClicked},
     {Ctl::cmdWipe, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdWipe_Click>},
+    {Ctl::cmdWipeFreeSpace, BN_CLICKED,
+     &Win32MainWindowView::click<&FrmMain::cmdWipeFreeSpace_Click>},
     // About
     {Ctl::cmdcheckForUpdates, BN_CLICKED,
      &Win32MainWindowView::click<&FrmMain::cmdcheckForUpdates_Click>},

@@ -109,6 +109,8 @@ constexpr ControlPlace kControls[] = {
      at(kLevelFrame, 240, 330, 3495, 255)},
     {Ctl::optDOD, kTabSecureWipe, Option, L"US DOD (7passes)",
      at(kLevelFrame, 240, 690, 3495, 255)},
+    {Ctl::cmdWipeFreeSpace, kTabSecureWipe, Button, L"Wipe free space",
+     at(kPage, 5160, 2760, 1815, 375)},
     {Ctl::cmdWipe, kTabSecureWipe, Button, L"&Wipe", at(kPage, 5520, 3240, 1455, 375)},
 
     // About

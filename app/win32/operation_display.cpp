@@ -15,6 +15,7 @@ constexpr int kProgressBarWidth = 900;
 
 // The controls that start an operation of their own.
 constexpr Ctl kHeld[] = {Ctl::cmdWipe,
+                         Ctl::cmdWipeFreeSpace,
                          Ctl::cmdBrowseForFile,
                          Ctl::cmdBrowseForFolder,
                          Ctl::cmddelcookies,

@@ -19,6 +19,7 @@
 #include "platform/win32/system_errors_win32.h"
 #include "platform/win32/system_folders_win32.h"
 #include "platform/win32/url_cache_win32.h"
+#include "platform/win32/volumes_win32.h"
 
 #include <commctrl.h>
 #include <shellapi.h>
@@ -98,9 +99,10 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32Downloader downloader;
         Win32LogFile logFile;
         Win32Pickers pickers;
-        Services services{dialogs,  shell,  appInfo,    instanceGuard, urlCache,
-                          registry, errors, settings,   files,         folders,
-                          history,  dates,  downloader, logFile,       pickers};
+        Win32Volumes volumes;
+        Services services{dialogs,    shell,    appInfo, instanceGuard, urlCache, registry,
+                          errors,     settings, files,   folders,       history,  dates,
+                          downloader, logFile,  pickers, volumes};
         // With arguments the program runs without windows, beside any copy in the tray.
         if (!arguments.empty()) {
             Win32ConsoleOutput console;

@@ -6,6 +6,7 @@
 #include "fakes/fake_history.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
+#include "fakes/fake_volumes.h"
 #include "fakes/fake_windows.h"
 
 namespace purgeon::fakes {
@@ -27,14 +28,16 @@ struct ProgramRig {
     FakeDownloader downloader;
     FakeLogFile logFile;
     FakePickers pickers;
-    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors, settings,
-                      files,   folders, history, dates,    downloader, logFile,  pickers};
+    FakeVolumes volumes{files};
+    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors,  settings,
+                      files,   folders, history, dates,    downloader, logFile,  pickers, volumes};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
 
     ProgramRig() {
         pickers.log = &log;
         program.flushThreads = 1;  // the fakes serve one thread at a time
+        program.sweepOffThread = false;
         registry.keys = {kRunKey, kShellFoldersKey};
         registry.values[{kShellFoldersKey, L"Cookies"}] = FakeRegistry::stringValue(cookieFolder);
         files.folders[cookieFolder + L"\\"];

@@ -47,7 +47,8 @@ TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
         {{L"cookies"},
          CommandAction::invalid,
          {},
-         L"The area list belongs after /clean or /preview: cookies"},
+         L"The area list belongs after /clean or /preview, and paths after /wipe or "
+         L"/wipefreespace: cookies"},
         {{L"/clean", L"temp", L"/preview"},
          CommandAction::invalid,
          {},
@@ -59,6 +60,48 @@ TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
         EXPECT_EQ(command.action, c.action) << testing::PrintToString(c.arguments);
         EXPECT_EQ(areaNames(command.areas), c.areas) << testing::PrintToString(c.arguments);
         EXPECT_EQ(command.error, c.error) << testing::PrintToString(c.arguments);
+    }
+}
+
+TEST(CommandLine, TheWipesTakeFullPathsOnlyAndNoOtherAction) {
+    struct Case {
+        std::vector<std::wstring> arguments;
+        CommandAction action;
+        std::vector<std::wstring> paths;
+        std::wstring error;
+    };
+    const Case cases[] = {
+        {{L"/wipe", L"C:\\a.doc", L"\\\\srv\\share\\b"},
+         CommandAction::wipe,
+         {L"C:\\a.doc", L"\\\\srv\\share\\b"},
+         L""},
+        {{L"-WIPEFREESPACE", L"D:"}, CommandAction::wipeFreeSpace, {L"D:"}, L""},
+        {{L"/wipefreespace", L"C:\\Users\\me\\Documents"},
+         CommandAction::wipeFreeSpace,
+         {L"C:\\Users\\me\\Documents"},
+         L""},
+        {{L"/wipe", L"D:"}, CommandAction::invalid, {}, L"Not a full path: D:"},
+        {{L"/wipe", L"notes.txt"}, CommandAction::invalid, {}, L"Not a full path: notes.txt"},
+        {{L"/wipefreespace"},
+         CommandAction::invalid,
+         {},
+         L"/wipefreespace needs the full path of a folder or a drive."},
+        {{L"/wipe", L"C:\\a", L"/clean"},
+         CommandAction::invalid,
+         {},
+         L"/clean and /wipe cannot be given together."},
+        {{L"/wipefreespace", L"D:", L"/preview"},
+         CommandAction::invalid,
+         {},
+         L"/preview and /wipefreespace cannot be given together."},
+        {{L"/wipe", L"C:\\a", L"/?"}, CommandAction::help, {}, L""},
+    };
+    for (const Case& c : cases) {
+        const CommandLine command = parseCommandLine(c.arguments);
+        EXPECT_EQ(command.action, c.action) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(command.paths, c.paths) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(command.error, c.error) << testing::PrintToString(c.arguments);
+        EXPECT_TRUE(command.areas.empty()) << testing::PrintToString(c.arguments);
     }
 }
 
@@ -114,7 +157,12 @@ TEST(CleanCommand, HelpAndBadArgumentsTellTheUsageAndTouchNothing) {
         {{L"/help"}, kExitDone, L"Usage:"},
         {{L"/?"}, kExitDone, L"Usage:"},
         {{L"/clean", L"cookies,biscuits"}, kExitBadArguments, L"Unknown area: biscuits"},
-        {{L"/wipe"}, kExitBadArguments, L"Unknown switch: /wipe"},
+        {{L"/wipe"},
+         kExitBadArguments,
+         L"/wipe needs the full path of at least one file or folder."},
+        {{L"/wipefreespace", L"C:\\Users\\me", L"D:"},
+         kExitBadArguments,
+         L"/wipefreespace takes one folder or drive, not 2."},
     };
     for (const Case& c : cases) {
         CommandRig rig;
@@ -303,6 +351,88 @@ TEST(CleanCommand, AConsoleThatCannotBeWrittenLeavesOneLineInTheLog) {
                                        std::wstring::npos;
                             }),
               1);
+}
+
+TEST(WipeCommand, EachPathIsWipedAsTheTabWipesItAndWhatIsNotIsNamedWithWhy) {
+    CommandRig rig;
+    const std::wstring documents = L"C:\\Users\\me\\Documents";
+    const std::wstring old = L"C:\\old\\";
+    rig.files.addFile(L"C:\\", L"old", kAttrDirectory);
+    rig.files.addFile(old, L"letter.doc", kAttrArchive, std::vector<unsigned char>(700, 9));
+    rig.files.addFile(documents + L"\\", L"thesis.doc", kAttrArchive, {1});
+    rig.files.addFile(L"C:\\", L"held.txt", kAttrArchive, {2});
+    rig.files.files.at(L"C:\\held.txt").locked = true;
+    rig.settings.put(L"shredlevel", L"False");  // "US DOD (7passes)"
+
+    EXPECT_EQ(rig.run({L"/wipe", old, documents, L"C:\\held.txt", L"C:\\gone.txt", rig.tempFile}),
+              kExitIncomplete);
+    EXPECT_EQ(rig.console.lines(),
+              (std::vector<std::wstring>{
+                  L"Item 1 (a folder): 1 file(s) wiped.",
+                  L"C:\\Users\\me\\Documents cannot be wiped: it is the Documents folder.",
+                  L"C:\\held.txt could not be wiped: it is in use by another program.",
+                  L"C:\\gone.txt could not be wiped: there is no such file or folder.",
+                  L"Item 5 (a file) wiped.",
+              }));
+    EXPECT_FALSE(rig.files.files.count(old + L"letter.doc"));
+    EXPECT_FALSE(rig.files.files.count(rig.tempFile));
+    EXPECT_TRUE(rig.files.files.count(documents + L"\\thesis.doc"));
+    EXPECT_EQ(rig.files.files.at(L"C:\\held.txt").content, std::vector<unsigned char>{2});
+    // Seven passes each, as the stored level says, and no question asked.
+    EXPECT_EQ(rig.files.passEnds.size(), 14u);
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+    // The log counts; it names no file.
+    EXPECT_TRUE(
+        rig.logFile.contains(L"Purgeon 1.0: wipe from the command line (/wipe <path> "
+                             L"<path> <path> <path> <path>)."));
+    EXPECT_TRUE(
+        rig.logFile.contains(L"Command line: wipe: 2 file(s) wiped, 1 not wiped (1 in use "
+                             L"by another program); 2 path(s) refused or missing."));
+    for (const std::wstring& line : rig.logFile.lines) {
+        for (const wchar_t* name : {L"letter", L"thesis", L"held", L"gone", L"t.tmp", L"old"})
+            EXPECT_EQ(line.find(name), std::wstring::npos) << testing::PrintToString(line);
+    }
+
+    CommandRig alone;
+    alone.files.addFile(L"C:\\", L"held.txt", kAttrArchive, {2});
+    EXPECT_EQ(alone.run({L"/wipe", L"C:\\held.txt"}), kExitDone);
+    EXPECT_EQ(alone.console.lines(), std::vector<std::wstring>{L"Item 1 (a file) wiped."});
+    EXPECT_EQ(alone.files.passEnds.size(), 3u);  // "Quick( 3 passes)" unless stored otherwise
+}
+
+TEST(WipeCommand, TheFreeSpaceOfTheFoldersVolumeIsWipedWithoutAQuestion) {
+    struct Case {
+        std::wstring folder;
+        int exitCode;
+        std::wstring first;
+    };
+    const Case cases[] = {
+        {L"C:\\Users\\me\\Documents", kExitDone, L"Wiping the free space of C:\\ (2.0 MB free)..."},
+        {L"N:", kExitIncomplete, L"The free space of N:\\ cannot be wiped: it is a network drive."},
+    };
+    for (const Case& c : cases) {
+        CommandRig rig;
+        rig.volumes.add(L"C:\\", fakes::FakeVolumes::of(DriveKind::fixed, 2 << 20));
+        rig.volumes.add(L"N:\\", fakes::FakeVolumes::of(DriveKind::network, 2 << 20));
+        rig.files.folders[L"C:\\Users\\me\\Documents\\"];
+        rig.volumes.flushError = kErrorAccessDenied;  // no administrator rights
+        EXPECT_EQ(rig.run({L"/wipefreespace", c.folder}), c.exitCode);
+        ASSERT_FALSE(rig.console.lines().empty());
+        EXPECT_EQ(rig.console.lines().front(), c.first);
+        EXPECT_TRUE(rig.dialogs.shown.empty());
+        if (c.exitCode != kExitDone) {
+            EXPECT_TRUE(rig.volumes.made.empty());
+            continue;
+        }
+        EXPECT_EQ(rig.console.lines().at(1),
+                  L"The free space of C:\\ was wiped: 2.0 MB of overwrite data written and "
+                  L"removed.");
+        EXPECT_EQ(rig.volumes.written, 2u << 20);
+        for (const std::wstring& path : rig.volumes.made) EXPECT_FALSE(rig.files.files.count(path));
+        EXPECT_TRUE(rig.logFile.contains(L"Free space of C:\\: wiped; 2.0 MB of 2.0 MB free"));
+        EXPECT_TRUE(rig.logFile.contains(L"the volume could not be flushed as a whole (error 5)"));
+        EXPECT_FALSE(rig.logFile.contains(L"Documents"));
+    }
 }
 
 }  // namespace

@@ -37,9 +37,6 @@ TEST(Prefs, ShredLevelAcceptsWordsInAnyCaseAndNumbersAndFallsBackToQuick) {
 }
 
 using Options = fakes::PlainOptions;
-bool quickSelected = false;
-bool dodSelected = false;
-};
 
 TEST(StoredPrefs, AKeyThatFailsKeepsItsDefaultWhileTheOthersAreReadAndWritten) {
     fakes::FakeSettingsStore store;

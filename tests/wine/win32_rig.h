@@ -15,6 +15,7 @@
 #include "platform/win32/system_errors_win32.h"
 #include "platform/win32/system_folders_win32.h"
 #include "platform/win32/url_cache_win32.h"
+#include "platform/win32/volumes_win32.h"
 
 namespace purgeon {
 
@@ -35,8 +36,9 @@ struct Win32Rig {
     win32::Win32Downloader downloader;
     fakes::FakeLogFile logFile;
     fakes::FakePickers pickers;
-    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors, settings,
-                      files,   folders, history, dates,    downloader, logFile,  pickers};
+    win32::Win32Volumes volumes;
+    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors,  settings,
+                      files,   folders, history, dates,    downloader, logFile,  pickers, volumes};
     fakes::RecordingWindowFactory windows{log};
     Program program{services, windows};
     FrmMain& main = program.loadMainWindow();

@@ -1,0 +1,22 @@
+// Volumes over the Win32 API: volume roots, drive types, free space and fill files.
+#pragma once
+
+#include "platform/volumes.h"
+
+namespace purgeon::win32 {
+
+// Every path goes through extendedPath where the call takes one, so that long paths work too.
+class Win32Volumes : public Volumes {
+public:
+    Status volumeRoot(const std::wstring& path, std::wstring& root) override;
+    DriveKind driveKind(const std::wstring& root) override;
+    Status space(const std::wstring& root, VolumeSpace& space) override;
+    std::vector<std::wstring> driveRoots() override;
+    Status makeFolder(const std::wstring& path) override;
+    Status removeFolder(const std::wstring& path) override;
+    Status flushVolume(const std::wstring& root) override;
+    Status createFillFile(const std::wstring& path, bool removeOnClose,
+                          std::unique_ptr<FillFile>& file) override;
+};
+
+}  // namespace purgeon::win32

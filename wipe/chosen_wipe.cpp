@@ -1,0 +1,36 @@
+// A chosen file or folder wiped: the one way the tab and the command line both take.
+#include "wipe/chosen_wipe.h"
+
+namespace purgeon {
+
+WipeMethod chosenWipeMethod(bool quick) { return quick ? WipeMethod::quick : WipeMethod::dod; }
+
+ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
+                           std::stop_token stop, const BatchProgressSink& progress) {
+    std::uint64_t length = 0;
+    static_cast<void>(files.fileSize(path, length));  // for the progress only
+    BatchProgress shown{0, 1, 0, length * static_cast<std::uint64_t>(passCount(method)), path};
+    if (progress) progress(shown);
+    ShredRequest request{method, true, {}};
+    request.stop = stop;
+    request.written = [&](std::uint64_t bytes) {
+        shown.bytesDone += bytes;
+        if (progress) progress(shown);
+    };
+    const ShredResult result = ShredFile(files, path, request);
+    shown.filesDone = 1;
+    if (progress) progress(shown);
+    return result;
+}
+
+FolderWipe WipeChosenFolder(FileSystem& files, FoundFileList& found, const std::wstring& folder,
+                            const BatchRequest& request) {
+    FolderWipe wipe;
+    resetFoundFiles(found);
+    std::uint64_t bytes = 0;
+    wipe.unlisted = EnumFiles(files, folder, found, &bytes);
+    wipe.result = ShredFiles(files, found, bytes, request);
+    return wipe;
+}
+
+}  // namespace purgeon

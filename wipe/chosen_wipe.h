@@ -1,0 +1,35 @@
+// Wiping what the user chose, as the Secure Wipe tab and the command line both do: one file, or
+// every file below a folder that the folder guard allowed.
+#pragma once
+
+#include <cstdint>
+#include <stop_token>
+#include <string>
+#include <vector>
+
+#include "platform/files.h"
+#include "wipe/enum_files.h"
+#include "wipe/shred.h"
+#include "wipe/shred_batch.h"
+
+namespace purgeon {
+
+// The method of the shredding level: "Quick( 3 passes)", or "US DOD (7passes)".
+WipeMethod chosenWipeMethod(bool quick);
+
+// Shreds one chosen file, which must be what its folder holds under that name: a link swapped in
+// is not followed. The progress counts one file, and its length once a pass.
+ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
+                           std::stop_token stop, const BatchProgressSink& progress);
+
+struct FolderWipe {
+    std::vector<UnlistedFolder> unlisted;  // folders whose files the listing did not reach
+    BatchResult result;
+};
+
+// Lists every file below the folder (its final path, as the folder guard gave it) afresh into
+// found and shreds them as the request says.
+FolderWipe WipeChosenFolder(FileSystem& files, FoundFileList& found, const std::wstring& folder,
+                            const BatchRequest& request);
+
+}  // namespace purgeon

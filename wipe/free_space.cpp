@@ -1,0 +1,518 @@
+// The free-space fill: its names, its target, its plan, the fill itself and the sweep of
+// leftovers.
+#include "wipe/free_space.h"
+
+#include <algorithm>
+#include <chrono>
+#include <cstring>
+#include <cwctype>
+#include <memory>
+#include <random>
+
+#include "wipe/folder_guard.h"
+
+namespace purgeon {
+
+namespace {
+
+constexpr wchar_t kFillPrefix[] = L"purgeon-fill-";
+constexpr wchar_t kFillSuffix[] = L".tmp";
+constexpr std::size_t kNumberDigits = 8;
+
+// Names in a row found taken before the fill gives up.
+constexpr int kMostNamesTaken = 100000;
+
+constexpr wchar_t kRecordSection[] = L"Free space";
+constexpr wchar_t kRecordKey[] = L"fillroots";
+constexpr wchar_t kRecordSeparator = L'|';  // no path can hold it
+
+bool volumeFull(const Status& status) {
+    return status.code == kErrorDiskFull || status.code == kErrorHandleDiskFull;
+}
+
+bool nameTaken(const Status& status) {
+    return status.code == kErrorFileExists || status.code == kErrorAlreadyExists;
+}
+
+bool gone(const Status& status) {
+    return status.ok() || status.code == kErrorFileNotFound || status.code == kErrorPathNotFound;
+}
+
+std::wstring lowered(std::wstring text) {
+    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
+    return text;
+}
+
+// xoshiro256**: fast, and its output has no pattern a compressor could use.
+class PseudoRandom {
+public:
+    explicit PseudoRandom(std::uint64_t seed) {
+        for (std::uint64_t& word : m_state) word = splitMix(seed);
+    }
+    void fill(unsigned char* data, std::size_t bytes) {
+        std::size_t at = 0;
+        for (; at + 8 <= bytes; at += 8) {
+            const std::uint64_t word = next();
+            std::memcpy(data + at, &word, 8);
+        }
+        if (at < bytes) {
+            const std::uint64_t word = next();
+            std::memcpy(data + at, &word, bytes - at);
+        }
+    }
+
+private:
+    static std::uint64_t rotate(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
+    static std::uint64_t splitMix(std::uint64_t& x) {
+        std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
+        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
+        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
+        return z ^ (z >> 31);
+    }
+    std::uint64_t next() {
+        const std::uint64_t result = rotate(m_state[1] * 5, 7) * 9;
+        const std::uint64_t t = m_state[1] << 17;
+        m_state[2] ^= m_state[0];
+        m_state[3] ^= m_state[1];
+        m_state[1] ^= m_state[2];
+        m_state[0] ^= m_state[3];
+        m_state[2] ^= t;
+        m_state[3] = rotate(m_state[3], 45);
+        return result;
+    }
+    std::uint64_t m_state[4] = {};
+};
+
+std::uint64_t freshSeed() {
+    std::uint64_t seed = static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    try {
+        std::random_device device;
+        seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (...) {
+        // Without a device the clock alone seeds it: the bytes still do not compress.
+    }
+    return seed;
+}
+
+// One fill of one volume: its files, its counts and its progress.
+class Fill {
+public:
+    Fill(FileSystem& files, Volumes& volumes, const std::wstring& root,
+         const FreeSpaceRequest& request)
+        : m_files(files),
+          m_volumes(volumes),
+          m_root(root),
+          m_folder(fillFolderOf(root)),
+          m_request(request),
+          m_overwrite(request.overwrite ? request.overwrite : pseudoRandomSource()) {}
+
+    FreeSpaceResult run() {
+        m_result.leftovers = RemoveFillLeftovers(m_files, m_volumes, m_root).removed;
+        if (!makeFolder()) return m_result;
+        VolumeSpace space;
+        if (const Status asked = m_volumes.space(m_root, space); !asked) {
+            m_result.status = asked;
+            removeAll();
+            return m_result;
+        }
+        m_plan = m_request.plan ? *m_request.plan : planFill(space);
+        m_buffer.resize(std::max(m_plan.writeBytes, m_plan.smallBytes));
+        m_result.freeBytes = space.freeBytes;
+        m_progress.bytesTotal = space.freeBytes;
+        report();
+
+        m_result.outcome = FillOutcome::filled;
+        if (fillLarge()) fillSmall();
+        removeAll();
+        m_progress.bytesTotal = m_progress.bytesDone;
+        report();
+        return m_result;
+    }
+
+private:
+    // The folder is made, or found as a folder that really lies at the root.
+    bool makeFolder() {
+        const Status made = m_volumes.makeFolder(m_folder);
+        if (made) return true;
+        if (!nameTaken(made)) {
+            m_result.status = made;
+            return false;
+        }
+        std::wstring final;
+        if (!m_files.resolveFolder(m_folder, final) ||
+            !samePath(plainPath(final), plainPath(m_folder))) {
+            m_result.outcome = FillOutcome::folderInTheWay;
+            return false;
+        }
+        return true;
+    }
+
+    bool stopNow() {
+        if (!m_request.stop.stop_requested()) return false;
+        m_result.outcome = FillOutcome::stopped;
+        return true;
+    }
+
+    void fail(const Status& status) {
+        m_result.outcome = FillOutcome::failed;
+        m_result.status = status;
+    }
+
+    void report() {
+        m_progress.bytesDone = m_result.bytesWritten;
+        m_progress.bytesTotal = std::max(m_progress.bytesTotal, m_progress.bytesDone);
+        m_progress.filesDone = m_result.largeFiles + m_result.smallFiles;
+        if (m_request.progress) m_request.progress(m_progress);
+    }
+
+    // After each large file the total is what is written plus what the volume says is free now.
+    void estimateTotal() {
+        VolumeSpace space;
+        if (m_volumes.space(m_root, space))
+            m_progress.bytesTotal = m_result.bytesWritten + space.freeBytes;
+    }
+
+    // A new file under the next free number; numbers that another fill took are passed over.
+    Status create(bool removeOnClose, std::unique_ptr<FillFile>& file, std::uint64_t& number) {
+        Status created;
+        for (int tries = 0; tries < kMostNamesTaken; ++tries) {
+            number = m_next++;
+            created = m_volumes.createFillFile(m_folder + L"\\" + fillFileName(number),
+                                               removeOnClose, file);
+            if (!nameTaken(created)) break;
+        }
+        return created;
+    }
+
+    // Writes bytes at the file's end; counts what went in.
+    Status append(FillFile& file, std::size_t bytes, std::size_t& written) {
+        m_overwrite(m_buffer.data(), bytes);
+        written = 0;
+        const Status status = file.append(m_buffer.data(), bytes, written);
+        m_result.bytesWritten += written;
+        report();
+        return status;
+    }
+
+    // Large files until the volume is full. False when the fill ends here.
+    bool fillLarge() {
+        std::size_t size = m_plan.writeBytes;
+        for (bool full = false; !full;) {
+            if (stopNow()) return false;
+            std::unique_ptr<FillFile> made;
+            std::uint64_t number = 0;
+            const Status created = create(true, made, number);
+            if (volumeFull(created)) return true;
+            if (!created) {
+                fail(created);
+                return false;
+            }
+            m_large.push_back({number, std::move(made)});
+            ++m_result.largeFiles;
+            FillFile& file = *m_large.back().file;
+            std::uint64_t inFile = 0;
+            std::uint64_t unflushed = 0;
+            while (inFile < m_plan.fileBytes) {
+                if (stopNow()) return false;
+                const std::size_t bytes = static_cast<std::size_t>(
+                    std::min<std::uint64_t>(size, m_plan.fileBytes - inFile));
+                std::size_t written = 0;
+                const Status status = append(file, bytes, written);
+                inFile += written;
+                unflushed += written;
+                if (!status && !volumeFull(status)) {
+                    fail(status);
+                    return false;
+                }
+                if (status && written == bytes) {
+                    if (unflushed >= m_plan.flushBytes) {
+                        if (!flush(file, full)) return false;
+                        unflushed = 0;
+                    }
+                    continue;
+                }
+                // The volume is full, or nearly: smaller writes take what is left.
+                if (written > 0) continue;
+                if (size <= m_plan.leastBytes) {
+                    full = true;
+                    break;
+                }
+                size = std::max(m_plan.leastBytes, size / 2);
+            }
+            if (!flush(file, full)) return false;
+            estimateTotal();
+            report();
+        }
+        return true;
+    }
+
+    // A volume that finds itself full only when handed the data counts as full.
+    bool flush(FillFile& file, bool& full) {
+        const Status flushed = file.flush();
+        if (flushed) return true;
+        if (volumeFull(flushed)) {
+            full = true;
+            return true;
+        }
+        fail(flushed);
+        return false;
+    }
+
+    // Small files until several in a row take nothing.
+    void fillSmall() {
+        std::size_t size = m_plan.smallBytes;
+        std::vector<std::unique_ptr<FillFile>> batch;
+        for (int empty = 0; empty < m_plan.emptyLimit;) {
+            if (stopNow()) return;
+            std::unique_ptr<FillFile> file;
+            std::uint64_t number = 0;
+            const Status created = create(false, file, number);
+            if (volumeFull(created)) {
+                ++empty;  // even the folder's own table may be full
+                continue;
+            }
+            if (!created) {
+                fail(created);
+                return;
+            }
+            m_small.push_back(number);
+            ++m_result.smallFiles;
+            std::size_t took = 0;
+            for (;;) {
+                if (stopNow()) return;
+                std::size_t written = 0;
+                const Status status = append(*file, size, written);
+                took += written;
+                if (!status && !volumeFull(status)) {
+                    fail(status);
+                    return;
+                }
+                if (took > 0 || size <= m_plan.leastBytes) break;
+                size = std::max(m_plan.leastBytes, size / 2);
+            }
+            empty = took > 0 ? 0 : empty + 1;
+            batch.push_back(std::move(file));
+            if (batch.size() >= m_plan.smallBatch && !flushAll(batch)) return;
+        }
+        flushAll(batch);
+    }
+
+    // Every file of the batch goes to the device, then all are closed.
+    bool flushAll(std::vector<std::unique_ptr<FillFile>>& batch) {
+        bool full = false;
+        for (const std::unique_ptr<FillFile>& file : batch) {
+            if (!flush(*file, full)) return false;
+        }
+        batch.clear();
+        return true;
+    }
+
+    // Closing a large file removes it; each is removed by name as well, in case the system kept
+    // it. What still cannot be removed is counted for the next start's sweep.
+    void removeAll() {
+        // The file system's records of the fill lie in free blocks as well; written only to its
+        // journal, they would be freed with the files and never reach those blocks.
+        if (!m_large.empty() || !m_small.empty())
+            m_result.recordsFlushed = m_volumes.flushVolume(m_root);
+        std::vector<std::uint64_t> numbers;
+        for (LargeFile& large : m_large) {
+            large.file.reset();
+            numbers.push_back(large.number);
+        }
+        numbers.insert(numbers.end(), m_small.begin(), m_small.end());
+        for (const std::uint64_t number : numbers) {
+            if (!gone(m_files.deleteFile(m_folder + L"\\" + fillFileName(number))))
+                ++m_result.notRemoved;
+        }
+        m_large.clear();
+        m_small.clear();
+        // A folder that holds anything else (another fill of the same volume) stays.
+        static_cast<void>(m_volumes.removeFolder(m_folder));
+    }
+
+    struct LargeFile {
+        std::uint64_t number;
+        std::unique_ptr<FillFile> file;  // held open until the end: closing removes it
+    };
+
+    FileSystem& m_files;
+    Volumes& m_volumes;
+    const std::wstring m_root;
+    const std::wstring m_folder;
+    const FreeSpaceRequest& m_request;
+    OverwriteSource m_overwrite;
+    FillPlan m_plan;
+    std::vector<unsigned char> m_buffer;
+    std::uint64_t m_next = 1;
+    std::vector<LargeFile> m_large;
+    std::vector<std::uint64_t> m_small;
+    FreeSpaceResult m_result;
+    BatchProgress m_progress;
+};
+
+}  // namespace
+
+std::wstring fillFileName(std::uint64_t number) {
+    std::wstring digits = std::to_wstring(number);
+    if (digits.size() < kNumberDigits) digits.insert(0, kNumberDigits - digits.size(), L'0');
+    return kFillPrefix + digits + kFillSuffix;
+}
+
+bool isFillFileName(const std::wstring& name) {
+    const std::wstring text = lowered(name);
+    const std::wstring prefix = kFillPrefix;
+    const std::wstring suffix = kFillSuffix;
+    if (text.size() < prefix.size() + kNumberDigits + suffix.size()) return false;
+    if (text.compare(0, prefix.size(), prefix) != 0) return false;
+    if (text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
+    const std::wstring digits =
+        text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
+    return std::all_of(digits.begin(), digits.end(),
+                       [](wchar_t c) { return c >= L'0' && c <= L'9'; });
+}
+
+std::wstring fillFolderOf(const std::wstring& root) {
+    return (root.empty() || root.back() == L'\\' ? root : root + L"\\") + kFillFolderName;
+}
+
+OverwriteSource pseudoRandomSource() {
+    auto generator = std::make_shared<PseudoRandom>(freshSeed());
+    return [generator](unsigned char* data, std::size_t bytes) { generator->fill(data, bytes); };
+}
+
+FreeSpaceTarget findFreeSpaceTarget(FileSystem& files, Volumes& volumes,
+                                    const std::wstring& folder) {
+    FreeSpaceTarget target;
+    target.folder = folder;
+    // "D:" names the drive, not the folder that is current on it.
+    const std::wstring given = folder.size() == 2 && folder[1] == L':' ? folder + L"\\" : folder;
+    const std::wstring plain = plainPath(given);
+    if (plain.empty()) {
+        target.verdict = FreeSpaceVerdict::relative;
+        return target;
+    }
+    target.folder = plain;
+    std::wstring final;
+    if (const Status resolved = files.resolveFolder(plain, final); !resolved) {
+        target.verdict = FreeSpaceVerdict::unresolvable;
+        target.status = resolved;
+        return target;
+    }
+    if (!plainPath(final).empty()) target.folder = plainPath(final);
+    if (const Status found = volumes.volumeRoot(target.folder, target.root); !found) {
+        target.verdict = FreeSpaceVerdict::noVolume;
+        target.status = found;
+        return target;
+    }
+    target.kind = volumes.driveKind(target.root);
+    if (target.kind == DriveKind::network) {
+        target.verdict = FreeSpaceVerdict::network;
+    } else if (target.kind != DriveKind::fixed && target.kind != DriveKind::removable) {
+        target.verdict = FreeSpaceVerdict::notLocalDisk;
+    } else {
+        target.verdict = FreeSpaceVerdict::allowed;
+    }
+    return target;
+}
+
+FillPlan planFill(const VolumeSpace& space) {
+    FillPlan plan;
+    if (space.clusterBytes > 0)
+        plan.smallBytes = std::clamp<std::size_t>(space.clusterBytes, plan.leastBytes, 64u << 10);
+    return plan;
+}
+
+FreeSpaceResult WipeFreeSpace(FileSystem& files, Volumes& volumes, const std::wstring& root,
+                              const FreeSpaceRequest& request) {
+    return Fill(files, volumes, root, request).run();
+}
+
+LeftoverSweep RemoveFillLeftovers(FileSystem& files, Volumes& volumes, const std::wstring& root,
+                                  std::stop_token stop) {
+    LeftoverSweep sweep;
+    const std::wstring folder = fillFolderOf(root);
+    std::wstring final;
+    // No folder, or a name that leads elsewhere: nothing here is ours.
+    if (!files.resolveFolder(folder, final) || !samePath(plainPath(final), plainPath(folder)))
+        return sweep;
+    std::vector<std::wstring> names;
+    const Status listed = files.listFolder(folder + L"\\", [&](const DirEntry& entry) {
+        if (!(entry.attributes & kAttrDirectory) && isFillFileName(entry.name))
+            names.push_back(entry.name);
+    });
+    if (!listed) return sweep;
+    for (const std::wstring& name : names) {
+        if (stop.stop_requested()) return sweep;
+        const Status removed = files.deleteFile(folder + L"\\" + name);
+        if (removed) {
+            ++sweep.removed;
+        } else if (!gone(removed)) {
+            ++sweep.notRemoved;
+        }
+    }
+    static_cast<void>(volumes.removeFolder(folder));
+    return sweep;
+}
+
+std::vector<std::wstring> FillRecord::roots() {
+    std::wstring text;
+    if (!m_store.read(m_application, kRecordSection, kRecordKey, text)) return {};
+    std::vector<std::wstring> roots;
+    std::size_t start = 0;
+    for (std::size_t end; (end = text.find(kRecordSeparator, start)) != std::wstring::npos;
+         start = end + 1) {
+        if (end > start) roots.push_back(text.substr(start, end - start));
+    }
+    return roots;
+}
+
+Status FillRecord::add(const std::wstring& root) {
+    std::vector<std::wstring> now = roots();
+    for (const std::wstring& known : now) {
+        if (samePath(known, root)) return Status::success();
+    }
+    now.push_back(root);
+    return write(now);
+}
+
+Status FillRecord::remove(const std::wstring& root) {
+    std::vector<std::wstring> now = roots();
+    const auto kept = std::remove_if(
+        now.begin(), now.end(), [&](const std::wstring& known) { return samePath(known, root); });
+    if (kept == now.end()) return Status::success();
+    now.erase(kept, now.end());
+    return write(now);
+}
+
+Status FillRecord::write(const std::vector<std::wstring>& roots) {
+    std::wstring text;
+    for (const std::wstring& root : roots) text += root + kRecordSeparator;
+    return m_store.write(m_application, kRecordSection, kRecordKey, text);
+}
+
+LeftoverSweep SweepFillLeftovers(FileSystem& files, Volumes& volumes, FillRecord& record,
+                                 std::stop_token stop) {
+    const std::vector<std::wstring> recorded = record.roots();
+    std::vector<std::wstring> roots = recorded;
+    for (const std::wstring& root : volumes.driveRoots()) {
+        if (volumes.driveKind(root) != DriveKind::fixed) continue;
+        if (std::none_of(roots.begin(), roots.end(),
+                         [&](const std::wstring& known) { return samePath(known, root); }))
+            roots.push_back(root);
+    }
+    LeftoverSweep total;
+    for (const std::wstring& root : roots) {
+        if (stop.stop_requested()) break;
+        const LeftoverSweep swept = RemoveFillLeftovers(files, volumes, root, stop);
+        total += swept;
+        const bool wasRecorded =
+            std::any_of(recorded.begin(), recorded.end(),
+                        [&](const std::wstring& known) { return samePath(known, root); });
+        if (wasRecorded && swept.notRemoved == 0 && !stop.stop_requested())
+            static_cast<void>(record.remove(root));
+    }
+    return total;
+}
+
+}  // namespace purgeon
