@@ -45,9 +45,6 @@ TEST_F(RealVolumes, AFolderNamesItsVolumeWhichIsALocalDiskWithFreeSpace) {
     EXPECT_GT(space.freeBytes, 0u);
     EXPECT_GE(space.totalBytes, space.freeBytes);
     EXPECT_GE(space.clusterBytes, 512u);
-    // Flushing a whole volume takes administrator rights where the system guards its volumes.
-    const Status flushed = m_volumes.flushVolume(root);
-    EXPECT_TRUE(flushed.ok() || flushed.code == kErrorAccessDenied) << flushed.code;
 
     // The drive letters in use, in order, each with its root; a letter not in use has none.
     const std::vector<std::wstring> drives = m_volumes.driveRoots();
