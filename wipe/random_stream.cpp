@@ -59,47 +59,67 @@ RandomStream::RandomStream(const std::array<unsigned char, kKeyBytes>& key) {
     std::memcpy(m_key.data(), key.data(), kKeyBytes);
 }
 
-// Hands visit the stream's bytes in order, a step or less at a time, until it answers false.
+// Hands visit the stream's bytes in order, each with its place from the start: whole steps as the
+// lanes that make them, so that a step can be made in place, and the ragged ends as bytes made
+// aside. False as soon as visit answers false.
 template <typename Visit>
-void RandomStream::walk(std::uint64_t offset, std::size_t bytes, Visit visit) const {
+bool RandomStream::walk(std::uint64_t offset, std::size_t bytes, Visit& visit) const {
     unsigned char made[kStep];
-    while (bytes > 0) {
+    for (std::size_t at = 0; at < bytes;) {
         const std::uint64_t segment = offset / kSegment;
-        std::size_t within = static_cast<std::size_t>(offset % kSegment);
-        const std::size_t here = std::min<std::size_t>(bytes, kSegment - within);
+        const auto within = static_cast<std::size_t>(offset % kSegment);
+        const std::size_t start = at;
+        const std::size_t end = at + std::min<std::size_t>(bytes - at, kSegment - within);
         Lanes lanes(m_key, segment);
         // Steps before the offset are made and dropped: the passes start at whole segments.
         for (std::size_t skipped = within / kStep; skipped > 0; --skipped) lanes.step(made);
-        std::size_t skip = within % kStep;
-        for (std::size_t done = 0; done < here;) {
+        if (const std::size_t skip = within % kStep; skip > 0) {
             lanes.step(made);
-            const std::size_t n = std::min(kStep - skip, here - done);
-            if (!visit(made + skip, n)) return;
-            done += n;
-            skip = 0;
+            const std::size_t n = std::min(kStep - skip, end - at);
+            if (!visit.part(made + skip, at, n)) return false;
+            at += n;
         }
-        offset += here;
-        bytes -= here;
+        for (; end - at >= kStep; at += kStep)
+            if (!visit.whole(lanes, at)) return false;
+        if (at < end) {
+            lanes.step(made);
+            if (!visit.part(made, at, end - at)) return false;
+            at = end;
+        }
+        offset += end - start;
     }
+    return true;
 }
 
 void RandomStream::fill(std::uint64_t offset, unsigned char* out, std::size_t bytes) const {
-    walk(offset, bytes, [&](const unsigned char* made, std::size_t n) {
-        std::memcpy(out, made, n);
-        out += n;
-        return true;
-    });
+    struct Copy {
+        unsigned char* const out;
+        bool whole(Lanes& lanes, std::size_t at) {
+            lanes.step(out + at);
+            return true;
+        }
+        bool part(const unsigned char* made, std::size_t at, std::size_t n) {
+            std::memcpy(out + at, made, n);
+            return true;
+        }
+    } copy{out};
+    walk(offset, bytes, copy);
 }
 
 bool RandomStream::matches(std::uint64_t offset, const unsigned char* data,
                            std::size_t bytes) const {
-    bool same = true;
-    walk(offset, bytes, [&](const unsigned char* made, std::size_t n) {
-        same = std::memcmp(data, made, n) == 0;
-        data += n;
-        return same;
-    });
-    return same;
+    struct Compare {
+        const unsigned char* const data;
+        bool whole(Lanes& lanes, std::size_t at) {
+            unsigned char made[kStep];
+            lanes.step(made);
+            return std::memcmp(data + at, made, kStep) == 0;
+        }
+        bool part(const unsigned char* made, std::size_t at, std::size_t n) {
+            return std::memcmp(data + at, made, n) == 0;
+        }
+    } compare{data};
+    return walk(offset, bytes, compare);
 }
 
 }  // namespace purgeon

@@ -26,7 +26,7 @@ public:
 
 private:
     template <typename Visit>
-    void walk(std::uint64_t offset, std::size_t bytes, Visit visit) const;
+    bool walk(std::uint64_t offset, std::size_t bytes, Visit& visit) const;
 
     std::array<std::uint64_t, 4> m_key{};
 };

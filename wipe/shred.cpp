@@ -5,9 +5,11 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
+#include <future>
 #include <memory>
 #include <new>
 #include <optional>
+#include <system_error>
 #include <vector>
 
 #include "wipe/folder_guard.h"
@@ -82,18 +84,94 @@ std::uint64_t roundUp(std::uint64_t bytes, std::uint64_t unit) {
     return (bytes + unit - 1) / unit * unit;
 }
 
+// What the read-back of the last pass found: that pass as written, or not, and the error of the
+// read that failed (or of the stop that cut it short).
+struct ReadBack {
+    bool same = true;
+    Status status;
+};
+
+// Reads [from, to) back and compares it with what the pass wrote, up to the first difference.
+void readBack(ExclusiveFile& file, std::uint64_t from, std::uint64_t to, const Pass& pass,
+              AlignedBuffer& buffer, std::size_t unit, const std::stop_token& stop,
+              ReadBack& found) {
+    for (std::uint64_t offset = from; offset < to && found.same; offset += buffer.size()) {
+        if (stop.stop_requested()) {
+            found = {false, Status::error(kErrorOperationAborted)};
+            return;
+        }
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), to - offset));
+        std::size_t read = 0;
+        const Status status = file.readAt(offset, buffer.data(),
+                                          static_cast<std::size_t>(roundUp(wanted, unit)), read);
+        if (!status) {
+            found = {false, status};
+            return;
+        }
+        const unsigned char* data = buffer.data();
+        found.same = read == wanted &&
+                     (pass.random ? pass.random->matches(offset, data, wanted)
+                                  : std::all_of(data, data + wanted,
+                                                [&](unsigned char b) { return b == pass.byte; }));
+    }
+}
+
+// Work that runs on a helper thread while the caller goes on, one piece at a time; whoever
+// leaves waits for it. A pass uses two: one flushes a stretch while the next is made and written,
+// the other reads back the stretch before, so that the device and both processors work at once.
+class InFlight {
+public:
+    InFlight() = default;
+    InFlight(const InFlight&) = delete;
+    InFlight& operator=(const InFlight&) = delete;
+    ~InFlight() { static_cast<void>(wait()); }
+
+    // Waits for the piece in flight, then starts work; a failure of that piece is the answer, and
+    // nothing starts after it.
+    template <typename Work>
+    Status start(const Work& work) {
+        if (Status previous = wait(); !previous) return previous;
+        try {
+            m_pending = std::async(std::launch::async, work);
+        } catch (const std::system_error&) {
+            return work();  // no thread to be had: the work runs here
+        }
+        return Status::success();
+    }
+
+    Status wait() { return m_pending.valid() ? m_pending.get() : Status::success(); }
+
+private:
+    std::future<Status> m_pending;
+};
+
 enum class Overwrite { done, failed, stopped };
 
-// Runs the passes; a failed write or flush drops the rest, and so does a request to stop. length
-// ends as the last pass's length.
+// Runs the passes and reads the last one back; a failed write or flush drops the rest, and so
+// does a request to stop. length ends as the last pass's length.
 Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vector<Pass>& passes,
-                    AlignedBuffer& buffer, std::size_t unit, const ShredRequest& request,
-                    Status& status) {
+                    AlignedBuffer& buffer, AlignedBuffer& readBuffer, std::size_t unit,
+                    const ShredRequest& request, Status& status, ReadBack& found) {
     // Progress counts the file's own bytes once a pass, not the block the pass adds past them.
     const std::uint64_t own = length;
-    for (const Pass& pass : passes) {
+    for (std::size_t p = 0; p < passes.size(); ++p) {
+        const Pass& pass = passes[p];
+        const bool last = p + 1 == passes.size();
         const std::uint64_t total = (length / kShredBlock + 1) * kShredBlock;
         if (!pass.random) std::memset(buffer.data(), pass.byte, buffer.size());
+        InFlight flushing, checking;
+        std::uint64_t flushedTo = 0, checkedTo = 0;
+        // Once a flush has ended, what it put on the device is read back alongside.
+        auto checkFlushed = [&] {
+            if (!last || flushedTo == checkedTo) return;
+            const std::uint64_t from = checkedTo, to = flushedTo;
+            static_cast<void>(checking.start([&, from, to] {
+                readBack(file, from, to, pass, readBuffer, unit, request.stop, found);
+                return Status::success();
+            }));
+            checkedTo = to;
+        };
         for (std::uint64_t offset = 0; offset < total; offset += buffer.size()) {
             if (request.stop.stop_requested()) return Overwrite::stopped;
             const std::uint64_t chunk = std::min<std::uint64_t>(buffer.size(), total - offset);
@@ -106,10 +184,15 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vecto
             if (request.written && counted > 0) request.written(counted);
             // Handed to the device in stretches, so that no single wait keeps a stop waiting long.
             if ((offset + chunk) % kFlushStretch == 0 && offset + chunk < total) {
-                status = file.flush();
+                status = flushing.start([&file] { return file.flush(); });
                 if (!status) return Overwrite::failed;
+                checkFlushed();  // the flush that start waited for
+                flushedTo = offset + chunk;
             }
         }
+        status = flushing.wait();
+        if (!status) return Overwrite::failed;
+        checkFlushed();
         if (roundUp(total, unit) != total) {
             status = file.setLength(total);
             if (!status) return Overwrite::failed;
@@ -117,34 +200,12 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vecto
         status = file.flush();
         if (!status) return Overwrite::failed;
         length = total;  // nobody else can change the file while the handle holds it
+        if (last) {
+            static_cast<void>(checking.wait());
+            readBack(file, checkedTo, total, pass, readBuffer, unit, request.stop, found);
+        }
     }
     return Overwrite::done;
-}
-
-// Reads the file back and compares it with what the last pass wrote. A difference leaves the
-// status a success; a failed read, or a stop, says why.
-bool verified(ExclusiveFile& file, std::uint64_t length, const Pass& last, AlignedBuffer& buffer,
-              std::size_t unit, const std::stop_token& stop, Status& status) {
-    for (std::uint64_t offset = 0; offset < length; offset += buffer.size()) {
-        if (stop.stop_requested()) {
-            status = Status::error(kErrorOperationAborted);
-            return false;
-        }
-        const auto wanted =
-            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - offset));
-        std::size_t read = 0;
-        status = file.readAt(offset, buffer.data(), static_cast<std::size_t>(roundUp(wanted, unit)),
-                             read);
-        if (!status) return false;
-        if (read != wanted) return false;
-        const unsigned char* data = buffer.data();
-        const bool same =
-            last.random
-                ? last.random->matches(offset, data, wanted)
-                : std::all_of(data, data + wanted, [&](unsigned char b) { return b == last.byte; });
-        if (!same) return false;
-    }
-    return true;
 }
 
 // Where a file must really be: its folder's final path and its own name. Empty when the folder
@@ -221,23 +282,22 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
     AlignedBuffer buffer(
         static_cast<std::size_t>(std::min<std::uint64_t>(kWriteSize, roundUp(longest, unit))),
         unit);
+    AlignedBuffer readBuffer(buffer.size(), unit);
 
     Status written;
+    ReadBack found;
     std::uint64_t length = facts.length;
-    const Overwrite overwritten = overwrite(*file, length, passes, buffer, unit, request, written);
+    const Overwrite overwritten =
+        overwrite(*file, length, passes, buffer, readBuffer, unit, request, written, found);
     // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
     if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
-    Status checked;
-    const bool matched =
-        overwritten == Overwrite::done &&
-        verified(*file, length, passes.back(), buffer, unit, request.stop, checked);
     const Status removed = file->remove();
     if (!removed) {
         if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
         return {ShredOutcome::notRemoved, removed};
     }
     if (overwritten == Overwrite::failed) return {ShredOutcome::removedNotOverwritten, written};
-    if (!matched) return {ShredOutcome::notVerified, checked};
+    if (!found.same) return {ShredOutcome::notVerified, found.status};
     return {ShredOutcome::wiped, {}};
 }
 

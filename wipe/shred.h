@@ -84,7 +84,9 @@ struct ShredRequest {
 // pass is flushed to the device (a long one every 64 MiB as well). After the last pass the file is
 // read back past the system's cache and compared with what that pass wrote: a difference, a failed
 // read or a stop during the read-back still removes the file (it was overwritten, and the user
-// asked for it to go) but reports it notVerified. A read-only, hidden or system file is made
+// asked for it to go) but reports it notVerified. In a long pass the flush of each 64 MiB, and in
+// the last pass the read-back of what is already flushed, run on helper threads while the next
+// stretch is written. A read-only, hidden or system file is made
 // normal first. A link is removed as itself and never followed. When the system's generator gives
 // no key, the file is left untouched and reported failed.
 ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request);

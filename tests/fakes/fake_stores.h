@@ -6,8 +6,10 @@
 #include <map>
 #include <optional>
 #include <memory>
+#include <mutex>
 #include <set>
 #include <string>
+#include <string_view>
 #include <utility>
 #include <vector>
 
@@ -249,8 +251,8 @@ public:
     struct PassEnd {
         std::wstring path;
         std::size_t length;
-        int byte;            // the value of every byte, or kMixed
-        std::uint64_t hash;  // of the content (FNV-1a), to tell passes of random data apart
+        int byte;          // the value of every byte, or kMixed
+        std::size_t hash;  // of the content, to tell passes of random data apart
     };
     std::vector<PassEnd> passEnds;
     std::size_t ioUnit = 4096;  // the alignment every read and write must keep
@@ -261,6 +263,7 @@ private:
     public:
         Exclusive(FakeFileSystem& fs, std::wstring path) : m_fs(fs), m_path(std::move(path)) {}
         Status facts(FileFacts& facts) override {
+            const std::lock_guard<std::mutex> held(m_lock);
             const File& f = file();
             facts.attributes = f.attributes;
             facts.links = f.links;
@@ -268,8 +271,12 @@ private:
             facts.finalPath = f.reachedAs.empty() ? m_path : f.reachedAs;
             return {};
         }
-        std::size_t ioUnit() override { return m_fs.ioUnit; }
+        std::size_t ioUnit() override {
+            const std::lock_guard<std::mutex> held(m_lock);
+            return m_fs.ioUnit;
+        }
         Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
+            const std::lock_guard<std::mutex> held(m_lock);
             File& f = file();
             if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failWrites) return Status::error(kErrorWriteFault);
@@ -281,6 +288,7 @@ private:
         }
         Status readAt(std::uint64_t offset, void* data, std::size_t bytes,
                       std::size_t& read) override {
+            const std::lock_guard<std::mutex> held(m_lock);
             const File& f = file();
             if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failReads) return Status::error(f.failReads);
@@ -293,27 +301,31 @@ private:
             return {};
         }
         Status setLength(std::uint64_t length) override {
+            const std::lock_guard<std::mutex> held(m_lock);
             file().content.resize(static_cast<std::size_t>(length));
             return {};
         }
         Status flush() override {
+            const std::lock_guard<std::mutex> held(m_lock);
             const std::vector<unsigned char>& content = file().content;
-            int byte = content.empty() ? kMixed : content.front();
-            std::uint64_t hash = 0xCBF29CE484222325ull;
-            for (unsigned char b : content) {
-                if (b != byte) byte = kMixed;
-                hash = (hash ^ b) * 0x100000001B3ull;
-            }
-            m_fs.passEnds.push_back({m_path, content.size(), byte, hash});
+            const std::string_view bytes(reinterpret_cast<const char*>(content.data()),
+                                         content.size());
+            // Every byte the same when the content equals itself moved by one.
+            const bool uniform =
+                !bytes.empty() && bytes.substr(1) == bytes.substr(0, bytes.size() - 1);
+            m_fs.passEnds.push_back({m_path, content.size(), uniform ? content.front() : kMixed,
+                                     std::hash<std::string_view>{}(bytes)});
             return {};
         }
         RandomSource& random() override { return m_fs.random; }
         Status clearAttributes() override {
+            const std::lock_guard<std::mutex> held(m_lock);
             m_fs.log.push_back(L"normal " + m_path);
             file().attributes = 0;
             return {};
         }
         Status remove() override {
+            const std::lock_guard<std::mutex> held(m_lock);
             m_fs.log.push_back(L"delete " + m_path);
             const File& f = file();
             if (f.failRemove || (f.attributes & kAttrReadOnly))
@@ -333,6 +345,7 @@ private:
         FakeFileSystem& m_fs;
         std::wstring m_path;
         bool m_removed = false;
+        std::mutex m_lock;  // the engine flushes and reads back on a helper thread
     };
     static constexpr long kErrorWriteFault = 29;
 };
