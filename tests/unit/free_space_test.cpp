@@ -3,7 +3,9 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <map>
+#include <stdexcept>
 #include <stop_token>
 
 #include "fakes/program_rig.h"
@@ -67,8 +69,8 @@ struct FillRig {
     const std::wstring root = L"P:\\";
     const std::wstring folder = L"P:\\Purgeon free space";
     FreeSpaceRequest request;
-    std::uint64_t produced = 0;  // overwrite bytes the source made
-    unsigned calls = 0;
+    std::atomic<std::uint64_t> produced = 0;  // overwrite bytes the source made
+    std::atomic<unsigned> calls = 0;
     std::vector<BatchProgress> reports;
 };
 
@@ -241,18 +243,19 @@ TEST(FreeSpace, AStopEndsTheFillBeforeItsNextWriteAndRemovesWhatItWrote) {
         SCOPED_TRACE(c.what);
         FillRig rig(volumeOf(3 * kMiB + 10000));
         std::stop_source stop;
-        std::uint64_t producedAtStop = 0;
+        std::uint64_t writtenAtStop = 0;
         rig.request.stop = stop.get_token();
         rig.request.progress = [&](const BatchProgress& progress) {
             if (!stop.stop_requested() && c.when(progress)) {
                 stop.request_stop();
-                producedAtStop = rig.produced;
+                writtenAtStop = rig.volumes.written;
             }
         };
         const FreeSpaceResult result = rig.fill();
         EXPECT_TRUE(stop.stop_requested());
         EXPECT_EQ(result.outcome, FillOutcome::stopped);
-        EXPECT_EQ(rig.produced, producedAtStop);  // not one more write
+        EXPECT_EQ(rig.volumes.written, writtenAtStop);  // not one more write
+        EXPECT_EQ(result.bytesWritten, writtenAtStop);
         EXPECT_EQ(result.notRemoved, 0u);
         rig.expectNothingLeft();
         EXPECT_EQ(freeSpaceMessage(rig.root, result, L""),
@@ -274,6 +277,17 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
         EXPECT_EQ(freeSpaceMessage(rig.root, result, L"Data error (cyclic redundancy check).\r\n"),
                   L"The free space of P:\\ could not be wiped completely: Data error (cyclic "
                   L"redundancy check). What had been written (1.5 MB) was removed.");
+    }
+    {
+        // An overwrite source that fails part-way: its failure comes back, and nothing is left.
+        FillRig rig(volumeOf(3 * kMiB));
+        rig.request.overwrite = [&](unsigned char* data, std::size_t bytes) {
+            if (rig.calls++ == 5) throw std::runtime_error("no more data");
+            std::fill(data, data + bytes, static_cast<unsigned char>(0x5A));
+        };
+        EXPECT_THROW(rig.fill(), std::runtime_error);
+        EXPECT_FALSE(rig.volumes.made.empty());
+        rig.expectNothingLeft();
     }
     {
         // A file holds the folder's name; or the name leads elsewhere, where a fill-like name is
