@@ -259,11 +259,13 @@ AreaOutcome cleanTemp(AreaRun& run) {
     if (!clearing.folderGiven || !clearing.check.allowed()) return leftAlone(tempRefusal(clearing));
     const WipeTally& tally = clearing.tally;
     // Removed from the folder: wiped, only unlinked (its data lives on under another name), a
-    // link removed as itself, or removed though its overwriting failed (which is not done). A file
-    // that someone else removed first ("gone") is neither removed by this run nor left.
+    // link removed as itself, or removed though its overwriting failed or was not verified (which
+    // is not done). A file that someone else removed first ("gone") is neither removed by this
+    // run nor left.
     const std::size_t removed = tally.wiped() + tally.count(ShredOutcome::unlinked) +
                                 tally.count(ShredOutcome::linkRemoved) +
-                                tally.count(ShredOutcome::removedNotOverwritten);
+                                tally.count(ShredOutcome::removedNotOverwritten) +
+                                tally.count(ShredOutcome::notVerified);
     const std::size_t left = tally.total() - removed - tally.count(ShredOutcome::gone);
     AreaOutcome outcome;
     outcome.count = removed;
@@ -273,7 +275,7 @@ AreaOutcome cleanTemp(AreaRun& run) {
     if (!clearing.unlisted.empty()) notes.push_back(unlistedText(clearing.unlisted.size()));
     outcome.why = joined(notes);
     outcome.done = left == 0 && tally.count(ShredOutcome::removedNotOverwritten) == 0 &&
-                   clearing.unlisted.empty();
+                   tally.count(ShredOutcome::notVerified) == 0 && clearing.unlisted.empty();
     return outcome;
 }
 

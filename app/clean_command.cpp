@@ -109,16 +109,19 @@ std::wstring consoleLines(std::wstring text) {
 using Tell = std::function<void(const std::wstring&)>;
 
 // Each path as the Secure Wipe tab wipes it, with no question: a folder through the folder guard
-// and every file below it, a file alone. What was not wiped is named on the console, with why;
-// the log gets counts only.
+// and every file below it, a file alone. What was wiped is never named, on the console (which
+// may be a file) nor in the log: a path is told by its place on the line. What was not wiped is
+// named on the console, with why; the log gets counts only.
 int runWipe(Program& program, bool quick, const std::vector<std::wstring>& paths,
             const Tell& tell) {
     Services& s = program.services();
-    const int passes = wipePasses(quick);
+    const WipeMethod method = chosenWipeMethod(quick);
     WipeTally tally;
     std::size_t refused = 0;
     std::size_t unlistedFolders = 0;
-    for (const std::wstring& path : paths) {
+    for (std::size_t place = 0; place < paths.size(); ++place) {
+        const std::wstring& path = paths[place];
+        const std::wstring item = L"Item " + std::to_wstring(place + 1);
         std::wstring final;
         if (s.files.resolveFolder(path, final)) {
             const FolderCheck check = checkFolder(s.files, s.folders, path, FolderUse::wipe);
@@ -131,7 +134,7 @@ int runWipe(Program& program, bool quick, const std::vector<std::wstring>& paths
             FolderWipe wiped;
             program.runOperation(L"wiping files", [&](std::stop_token stop, ProgressSink& sink) {
                 BatchRequest request;
-                request.passes = passes;
+                request.method = method;
                 request.threads = program.flushThreads;
                 request.stop = stop;
                 request.progress = progressTo(sink);
@@ -141,7 +144,8 @@ int runWipe(Program& program, bool quick, const std::vector<std::wstring>& paths
                 wiped = WipeChosenFolder(s.files, program.foundFiles(), check.folder, request);
             });
             const WipeTally& folderTally = wiped.result.tally;
-            tell(check.folder + L": " + std::to_wstring(folderTally.wiped()) + L" file(s) wiped" +
+            tell(item + L" (a folder): " + std::to_wstring(folderTally.wiped()) +
+                 L" file(s) wiped" +
                  (folderTally.notWiped() > 0
                       ? L", " + std::to_wstring(folderTally.notWiped()) + L" not wiped:\n"
                       : std::wstring(L".\n")));
@@ -168,10 +172,12 @@ int runWipe(Program& program, bool quick, const std::vector<std::wstring>& paths
         }
         ShredResult result{ShredOutcome::notReached, {}};
         program.runOperation(L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-            result = WipeChosenFile(s.files, path, passes, stop, progressTo(sink));
+            result = WipeChosenFile(s.files, path, method, stop, progressTo(sink));
         });
         tally.add(result.outcome);
-        tell(fileWipeMessage(path, result, systemWords(s.errors, result.status)) + L"\n");
+        tell(result.outcome == ShredOutcome::wiped
+                 ? item + L" (a file) wiped.\n"
+                 : fileWipeMessage(path, result, systemWords(s.errors, result.status)) + L"\n");
     }
     std::wstring line = L"Command line: wipe: " + std::to_wstring(tally.wiped()) +
                         L" file(s) wiped, " + std::to_wstring(tally.notWiped()) + L" not wiped";

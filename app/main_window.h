@@ -13,6 +13,7 @@
 #include "areas/history_view.h"
 #include "prefs/preferences.h"
 #include "wipe/folder_guard.h"
+#include "wipe/shred.h"
 
 namespace purgeon {
 
@@ -163,8 +164,8 @@ private:
     // The folder named for wiping, judged by the folder guard; a refusal is told at once.
     FolderCheck checkWipeFolder(const std::wstring& folder);
     // False when the wipe goes no further: stopped by the user, or the window is to close.
-    bool wipeNamedFile(int passes);
-    void wipeNamedFolder(int passes);
+    bool wipeNamedFile(WipeMethod method);
+    void wipeNamedFolder(WipeMethod method);
     void showBrowserChoices();
     void showKeepList();
     // A box after the user's own action; always a line in the log.

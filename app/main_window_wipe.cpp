@@ -75,11 +75,11 @@ std::wstring FrmMain::wipeWarning() {
 }
 
 void FrmMain::wipeOut() {
-    const int passes = wipePasses(value(Ctl::optQuick) != 0);
-    if (wipeNamedFile(passes)) wipeNamedFolder(passes);
+    const WipeMethod method = chosenWipeMethod(value(Ctl::optQuick) != 0);
+    if (wipeNamedFile(method)) wipeNamedFolder(method);
 }
 
-bool FrmMain::wipeNamedFile(int passes) {
+bool FrmMain::wipeNamedFile(WipeMethod method) {
     Services& s = m_program.services();
     const std::wstring file = text(Ctl::txtFileToWipe);
     if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return true;
@@ -89,7 +89,7 @@ bool FrmMain::wipeNamedFile(int passes) {
         BusyScope busy(*this);
         return m_program.runOperation(
             L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-                result = WipeChosenFile(s.files, file, passes, stop, progressTo(sink));
+                result = WipeChosenFile(s.files, file, method, stop, progressTo(sink));
             });
     }();
     const std::wstring why =
@@ -97,7 +97,8 @@ bool FrmMain::wipeNamedFile(int passes) {
     const bool wiped = result.outcome == ShredOutcome::wiped;
     const std::wstring message = fileWipeMessage(fileNameOf(file), result, why);
     if (!stay) {
-        m_program.log().write(message);
+        // The log never names what was wiped; what was left may be named, with why.
+        m_program.log().write(wiped ? std::wstring(L"A chosen file was wiped.") : message);
         return false;
     }
     tell(message, kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
@@ -106,7 +107,7 @@ bool FrmMain::wipeNamedFile(int passes) {
            result.outcome != ShredOutcome::notReached;
 }
 
-void FrmMain::wipeNamedFolder(int passes) {
+void FrmMain::wipeNamedFolder(WipeMethod method) {
     Services& s = m_program.services();
     const std::wstring folder = text(Ctl::txtFolderToWipe);
     if (folder.empty()) return;
@@ -122,7 +123,7 @@ void FrmMain::wipeNamedFolder(int passes) {
             L"wiping files",
             [&](std::stop_token stop, ProgressSink& sink) {
                 BatchRequest request;
-                request.passes = passes;
+                request.method = method;
                 request.threads = m_program.flushThreads;
                 request.stop = stop;
                 request.progress = progressTo(sink);
@@ -139,8 +140,8 @@ void FrmMain::wipeNamedFolder(int passes) {
         if (!shown.empty()) setStatusText(L"");
     }
     const std::wstring message = folderWipeMessage(result.tally);
-    m_program.log().write(L"Wipe of " + check.folder + L":");
-    m_program.logUnlisted(L"Wipe of " + check.folder, unlisted);
+    m_program.log().write(L"Wipe of a chosen folder:");
+    m_program.logUnlisted(L"Wipe of a chosen folder", unlisted);
     if (!stay) {
         m_program.log().write(message);
         return;

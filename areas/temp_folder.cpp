@@ -17,7 +17,7 @@ TempClearing ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFil
     std::uint64_t bytes = 0;
     clearing.unlisted = EnumFiles(files, clearing.check.folder, found, &bytes);
     BatchRequest request;
-    request.passes = 1;
+    request.method = WipeMethod::onePass;
     request.overwriteSharedData = false;
     request.threads = control.threads;
     request.stop = control.stop;

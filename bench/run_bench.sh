@@ -45,7 +45,7 @@ time_dd() {
         rm -f "$1"' _ "$big" "$size_mib"
 }
 time_shred() { seconds shred -n 3 -u "$big"; }
-time_ours_big() { run_purgeon shred "$(windows_path "$big")" 3; }
+time_ours_big() { run_purgeon shred "$(windows_path "$big")" quick; }
 
 make_tree() {
     python3 - "$1" <<'PY'

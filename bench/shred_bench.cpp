@@ -40,15 +40,28 @@ void report(const char* what, double seconds) {
 
 int wmain(int argc, wchar_t** argv) {
     if (argc < 3) {
-        std::fwprintf(stderr, L"usage: purgeon_bench shred FILE PASSES | clear FOLDER [THREADS]\n");
+        std::fwprintf(stderr,
+                      L"usage: purgeon_bench shred FILE once|quick|dod | clear FOLDER [THREADS]\n");
         return 2;
     }
     const std::wstring mode = argv[1];
     purgeon::win32::Win32FileSystem files;
     const auto start = std::chrono::steady_clock::now();
     if (mode == L"shred" && argc == 4) {
-        purgeon::ShredFile(files, argv[2],
-                           {static_cast<int>(std::wcstol(argv[3], nullptr, 10)), true, {}});
+        const std::wstring name = argv[3];
+        purgeon::WipeMethod method = purgeon::WipeMethod::onePass;
+        if (name == L"quick") {
+            method = purgeon::WipeMethod::quick;
+        } else if (name == L"dod") {
+            method = purgeon::WipeMethod::dod;
+        } else if (name != L"once") {
+            return 2;
+        }
+        const purgeon::ShredResult result = purgeon::ShredFile(files, argv[2], {method, true, {}});
+        if (result.outcome != purgeon::ShredOutcome::wiped) {
+            std::fwprintf(stderr, L"not wiped: outcome %d, error %ld\n",
+                          static_cast<int>(result.outcome), result.status.code);
+        }
     } else if (mode == L"clear") {
         std::wstring folder = argv[2];
         if (folder.back() != L'\\') folder += L'\\';

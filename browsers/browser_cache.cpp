@@ -1,6 +1,8 @@
 // A browser profile's cache entries and cache folders.
 #include "browsers/browser_cache.h"
 
+#include <algorithm>
+
 #include <map>
 
 #include "browsers/utf8_text.h"
@@ -81,11 +83,10 @@ std::wstring firefoxCacheKeyUrl(const std::string& bytes) {
     if (keySize > bytes.size() - 4 - keyStart) return {};
     const std::string key =
         bytes.substr(static_cast<size_t>(keyStart), static_cast<size_t>(keySize));
-    for (const char* tag : {":http://", ":https://"}) {
-        const size_t at = key.find(tag);
-        if (at != std::string::npos) return asAddress(key.substr(at + 1));
-    }
-    return {};
+    // The address is what follows the tags: the first ":http://" or ":https://", whichever comes
+    // first; the address itself may hold the other later on.
+    const size_t at = std::min(key.find(":http://"), key.find(":https://"));
+    return at == std::string::npos ? std::wstring() : asAddress(key.substr(at + 1));
 }
 
 std::vector<std::wstring> cacheFolders(const BrowserProfile& profile) {

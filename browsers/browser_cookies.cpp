@@ -3,6 +3,7 @@
 
 #include <algorithm>
 
+#include "browsers/database_change.h"
 #include "browsers/sqlite_database.h"
 #include "browsers/utf8_text.h"
 
@@ -72,34 +73,35 @@ StoreClearing deleteBrowserCookies(FileSystem& files, const BrowserProfile& prof
     const std::wstring path = cookieDatabase(files, profile);
     if (path.empty()) return clearing;
     try {
-        SqliteDatabase db(path, false);
         const CookieSchema schema = schemaOf(profile);
-        if (!db.hasTable(schema.table)) return clearing;
-        db.secureDelete();
-        db.exec("BEGIN IMMEDIATE");
-        std::vector<std::int64_t> doomed;
-        {
-            SqliteStatement rows = db.prepare(selectSql(schema));
-            while (rows.step()) {
-                const BrowserCookie cookie = cookieAt(rows);
-                if (only && std::find(only->begin(), only->end(), cookie) == only->end()) continue;
-                if (keep.keeps(cookie.host)) {
-                    ++clearing.kept;
-                    continue;
+        clearing.error = changeLeavingNoTrace(files, path, [&](SqliteDatabase& db) {
+            if (!db.hasTable(schema.table)) return false;
+            db.exec("BEGIN IMMEDIATE");
+            std::vector<std::int64_t> doomed;
+            {
+                SqliteStatement rows = db.prepare(selectSql(schema));
+                while (rows.step()) {
+                    const BrowserCookie cookie = cookieAt(rows);
+                    if (only && std::find(only->begin(), only->end(), cookie) == only->end())
+                        continue;
+                    if (keep.keeps(cookie.host)) {
+                        ++clearing.kept;
+                        continue;
+                    }
+                    doomed.push_back(cookie.rowId);
                 }
-                doomed.push_back(cookie.rowId);
             }
-        }
-        SqliteStatement remove =
-            db.prepare(std::string("DELETE FROM ") + schema.table + " WHERE rowid = ?");
-        for (const std::int64_t row : doomed) {
-            remove.bind(1, row);
-            remove.step();
-            remove.reset();
-        }
-        db.exec("COMMIT");
-        clearing.removed = doomed.size();
-        if (!doomed.empty()) db.compact();
+            SqliteStatement remove =
+                db.prepare(std::string("DELETE FROM ") + schema.table + " WHERE rowid = ?");
+            for (const std::int64_t row : doomed) {
+                remove.bind(1, row);
+                remove.step();
+                remove.reset();
+            }
+            db.exec("COMMIT");
+            clearing.removed = doomed.size();
+            return !doomed.empty();
+        });
     } catch (const SqliteError& error) {
         // An open transaction is rolled back when the connection closes.
         clearing.error = fromUtf8(error.what());

@@ -46,7 +46,7 @@ FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring
     }
     if (found.size() <= 1) return removal;
     BatchRequest request;
-    request.passes = 1;
+    request.method = WipeMethod::onePass;
     request.overwriteSharedData = false;
     request.threads = kFlushThreads;
     request.stop = stop;

@@ -1,6 +1,9 @@
 // A browser profile's history through SQLite, and the files beside it that hold addresses.
 #include "browsers/browser_history.h"
 
+#include <limits>
+
+#include "browsers/database_change.h"
 #include "browsers/json_value.h"
 #include "browsers/sqlite_database.h"
 #include "browsers/utf8_text.h"
@@ -23,6 +26,9 @@ struct HistoryDatabase {
     const wchar_t* file;
     std::vector<const char*> clearedTables;  // every row goes (tables that are missing are skipped)
     std::vector<TableStatement> statements;  // run after that, in order
+    const char* countedTable = nullptr;      // its rows are the history that was removed
+    // Kept beside the profiles for all of them (in "User Data"), not in the profile's own folder.
+    bool besideProfiles = false;
 };
 
 const std::vector<HistoryDatabase>& chromiumDatabases() {
@@ -32,7 +38,8 @@ const std::vector<HistoryDatabase>& chromiumDatabases() {
           "segment_usage", "content_annotations", "context_annotations", "clusters",
           "clusters_and_visits", "cluster_keywords", "cluster_visit_duplicates",
           "history_sync_metadata"},
-         {}},
+         {},
+         "urls"},
         {L"Favicons", {"icon_mapping", "favicon_bitmaps", "favicons"}, {}},
         {L"Top Sites", {"top_sites", "thumbnails"}, {}},
         {L"Shortcuts", {"omni_box_shortcuts"}, {}},
@@ -40,6 +47,9 @@ const std::vector<HistoryDatabase>& chromiumDatabases() {
          {"network_action_predictor", "resource_prefetch_predictor_url",
           "resource_prefetch_predictor_host"},
          {}},
+        // Usage metrics of every profile, each with the full address and time of the page; they
+        // cannot be told apart by profile, so they go with the history of any of them.
+        {L"segmentation_platform\\ukm_db", {"urls", "metrics"}, {}, nullptr, true},
     };
     return databases;
 }
@@ -58,27 +68,30 @@ const std::vector<HistoryDatabase>& firefoxDatabases() {
           {"moz_places_extra",
            "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)"},
           {"moz_origins",
-           "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"}}},
+           "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"}},
+         "moz_historyvisits"},
         {L"favicons.sqlite", {"moz_pages_w_icons", "moz_icons_to_pages", "moz_icons"}, {}},
     };
     return databases;
 }
 
-void clearDatabase(const std::wstring& path, const HistoryDatabase& what, StoreClearing& clearing) {
-    SqliteDatabase db(path, false);
-    db.secureDelete();
-    db.exec("BEGIN IMMEDIATE");
-    for (const char* table : what.clearedTables) {
-        if (!db.hasTable(table)) continue;
-        const std::int64_t rows = db.count(table);
-        db.exec(std::string("DELETE FROM ") + quotedName(table));
-        if (std::string_view(table) == "urls" || std::string_view(table) == "moz_historyvisits")
-            clearing.removed += static_cast<std::size_t>(rows);
-    }
-    for (const TableStatement& statement : what.statements)
-        if (db.hasTable(statement.table)) db.exec(statement.sql);
-    db.exec("COMMIT");
-    db.compact();
+// Words of a failure of the journal's overwrite, or empty.
+std::wstring clearDatabase(FileSystem& files, const std::wstring& path, const HistoryDatabase& what,
+                           StoreClearing& clearing) {
+    return changeLeavingNoTrace(files, path, [&](SqliteDatabase& db) {
+        db.exec("BEGIN IMMEDIATE");
+        for (const char* table : what.clearedTables) {
+            if (!db.hasTable(table)) continue;
+            const std::int64_t rows = db.count(table);
+            db.exec(std::string("DELETE FROM ") + quotedName(table));
+            if (what.countedTable && std::string_view(table) == what.countedTable)
+                clearing.removed += static_cast<std::size_t>(rows);
+        }
+        for (const TableStatement& statement : what.statements)
+            if (db.hasTable(statement.table)) db.exec(statement.sql);
+        db.exec("COMMIT");
+        return true;
+    });
 }
 
 // The sites a Chromium profile has engaged with, kept in its Preferences by address: they go with
@@ -102,9 +115,25 @@ std::wstring forgetEngagedSites(FileSystem& files, const std::wstring& preferenc
         changed = true;
     }
     if (!changed) return {};
-    const Status written = files.replaceFile(preferences, toJson(*root));
-    return written ? std::wstring()
-                   : L"Preferences: not rewritten (" + std::to_wstring(written.code) + L")";
+    // The old file keeps a second name through the replacement, so its blocks, which name the
+    // sites, are overwritten before they are freed. A copy left by a run that was cut short goes
+    // first. A file system without second names gets the file replaced all the same, and says so.
+    const std::wstring old = preferences + L".purgeon-old";
+    std::wstring leftover = overwriteLeftover(files, old);
+    if (!leftover.empty()) return L"Preferences: " + leftover;
+    const std::string json = toJson(*root);
+    Status written = files.replaceFile(preferences, json, old);
+    if (written) return overwriteLeftover(files, old);
+    if ((written = files.replaceFile(preferences, json, {})))
+        return L"Preferences: rewritten, but the old copy could not be overwritten";
+    return L"Preferences: not rewritten (" + std::to_wstring(written.code) + L")";
+}
+
+// "C:\a\b\" gives "C:\a\".
+std::wstring parentFolder(const std::wstring& folder) {
+    const size_t end =
+        folder.size() > 1 ? folder.find_last_of(L'\\', folder.size() - 2) : std::wstring::npos;
+    return end == std::wstring::npos ? folder : folder.substr(0, end + 1);
 }
 
 void addError(StoreClearing& clearing, const std::wstring& error) {
@@ -117,6 +146,12 @@ std::wstring historyDatabase(const BrowserProfile& profile) {
 }
 
 }  // namespace
+
+std::int64_t visitFileTime(std::int64_t micro, std::int64_t epochAsFileTime) {
+    constexpr std::int64_t kLatest = std::numeric_limits<std::int64_t>::max();
+    if (micro <= 0 || micro > (kLatest - epochAsFileTime) / 10) return 0;
+    return micro * 10 + epochAsFileTime;
+}
 
 std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
                                 std::vector<BrowserVisit>& visits) {
@@ -133,10 +168,8 @@ std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile
                       "WHERE last_visit_date IS NOT NULL ORDER BY last_visit_date DESC"
                     : "SELECT url, title, last_visit_time FROM urls ORDER BY last_visit_time DESC");
         while (rows.step()) {
-            const std::int64_t micro = rows.integer(2);
-            const std::int64_t fileTime = micro <= 0 ? 0
-                                          : firefox  ? micro * 10 + kUnixEpochAsFileTime
-                                                     : micro * 10;
+            const std::int64_t fileTime =
+                visitFileTime(rows.integer(2), firefox ? kUnixEpochAsFileTime : 0);
             visits.push_back({fromUtf8(rows.text(0)), fromUtf8(rows.text(1)), fileTime});
         }
     } catch (const SqliteError& error) {
@@ -150,11 +183,15 @@ HistoryClearing clearBrowserHistory(FileSystem& files, const BrowserProfile& pro
     HistoryClearing clearing;
     const bool firefox = profile.family == BrowserFamily::firefox;
     for (const HistoryDatabase& database : firefox ? firefoxDatabases() : chromiumDatabases()) {
-        const std::wstring path = profile.folder + database.file;
+        // Opera keeps its one profile in the folder other browsers keep their profiles in.
+        std::wstring path = profile.folder + database.file;
         std::uint64_t bytes = 0;
+        if (database.besideProfiles && !files.fileSize(path, bytes).ok())
+            path = parentFolder(profile.folder) + database.file;
         if (!files.fileSize(path, bytes).ok()) continue;
         try {
-            clearDatabase(path, database, clearing.database);
+            const std::wstring journal = clearDatabase(files, path, database, clearing.database);
+            if (!journal.empty()) addError(clearing.database, journal);
         } catch (const SqliteError& error) {
             addError(clearing.database,
                      std::wstring(database.file) + L": " + fromUtf8(error.what()));

@@ -19,6 +19,11 @@ struct BrowserVisit {
     std::int64_t lastVisited = 0;  // 100 ns units since 1601-01-01, UTC; 0 when unknown
 };
 
+// A visit time in microseconds since the browser's epoch (1601 for the Chromium family,
+// `epochAsFileTime` after it for Firefox's 1970) in 100 ns units since 1601; 0 when the time is
+// not positive or too large for those units, as a damaged database may hold.
+std::int64_t visitFileTime(std::int64_t micro, std::int64_t epochAsFileTime);
+
 // The visited pages, most recent first. Reading changes nothing. The error's words, or empty.
 std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
                                 std::vector<BrowserVisit>& visits);

@@ -17,9 +17,22 @@ std::wstring plainSite(const std::wstring& host) {
     if (scheme != std::wstring::npos) site.erase(0, scheme + 3);
     const size_t rest = site.find_first_of(L"/:");
     if (rest != std::wstring::npos) site.erase(rest);
-    while (!site.empty() && site.front() == L'.') site.erase(0, 1);
     while (!site.empty() && site.back() == L'.') site.pop_back();
-    if (site.rfind(L"www.", 0) == 0) site.erase(0, 4);
+    // Leading dots and "www." go until neither is left, so the plain form of a plain form is
+    // itself: what is kept after a restart is exactly what was kept before it.
+    for (;;) {
+        if (!site.empty() && site.front() == L'.') {
+            site.erase(0, 1);
+        } else if (site.rfind(L"www.", 0) == 0) {
+            site.erase(0, 4);
+        } else {
+            break;
+        }
+    }
+    // A name with an empty label ("a..example.com") names no site, nor does one holding the
+    // stored lists' separator, which no host name holds.
+    if (site.find(L"..") != std::wstring::npos || site.find(kStoredSeparator) != std::wstring::npos)
+        return {};
     return site;
 }
 
@@ -46,10 +59,15 @@ std::vector<std::wstring> cookieFileHosts(const std::string& content) {
 }
 
 std::vector<std::wstring> splitStored(const std::wstring& stored) {
+    // Today's form ends every part with "|", which neither a file name nor a host can hold;
+    // a value without one is the older form, separated by ";".
+    const wchar_t separator = stored.find(kStoredSeparator) != std::wstring::npos
+                                  ? kStoredSeparator
+                                  : kOldStoredSeparator;
     std::vector<std::wstring> parts;
     size_t start = 0;
     while (start <= stored.size()) {
-        size_t end = stored.find(L';', start);
+        size_t end = stored.find(separator, start);
         if (end == std::wstring::npos) end = stored.size();
         if (end > start) parts.push_back(stored.substr(start, end - start));
         start = end + 1;
@@ -63,7 +81,10 @@ CookieKeepList::CookieKeepList(const std::wstring& stored) {
 
 std::wstring joinStored(const std::vector<std::wstring>& parts) {
     std::wstring text;
-    for (const std::wstring& part : parts) text += (text.empty() ? L"" : L";") + part;
+    for (const std::wstring& part : parts) {
+        if (part.empty() || part.find(kStoredSeparator) != std::wstring::npos) continue;
+        text += part + kStoredSeparator;
+    }
     return text;
 }
 

@@ -6,7 +6,7 @@
 
 namespace purgeon {
 
-// The settings value that stores the list: host names separated by ";".
+// The settings value that stores the list: host names, each followed by "|".
 inline constexpr wchar_t kKeepCookiesKey[] = L"keepcookies";
 
 class CookieKeepList {
@@ -15,7 +15,7 @@ public:
     // Reads the stored form; empty parts and repeats are dropped.
     explicit CookieKeepList(const std::wstring& stored);
 
-    // The stored form: the sites in the order they were added, joined by ";".
+    // The stored form: the sites in the order they were added, each followed by "|".
     std::wstring stored() const;
     const std::vector<std::wstring>& sites() const { return m_sites; }
 
@@ -32,13 +32,20 @@ private:
     std::vector<std::wstring> m_sites;
 };
 
-// The parts of a stored list separated by ";", empty ones dropped.
+// Stored lists (hosts, profile keys) end each part with "|", which no host and no Windows file
+// name can hold; the older form separated them with ";", which a folder name may hold.
+inline constexpr wchar_t kStoredSeparator = L'|';
+inline constexpr wchar_t kOldStoredSeparator = L';';
+
+// The parts of a stored list, of either form, empty ones dropped.
 std::vector<std::wstring> splitStored(const std::wstring& stored);
-// The parts joined by ";", as splitStored reads them.
+// The parts in today's form, as splitStored reads them; a part that is empty or holds "|"
+// cannot be stored and is left out.
 std::wstring joinStored(const std::vector<std::wstring>& parts);
 
 // "www.Example.com." and ".example.com" both give "example.com": lower case, no leading dots,
-// no "www.", no trailing dot, no port.
+// no "www.", no trailing dot, no port; empty for a name with an empty label or a "|". The plain
+// form of a plain form is itself.
 std::wstring plainSite(const std::wstring& host);
 
 // The sites an old-style cookie file holds cookies of: the third line of each nine-line record

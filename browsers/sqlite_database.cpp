@@ -70,7 +70,7 @@ std::string SqliteStatement::text(int column) const {
 }
 
 SqliteDatabase::SqliteDatabase(const std::wstring& path, bool readOnly)
-    : m_db(nullptr, sqlite3_close_v2) {
+    : m_path(path), m_db(nullptr, sqlite3_close_v2) {
     sqlite3* db = nullptr;
     const int flags = (readOnly ? SQLITE_OPEN_READONLY : SQLITE_OPEN_READWRITE) |
                       SQLITE_OPEN_NOMUTEX | SQLITE_OPEN_EXRESCODE;
@@ -103,11 +103,27 @@ std::string SqliteDatabase::journalMode() {
     return query.step() ? query.text(0) : std::string();
 }
 
+std::wstring SqliteDatabase::keepJournal() {
+    m_keepsJournal = true;
+    if (journalMode() == "wal") {
+        int keep = 1;
+        const int code = sqlite3_file_control(m_db.get(), "main", SQLITE_FCNTL_PERSIST_WAL, &keep);
+        if (code != SQLITE_OK) fail(m_db.get(), code, "keep the write-ahead log");
+        return m_path + L"-wal";
+    }
+    // Only the connection's own way of journalling changes: the browser keeps its own.
+    SqliteStatement persist = prepare("PRAGMA journal_mode = PERSIST");
+    if (!persist.step() || persist.text(0) != "persist")
+        throw SqliteError("the journal cannot be kept in place", SQLITE_ERROR);
+    return m_path + L"-journal";
+}
+
 void SqliteDatabase::compact() {
     // The copy VACUUM builds stays in memory, never in a temporary file of its own.
     exec("PRAGMA temp_store = MEMORY");
     exec("VACUUM");
-    if (journalMode() == "wal") exec("PRAGMA wal_checkpoint(TRUNCATE)");
+    if (journalMode() == "wal")
+        exec(m_keepsJournal ? "PRAGMA wal_checkpoint(FULL)" : "PRAGMA wal_checkpoint(TRUNCATE)");
 }
 
 std::string SqliteDatabase::integrityCheck() {

@@ -55,13 +55,20 @@ public:
 
     // Makes every later deletion overwrite what it removes, in the file and in its journal.
     void secureDelete() { exec("PRAGMA secure_delete = ON"); }
+    // Keeps the file that holds what changes replace where it is, so that its blocks can be
+    // overwritten once this connection is closed, instead of being freed with the old pages in
+    // them: a rollback journal stays (PERSIST) and a write-ahead log outlives the connection.
+    // The path of that file.
+    std::wstring keepJournal();
     // After a clear: rebuilds the file so no free page keeps old rows, then hands the write-ahead
-    // log back to the file and truncates it to nothing.
+    // log back to the file; a log that is not kept is truncated to nothing.
     void compact();
     // "ok", or what the check found.
     std::string integrityCheck();
 
 private:
+    std::wstring m_path;
+    bool m_keepsJournal = false;
     std::unique_ptr<sqlite3, int (*)(sqlite3*)> m_db;
 };
 

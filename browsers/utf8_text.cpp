@@ -44,13 +44,14 @@ std::string toUtf8(std::wstring_view text) {
     out.reserve(text.size());
     for (size_t i = 0; i < text.size(); ++i) {
         char32_t c = static_cast<char32_t>(text[i]);
-        if constexpr (sizeof(wchar_t) == 2) {
-            if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() && text[i + 1] >= 0xDC00 &&
-                text[i + 1] < 0xE000) {
-                c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
-            } else if (c >= 0xD800 && c < 0xE000) {
-                c = kReplacement;
-            }
+        // A surrogate pair is one character whatever the width of wchar_t, and a lone surrogate
+        // is no character, so both builds write the same bytes for the same text.
+        if (c >= 0xD800 && c < 0xDC00 && i + 1 < text.size() &&
+            static_cast<char32_t>(text[i + 1]) >= 0xDC00 &&
+            static_cast<char32_t>(text[i + 1]) < 0xE000) {
+            c = 0x10000 + ((c - 0xD800) << 10) + (static_cast<char32_t>(text[++i]) - 0xDC00);
+        } else if (c >= 0xD800 && c < 0xE000) {
+            c = kReplacement;
         }
         if (c > 0x10FFFF) c = kReplacement;
         appendUtf8(out, c);

@@ -36,7 +36,8 @@ if(EXISTS ${PURGEON_SQLITE_DIR}/sqlite3.c)
 else()
     find_package(SQLite3)
     if(NOT SQLite3_FOUND)
-        message(FATAL_ERROR "SQLite is missing: run scripts/test or scripts/run once (they fetch "
-                            "the pinned amalgamation), or install SQLite for find_package(SQLite3)")
+        message(FATAL_ERROR "SQLite is missing: run scripts/test, scripts/run or scripts/package "
+                            "once (they fetch the pinned amalgamation), or install SQLite for "
+                            "find_package(SQLite3)")
     endif()
 endif()

@@ -1,68 +1,25 @@
-; Purgeon's setup program and uninstaller: per-user by default, machine-wide on request.
+; Purgeon's setup program: per-user by default, machine-wide on request. It installs the
+; uninstaller built from uninstall.nsi beside the program.
 ;
-; Built by packaging/CMakeLists.txt, which passes the version, the program and its icon:
-;   makensis -DVERSION=x.y.z -DEXE=purgeon.exe -DICON=purgeon.ico -DOUTFILE=setup.exe purgeon.nsi
+; Built by packaging/CMakeLists.txt, which passes the version, the program, the uninstaller and
+; the icon:
+;   makensis -DVERSION=x.y.z -DEXE=purgeon.exe -DUNINSTALLER=uninstall.exe -DICON=purgeon.ico
+;            -DOUTFILE=setup.exe purgeon.nsi
 ;
-; Switches of the setup program:
+; Switches:
 ;   /S                 silent
 ;   /ALLUSERS          for everyone on this computer (Program Files; needs administrator rights)
 ;   /CURRENTUSER       only for the current user (the default)
 ;   /STARTWITHWINDOWS  with /S: start Purgeon with Windows, as the finish page's box does
 ;   /D=folder          install there (last on the command line, without quotes)
-; Switches of the uninstaller: /S, silent; it keeps the settings and the log then.
 ; Exit codes: 0 done, 1 cancelled, 2 aborted, 3 Purgeon was running, 740 administrator rights needed.
 
-Unicode true
-Target amd64-unicode
-ManifestDPIAware true
-SetCompressor /SOLID lzma
-RequestExecutionLevel user
-
-!macro RequireDefine NAME
-  !ifndef ${NAME}
-    !error "${NAME} is not defined: pass -D${NAME}=... to makensis"
-  !endif
-!macroend
-!insertmacro RequireDefine VERSION
+!include "${__FILEDIR__}/common.nsh"
 !insertmacro RequireDefine EXE
-!insertmacro RequireDefine ICON
-!insertmacro RequireDefine OUTFILE
+!insertmacro RequireDefine UNINSTALLER
 
-!define PUBLISHER "Purgeon"
-!define UNINSTALL_KEY "Software\Microsoft\Windows\CurrentVersion\Uninstall\Purgeon"
-; The program's own autostart value (its name keeps the leading space of the program's title) and
-; the key of its settings, with the preference behind its "Start up with windows" box.
-!define RUN_KEY "Software\Microsoft\Windows\CurrentVersion\Run"
-!define RUN_VALUE " Purgeon"
-!define PROGRAM_KEY "Software\Purgeon"
-!define SETTINGS_KEY "Software\Purgeon\Settings"
-; Held by a running Purgeon for as long as it runs.
-!define INSTANCE_MUTEX "Local\Purgeon.SingleInstance"
-!define SYNCHRONIZE 0x00100000
-!define EXIT_RUNNING 3
-!define EXIT_ELEVATION_REQUIRED 740
-
-Name "Purgeon"
-OutFile "${OUTFILE}"
-BrandingText "Purgeon ${VERSION}"
-ShowInstDetails show
-ShowUninstDetails show
-
-VIProductVersion "${VERSION}.0"
-VIAddVersionKey /LANG=1033 "ProductName" "Purgeon"
-VIAddVersionKey /LANG=1033 "CompanyName" "${PUBLISHER}"
 VIAddVersionKey /LANG=1033 "FileDescription" "Purgeon Setup"
-VIAddVersionKey /LANG=1033 "FileVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "ProductVersion" "${VERSION}"
-VIAddVersionKey /LANG=1033 "LegalCopyright" "Copyright (C) Purgeon"
 
-!include MUI2.nsh
-!include nsDialogs.nsh
-!include LogicLib.nsh
-!include FileFunc.nsh
-
-!define MUI_ICON "${ICON}"
-!define MUI_UNICON "${ICON}"
 !define MUI_ABORTWARNING
 ; The icon on the splash screen's blue, 164 x 314 (made from res/purgeon.ico with ImageMagick).
 !define MUI_WELCOMEFINISHPAGE_BITMAP "${__FILEDIR__}/wizard.bmp"
@@ -87,59 +44,9 @@ Page custom ModePage ModePageLeave
 !define MUI_PAGE_CUSTOMFUNCTION_SHOW FinishPageShow
 !insertmacro MUI_PAGE_FINISH
 
-!insertmacro MUI_UNPAGE_CONFIRM
-!insertmacro MUI_UNPAGE_INSTFILES
-
 !insertmacro MUI_LANGUAGE "English"
 
-; Purgeon cannot be replaced or removed while it runs: the user closes it, or the work stops
-; with EXIT_RUNNING (at once when silent).
-!macro DefineEnsureNotRunning PREFIX
-Function ${PREFIX}EnsureNotRunning
-  retry:
-  System::Call 'kernel32::OpenMutexW(i ${SYNCHRONIZE}, i 0, w "${INSTANCE_MUTEX}") p .r0'
-  ${If} $0 P<> 0
-    System::Call 'kernel32::CloseHandle(p r0)'
-    MessageBox MB_RETRYCANCEL|MB_ICONEXCLAMATION \
-      "Purgeon is running. Close it first: click its icon in the notification area and choose Exit.$\r$\n$\r$\nThen click Retry." \
-      /SD IDCANCEL IDRETRY retry
-    DetailPrint "Purgeon is running: nothing was changed."
-    SetErrorLevel ${EXIT_RUNNING}
-    Quit
-  ${EndIf}
-FunctionEnd
-!macroend
-!insertmacro DefineEnsureNotRunning ""
-!insertmacro DefineEnsureNotRunning "un."
-
-; Machine-wide work needs administrator rights. Without them, a silent run stops; otherwise
-; Windows is asked to start PROGRAM elevated with ARGUMENTS, and this one ends. $0 is "" when the
-; rights are not there and could not be had.
-!macro DefineRequireAdmin PREFIX PROGRAM ARGUMENTS
-Function ${PREFIX}RequireAdmin
-  UserInfo::GetAccountType
-  Pop $0
-  ${If} $0 == "Admin"
-    Return
-  ${EndIf}
-  ${If} ${Silent}
-    SetErrorLevel ${EXIT_ELEVATION_REQUIRED}
-    Quit
-  ${EndIf}
-  ${GetParameters} $1
-  ClearErrors
-  ExecShell "runas" "${PROGRAM}" "${ARGUMENTS}"
-  ${If} ${Errors}
-    MessageBox MB_OK|MB_ICONEXCLAMATION "Purgeon can be installed or removed for everyone on this computer only with administrator rights."
-    StrCpy $0 ""
-    Return
-  ${EndIf}
-  Quit
-FunctionEnd
-!macroend
-!insertmacro DefineRequireAdmin "" "$EXEPATH" "/ALLUSERS $1"
-; The uninstaller runs from a copy of itself: the one in the program's folder starts afresh.
-!insertmacro DefineRequireAdmin "un." "$INSTDIR\uninstall.exe" ""
+!insertmacro DefineRequireAdmin "/ALLUSERS $1"
 
 ; The shell folders, the registry root of the uninstall entry and the default folder follow the
 ; install mode.
@@ -257,7 +164,7 @@ Section "Purgeon"
   Call EnsureNotRunning
   SetOutPath "$INSTDIR"
   File "/oname=purgeon.exe" "${EXE}"
-  WriteUninstaller "$INSTDIR\uninstall.exe"
+  File "/oname=uninstall.exe" "${UNINSTALLER}"
   CreateShortcut "$SMPROGRAMS\Purgeon.lnk" "$INSTDIR\purgeon.exe" "" "$INSTDIR\purgeon.exe" 0
 
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "DisplayName" "Purgeon"
@@ -277,46 +184,4 @@ Section "Purgeon"
   ${AndIf} $StartWithWindows == 1
     Call WriteAutostart
   ${EndIf}
-SectionEnd
-
-; A copy installed for everyone has its uninstall entry under HKLM, naming this folder.
-Function un.onInit
-  StrCpy $AllUsers 0
-  ReadRegStr $0 HKLM "${UNINSTALL_KEY}" "InstallLocation"
-  ${If} $0 == $INSTDIR
-    StrCpy $AllUsers 1
-    Call un.RequireAdmin
-    ${If} $0 == ""
-      Abort
-    ${EndIf}
-    SetShellVarContext all
-  ${Else}
-    SetShellVarContext current
-  ${EndIf}
-FunctionEnd
-
-Section "Uninstall"
-  Call un.EnsureNotRunning
-  Delete "$INSTDIR\purgeon.exe"
-  Delete "$INSTDIR\uninstall.exe"
-  ; Only the folder, if nothing else was put into it.
-  RMDir "$INSTDIR"
-  Delete "$SMPROGRAMS\Purgeon.lnk"
-
-  ; The Run value goes when it starts this copy; another copy's value is that copy's.
-  ReadRegStr $0 HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  ${If} $0 == '"$INSTDIR\purgeon.exe"'
-    DeleteRegValue HKCU "${RUN_KEY}" "${RUN_VALUE}"
-  ${EndIf}
-
-  ${If} ${Cmd} `MessageBox MB_YESNO|MB_ICONQUESTION|MB_DEFBUTTON2 "Remove Purgeon's settings and its log as well?" /SD IDNO IDYES`
-    DeleteRegKey HKCU "${PROGRAM_KEY}"
-    SetShellVarContext current
-    RMDir /r "$LOCALAPPDATA\Purgeon"
-    ${If} $AllUsers == 1
-      SetShellVarContext all
-    ${EndIf}
-  ${EndIf}
-
-  DeleteRegKey SHCTX "${UNINSTALL_KEY}"
 SectionEnd

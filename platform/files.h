@@ -7,6 +7,7 @@
 #include <memory>
 #include <string>
 
+#include "platform/random_source.h"
 #include "platform/status.h"
 
 namespace purgeon {
@@ -35,14 +36,25 @@ struct FileFacts {
 };
 
 // A file held alone: nobody else may read, write or delete it while this lives. Opened as itself:
-// a link is the link, never what it points to.
+// a link is the link, never what it points to. Its reads and writes bypass the system's cache
+// (where the system honours that: Wine reads and writes through its cache all the same), so each
+// one starts at a multiple of ioUnit(), covers a multiple of it and uses memory aligned to it.
 class ExclusiveFile {
 public:
     virtual ~ExclusiveFile() = default;
     virtual Status facts(FileFacts& facts) = 0;
+    // The alignment of every read and write: a power of two from 512 to 64 KiB.
+    virtual std::size_t ioUnit() = 0;
+    // A write past the end makes the file longer; setLength cuts it back.
     virtual Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) = 0;
+    // Reads what the device holds; read falls short of bytes only at the end of the file.
+    virtual Status readAt(std::uint64_t offset, void* data, std::size_t bytes,
+                          std::size_t& read) = 0;
+    virtual Status setLength(std::uint64_t length) = 0;
     // Hands what was written to the device, not just to the file system's cache.
     virtual Status flush() = 0;
+    // The system's generator, for the keys of the random data written over the file.
+    virtual RandomSource& random() = 0;
     // Clears the read-only, hidden and system bits, which would block writing or removal.
     virtual Status clearAttributes() = 0;
     // Removes the name the file was opened by; it is gone once the handle closes.
@@ -63,8 +75,11 @@ public:
     // Reads a whole (small) file.
     virtual Status readFile(const std::wstring& path, std::string& bytes) = 0;
     // Puts new content in place of an existing file's, whole or not at all: written beside it,
-    // handed to the device, then moved over it.
-    virtual Status replaceFile(const std::wstring& path, const std::string& bytes) = 0;
+    // handed to the device, then moved over it. With oldName, the old content first gets that
+    // second name (a hard link), so the move frees none of its blocks and the caller can
+    // overwrite them; when the file system cannot give it one, nothing is changed.
+    virtual Status replaceFile(const std::wstring& path, const std::string& bytes,
+                               const std::wstring& oldName) = 0;
     // The length of a file without opening it.
     virtual Status fileSize(const std::wstring& path, std::uint64_t& bytes) = 0;
     // Calls visit for every entry of the folder (path ending in "\"), "." and ".." included,

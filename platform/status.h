@@ -17,6 +17,7 @@ inline constexpr long kErrorDirNotEmpty = 145;
 inline constexpr long kErrorFileTooLarge = 223;
 inline constexpr long kErrorTimeout = 1460;
 inline constexpr long kErrorBusy = 170;
+inline constexpr long kErrorAlreadyExists = 183;
 
 // Carries the code of the call that failed; a default one is success. A result code of a COM
 // component (negative on failure) travels in the same field. Ignoring one is a compile error:

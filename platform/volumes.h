@@ -15,7 +15,6 @@ namespace purgeon {
 inline constexpr long kErrorHandleDiskFull = 39;
 inline constexpr long kErrorFileExists = 80;
 inline constexpr long kErrorDiskFull = 112;
-inline constexpr long kErrorAlreadyExists = 183;
 
 // What kind of drive a volume is on, as the system tells it.
 enum class DriveKind {

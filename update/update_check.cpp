@@ -32,15 +32,17 @@ std::optional<double> versionNumber(const std::wstring& text) {
     if (i == 0) return std::nullopt;
     if (i == end) return whole;
     if (text[i] != L'.') return std::nullopt;
+    // Each digit adds its own share, so a long fraction fades to nothing instead of running to
+    // infinity and reading as no number.
     double fraction = 0;
-    double scale = 1;
+    double place = 0.1;
     size_t digits = 0;
     for (++i; i < end && text[i] >= L'0' && text[i] <= L'9'; ++i, ++digits) {
-        fraction = fraction * 10 + (text[i] - L'0');
-        scale *= 10;
+        fraction += (text[i] - L'0') * place;
+        place /= 10;
     }
     if (i != end || digits == 0) return std::nullopt;
-    return whole + fraction / scale;
+    return whole + fraction;
 }
 
 std::wstring versionFileUrl() { return vendorUrl() + L"products/zp/version.txt"; }

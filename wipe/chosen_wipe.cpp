@@ -3,15 +3,15 @@
 
 namespace purgeon {
 
-int wipePasses(bool quick) { return quick ? 3 : 7; }
+WipeMethod chosenWipeMethod(bool quick) { return quick ? WipeMethod::quick : WipeMethod::dod; }
 
-ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, int passes,
+ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
                            std::stop_token stop, const BatchProgressSink& progress) {
     std::uint64_t length = 0;
     static_cast<void>(files.fileSize(path, length));  // for the progress only
-    BatchProgress shown{0, 1, 0, length * static_cast<std::uint64_t>(passes), path};
+    BatchProgress shown{0, 1, 0, length * static_cast<std::uint64_t>(passCount(method)), path};
     if (progress) progress(shown);
-    ShredRequest request{passes, true, {}};
+    ShredRequest request{method, true, {}};
     request.stop = stop;
     request.written = [&](std::uint64_t bytes) {
         shown.bytesDone += bytes;

@@ -14,12 +14,12 @@
 
 namespace purgeon {
 
-// The passes of the shredding level: "Quick( 3 passes)", or "US DOD (7passes)".
-int wipePasses(bool quick);
+// The method of the shredding level: "Quick( 3 passes)", or "US DOD (7passes)".
+WipeMethod chosenWipeMethod(bool quick);
 
 // Shreds one chosen file, which must be what its folder holds under that name: a link swapped in
 // is not followed. The progress counts one file, and its length once a pass.
-ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, int passes,
+ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
                            std::stop_token stop, const BatchProgressSink& progress);
 
 struct FolderWipe {

@@ -70,6 +70,8 @@ std::wstring plainPath(const std::wstring& path) {
         if (isLocalHost(parts[0]) && share.size() == 2 && isDriveLetter(share[0]) &&
             share[1] == L'$') {
             root = std::wstring(1, static_cast<wchar_t>(std::towupper(share[0]))) + L":";
+        } else if (parts[0] == L"?" || parts[0] == L".") {
+            return {};  // a device path with a doubled slash, not a server's share
         } else {
             root = L"\\\\" + parts[0] + L"\\" + share;
         }

@@ -1,41 +1,106 @@
-// The shredding engine: one exclusive handle per file, overwrite passes of 0x01 bytes in large
-// writes, then removal through that handle.
+// The shredding engine: one exclusive handle per file, the method's passes in large aligned
+// writes, a read-back of the last pass past the cache, then removal through that handle.
 #include "wipe/shred.h"
 
 #include <algorithm>
+#include <array>
+#include <cstring>
 #include <memory>
+#include <new>
+#include <optional>
 #include <vector>
 
 #include "wipe/folder_guard.h"
+#include "wipe/random_stream.h"
 
 namespace purgeon {
 
 namespace {
 
-// One buffer of 0x01 bytes serves every write, whatever the file's size.
+// The largest write, and the largest read of the read-back.
 constexpr std::size_t kWriteSize = 1 << 20;
 // Within a pass, what is written goes to the device every this many bytes as well.
 constexpr std::uint64_t kFlushStretch = 64ull << 20;
 
-const std::vector<unsigned char>& overwriteBuffer() {
-    static const std::vector<unsigned char> buffer(kWriteSize, kShredByte);
-    return buffer;
+// What one pass writes: one byte throughout, or a random stream.
+struct Pass {
+    unsigned char byte = 0;
+    std::optional<RandomStream> random;
+};
+
+// The passes of a method for one file, their characters and keys drawn from the system's
+// generator in one request.
+Status plan(WipeMethod method, RandomSource& random, std::vector<Pass>& passes) {
+    constexpr std::size_t kKey = RandomStream::kKeyBytes;
+    std::array<unsigned char, 3 + 2 * kKey> drawn{};
+    const std::size_t keys = method == WipeMethod::dod ? 2 : 1;
+    const std::size_t characters = method == WipeMethod::dod ? 3 : 0;
+    if (Status got = random.fill(drawn.data(), characters + keys * kKey); !got) return got;
+    auto key = [&](std::size_t k) {
+        std::array<unsigned char, kKey> bytes{};
+        std::memcpy(bytes.data(), drawn.data() + characters + k * kKey, kKey);
+        return Pass{0, RandomStream(bytes)};
+    };
+    auto byte = [](unsigned char value) { return Pass{value, std::nullopt}; };
+    switch (method) {
+        case WipeMethod::onePass:
+            passes = {key(0)};
+            break;
+        case WipeMethod::quick:
+            passes = {byte(0x00), byte(0xFF), key(0)};
+            break;
+        case WipeMethod::dod: {
+            const unsigned char first = drawn[0], second = drawn[1], third = drawn[2];
+            passes = {byte(first), byte(static_cast<unsigned char>(~first)), key(0), byte(second),
+                      byte(third), byte(static_cast<unsigned char>(~third)), key(1)};
+            break;
+        }
+    }
+    return Status::success();
+}
+
+// A buffer the unbuffered handle can take as it is: aligned to its unit.
+class AlignedBuffer {
+public:
+    AlignedBuffer(std::size_t bytes, std::size_t alignment)
+        : m_alignment(alignment),
+          m_data(static_cast<unsigned char*>(::operator new(bytes, std::align_val_t(alignment)))),
+          m_size(bytes) {}
+    ~AlignedBuffer() { ::operator delete(m_data, std::align_val_t(m_alignment)); }
+    AlignedBuffer(const AlignedBuffer&) = delete;
+    AlignedBuffer& operator=(const AlignedBuffer&) = delete;
+    unsigned char* data() const { return m_data; }
+    std::size_t size() const { return m_size; }
+
+private:
+    std::size_t m_alignment;
+    unsigned char* m_data;
+    std::size_t m_size;
+};
+
+std::uint64_t roundUp(std::uint64_t bytes, std::uint64_t unit) {
+    return (bytes + unit - 1) / unit * unit;
 }
 
 enum class Overwrite { done, failed, stopped };
 
-// Runs the passes; a failed write or flush drops the rest, and so does a request to stop.
-Overwrite overwrite(ExclusiveFile& file, std::uint64_t length, const ShredRequest& request,
+// Runs the passes; a failed write or flush drops the rest, and so does a request to stop. length
+// ends as the last pass's length.
+Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vector<Pass>& passes,
+                    AlignedBuffer& buffer, std::size_t unit, const ShredRequest& request,
                     Status& status) {
-    const std::vector<unsigned char>& buffer = overwriteBuffer();
     // Progress counts the file's own bytes once a pass, not the block the pass adds past them.
     const std::uint64_t own = length;
-    for (int pass = 1; pass <= request.passes; ++pass) {
+    for (const Pass& pass : passes) {
         const std::uint64_t total = (length / kShredBlock + 1) * kShredBlock;
-        for (std::uint64_t offset = 0; offset < total; offset += kWriteSize) {
+        if (!pass.random) std::memset(buffer.data(), pass.byte, buffer.size());
+        for (std::uint64_t offset = 0; offset < total; offset += buffer.size()) {
             if (request.stop.stop_requested()) return Overwrite::stopped;
-            const std::uint64_t chunk = std::min<std::uint64_t>(kWriteSize, total - offset);
-            status = file.writeAt(offset, buffer.data(), static_cast<std::size_t>(chunk));
+            const std::uint64_t chunk = std::min<std::uint64_t>(buffer.size(), total - offset);
+            // The last write of a pass goes on to the unit's end; the length is set back after.
+            const auto bytes = static_cast<std::size_t>(roundUp(chunk, unit));
+            if (pass.random) pass.random->fill(offset, buffer.data(), bytes);
+            status = file.writeAt(offset, buffer.data(), bytes);
             if (!status) return Overwrite::failed;
             const std::uint64_t counted = offset < own ? std::min(chunk, own - offset) : 0;
             if (request.written && counted > 0) request.written(counted);
@@ -45,11 +110,41 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t length, const ShredReques
                 if (!status) return Overwrite::failed;
             }
         }
+        if (roundUp(total, unit) != total) {
+            status = file.setLength(total);
+            if (!status) return Overwrite::failed;
+        }
         status = file.flush();
         if (!status) return Overwrite::failed;
         length = total;  // nobody else can change the file while the handle holds it
     }
     return Overwrite::done;
+}
+
+// Reads the file back and compares it with what the last pass wrote. A difference leaves the
+// status a success; a failed read, or a stop, says why.
+bool verified(ExclusiveFile& file, std::uint64_t length, const Pass& last, AlignedBuffer& buffer,
+              std::size_t unit, const std::stop_token& stop, Status& status) {
+    for (std::uint64_t offset = 0; offset < length; offset += buffer.size()) {
+        if (stop.stop_requested()) {
+            status = Status::error(kErrorOperationAborted);
+            return false;
+        }
+        const auto wanted =
+            static_cast<std::size_t>(std::min<std::uint64_t>(buffer.size(), length - offset));
+        std::size_t read = 0;
+        status = file.readAt(offset, buffer.data(), static_cast<std::size_t>(roundUp(wanted, unit)),
+                             read);
+        if (!status) return false;
+        if (read != wanted) return false;
+        const unsigned char* data = buffer.data();
+        const bool same =
+            last.random
+                ? last.random->matches(offset, data, wanted)
+                : std::all_of(data, data + wanted, [&](unsigned char b) { return b == last.byte; });
+        if (!same) return false;
+    }
+    return true;
 }
 
 // Where a file must really be: its folder's final path and its own name. Empty when the folder
@@ -114,17 +209,48 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         return {removed ? ShredOutcome::unlinked : outcomeOf(removed), removed};
     }
 
+    const std::size_t unit = file->ioUnit();
+    if (unit == 0 || (unit & (unit - 1)) != 0 || unit > kWriteSize)
+        return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
+    std::vector<Pass> passes;
+    // Without keys nothing is written: the file stays as it is.
+    if (Status planned = plan(request.method, file->random(), passes); !planned)
+        return {ShredOutcome::failed, planned};
+    // As large as the longest pass needs, up to one write: small files take a small buffer.
+    const std::uint64_t longest = facts.length + passes.size() * kShredBlock;
+    AlignedBuffer buffer(
+        static_cast<std::size_t>(std::min<std::uint64_t>(kWriteSize, roundUp(longest, unit))),
+        unit);
+
     Status written;
-    const Overwrite overwritten = overwrite(*file, facts.length, request, written);
+    std::uint64_t length = facts.length;
+    const Overwrite overwritten = overwrite(*file, length, passes, buffer, unit, request, written);
     // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
     if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
+    Status checked;
+    const bool matched =
+        overwritten == Overwrite::done &&
+        verified(*file, length, passes.back(), buffer, unit, request.stop, checked);
     const Status removed = file->remove();
     if (!removed) {
         if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
         return {ShredOutcome::notRemoved, removed};
     }
     if (overwritten == Overwrite::failed) return {ShredOutcome::removedNotOverwritten, written};
+    if (!matched) return {ShredOutcome::notVerified, checked};
     return {ShredOutcome::wiped, {}};
+}
+
+int passCount(WipeMethod method) {
+    switch (method) {
+        case WipeMethod::onePass:
+            return 1;
+        case WipeMethod::quick:
+            return 3;
+        case WipeMethod::dod:
+            return 7;
+    }
+    return 1;
 }
 
 }  // namespace purgeon

@@ -12,7 +12,25 @@
 namespace purgeon {
 
 inline constexpr std::uint64_t kShredBlock = 1024;
-inline constexpr unsigned char kShredByte = 0x01;
+
+// What the passes write. Every method ends with a pass of random data, which the read-back
+// compares with what the device holds. Random data comes from a stream keyed afresh for every
+// pass of every file with 256 bits of the system's generator (see RandomStream).
+enum class WipeMethod {
+    // One pass of random data: the clearing of temporary and browser files. Random rather than
+    // one fixed byte because a file system that compresses a file could store a fixed pattern in
+    // a few new clusters and leave the old ones as they were.
+    onePass,
+    // "Quick( 3 passes)": zeros, ones (0xFF), random data.
+    quick,
+    // "US DOD (7passes)": the seven passes of DoD 5220.22-M ECE, with characters drawn from the
+    // system's generator for every file: a character, its complement, random data; another
+    // character; a third character, its complement, random data.
+    dod,
+};
+
+// The passes a method writes.
+int passCount(WipeMethod method);
 
 // What happened to one file.
 enum class ShredOutcome {
@@ -20,6 +38,7 @@ enum class ShredOutcome {
     unlinked,               // removed only: its data lives on under another name (a hard link)
     linkRemoved,            // a link: the link was removed, what it points to left alone
     removedNotOverwritten,  // removed, but a write or flush failed
+    notVerified,            // overwritten and removed, but the read-back did not show the last pass
     notRemoved,             // overwritten, but the name could not be removed
     inUse,                  // another program holds it: left exactly as it is
     accessDenied,           // left as it is
@@ -37,13 +56,13 @@ struct ShredResult {
 };
 
 struct ShredRequest {
-    ShredRequest(int passes = 1, bool overwriteSharedData = true,
+    ShredRequest(WipeMethod method = WipeMethod::onePass, bool overwriteSharedData = true,
                  std::wstring expectedFinalPath = {})
-        : passes(passes),
+        : method(method),
           overwriteSharedData(overwriteSharedData),
           expectedFinalPath(std::move(expectedFinalPath)) {}
 
-    int passes = 1;
+    WipeMethod method = WipeMethod::onePass;
     // A file whose data another name shares is overwritten as well (the user chose it), or only
     // unlinked (an unattended clearing must not reach data outside its folder).
     bool overwriteSharedData = true;
@@ -58,13 +77,20 @@ struct ShredRequest {
     std::function<void(std::uint64_t bytes)> written;
 };
 
-// Opens the file alone (a file in use is left as it is), then runs the passes and removes it
-// through the same handle, so the name checked is the name removed. Each pass writes
-// (length div 1024) + 1 blocks of 0x01 from the file's start, measuring the length afresh, so the
-// file ends every pass a whole number of blocks long, one block longer than its length rounded
-// down; each pass is flushed to the device (a long one every 64 MiB as well). A read-only, hidden
-// or system file is made normal first. A link is removed as itself and never followed.
+// Opens the file alone (a file in use is left as it is), then runs the method's passes and removes
+// it through the same handle, so the name checked is the name removed. Each pass writes
+// (length div 1024) + 1 blocks from the file's start, measuring the length afresh, so the file ends
+// every pass a whole number of blocks long, one block longer than its length rounded down; each
+// pass is flushed to the device (a long one every 64 MiB as well). After the last pass the file is
+// read back past the system's cache and compared with what that pass wrote: a difference, a failed
+// read or a stop during the read-back still removes the file (it was overwritten, and the user
+// asked for it to go) but reports it notVerified. A read-only, hidden or system file is made
+// normal first. A link is removed as itself and never followed. When the system's generator gives
+// no key, the file is left untouched and reported failed.
 ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request);
+
+// The status of a read-back that the stop cut short.
+inline constexpr long kErrorOperationAborted = 995;
 
 // The outcome that a failed open or removal stands for.
 ShredOutcome outcomeOf(const Status& status);

@@ -16,7 +16,7 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
     BatchResult result;
     BatchProgress progress;
     progress.filesTotal = count;
-    progress.bytesTotal = totalBytes * static_cast<std::uint64_t>(std::max(request.passes, 0));
+    progress.bytesTotal = totalBytes * static_cast<std::uint64_t>(passCount(request.method));
     std::mutex lock;
     std::exception_ptr failure;
     std::atomic<std::size_t> next{1};
@@ -34,7 +34,7 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 const std::size_t i = next.fetch_add(1);
                 if (i > count) return;
                 report([&] { progress.current = found[i]; });
-                ShredRequest each{request.passes, request.overwriteSharedData, found[i]};
+                ShredRequest each{request.method, request.overwriteSharedData, found[i]};
                 each.stop = request.stop;
                 each.written = [&](std::uint64_t bytes) {
                     report([&] { progress.bytesDone += bytes; });

@@ -18,7 +18,7 @@ struct BatchProgress {
     std::size_t filesDone = 0;
     std::size_t filesTotal = 0;
     std::uint64_t bytesDone = 0;   // written, all passes together
-    std::uint64_t bytesTotal = 0;  // to write: the files' lengths times the passes
+    std::uint64_t bytesTotal = 0;  // to write: the files' lengths times the method's passes
     std::wstring current;          // the file most recently started
     bool operator==(const BatchProgress&) const = default;
 };
@@ -29,7 +29,7 @@ using BatchProgressSink = std::function<void(const BatchProgress&)>;
 inline constexpr std::size_t kFlushThreads = 4;
 
 struct BatchRequest {
-    int passes = 1;
+    WipeMethod method = WipeMethod::onePass;
     bool overwriteSharedData = true;
     // Files in flight at once. Each file's flush waits for the device; several waiting together
     // keep it busy. One keeps the listed order exactly.

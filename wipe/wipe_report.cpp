@@ -18,6 +18,7 @@ constexpr OutcomeWords kNotWiped[] = {
     {ShredOutcome::accessDenied, L"access denied"},
     {ShredOutcome::notRemoved, L"overwritten but not removed"},
     {ShredOutcome::removedNotOverwritten, L"removed but not overwritten"},
+    {ShredOutcome::notVerified, L"overwritten and removed but not verified"},
     {ShredOutcome::unlinked, L"only unlinked (their data has another name)"},
     {ShredOutcome::linkRemoved, L"links removed without following them"},
     {ShredOutcome::redirected, L"reached through a link and left alone"},
@@ -81,10 +82,15 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
         {ShredOutcome::notReached, L" was not wiped: the wipe was stopped before it began.", false},
         {ShredOutcome::failed, L" could not be wiped", true},
     };
+    const std::wstring why = trimmed(systemText);
+    if (result.outcome == ShredOutcome::notVerified) {
+        // A read that failed or was stopped has the system's words; a difference has none.
+        return name + L" was overwritten and removed, but not verified: " +
+               (why.empty() ? L"what was read back differs from what was written" : why) + L".";
+    }
     for (const Words& words : kWords) {
         if (words.outcome != result.outcome) continue;
         if (!words.reason) return name + words.text;
-        const std::wstring why = trimmed(systemText);
         return name + words.text + (why.empty() ? L"." : L": " + why + L".");
     }
     return name + L" could not be wiped.";

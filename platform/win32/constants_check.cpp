@@ -58,6 +58,7 @@ static_assert(same(kErrorDirNotEmpty, ERROR_DIR_NOT_EMPTY));
 static_assert(same(kErrorFileTooLarge, ERROR_FILE_TOO_LARGE));
 static_assert(same(kErrorTimeout, ERROR_TIMEOUT));
 static_assert(same(kErrorBusy, ERROR_BUSY));
+static_assert(same(kErrorAlreadyExists, ERROR_ALREADY_EXISTS));
 
 static_assert(same(kNormalCacheEntry, NORMAL_CACHE_ENTRY));
 

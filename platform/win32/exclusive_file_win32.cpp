@@ -1,10 +1,11 @@
-// Files held alone for overwriting and removal, and folders resolved to their final paths.
+// Files held alone and unbuffered to overwrite, read back and remove; folders' final paths.
 #include "platform/win32/files_win32.h"
 
 #include <algorithm>
 #include <vector>
 
 #include "platform/win32/extended_path.h"
+#include "platform/win32/random_source_win32.h"
 #include "platform/win32/win32_status.h"
 
 namespace purgeon::win32 {
@@ -85,15 +86,29 @@ public:
         return finalPathOf(m_file.get(), facts.finalPath);
     }
 
+    std::size_t ioUnit() override {
+        if (m_unit == 0) {
+            // A page covers every sector size in use; a volume with larger sectors says so. Wine
+            // does not answer this question.
+            m_unit = kPage;
+            FILE_STORAGE_INFO storage{};
+            if (::GetFileInformationByHandleEx(m_file.get(), FileStorageInfo, &storage,
+                                               sizeof(storage))) {
+                for (const ULONG sector : {storage.LogicalBytesPerSector,
+                                           storage.PhysicalBytesPerSectorForPerformance}) {
+                    if (sector > m_unit && sector <= kLargestUnit && (sector & (sector - 1)) == 0)
+                        m_unit = sector;
+                }
+            }
+        }
+        return m_unit;
+    }
+
     Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
-        // One write call takes at most a DWORD's count; larger blocks go in pieces.
-        constexpr std::size_t kLargestWrite = 1u << 30;
         const auto* next = static_cast<const unsigned char*>(data);
         while (bytes > 0) {
-            const DWORD piece = static_cast<DWORD>(std::min(bytes, kLargestWrite));
-            OVERLAPPED at{};
-            at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
-            at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+            const DWORD piece = pieceOf(bytes);
+            OVERLAPPED at = overlappedAt(offset);
             DWORD written = 0;
             if (!::WriteFile(m_file.get(), next, piece, &written, &at)) return lastError();
             if (written != piece) return Status::error(ERROR_WRITE_FAULT);
@@ -104,7 +119,35 @@ public:
         return Status::success();
     }
 
+    Status readAt(std::uint64_t offset, void* data, std::size_t bytes, std::size_t& read) override {
+        read = 0;
+        auto* next = static_cast<unsigned char*>(data);
+        while (bytes > 0) {
+            const DWORD piece = pieceOf(bytes);
+            OVERLAPPED at = overlappedAt(offset);
+            DWORD got = 0;
+            if (!::ReadFile(m_file.get(), next, piece, &got, &at)) {
+                if (::GetLastError() == ERROR_HANDLE_EOF) break;
+                return lastError();
+            }
+            read += got;
+            if (got < piece) break;  // the end of the file
+            next += piece;
+            offset += piece;
+            bytes -= piece;
+        }
+        return Status::success();
+    }
+
+    Status setLength(std::uint64_t length) override {
+        FILE_END_OF_FILE_INFO info{};
+        info.EndOfFile.QuadPart = static_cast<LONGLONG>(length);
+        return setInformation(FileEndOfFileInfo, info);
+    }
+
     Status flush() override { return callStatus(::FlushFileBuffers(m_file.get())); }
+
+    RandomSource& random() override { return m_random; }
 
     Status clearAttributes() override {
         // Zero times leave the file's times as they are.
@@ -120,6 +163,22 @@ public:
     }
 
 private:
+    static constexpr std::size_t kPage = 4096;
+    static constexpr std::size_t kLargestUnit = 64 * 1024;
+
+    // One call takes at most a DWORD's count; larger blocks go in pieces that keep the alignment.
+    static DWORD pieceOf(std::size_t bytes) {
+        constexpr std::size_t kLargestCall = 1u << 30;
+        return static_cast<DWORD>(std::min(bytes, kLargestCall));
+    }
+
+    static OVERLAPPED overlappedAt(std::uint64_t offset) {
+        OVERLAPPED at{};
+        at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+        return at;
+    }
+
     template <typename Information>
     Status setInformation(FILE_INFO_BY_HANDLE_CLASS kind, Information& information) {
         return callStatus(
@@ -127,12 +186,17 @@ private:
     }
 
     UniqueFile m_file;
+    std::size_t m_unit = 0;  // asked once
+    Win32RandomSource m_random;
 };
 
+// Unbuffered, so that a read after the last pass reads the device rather than the cache: a
+// second handle for that cannot be had while this one shares nothing.
 UniqueFile openAlone(const std::wstring& path) {
     return UniqueFile(::CreateFileW(
         path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS, nullptr));
+        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_NO_BUFFERING,
+        nullptr));
 }
 
 }  // namespace

@@ -59,7 +59,8 @@ Status Win32FileSystem::deleteFile(const std::wstring& path) {
     return callStatus(::DeleteFileW(extendedPath(path).c_str()));
 }
 
-Status Win32FileSystem::replaceFile(const std::wstring& path, const std::string& bytes) {
+Status Win32FileSystem::replaceFile(const std::wstring& path, const std::string& bytes,
+                                    const std::wstring& oldName) {
     const std::wstring beside = path + L".purgeon-new";
     {
         UniqueFile file(::CreateFileW(extendedPath(beside).c_str(), GENERIC_WRITE, 0, nullptr,
@@ -77,10 +78,17 @@ Status Win32FileSystem::replaceFile(const std::wstring& path, const std::string&
             return failed;
         }
     }
+    if (!oldName.empty() &&
+        !::CreateHardLinkW(extendedPath(oldName).c_str(), extendedPath(path).c_str(), nullptr)) {
+        const Status failed = lastError();
+        ::DeleteFileW(extendedPath(beside).c_str());
+        return failed;
+    }
     if (!::MoveFileExW(extendedPath(beside).c_str(), extendedPath(path).c_str(),
                        MOVEFILE_REPLACE_EXISTING | MOVEFILE_WRITE_THROUGH)) {
         const Status failed = lastError();
         ::DeleteFileW(extendedPath(beside).c_str());
+        if (!oldName.empty()) ::DeleteFileW(extendedPath(oldName).c_str());
         return failed;
     }
     return Status::success();

@@ -16,7 +16,8 @@ public:
     Status listFolder(const std::wstring& folder,
                       const std::function<void(const DirEntry&)>& visit) override;
     Status deleteFile(const std::wstring& path) override;
-    Status replaceFile(const std::wstring& path, const std::string& bytes) override;
+    Status replaceFile(const std::wstring& path, const std::string& bytes,
+                       const std::wstring& oldName) override;
     Status heldOpen(const std::wstring& path, bool& held) override;
     Status setNormalAttributes(const std::wstring& path) override;
 };

@@ -47,6 +47,8 @@ def lz4_block(src, size_hint):
         length, i = lz4_length(src, i, token >> 4)
         out += src[i : i + length]
         i += length
+        if len(out) > size_hint:
+            raise ValueError("LZ4 data longer than its header says")
         if i >= n:
             break
         offset = src[i] | (src[i + 1] << 8)

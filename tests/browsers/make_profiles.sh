@@ -19,14 +19,9 @@ set -euo pipefail
 
 here=$(cd "$(dirname "$0")" && pwd)
 
-# Where the system lets us, browse inside a network namespace of our own that has nothing
-# but loopback: then nothing a browser tries can leave the machine, whatever it is set to.
-if [ -z "${PURGEON_PROFILES_NETNS:-}" ] && command -v unshare >/dev/null &&
-    command -v ip >/dev/null && unshare --net true 2>/dev/null; then
-    export PURGEON_PROFILES_NETNS=own
-    exec unshare --net -- bash -c 'ip link set lo up && exec "$@"' bash "$0" "$@"
-fi
-network=${PURGEON_PROFILES_NETNS:-shared}
+# shellcheck source=browsers_lib.sh
+source "$here/browsers_lib.sh"
+in_own_netns "$@" # browse with nothing but loopback, where the system lets us
 
 die() {
     echo "make_profiles: $*" >&2
@@ -44,25 +39,16 @@ out=$(cd "$out" && pwd)
 for tool in python3 sqlite3; do
     command -v "$tool" >/dev/null || die "$tool is missing"
 done
-chromium_bin=/usr/lib/chromium/chromium # the real binary, without the launcher's extra flags
-[ -x "$chromium_bin" ] || chromium_bin=$(command -v chromium) || die "chromium is missing"
-firefox_bin=$(command -v firefox-esr) || die "firefox-esr is missing"
+find_browsers
 
 started=$(date +%s.%N)
 work=$(mktemp -d "${TMPDIR:-/tmp}/purgeon-profiles.XXXXXX")
 server_pid=
 cleanup() {
-    if [ -n "$server_pid" ]; then
-        kill "$server_pid" 2>/dev/null || true
-        wait "$server_pid" 2>/dev/null || true
-    fi
+    stop_site_server
     rm -rf "$work"
 }
 trap cleanup EXIT
-
-free_port() {
-    python3 -c 'import socket; s = socket.socket(); s.bind(("127.0.0.1", 0)); print(s.getsockname()[1])'
-}
 
 # --- the sites ---------------------------------------------------------------------------
 python3 "$here/site_server.py" --facts >"$work/facts"
@@ -70,34 +56,11 @@ python3 "$here/site_server.py" --facts >"$work/facts"
 source "$work/facts" # visit_urls, keep_hosts, gone_hosts and the other site facts
 read -r -a visits <<<"$visit_urls"
 
-: >"$work/server.out"
-python3 "$here/site_server.py" 0 >>"$work/server.out" 2>"$work/server.log" &
-server_pid=$!
-port=
-for _ in $(seq 100); do
-    port=$(sed -n 's/^port=//p' "$work/server.out")
-    [ -n "$port" ] && break
-    kill -0 "$server_pid" 2>/dev/null || die "site server did not start: $(cat "$work/server.log")"
-    sleep 0.05
-done
-[ -n "$port" ] || die "site server did not report its port"
-
-# Each browser gets a throwaway home, so nothing of the machine's user leaks in or out.
-browser_env() {
-    local home=$1
-    mkdir -p "$home"
-    env -u DISPLAY -u WAYLAND_DISPLAY -u DBUS_SESSION_BUS_ADDRESS \
-        HOME="$home" XDG_CONFIG_HOME="$home/.config" XDG_CACHE_HOME="$home/.cache" \
-        XDG_DATA_HOME="$home/.local/share" TMPDIR="$work" "${@:2}"
-}
+start_site_server "$work"
 
 # --- Chromium ----------------------------------------------------------------------------
 # The test names resolve to the site server (port included); every other name fails.
-rules=
-for host in $keep_hosts $gone_hosts; do
-    rules+="MAP $host 127.0.0.1:$port, "
-done
-rules+="MAP * ~NOTFOUND"
+rules=$(chromium_rules "$port")
 
 chromium_udd=$work/chromium-user-data
 browser_env "$work/chromium-home" python3 "$here/browse.py" chromium "$chromium_bin" \
@@ -111,9 +74,7 @@ rm -f "$chromium_udd"/Singleton{Lock,Socket,Cookie}
 default_dir=$chromium_udd/Default
 if [ ! -e "$default_dir/Network/Cookies" ]; then
     mkdir -p "$default_dir/Network"
-    for f in Cookies Cookies-journal "Network Persistent State" "Reporting and NEL" \
-        "Reporting and NEL-journal" TransportSecurity "Trust Tokens" "Trust Tokens-journal" \
-        "SCT Auditing Pending Reports" "Device Bound Sessions" "Device Bound Sessions-journal"; do
+    for f in "${chromium_network_files[@]}"; do
         if [ -e "$default_dir/$f" ]; then
             mv "$default_dir/$f" "$default_dir/Network/$f"
         fi
@@ -150,8 +111,7 @@ fi
 ff_dir=$firefox_home/.mozilla/firefox/$ff_profile
 
 marionette_port=$(free_port)
-sed -e "s/@SITE_PORT@/$port/g" -e "s/@MARIONETTE_PORT@/$marionette_port/g" \
-    "$here/firefox_user.js" >"$ff_dir/user.js"
+write_firefox_user_js "$ff_dir/user.js" "$port" "$marionette_port"
 browser_env "$firefox_home" python3 "$here/browse.py" firefox "$firefox_bin" default-release \
     "$marionette_port" "${visits[@]}" 2>>"$work/firefox.log" ||
     die "firefox run failed: $(tail -20 "$work/firefox.log")"

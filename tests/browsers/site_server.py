@@ -1,9 +1,12 @@
 #!/usr/bin/env python3
 """Loopback web server for the browser-profile fixtures: two sites told apart by Host.
 
-Usage: site_server.py PORT   (PORT 0 picks a free port; the bound port is printed as
+Usage: site_server.py [--log FILE] PORT
+                             (PORT 0 picks a free port; the bound port is printed as
                               "port=N" on the first line of standard output once the
-                              server listens.)
+                              server listens. --log appends one line per request to FILE:
+                              host, path and Cookie header, separated by tabs, the header
+                              empty when the browser sent none.)
        site_server.py --facts (prints what the sites are known by, as shell-sourceable
                               key='value' lines, and the order in which to visit them.)
 
@@ -18,6 +21,7 @@ import http.server
 import sys
 import time
 import struct
+import threading
 import urllib.parse
 import zlib
 
@@ -101,9 +105,24 @@ def page_html(name, site, path):
     ).encode()
 
 
+class RequestLog:
+    """One line per request, written and flushed before the answer goes out."""
+
+    def __init__(self, path):
+        self.file = open(path, "a", encoding="utf-8")
+        self.lock = threading.Lock()
+
+    def write(self, host, path, cookie):
+        fields = [" ".join(str(f).split()) for f in (host, path, cookie)]
+        with self.lock:
+            self.file.write("\t".join(fields) + "\n")
+            self.file.flush()
+
+
 class Handler(http.server.BaseHTTPRequestHandler):
     server_version = "PurgeonTestSite/1"
     protocol_version = "HTTP/1.1"
+    request_log = None
 
     def log_message(self, fmt, *args):
         sys.stderr.write("site_server: %s %s\n" % (self.headers.get("Host", "-"), fmt % args))
@@ -120,6 +139,8 @@ class Handler(http.server.BaseHTTPRequestHandler):
         host = target.hostname or (self.headers.get("Host") or "").split(":")[0].lower()
         name = HOST_TO_SITE.get(host)
         path = target.path
+        if self.request_log:
+            self.request_log.write(host or "-", path, "; ".join(self.headers.get_all("Cookie", [])))
         if name is None:
             return self.send_plain(404, b"unknown host\n", with_body)
         site = SITES[name]
@@ -191,10 +212,14 @@ def main():
     if sys.argv[1:] == ["--facts"]:
         sys.stdout.write(facts())
         return 0
-    if len(sys.argv) != 2 or not sys.argv[1].isdigit():
-        sys.stderr.write("usage: site_server.py PORT | --facts\n")
+    args = sys.argv[1:]
+    if len(args) == 3 and args[0] == "--log":
+        Handler.request_log = RequestLog(args[1])
+        args = args[2:]
+    if len(args) != 1 or not args[0].isdigit():
+        sys.stderr.write("usage: site_server.py [--log FILE] PORT | --facts\n")
         return 2
-    server = http.server.ThreadingHTTPServer(("127.0.0.1", int(sys.argv[1])), Handler)
+    server = http.server.ThreadingHTTPServer(("127.0.0.1", int(args[0])), Handler)
     server.daemon_threads = True
     print(f"port={server.server_address[1]}", flush=True)
     try:

@@ -130,16 +130,22 @@ echo "ok: /clean removed what the preview counted"
 # A temporary file another program holds open stays as it is, and the run ends with 1.
 fill_areas
 echo "someone's" >"$temp/held.tmp"
-# cmd keeps the file open, without sharing it for writing, while "set /p" waits for its input.
-(sleep 8 | wine cmd /c "set /p x=>>$temp_win\\held.tmp" >/dev/null 2>&1) &
+# The probe keeps the file open, without sharing it for writing, and says so with a marker file.
+marker=$(dirname "$temp")/held.marker
+rm -f "$marker"
+wine "$PROBE" hold-file "$temp_win\\held.tmp" 120000 "$temp_win\\..\\held.marker" \
+    >/dev/null 2>&1 </dev/null &
 holder=$!
-sleep 3
+for _ in $(seq 600); do [ -e "$marker" ] && break; sleep 0.1; done
+[ -e "$marker" ] || fail "the probe never held the file"
 run_cli /clean temp
 expect_code 1 "/clean temp with a file in use"
 said "Temporary files: 2 files removed from $temp_win; not wiped: 1 in use by another program." \
     "/clean temp with a file in use"
 [ "$(cat "$temp/held.tmp")" = "someone's" ] || fail "the file in use was touched"
+kill "$holder" 2>/dev/null || true
 wait "$holder" 2>/dev/null || true
+rm -f "$marker"
 rm -f "$temp/held.tmp"
 echo "ok: a file in use was left and reported with exit code 1"
 

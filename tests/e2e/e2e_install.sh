@@ -1,10 +1,23 @@
 #!/usr/bin/env bash
 # The setup program, silent, for the current user and for everyone: the installed Purgeon runs,
-# the entry in "Apps" and the shortcut are right, a running copy stops the setup, and the silent
-# uninstaller leaves nothing behind but the settings. The uninstaller's window removes those too
-# when the user says so.
+# the entry in "Apps" and the shortcut are right, a running copy stops the setup and the uninstaller
+# (exit code 3 to whoever started them, nothing changed), and the silent uninstaller, once Purgeon
+# has ended, exits 0 and leaves nothing behind but the settings. The uninstaller's window waits for
+# a running Purgeon to be closed, and removes the settings and the log too when the user says so.
 source "$(dirname "$0")/lib.sh"
 : "${PURGEON_SETUP:?}" "${PURGEON_VERSION:?}"
+
+# An uninstaller left waiting in its window when a check fails is ended, after a screenshot of it.
+uninstaller_pid=
+end_uninstaller() {
+    local status=$?
+    if [ -n "$uninstaller_pid" ] && kill -0 "$uninstaller_pid" 2>/dev/null; then
+        ((status == 0)) || shot uninstall-failed
+        kill -9 "$uninstaller_pid" 2>/dev/null || true
+    fi
+    stop_purgeon
+}
+trap end_uninstaller EXIT
 
 readonly uninstall_subkey='Software\Microsoft\Windows\CurrentVersion\Uninstall\Purgeon'
 readonly exit_running=3
@@ -19,36 +32,37 @@ key_exists() { wine reg query "$1" >/dev/null 2>&1; }
 env_path() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 expect() { [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"; }
 
-# Runs the uninstaller of a folder as the user would. It goes on from a copy of itself: done is
-# when the folder and the entry are gone.
-uninstall_and_wait() {
-    local folder=$1 entry=$2
-    shift 2
-    wine "$folder\\uninstall.exe" "$@" >/dev/null 2>&1 </dev/null &
-    local i
-    for ((i = 0; i < 600; i++)); do
-        if [ ! -e "$(unix_path "$folder")" ] && ! key_exists "$entry"; then
-            wait $! 2>/dev/null || true
-            return 0
-        fi
+# Runs the uninstaller of a folder silently, as a package manager does, and gives its exit code.
+uninstall_silently() {
+    timeout 60 wine "$1\\uninstall.exe" /S >/dev/null 2>&1 </dev/null
+}
+
+# The uninstaller's own file, and with it the folder, go a moment after it has ended.
+wait_removed() {
+    local path i
+    path=$(unix_path "$1")
+    for ((i = 0; i < 100; i++)); do
+        [ ! -e "$path" ] && return 0
         sleep 0.1
     done
     return 1
 }
 
-# Runs the uninstaller of a folder in place (no copy of itself) and gives its exit code. "_?=" must
-# come last and unquoted, which only a command line written out whole gives.
-uninstall_in_place() {
-    local folder=$1 bat='C:\windows\temp\purgeon-uninstall.bat'
-    printf '@"%s\\uninstall.exe" /S _?=%s\r\n@exit %%errorlevel%%\r\n' "$folder" "$folder" \
-        >"$(unix_path "$bat")"
-    timeout 60 wine cmd /c "$bat" >/dev/null 2>&1 </dev/null
+# Everything the setup put in place is there as it put it (and the program's Run value, if any).
+expect_installed() {
+    local folder=$1 entry=$2 lnk=$3 run_value=$4 installed
+    installed=$(unix_path "$folder")
+    cmp -s "$installed/purgeon.exe" "$PURGEON_EXE" || fail "no purgeon.exe, or another one, in $folder"
+    [ -f "$installed/uninstall.exe" ] || fail "no uninstaller in $folder"
+    [ -f "$lnk" ] || fail "no Start-menu shortcut $lnk"
+    expect InstallLocation "$(reg_value "$entry" InstallLocation)" "$folder"
+    expect "Run value" "$(reg_value "$run_key" ' Purgeon')" "$run_value"
+    key_exists "$settings_key" || fail "the settings are gone"
 }
 
-# The installed program runs, shows its tray icon and holds off a second setup.
+# The installed program runs, shows its tray icon and holds off a second setup and the uninstaller.
 run_installed() {
-    local folder=$1 switches=$2 exe
-    exe=$(unix_path "$folder\\purgeon.exe")
+    local folder=$1 switches=$2 entry=$3 lnk=$4
     wine "$folder\\purgeon.exe" >/dev/null 2>&1 </dev/null &
     purgeon_pid=$!
     wine "$PROBE" wait-exists frmmain 30000 || fail "the installed program loaded no main window"
@@ -62,11 +76,18 @@ run_installed() {
     timeout 60 wine "$PURGEON_SETUP" /S $switches >/dev/null 2>&1 </dev/null || rc=$?
     expect "setup over a running copy: exit code" "$rc" "$exit_running"
     echo "ok: the setup refused to replace the running copy in $((SECONDS - started)) s"
+    # What the program wrote for itself when it started stays as well.
+    local run_value
+    run_value=$(reg_value "$run_key" ' Purgeon' || true)
+    expect_installed "$folder" "$entry" "$lnk" "$run_value"
+
     rc=0
-    uninstall_in_place "$folder" || rc=$?
-    expect "uninstall of a running copy: exit code" "$rc" "$exit_running"
-    cmp -s "$exe" "$PURGEON_EXE" || fail "the running copy was changed"
+    uninstall_silently "$folder" || rc=$?
+    expect "silent uninstall of a running copy: exit code" "$rc" "$exit_running"
     kill -0 "$purgeon_pid" 2>/dev/null || fail "the installed program ended"
+    sleep 1  # an uninstaller that went on in a copy of itself would act now: give it the time
+    expect_installed "$folder" "$entry" "$lnk" "$run_value"
+    echo "ok: the silent uninstaller refused to remove the running copy, exit code $rc"
     stop_purgeon
 }
 
@@ -128,15 +149,18 @@ for round in "${rounds[@]}"; do
     else
         expect "Run value without /STARTWITHWINDOWS" "$(reg_value "$run_key" ' Purgeon')" ""
     fi
-    run_installed "$folder" "$switches"
+    run_installed "$folder" "$switches" "$entry" "$lnk"
     if [ "$autostart" = 1 ]; then
         expect "Run value written by the program" "$(reg_value "$run_key" ' Purgeon')" "$written"
     fi
 
     started=$SECONDS
-    uninstall_and_wait "$folder" "$entry" /S || fail "the silent uninstaller left $folder or its entry"
+    rc=0
+    uninstall_silently "$folder" || rc=$?
+    expect "silent uninstall: exit code" "$rc" 0
     echo "ok: uninstalled in $((SECONDS - started)) s"
-    [ ! -e "$installed" ] || fail "$folder is left"
+    # Done when it ends: all but its own file, which a copy of it removes with the folder.
+    [ ! -e "$installed/purgeon.exe" ] || fail "purgeon.exe is left"
     [ ! -e "$lnk" ] || fail "the shortcut is left"
     expect "Run value after uninstall" "$(reg_value "$run_key" ' Purgeon')" ""
     for r in HKCU HKLM; do
@@ -144,32 +168,70 @@ for round in "${rounds[@]}"; do
     done
     # Asked, the silent uninstaller answers No: the settings stay.
     key_exists "$settings_key" || fail "the silent uninstaller removed the settings"
+    wait_removed "$folder" || fail "$folder is left: $(ls -A "$installed")"
     echo "ok: nothing of Purgeon is left but its settings"
 done
 
-echo "== the uninstaller's window, removing the settings and the log as well"
+echo "== the uninstaller's window: cancelled; then over a running Purgeon; then removing the settings and the log"
 store_prefs autostart=1
-wine "$PURGEON_SETUP" /S >/dev/null 2>&1 </dev/null || fail "the setup failed"
+timeout 120 wine "$PURGEON_SETUP" /S >/dev/null 2>&1 </dev/null || fail "the setup failed"
 folder="$lappdata\\Programs\\Purgeon"
+entry="HKCU\\$uninstall_subkey"
 log_folder=$(unix_path "$lappdata\\Purgeon")
 mkdir -p "$log_folder" && echo "a line" >"$log_folder/purgeon.log"
-# The window's caption ends in a blank, the pages' own part of it; the box's does not.
+lnk=$(unix_path "$appdata\\Microsoft\\Windows\\Start Menu\\Programs\\Purgeon.lnk")
+# The window's caption ends in a blank, the pages' own part of it; the boxes' do not.
 window='Purgeon Uninstall '
 box='Purgeon Uninstall'
+
+# Cancelled on its first page (and the question whether to quit answered Yes): exit code 1.
 wine "$folder\\uninstall.exe" >/dev/null 2>&1 </dev/null &
+uninstaller_pid=$!
 wine "$PROBE" wait-window '#32770' "$window" 30000 || fail "no uninstaller window"
-wine "$PROBE" press '#32770' "$window" 1 || fail "no Uninstall button"
-wine "$PROBE" wait-window '#32770' "$box" 30000 || fail "the uninstaller did not ask about the settings"
+deadline=$((SECONDS + 30))
+until wine "$PROBE" wait-window '#32770' "$box" 500; do
+    ((SECONDS < deadline)) || fail "Cancel did not ask whether to quit"
+    wine "$PROBE" press '#32770' "$window" 2 || true
+done
+wine "$PROBE" press '#32770' "$box" 6 || fail "the question whether to quit has no Yes button"
+wait_exit "$uninstaller_pid" 30 || fail "the cancelled uninstaller did not end"
+rc=0
+wait "$uninstaller_pid" || rc=$?
+expect "the cancelled uninstaller's exit code" "$rc" 1
+expect_installed "$folder" "$entry" "$lnk" "$(reg_value "$run_key" ' Purgeon' || true)"
+echo "ok: the cancelled uninstaller exited with 1 and removed nothing"
+
+wine "$folder\\purgeon.exe" >/dev/null 2>&1 </dev/null &
+purgeon_pid=$!
+wine "$PROBE" wait-exists frmmain 30000 || fail "the installed program loaded no main window"
+wine "$PROBE" wait-gone frmSplash 30000 || fail "the installed program's splash stayed"
+wine "$folder\\uninstall.exe" >/dev/null 2>&1 </dev/null &
+uninstaller_pid=$!
+wine "$PROBE" wait-window '#32770' "$box" 30000 || fail "the uninstaller did not say that Purgeon runs"
 texts=$(probe texts '#32770' "$box")
-grep -qxF "Remove Purgeon's settings and its log as well?" <<<"$texts" || fail "the box said: $texts"
+grep -q '^Purgeon is running\. Close it first' <<<"$texts" || fail "the box said: $texts"
+# The user exits Purgeon and clicks Retry: the uninstaller goes on.
+for cls in frmmain frmSplash; do
+    while wine "$PROBE" kill "$cls" >/dev/null 2>&1; do sleep 0.2; done
+done
+wait_exit "$purgeon_pid" 30 || fail "Purgeon did not end"
+wine "$PROBE" press '#32770' "$box" 4 || fail "the box has no Retry button"
+wine "$PROBE" wait-window '#32770' "$window" 30000 || fail "no uninstaller window after Retry"
+# A click that comes while the page is still being laid out is lost: click until the work starts.
+question="Remove Purgeon's settings and its log as well?"
+deadline=$((SECONDS + 60))
+until grep -qxF "$question" <<<"$(probe texts '#32770' "$box")"; do
+    ((SECONDS < deadline)) || fail "the uninstaller did not ask about the settings"
+    wine "$PROBE" press '#32770' "$window" 1 || true
+    sleep 0.5
+done
 shot uninstall-settings-question
 wine "$PROBE" press '#32770' "$box" 6 || fail "the question has no Yes button"
-entry="HKCU\\$uninstall_subkey"
-for ((i = 0; i < 300; i++)); do
-    [ ! -e "$(unix_path "$folder")" ] && ! key_exists 'HKCU\Software\Purgeon' && ! key_exists "$entry" && break
-    sleep 0.1
+deadline=$((SECONDS + 60))
+while key_exists "$entry" || key_exists 'HKCU\Software\Purgeon'; do
+    ((SECONDS < deadline)) || fail "the uninstaller left its entry or the settings"
+    sleep 0.2
 done
-((i < 300)) || fail "the uninstaller left $folder, its entry or the settings"
 [ ! -e "$log_folder" ] || fail "the log folder is left"
 # "Close" answers once the work is done.
 for ((i = 0; i < 50; i++)); do
@@ -177,4 +239,9 @@ for ((i = 0; i < 50; i++)); do
     sleep 0.2
 done
 wine "$PROBE" wait-gone '#32770' 10000 || fail "the uninstaller's window stayed"
-echo "ok: settings and log removed on request"
+wait_exit "$uninstaller_pid" 30 || fail "the uninstaller went on without its window"
+rc=0
+wait "$uninstaller_pid" || rc=$?
+expect "the uninstaller's exit code" "$rc" 0
+wait_removed "$folder" || fail "$folder is left"
+echo "ok: the uninstaller waited for Purgeon to end, then removed the settings and the log on request"

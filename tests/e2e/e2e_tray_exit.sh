@@ -10,8 +10,9 @@ start_purgeon
 wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
 wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
 wine "$PROBE" wait-window __winex11_standalone_tray '*' 10000 || fail "no notification area window"
-sleep 1
-position=$(probe tray-icon) || fail "no tray icon after start-up"
+position=
+for _ in $(seq 100); do position=$(probe tray-icon) && break; sleep 0.1; done
+[ -n "$position" ] || fail "no tray icon after start-up"
 read -r x y <<<"$position"
 
 xdotool mousemove "$x" "$y" click --repeat 2 --delay 80 1
@@ -40,7 +41,7 @@ wine "$PROBE" thaw frmCleanUp
 [ "$action" = "Clearing cache contents..." ] || fail "the Working... window said: $action"
 wait_exit "$purgeon_pid" 120 || fail "Purgeon did not end after Exit"
 ! wine "$PROBE" cache-has "${bulk}7" || fail "the exit run left the cache"
-sleep 1
+for _ in $(seq 100); do probe tray-icon >/dev/null || break; sleep 0.1; done
 ! probe tray-icon >/dev/null || fail "the tray icon stayed after the program ended"
 echo "ok: tray icon, menu, exit question, Working... window, ended"
 store_prefs

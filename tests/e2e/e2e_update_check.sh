@@ -4,6 +4,9 @@
 source "$(dirname "$0")/lib.sh"
 : "${PURGEON_LOCAL_EXE:?}" "${VENDOR_PORT:?}"
 
+if python3 -c "import socket; socket.create_connection(('127.0.0.1', $VENDOR_PORT), 1)" 2>/dev/null; then
+    fail "port $VENDOR_PORT is taken by another program: configure another PURGEON_E2E_VENDOR_PORT"
+fi
 site=$(mktemp -d)
 mkdir -p "$site/products/zp"
 # A bounded local server: it ends by itself, and with this script.

@@ -154,6 +154,24 @@ int wmain(int argc, wchar_t** argv) {
         ::Sleep(static_cast<DWORD>(number(3)));
         return 0;
     }
+    if (command == L"hold-file") {
+        // Another program's file in use: open for writing, shared for reading only. The marker
+        // (argument 4) appears once the file is held, so a test waits for it, not for a while.
+        purgeon::win32::UniqueFile held(::CreateFileW(cls.c_str(), GENERIC_READ | GENERIC_WRITE,
+                                                      FILE_SHARE_READ, nullptr, OPEN_EXISTING,
+                                                      FILE_ATTRIBUTE_NORMAL, nullptr));
+        if (!held) return 1;
+        {
+            purgeon::win32::UniqueFile marker(::CreateFileW(arg(4).c_str(), GENERIC_WRITE, 0,
+                                                            nullptr, CREATE_ALWAYS,
+                                                            FILE_ATTRIBUTE_NORMAL, nullptr));
+            if (!marker) return 1;
+        }
+        ::Sleep(static_cast<DWORD>(number(3)));
+        held.reset();
+        ::DeleteFileW(arg(4).c_str());
+        return 0;
+    }
     if (command == L"wait-window") {
         const std::wstring caption = arg(3);
         return waitFor(number(4), [&] { return findTop(cls, caption, true) != nullptr; }) ? 0 : 1;

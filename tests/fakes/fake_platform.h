@@ -17,6 +17,7 @@
 #include "platform/date_text.h"
 #include "platform/instance_guard.h"
 #include "platform/pickers.h"
+#include "platform/random_source.h"
 #include "platform/shell.h"
 #include "platform/url_cache.h"
 
@@ -178,6 +179,21 @@ public:
     }
     std::wstring text;
     long error = 0;
+};
+
+// Bytes that change from call to call, so that every key differs; it can be made to fail.
+class FakeRandomSource : public RandomSource {
+public:
+    Status fill(void* data, std::size_t bytes) override {
+        ++calls;
+        if (error) return Status::error(error);
+        auto* out = static_cast<unsigned char*>(data);
+        for (std::size_t i = 0; i < bytes; ++i) out[i] = static_cast<unsigned char>(next++ * 0x9D);
+        return {};
+    }
+    long error = 0;
+    int calls = 0;
+    std::uint64_t next = 1;
 };
 
 class FakeDateText : public DateText {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <cstdint>
 #include <map>
 #include <optional>
 #include <memory>
@@ -17,6 +18,7 @@
 #include "platform/settings_store.h"
 #include "platform/system_errors.h"
 #include "platform/system_folders.h"
+#include "fakes/fake_platform.h"
 
 namespace purgeon::fakes {
 
@@ -116,6 +118,11 @@ public:
         std::uint32_t attributes = kAttrArchive;
         bool locked = false;      // held open by another program
         bool failWrites = false;  // the device refuses writes
+        long failReads = 0;       // the error reading back gives
+        // The read-back gives this byte flipped, or the file cut short here: the device did not
+        // keep what was written.
+        std::optional<std::size_t> flippedOnRead;
+        std::optional<std::size_t> endsOnRead;
         bool failRemove = false;  // the name cannot be removed
         std::uint32_t links = 1;  // names that share the data
         std::wstring reachedAs;   // the final path when a link along the way leads elsewhere
@@ -191,12 +198,17 @@ public:
         return {};
     }
 
-    Status replaceFile(const std::wstring& path, const std::string& bytes) override {
+    Status replaceFile(const std::wstring& path, const std::string& bytes,
+                       const std::wstring& oldName) override {
         log.push_back(L"replace " + path);
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
         if (found->second.locked) return Status::error(kErrorSharingViolation);
-        found->second.content.assign(bytes.begin(), bytes.end());
+        if (!oldName.empty()) {
+            if (files.count(oldName)) return Status::error(kErrorAlreadyExists);
+            files[oldName] = found->second;
+        }
+        files[path].content.assign(bytes.begin(), bytes.end());
         return {};
     }
     Status heldOpen(const std::wstring& path, bool& held) override {
@@ -232,14 +244,17 @@ public:
     std::map<std::wstring, std::wstring> aliases;
     std::vector<std::wstring> log;
     std::vector<std::wstring> listed;
-    // At every flush: the file's length and whether every byte of it is 0x01.
+    // At every flush: the file's length and what it holds.
+    static constexpr int kMixed = -1;
     struct PassEnd {
         std::wstring path;
         std::size_t length;
-        bool allOnes;
-        bool operator==(const PassEnd&) const = default;
+        int byte;            // the value of every byte, or kMixed
+        std::uint64_t hash;  // of the content (FNV-1a), to tell passes of random data apart
     };
     std::vector<PassEnd> passEnds;
+    std::size_t ioUnit = 4096;  // the alignment every read and write must keep
+    FakeRandomSource random;
 
 private:
     class Exclusive : public ExclusiveFile {
@@ -253,8 +268,10 @@ private:
             facts.finalPath = f.reachedAs.empty() ? m_path : f.reachedAs;
             return {};
         }
+        std::size_t ioUnit() override { return m_fs.ioUnit; }
         Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
             File& f = file();
+            if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failWrites) return Status::error(kErrorWriteFault);
             if (f.content.size() < offset + bytes) f.content.resize(offset + bytes);
             const auto* source = static_cast<const unsigned char*>(data);
@@ -262,13 +279,35 @@ private:
                       f.content.begin() + static_cast<std::ptrdiff_t>(offset));
             return {};
         }
-        Status flush() override {
+        Status readAt(std::uint64_t offset, void* data, std::size_t bytes,
+                      std::size_t& read) override {
             const File& f = file();
-            m_fs.passEnds.push_back({m_path, f.content.size(),
-                                     std::all_of(f.content.begin(), f.content.end(),
-                                                 [](unsigned char b) { return b == 0x01; })});
+            if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
+            if (f.failReads) return Status::error(f.failReads);
+            const std::size_t end = std::min(f.content.size(), f.endsOnRead.value_or(SIZE_MAX));
+            read = offset < end ? std::min(bytes, end - static_cast<std::size_t>(offset)) : 0;
+            auto* out = static_cast<unsigned char*>(data);
+            std::copy_n(f.content.begin() + static_cast<std::ptrdiff_t>(offset), read, out);
+            if (f.flippedOnRead && *f.flippedOnRead >= offset && *f.flippedOnRead < offset + read)
+                out[*f.flippedOnRead - offset] ^= 0xFF;
             return {};
         }
+        Status setLength(std::uint64_t length) override {
+            file().content.resize(static_cast<std::size_t>(length));
+            return {};
+        }
+        Status flush() override {
+            const std::vector<unsigned char>& content = file().content;
+            int byte = content.empty() ? kMixed : content.front();
+            std::uint64_t hash = 0xCBF29CE484222325ull;
+            for (unsigned char b : content) {
+                if (b != byte) byte = kMixed;
+                hash = (hash ^ b) * 0x100000001B3ull;
+            }
+            m_fs.passEnds.push_back({m_path, content.size(), byte, hash});
+            return {};
+        }
+        RandomSource& random() override { return m_fs.random; }
         Status clearAttributes() override {
             m_fs.log.push_back(L"normal " + m_path);
             file().attributes = 0;
@@ -285,6 +324,11 @@ private:
         }
 
     private:
+        bool aligned(std::uint64_t offset, const void* data, std::size_t bytes) const {
+            const std::size_t unit = m_fs.ioUnit;
+            return offset % unit == 0 && bytes % unit == 0 &&
+                   reinterpret_cast<std::uintptr_t>(data) % unit == 0;
+        }
         File& file() { return m_fs.files.at(m_path); }
         FakeFileSystem& m_fs;
         std::wstring m_path;

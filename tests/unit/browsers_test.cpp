@@ -1,11 +1,13 @@
 // The browsers' plain logic: keep list, JSON, INI, profile discovery, cache entry keys, UTF-8.
 #include <gtest/gtest.h>
 
+#include <algorithm>
 #include <cstdint>
 #include <string>
 #include <vector>
 
 #include "browsers/browser_cache.h"
+#include "browsers/browser_history.h"
 #include "browsers/cookie_keep_list.h"
 #include "browsers/ini_text.h"
 #include "browsers/json_value.h"
@@ -22,7 +24,7 @@ using Strings = std::vector<std::wstring>;
 TEST(KeepList, ReadsStoresAddsAndRemovesPlainSites) {
     CookieKeepList keep(L"a.com;;.b.com;www.C.com;a.com");
     EXPECT_EQ(keep.sites(), (Strings{L"a.com", L"b.com", L"c.com"}));
-    EXPECT_EQ(keep.stored(), L"a.com;b.com;c.com");
+    EXPECT_EQ(keep.stored(), L"a.com|b.com|c.com|");
     EXPECT_EQ(CookieKeepList(keep.stored()).sites(), keep.sites());
     EXPECT_TRUE(CookieKeepList(L";;").sites().empty());
     EXPECT_FALSE(keep.add(L"WWW.B.com."));  // the same site
@@ -30,7 +32,33 @@ TEST(KeepList, ReadsStoresAddsAndRemovesPlainSites) {
     EXPECT_TRUE(keep.add(L"https://D.org:8443/x"));
     EXPECT_TRUE(keep.remove(L".A.COM"));
     EXPECT_FALSE(keep.remove(L"a.com"));
-    EXPECT_EQ(keep.stored(), L"b.com;c.com;d.org");
+    EXPECT_EQ(keep.stored(), L"b.com|c.com|d.org|");
+}
+
+TEST(KeepList, StoredListsKeepEveryFolderNameAndReadTheOlderForm) {
+    const Strings parts{L"Firefox/epnzco22.work;old", L"Chrome/Profile 1", L"Opera/;"};
+    EXPECT_EQ(splitStored(joinStored(parts)), parts);
+    EXPECT_EQ(splitStored(joinStored({L"Firefox/a;b"})), Strings{L"Firefox/a;b"});
+    EXPECT_EQ(splitStored(L"Chrome/Default;Chrome/Profile 1"),
+              (Strings{L"Chrome/Default", L"Chrome/Profile 1"}));
+    EXPECT_EQ(joinStored({L"", L"a|b", L"c"}), L"c|");  // what cannot be stored is left out
+}
+
+TEST(KeepList, APlainSiteIsItsOwnPlainForm) {
+    for (const wchar_t* host :
+         {L"www..example.com", L"www.www.example.com", L".www.example.com", L"www..www.x.org",
+          L"a..b.com", L"www.", L"..", L"Www.WWW.x.org."}) {
+        const std::wstring once = plainSite(host);
+        EXPECT_EQ(plainSite(once), once) << host;
+    }
+    // Read back after a restart, a kept site keeps no more than it did before.
+    CookieKeepList keep;
+    keep.add(L"www..example.com");
+    EXPECT_FALSE(CookieKeepList(keep.stored()).keeps(L"evil.example.com") &&
+                 !keep.keeps(L"evil.example.com"));
+    EXPECT_EQ(CookieKeepList(keep.stored()).sites(), keep.sites());
+    EXPECT_EQ(plainSite(L"a..b.com"), L"");
+    EXPECT_FALSE(keep.add(L"a|b.com"));  // the stored lists' separator is in no host name
 }
 
 TEST(KeepList, KeepsASiteAndWhatLiesBelowItOnly) {
@@ -288,6 +316,9 @@ TEST(CacheKey, FirefoxEntryMetadataNamesTheAddress) {
         {firefoxEntry(":http://b.test/y.js", plain), L"http://b.test/y.js"},
         {firefoxEntry(partitioned, plain), L"https://c.test/z.css"},
         {firefoxEntry(":http://b.test/y.js", headers), L"http://b.test/y.js"},
+        // The address after the tags, not a plain-http one that it holds later on.
+        {firefoxEntry("a,:https://shop.test/in?next=/a:http://tracker.test/", plain),
+         L"https://shop.test/in?next=/a:http://tracker.test/"},
         {firefoxEntry(":http://b.test/y.js", plain, 1000), L""},
         {"\0\0\0\0"s, L""},
     };
@@ -308,6 +339,65 @@ TEST(Utf8, ConvertsBothWays) {
         EXPECT_EQ(toUtf8(c.wide), c.utf8);
         EXPECT_EQ(fromUtf8(c.utf8), c.wide);
     }
+}
+
+TEST(VisitTime, MicrosecondsBecomeFileTimeAndAnImpossibleTimeIsUnknown) {
+    constexpr std::int64_t kFirefoxEpoch = 116444736000000000;
+    constexpr std::int64_t kMax = INT64_MAX;
+    const struct {
+        std::int64_t micro, epoch, fileTime;
+    } cases[] = {
+        {13300000000000000, 0, 133000000000000000},
+        {1700000000000000, kFirefoxEpoch, 17000000000000000 + kFirefoxEpoch},
+        {0, 0, 0},
+        {-5, kFirefoxEpoch, 0},
+        {kMax / 10, 0, kMax / 10 * 10},
+        {kMax / 10 + 1, 0, 0},
+        {(kMax - kFirefoxEpoch) / 10 + 1, kFirefoxEpoch, 0},
+        {kMax, kFirefoxEpoch, 0},
+    };
+    for (const auto& c : cases) EXPECT_EQ(visitFileTime(c.micro, c.epoch), c.fileTime) << c.micro;
+}
+
+// The old Preferences keeps a second name while the new one moves in, then is overwritten and
+// removed: its blocks, which name the sites, are never freed as they were. A copy that a run cut
+// short left behind goes first.
+TEST(EngagedSites, TheOldPreferencesIsOverwrittenAfterTheNewOneIsInPlace) {
+    const std::wstring folder = L"C:\\U\\Chrome\\User Data\\Default\\";
+    const std::string engaged =
+        R"({"profile":{"content_settings":{"exceptions":{"site_engagement":)"
+        R"({"http://gone.test:80,*":{"setting":{"rawScore":3}}}}}},"x":1})";
+    for (const bool leftover : {false, true}) {
+        SCOPED_TRACE(leftover);
+        fakes::FakeFileSystem files;
+        files.addFile(folder, L"Preferences", kAttrArchive, {engaged.begin(), engaged.end()});
+        if (leftover) files.addFile(folder, L"Preferences.purgeon-old", kAttrArchive, {'o', 'l'});
+        BrowserProfile profile{L"Chrome", L"Default", folder, folder, {}, BrowserFamily::chromium};
+        const HistoryClearing clearing = clearBrowserHistory(files, profile);
+        EXPECT_EQ(clearing.database.error, L"");
+        const auto& now = files.files.at(folder + L"Preferences").content;
+        EXPECT_EQ(std::string(now.begin(), now.end()).find("gone.test"), std::string::npos);
+        EXPECT_EQ(files.files.count(folder + L"Preferences.purgeon-old"), 0u);
+        const auto step = [&](const std::wstring& entry) {
+            return std::find(files.log.begin(), files.log.end(), entry) - files.log.begin();
+        };
+        const auto replaced = step(L"replace " + folder + L"Preferences");
+        const auto overwritten = step(L"delete " + folder + L"Preferences.purgeon-old");
+        ASSERT_LT(replaced, static_cast<std::ptrdiff_t>(files.log.size()));
+        ASSERT_LT(overwritten, static_cast<std::ptrdiff_t>(files.log.size()));
+        if (leftover) {
+            EXPECT_LT(overwritten, replaced);
+        } else {
+            EXPECT_GT(overwritten, replaced);
+        }
+    }
+}
+
+TEST(Utf8, SurrogatesGiveTheSameBytesWhateverTheWidthOfWideCharacters) {
+    const std::wstring pair{static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)};
+    EXPECT_EQ(toUtf8(pair), "\xF0\x9F\x98\x80");
+    for (const wchar_t lone : {static_cast<wchar_t>(0xD83D), static_cast<wchar_t>(0xDE00)})
+        EXPECT_EQ(toUtf8(std::wstring{L'a', lone, L'z'}), "a\xEF\xBF\xBDz");
 }
 
 TEST(Utf8, InvalidSequencesBecomeReplacementCharacters) {

@@ -186,9 +186,9 @@ TEST(CleanCommand, CleaningEveryAreaRunsTheAutomaticRunsStepsAndSaysWhatWent) {
     EXPECT_TRUE(rig.history.shared->entries.empty());
     EXPECT_EQ(rig.shell.recycleBinEmptied, 1);
     EXPECT_FALSE(rig.files.files.count(rig.folders.temp + L"t.tmp"));
-    // The temporary file was overwritten once before it went.
+    // The temporary file was overwritten once, with random data, before it went.
     ASSERT_EQ(rig.files.passEnds.size(), 1u);
-    EXPECT_TRUE(rig.files.passEnds[0].allOnes);
+    EXPECT_EQ(rig.files.passEnds[0].byte, fakes::FakeFileSystem::kMixed);
 
     EXPECT_EQ(rig.console.lines(),
               (std::vector<std::wstring>{
@@ -275,6 +275,12 @@ TEST(CleanCommand, AnItemLeftOrAnAreaRefusedGivesExitCodeOneAndSaysWhy) {
          L"1 in use by another program.",
          L"Temporary files: 0 wiped in C:\\Users\\me\\AppData\\Local\\Temp; not wiped: 1 in use "
          L"by another program."},
+        {"temporary file not verified", L"temp",
+         [](CommandRig& rig) { rig.files.files[rig.folders.temp + L"t.tmp"].flippedOnRead = 0; },
+         L"Temporary files: 1 file removed from C:\\Users\\me\\AppData\\Local\\Temp; not wiped: "
+         L"1 overwritten and removed but not verified.",
+         L"Temporary files: 0 wiped in C:\\Users\\me\\AppData\\Local\\Temp; not wiped: 1 "
+         L"overwritten and removed but not verified."},
         {"temporary folder guarded", L"temp",
          [&](CommandRig& rig) {
              rig.folders.temp = documents + L"\\";
@@ -362,11 +368,11 @@ TEST(WipeCommand, EachPathIsWipedAsTheTabWipesItAndWhatIsNotIsNamedWithWhy) {
               kExitIncomplete);
     EXPECT_EQ(rig.console.lines(),
               (std::vector<std::wstring>{
-                  L"C:\\old: 1 file(s) wiped.",
+                  L"Item 1 (a folder): 1 file(s) wiped.",
                   L"C:\\Users\\me\\Documents cannot be wiped: it is the Documents folder.",
                   L"C:\\held.txt could not be wiped: it is in use by another program.",
                   L"C:\\gone.txt could not be wiped: there is no such file or folder.",
-                  rig.tempFile + L" wiped",
+                  L"Item 5 (a file) wiped.",
               }));
     EXPECT_FALSE(rig.files.files.count(old + L"letter.doc"));
     EXPECT_FALSE(rig.files.files.count(rig.tempFile));
@@ -390,7 +396,7 @@ TEST(WipeCommand, EachPathIsWipedAsTheTabWipesItAndWhatIsNotIsNamedWithWhy) {
     CommandRig alone;
     alone.files.addFile(L"C:\\", L"held.txt", kAttrArchive, {2});
     EXPECT_EQ(alone.run({L"/wipe", L"C:\\held.txt"}), kExitDone);
-    EXPECT_EQ(alone.console.lines(), std::vector<std::wstring>{L"C:\\held.txt wiped"});
+    EXPECT_EQ(alone.console.lines(), std::vector<std::wstring>{L"Item 1 (a file) wiped."});
     EXPECT_EQ(alone.files.passEnds.size(), 3u);  // "Quick( 3 passes)" unless stored otherwise
 }
 

@@ -102,7 +102,7 @@ const std::vector<Case>& cases() {
              main.textChanged(Ctl::txtFolderToWipe, L"D:\\x");
              main.wipeOut();
          },
-         {L"Wipe of D:\\x: D:\\x\\locked\\ could not be listed: system text 5"}},
+         {L"Wipe of a chosen folder: D:\\x\\locked\\ could not be listed: system text 5"}},
     };
     return all;
 }

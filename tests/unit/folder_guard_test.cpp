@@ -28,8 +28,13 @@ TEST(FolderGuard, PlainPathGivesOneSpellingOrNothingForARelativePath) {
              Case{L"C:Temp", L""},
              Case{L"\\Temp", L""},
              Case{L"\\\\srv", L""},
+             Case{L"\\\\\\?\\s", L""},
+             Case{L"\\\\.\\share\\x", L""},
+             Case{L"\\\\?\\UNC\\?\\C$\\x", L"C:\\x"},
          }) {
         EXPECT_EQ(plainPath(c.given), c.plain) << narrow(c.given);
+        // The plain form of a plain form is itself.
+        EXPECT_EQ(plainPath(c.plain), c.plain) << narrow(c.given);
     }
 }
 

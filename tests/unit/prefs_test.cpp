@@ -3,6 +3,7 @@
 
 #include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
+#include "fakes/plain_options.h"
 #include "prefs/preferences.h"
 #include "prefs/registry_text.h"
 
@@ -35,17 +36,7 @@ TEST(Prefs, ShredLevelAcceptsWordsInAnyCaseAndNumbersAndFallsBackToQuick) {
     }
 }
 
-// The option controls as plain values.
-struct Options : OptionControls {
-    int checkBox(size_t row) const override { return boxes[row]; }
-    void setCheckBox(size_t row, int value) override { boxes[row] = value; }
-    bool quick() const override { return quickSelected; }
-    void setQuick(bool selected) override { quickSelected = selected; }
-    void setDod(bool selected) override { dodSelected = selected; }
-    std::array<int, kCheckBoxKeys.size()> boxes{};
-    bool quickSelected = false;
-    bool dodSelected = false;
-};
+using Options = fakes::PlainOptions;
 
 TEST(StoredPrefs, AKeyThatFailsKeepsItsDefaultWhileTheOthersAreReadAndWritten) {
     fakes::FakeSettingsStore store;

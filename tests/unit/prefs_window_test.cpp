@@ -131,7 +131,7 @@ TEST(PrefsWindow, EveryUnloadWritesOrRemovesTheRunValueToMatchTheBox) {
 TEST(PrefsWindow, BrowserProfilesStartTickedAndAnUntickedOneStaysSo) {
     ProgramRig rig;
     const std::wstring userData = L"C:\\Users\\me\\AppData\\Local\\Google\\Chrome\\User Data\\";
-    for (const wchar_t* profile : {L"Default", L"Profile 1"}) {
+    for (const wchar_t* profile : {L"Default", L"Profile 1", L"work;old"}) {
         rig.files.addFile(userData, profile, kAttrDirectory);
         rig.files.addFile(userData + profile + L"\\", L"Preferences");
     }
@@ -139,18 +139,23 @@ TEST(PrefsWindow, BrowserProfilesStartTickedAndAnUntickedOneStaysSo) {
     FrmMain& main = rig.loadMain();
     main.loadUserPrefs();
     using Choices = std::vector<std::pair<std::wstring, bool>>;
-    EXPECT_EQ(rig.mainView().browserChoices,
-              (Choices{{L"Chrome (Default)", true}, {L"Chrome (Profile 1)", true}}));
+    EXPECT_EQ(rig.mainView().browserChoices, (Choices{{L"Chrome (Default)", true},
+                                                      {L"Chrome (Profile 1)", true},
+                                                      {L"Chrome (work;old)", true}}));
     EXPECT_EQ(rig.mainView().keepSites, (std::vector<std::wstring>{L"example.com", L"kept.test"}));
 
+    // A folder name may hold ";": the profile stays unticked after a restart all the same.
     main.lstBrowsers_ItemChecked(1, false);
+    main.lstBrowsers_ItemChecked(2, false);
     main.saveUserPrefs();
-    EXPECT_EQ(rig.settings.values[L" Purgeon|Settings|untickedbrowsers"], L"Chrome/Profile 1");
-    EXPECT_EQ(rig.settings.values[L" Purgeon|Settings|keepcookies"], L"example.com;kept.test");
+    EXPECT_EQ(rig.settings.values[L" Purgeon|Settings|untickedbrowsers"],
+              L"Chrome/Profile 1|Chrome/work;old|");
+    EXPECT_EQ(rig.settings.values[L" Purgeon|Settings|keepcookies"], L"example.com|kept.test|");
     rig.program.unloadMainWindow();
     rig.loadMain().loadUserPrefs();
-    EXPECT_EQ(rig.mainView().browserChoices,
-              (Choices{{L"Chrome (Default)", true}, {L"Chrome (Profile 1)", false}}));
+    EXPECT_EQ(rig.mainView().browserChoices, (Choices{{L"Chrome (Default)", true},
+                                                      {L"Chrome (Profile 1)", false},
+                                                      {L"Chrome (work;old)", false}}));
 }
 
 }  // namespace

@@ -26,7 +26,7 @@ TEST(ShredBatch, ProgressCountsFilesAndBytesInListedOrder) {
     const FoundFileList found = tree(fs, 3, 1500);
     std::vector<BatchProgress> seen;
     BatchRequest request;
-    request.passes = 2;
+    request.method = WipeMethod::quick;
     request.progress = [&](const BatchProgress& progress) { seen.push_back(progress); };
 
     const BatchResult result = ShredFiles(fs, found, 3 * 1500, request);
@@ -38,7 +38,7 @@ TEST(ShredBatch, ProgressCountsFilesAndBytesInListedOrder) {
     EXPECT_EQ(seen.front().current, kDir + L"f0");
     EXPECT_EQ(seen.back().filesDone, 3u);
     EXPECT_EQ(seen.back().filesTotal, 3u);
-    EXPECT_EQ(seen.back().bytesTotal, 2u * 3 * 1500);
+    EXPECT_EQ(seen.back().bytesTotal, 3u * 3 * 1500);
     EXPECT_EQ(seen.back().bytesDone, seen.back().bytesTotal);
     for (std::size_t i = 1; i < seen.size(); ++i) {
         EXPECT_GE(seen[i].filesDone, seen[i - 1].filesDone);
@@ -52,7 +52,7 @@ TEST(ShredBatch, AStopBetweenWritesLeavesTheCurrentFileAndEveryLaterOneInPlace) 
     std::stop_source stop;
     int writes = 0;
     BatchRequest request;
-    request.passes = 3;
+    request.method = WipeMethod::quick;
     request.stop = stop.get_token();
     // The user presses Cancel during the second file's first pass.
     request.progress = [&](const BatchProgress& progress) {
@@ -73,6 +73,20 @@ TEST(ShredBatch, AStopBetweenWritesLeavesTheCurrentFileAndEveryLaterOneInPlace) 
     EXPECT_EQ(folderWipeMessage(result.tally),
               L"1File(s) wiped\r\n3 file(s) not wiped: 1 stopped part-way (partly overwritten, "
               L"still there), 2 not reached before the wipe was stopped.");
+}
+
+// A file the device does not give back as written still goes, but is not counted as wiped.
+TEST(ShredBatch, AFileNotVerifiedIsRemovedAndToldApart) {
+    FakeFileSystem fs;
+    const FoundFileList found = tree(fs, 2, 1500);
+    fs.files[found[2]].flippedOnRead = 1499;
+    BatchRequest request;
+    request.method = WipeMethod::dod;
+    const BatchResult result = ShredFiles(fs, found, 2 * 1500, request);
+    EXPECT_TRUE(fs.files.empty());
+    EXPECT_EQ(folderWipeMessage(result.tally),
+              L"1File(s) wiped\r\n1 file(s) not wiped: 1 overwritten and removed but not "
+              L"verified.");
 }
 
 }  // namespace

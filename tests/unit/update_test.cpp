@@ -35,6 +35,9 @@ TEST(UpdateCheck, ComparesTheRunningVersionWithTheFirstFieldAsNumbers) {
           Case{{1, 0}, "0.9", false}, Case{{1, 0}, "1.1,beta\r\nnotes", true},
           Case{{1, 2}, "1.10", false}, Case{{1, 10}, "1.2", true},
           Case{{1, 0}, "  \"1.5\",x", true}, Case{{1, 0}, "1.0\n2.0", false},
+          // A fraction longer than a double's range still reads as the number it spells.
+          Case{{1, 0}, "2." + std::string(320, '5'), true},
+          Case{{1, 0}, "0.0" + std::string(320, '1'), false},
           Case{{1, 0},
                "\xEF\xBB\xBF"
                "1.5",

@@ -1,6 +1,9 @@
 // Exclusive files, resolved folders, listings, system folders and the Recycle Bin on real files.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <cstdint>
+#include <memory>
 #include <string>
 #include <vector>
 
@@ -124,20 +127,34 @@ TEST_F(RealFileSystem, PathsPastTheOldLengthLimitAndNonAsciiNamesAreReportedWhol
     EXPECT_EQ(folder + L"\\", deep);
 }
 
-TEST_F(RealFileSystem, WritesLandAtTheirOffsetsAndARemovedFileIsGoneOnClose) {
+// The handle is unbuffered: whole units of aligned memory, then the length set back.
+TEST_F(RealFileSystem, AlignedWritesAndReadsLandAtTheirOffsetsAndARemovedFileIsGoneOnClose) {
     const std::wstring path = m_root + L"data.bin";
     ASSERT_TRUE(writeFile(path, "0123456789"));
+    size_t unit = 0;
     {
         std::unique_ptr<ExclusiveFile> file;
         ASSERT_TRUE(m_files.openExclusive(path, file));
-        EXPECT_TRUE(file->writeAt(2, "ab", 2));
-        EXPECT_TRUE(file->writeAt(8, "XYZ", 3));
+        unit = file->ioUnit();
+        ASSERT_TRUE(unit >= 512 && unit <= 65536 && (unit & (unit - 1)) == 0) << unit;
+        std::vector<char> memory(3 * unit);
+        char* aligned =
+            memory.data() + (unit - reinterpret_cast<std::uintptr_t>(memory.data()) % unit);
+        std::fill_n(aligned, unit, 'b');
+        EXPECT_TRUE(file->writeAt(unit, aligned, unit));
+        std::fill_n(aligned, unit, 'a');
+        EXPECT_TRUE(file->writeAt(0, aligned, unit));
+        EXPECT_TRUE(file->setLength(unit + 10));
         EXPECT_TRUE(file->flush());
         FileFacts facts;
         ASSERT_TRUE(file->facts(facts));
-        EXPECT_EQ(facts.length, 11u);
+        EXPECT_EQ(facts.length, unit + 10);
+        size_t read = 0;
+        EXPECT_TRUE(file->readAt(0, aligned, 2 * unit, read));
+        EXPECT_EQ(read, unit + 10);
+        EXPECT_EQ(std::string(aligned, read), std::string(unit, 'a') + std::string(10, 'b'));
     }
-    EXPECT_EQ(readFile(path), "01ab4567XYZ");
+    EXPECT_EQ(readFile(path), std::string(unit, 'a') + std::string(10, 'b'));
     {
         std::unique_ptr<ExclusiveFile> file;
         ASSERT_TRUE(m_files.openExclusive(path, file));

@@ -1,6 +1,7 @@
 // A fresh folder under the temporary path for tests on real files, and small file helpers.
 #pragma once
 
+#include <cstdio>
 #include <cstdlib>
 #include <string>
 
@@ -35,6 +36,23 @@ inline std::string readFile(const std::wstring& path) {
     while (::ReadFile(file.get(), buffer, sizeof(buffer), &read, nullptr) && read > 0)
         content.append(buffer, read);
     return content;
+}
+
+// Waits until done() holds, checking every 20 ms, for at most the given time; whether it held.
+template <typename Done>
+bool waitUntil(Done done, DWORD timeoutMs = 60000) {
+    const ULONGLONG end = ::GetTickCount64() + timeoutMs;
+    while (!done()) {
+        if (::GetTickCount64() >= end) return false;
+        ::Sleep(20);
+    }
+    return true;
+}
+
+// Wine only: starts a Unix command. Wine's "start /unix" returns before the command ends, even
+// with "/wait", so callers wait for the command's effect themselves.
+inline bool startUnixCommand(const std::wstring& commandLine) {
+    return _wsystem((L"start /unix " + commandLine).c_str()) == 0;
 }
 
 inline void makeFolder(const std::wstring& path) {
@@ -86,11 +104,11 @@ inline bool makeUnixLink(const std::wstring& target, const std::wstring& link) {
     const size_t slash = link.find_last_of(L'\\');
     const std::string unixFolder = unixPath(link.substr(0, slash));
     if (unixTarget.empty() || unixFolder.empty()) return false;
-    const std::wstring command = L"start /wait /unix /bin/ln -s \"" +
-                                 std::wstring(unixTarget.begin(), unixTarget.end()) + L"\" \"" +
-                                 std::wstring(unixFolder.begin(), unixFolder.end()) + L"/" +
-                                 link.substr(slash + 1) + L"\"";
-    return _wsystem(command.c_str()) == 0 && exists(link);
+    const std::wstring command =
+        L"/bin/ln -s \"" + std::wstring(unixTarget.begin(), unixTarget.end()) + L"\" \"" +
+        std::wstring(unixFolder.begin(), unixFolder.end()) + L"/" + link.substr(slash + 1) + L"\"";
+    // ln makes the link in one step: once it is seen, ln is done.
+    return startUnixCommand(command) && waitUntil([&] { return exists(link); });
 }
 
 // A folder of its own below the temporary path, made empty on creation and removed afterwards.
@@ -113,15 +131,19 @@ public:
 private:
     // Wine deletes through a Unix link what it points to and leaves the link, so under Wine the
     // tree goes from the Unix side, where rm never follows a link; elsewhere the Windows way.
+    // rm removes the folder itself last, so once it is gone rm is done and cannot race the
+    // next test's files; nothing is started when there is nothing to remove.
     void remove() {
         const std::string unix = unixPath(m_path);
         if (unix.empty()) {
             removeTree(m_path);
             return;
         }
+        if (!exists(m_path)) return;
         const std::wstring command =
-            L"start /wait /unix /bin/rm -rf \"" + std::wstring(unix.begin(), unix.end()) + L"\"";
-        _wsystem(command.c_str());
+            L"/bin/rm -rf \"" + std::wstring(unix.begin(), unix.end()) + L"\"";
+        if (!startUnixCommand(command) || !waitUntil([&] { return !exists(m_path); }))
+            std::fprintf(stderr, "test folder %ls could not be removed\n", m_path.c_str());
     }
 
     std::wstring m_path;

@@ -6,6 +6,7 @@
 
 #include "areas/temp_folder.h"
 #include "platform/win32/files_win32.h"
+#include "platform/win32/random_source_win32.h"
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/system_folders_win32.h"
 #include "wipe/enum_files.h"
@@ -28,8 +29,9 @@ protected:
     win32::Win32FileSystem m_files;
 };
 
-ShredOutcome shred(win32::Win32FileSystem& files, const std::wstring& path, int passes = 3) {
-    return ShredFile(files, path, {passes, true, {}}).outcome;
+ShredOutcome shred(win32::Win32FileSystem& files, const std::wstring& path,
+                   WipeMethod method = WipeMethod::quick) {
+    return ShredFile(files, path, {method, true, {}}).outcome;
 }
 
 TEST_F(RealFiles, AnEmptyOrReadOnlyFileIsWipedAndAMissingOneIsGoneWithNothingCreated) {
@@ -37,7 +39,7 @@ TEST_F(RealFiles, AnEmptyOrReadOnlyFileIsWipedAndAMissingOneIsGoneWithNothingCre
     writeFile(m_root + L"ro.txt", "secret");
     ::SetFileAttributesW((m_root + L"ro.txt").c_str(), FILE_ATTRIBUTE_READONLY);
     EXPECT_EQ(shred(m_files, m_root + L"empty.txt"), ShredOutcome::wiped);
-    EXPECT_EQ(shred(m_files, m_root + L"ro.txt", 1), ShredOutcome::wiped);
+    EXPECT_EQ(shred(m_files, m_root + L"ro.txt", WipeMethod::onePass), ShredOutcome::wiped);
     EXPECT_EQ(shred(m_files, m_root + L"nowhere\\f.txt"), ShredOutcome::gone);
     EXPECT_EQ(shred(m_files, m_root + L"missing.txt"), ShredOutcome::gone);
     EXPECT_FALSE(exists(m_root + L"empty.txt"));
@@ -64,10 +66,47 @@ TEST_F(RealFiles, TheUnattendedClearingOnlyUnlinksAFileWithASecondName) {
     writeFile(m_root + L"thesis.doc", "my thesis");
     ASSERT_TRUE(::CreateHardLinkW((m_root + L"Temp\\copy.doc").c_str(),
                                   (m_root + L"thesis.doc").c_str(), nullptr));
-    const ShredResult result = ShredFile(m_files, m_root + L"Temp\\copy.doc", {1, false, {}});
+    const ShredResult result =
+        ShredFile(m_files, m_root + L"Temp\\copy.doc", {WipeMethod::onePass, false, {}});
     EXPECT_EQ(result.outcome, ShredOutcome::unlinked);
     EXPECT_FALSE(exists(m_root + L"Temp\\copy.doc"));
     EXPECT_EQ(readFile(m_root + L"thesis.doc"), "my thesis");
+}
+
+// A second name keeps the data in sight after the wiped name is gone: it must hold the last pass,
+// random data over every block the passes wrote, and it must have been read back as written.
+TEST_F(RealFiles, EachMethodLeavesItsLastRandomPassOnTheDiskAndVerifiesIt) {
+    struct Case {
+        WipeMethod method;
+        size_t length;
+    };
+    std::vector<std::string> lastPasses;
+    for (const Case& c : {Case{WipeMethod::onePass, 0}, Case{WipeMethod::quick, 5000},
+                          Case{WipeMethod::dod, 3 * 1024 * 1024 + 100}}) {
+        const std::string original(c.length, 'S');
+        writeFile(m_root + L"secret.doc", original);
+        ASSERT_TRUE(::CreateHardLinkW((m_root + L"seen.doc").c_str(),
+                                      (m_root + L"secret.doc").c_str(), nullptr));
+        EXPECT_EQ(shred(m_files, m_root + L"secret.doc", c.method), ShredOutcome::wiped);
+        EXPECT_FALSE(exists(m_root + L"secret.doc"));
+        const std::string left = readFile(m_root + L"seen.doc");
+        EXPECT_EQ(left.size(), (c.length / 1024 + passCount(c.method)) * 1024) << c.length;
+        EXPECT_EQ(left.find(std::string(64, 'S')), std::string::npos) << c.length;
+        EXPECT_NE(left.find_first_not_of(left[0]), std::string::npos) << c.length;
+        lastPasses.push_back(left.substr(0, 1024));
+        ASSERT_TRUE(::DeleteFileW((m_root + L"seen.doc").c_str()));
+    }
+    EXPECT_NE(lastPasses[0], lastPasses[1]);
+    EXPECT_NE(lastPasses[1], lastPasses[2]);
+}
+
+TEST(RealRandomSource, TheSystemsGeneratorGivesNewBytesEveryTime) {
+    win32::Win32RandomSource random;
+    std::string first(32, '\0'), second(32, '\0');
+    ASSERT_TRUE(random.fill(first.data(), first.size()));
+    ASSERT_TRUE(random.fill(second.data(), second.size()));
+    EXPECT_NE(first, second);
+    EXPECT_NE(first, std::string(32, '\0'));
 }
 
 TEST_F(RealFiles, AFolderSwappedForALinkAfterListingIsNotFollowed) {
@@ -88,7 +127,7 @@ TEST_F(RealFiles, AFolderSwappedForALinkAfterListingIsNotFollowed) {
     ::RemoveDirectoryW((wiped + L"sub").c_str());
     if (!makeUnixLink(outside, wiped + L"sub")) GTEST_SKIP() << "not under Wine: no Unix links";
     ASSERT_TRUE(exists(wiped + L"sub\\doc.txt"));
-    const ShredResult result = ShredFile(m_files, found[1], {3, true, found[1]});
+    const ShredResult result = ShredFile(m_files, found[1], {WipeMethod::quick, true, found[1]});
     EXPECT_EQ(result.outcome, ShredOutcome::redirected);
     EXPECT_EQ(readFile(outside + L"doc.txt"), "do not touch");
 }
