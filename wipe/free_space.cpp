@@ -3,6 +3,7 @@
 #include "wipe/free_space.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
 #include <condition_variable>
 #include <cstring>
@@ -14,6 +15,7 @@
 #include <thread>
 
 #include "wipe/folder_guard.h"
+#include "wipe/random_stream.h"
 
 namespace purgeon {
 
@@ -178,7 +180,8 @@ public:
           m_root(root),
           m_folder(fillFolderOf(root)),
           m_request(request),
-          m_overwrite(request.overwrite ? request.overwrite : pseudoRandomSource()) {}
+          m_overwrite(request.overwrite ? request.overwrite
+                                        : keyedOverwriteSource(volumes.random())) {}
 
     FreeSpaceResult run() {
         m_result.leftovers = RemoveFillLeftovers(m_files, m_volumes, m_root).removed;
@@ -470,6 +473,20 @@ std::wstring fillFolderOf(const std::wstring& root) {
 OverwriteSource pseudoRandomSource() {
     auto generator = std::make_shared<PseudoRandom>(freshSeed());
     return [generator](unsigned char* data, std::size_t bytes) { generator->fill(data, bytes); };
+}
+
+OverwriteSource keyedOverwriteSource(RandomSource& random) {
+    std::array<unsigned char, RandomStream::kKeyBytes> key{};
+    if (!random.fill(key.data(), key.size())) return pseudoRandomSource();
+    struct Keyed {
+        RandomStream stream;
+        std::uint64_t offset = 0;
+    };
+    auto keyed = std::make_shared<Keyed>(Keyed{RandomStream(key), 0});
+    return [keyed](unsigned char* data, std::size_t bytes) {
+        keyed->stream.fill(keyed->offset, data, bytes);
+        keyed->offset += bytes;
+    };
 }
 
 FreeSpaceTarget findFreeSpaceTarget(FileSystem& files, Volumes& volumes,

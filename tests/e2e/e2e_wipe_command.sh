@@ -1,7 +1,7 @@
 #!/usr/bin/env bash
-# purgeon.exe /wipe: files and every file of a folder wiped with no question and no window, a file
-# in use left as it is and named with exit code 1, bad arguments with exit code 2; the log counts
-# and names no file.
+# purgeon.exe /wipe: files and every file of a folder wiped with no question and no window (told by
+# their place on the line, never named), a file in use left as it is and named with exit code 1,
+# bad arguments with exit code 2; the log counts and names no file.
 source "$(dirname "$0")/lib.sh"
 
 out=$(mktemp)
@@ -48,8 +48,9 @@ head -c 70000 /dev/urandom >"$folder/tree/sub/b.bin"
 : >"$folder/tree/sub/empty.txt"
 run_cli /wipe "$win\\letter.doc" "$win\\tree"
 expect_code 0 "/wipe of a file and a folder"
-said "$win\\letter.doc wiped" "/wipe of a file and a folder"
-said "$win\\tree: 3 file(s) wiped." "/wipe of a file and a folder"
+said "Item 1 (a file) wiped." "/wipe of a file and a folder"
+said "Item 2 (a folder): 3 file(s) wiped." "/wipe of a file and a folder"
+! grep -qE "letter|tree" "$out" || fail "the output names what was wiped: $(cat "$out")"
 [ ! -e "$folder/letter.doc" ] || fail "the file is still there"
 [ -z "$(find "$folder/tree" -type f)" ] || fail "files are left: $(find "$folder/tree" -type f)"
 [ -d "$folder/tree/sub" ] || fail "the folders went too"
@@ -66,7 +67,7 @@ sleep 3
 run_cli /wipe "$win\\held.txt" "$win\\two.txt" "$win\\missing.txt"
 expect_code 1 "/wipe with a file in use"
 said "$win\\held.txt could not be wiped: it is in use by another program." "/wipe with a file in use"
-said "$win\\two.txt wiped" "/wipe with a file in use"
+said "Item 2 (a file) wiped." "/wipe with a file in use"
 said "$win\\missing.txt could not be wiped: there is no such file or folder." "/wipe of a missing file"
 [ "$(cat "$folder/held.txt")" = "someone's" ] || fail "the file in use was touched"
 [ ! -e "$folder/two.txt" ] || fail "the other file is still there"

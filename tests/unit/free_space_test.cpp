@@ -3,6 +3,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
 #include <atomic>
 #include <map>
 #include <stdexcept>
@@ -96,6 +97,26 @@ TEST(FreeSpace, FillFilesHaveNamesOfTheirOwn) {
     };
     for (const auto& [name, ours] : names)
         EXPECT_EQ(isFillFileName(name), ours) << testing::PrintToString(std::wstring(name));
+}
+
+TEST(FreeSpace, TheOverwriteDataIsKeyedByTheSystemsGeneratorAndNeverRepeats) {
+    fakes::FakeRandomSource random;
+    const OverwriteSource first = keyedOverwriteSource(random);
+    const OverwriteSource second = keyedOverwriteSource(random);
+    EXPECT_EQ(random.calls, 2);
+    random.error = 5;  // without the system's generator there is data all the same
+    const OverwriteSource fallback = keyedOverwriteSource(random);
+    std::vector<std::vector<unsigned char>> made;
+    for (const OverwriteSource* source : {&first, &first, &second, &fallback}) {
+        std::vector<unsigned char> data(64 * 1024);
+        (*source)(data.data(), data.size());
+        // Every byte value about as often as any other: nothing a compressor could use.
+        std::array<int, 256> seen{};
+        for (const unsigned char byte : data) ++seen[byte];
+        EXPECT_GT(*std::min_element(seen.begin(), seen.end()), 150);
+        for (const std::vector<unsigned char>& before : made) EXPECT_NE(data, before);
+        made.push_back(std::move(data));
+    }
 }
 
 TEST(FreeSpace, TheChosenFolderNamesItsVolumeAndOnlyLocalDisksAreFilled) {
@@ -422,6 +443,7 @@ TEST(FreeSpaceWindow, TheQuestionComesFirstAndYesFillsTheFoldersVolume) {
         EXPECT_FALSE(rig.volumes.made.empty());
         for (const std::wstring& path : rig.volumes.made) EXPECT_FALSE(rig.files.files.count(path));
         EXPECT_EQ(rig.windows.operations, 1);
+        EXPECT_EQ(rig.volumes.randomSource.calls, 1);  // the overwrite data's key
         // The log tells sizes and counts, never a file's name; the record is gone again.
         EXPECT_TRUE(rig.logFile.contains(L"Free space of C:\\: wiped; "));
         EXPECT_FALSE(rig.logFile.contains(L"purgeon-fill"));
