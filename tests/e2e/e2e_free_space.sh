@@ -115,7 +115,6 @@ echo "ok: $(tail -n 1 "$out") No marker of $marker_count deleted files is left i
 # The window: the question names the volume and warns of a full disk; Cancel stops the fill and
 # removes what it wrote. The 4 GiB volume takes long enough to fill for Cancel to come first.
 free_before=$(available "$big")
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 start_purgeon
 wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
 wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
