@@ -7,6 +7,7 @@
 #include <string>
 #include <vector>
 
+#include "platform/random_source.h"
 #include "platform/status.h"
 
 namespace purgeon {
@@ -69,6 +70,8 @@ public:
     // ends abruptly.
     virtual Status createFillFile(const std::wstring& path, bool removeOnClose,
                                   std::unique_ptr<FillFile>& file) = 0;
+    // The system's generator, for the key of the overwrite data.
+    virtual RandomSource& random() = 0;
 };
 
 }  // namespace purgeon

@@ -3,13 +3,19 @@
 #include "wipe/free_space.h"
 
 #include <algorithm>
+#include <array>
 #include <chrono>
+#include <condition_variable>
 #include <cstring>
 #include <cwctype>
+#include <exception>
 #include <memory>
+#include <mutex>
 #include <random>
+#include <thread>
 
 #include "wipe/folder_guard.h"
+#include "wipe/random_stream.h"
 
 namespace purgeon {
 
@@ -95,6 +101,75 @@ std::uint64_t freshSeed() {
     return seed;
 }
 
+// Overwrite data made ahead on a helper thread: while the caller writes one buffer, the next is
+// being filled, so that making the data costs the large writes no time of their own. The source
+// is called from the helper only.
+class DataAhead {
+public:
+    DataAhead(const OverwriteSource& source, std::size_t bytes)
+        : m_source(source),
+          m_buffers{std::vector<unsigned char>(bytes), std::vector<unsigned char>(bytes)} {
+        m_helper = std::jthread([this](std::stop_token stop) { make(stop); });
+    }
+    ~DataAhead() {
+        {
+            const std::lock_guard<std::mutex> held(m_lock);
+            m_helper.request_stop();
+        }
+        m_changed.notify_all();
+    }
+    DataAhead(const DataAhead&) = delete;
+    DataAhead& operator=(const DataAhead&) = delete;
+
+    // A buffer of fresh data, whole; it stays the caller's until the next call. A failure of the
+    // source comes back here.
+    const unsigned char* next() {
+        std::unique_lock<std::mutex> held(m_lock);
+        if (m_given >= 0) m_full[m_given] = false;  // the one given before may be made afresh
+        m_changed.notify_all();
+        const int wanted = m_given < 0 ? 0 : 1 - m_given;
+        m_changed.wait(held, [&] { return m_full[wanted] || m_failure; });
+        if (m_failure) std::rethrow_exception(m_failure);
+        m_given = wanted;
+        return m_buffers[wanted].data();
+    }
+
+private:
+    void make(std::stop_token stop) noexcept {
+        try {
+            for (int turn = 0;; turn = 1 - turn) {
+                {
+                    std::unique_lock<std::mutex> held(m_lock);
+                    m_changed.wait(held, [&] { return stop.stop_requested() || !m_full[turn]; });
+                    if (stop.stop_requested()) return;
+                }
+                m_source(m_buffers[turn].data(), m_buffers[turn].size());
+                {
+                    const std::lock_guard<std::mutex> held(m_lock);
+                    m_full[turn] = true;
+                }
+                m_changed.notify_all();
+            }
+        } catch (...) {
+            // Handed to the caller's thread, which rethrows it at its next call.
+            {
+                const std::lock_guard<std::mutex> held(m_lock);
+                m_failure = std::current_exception();
+            }
+            m_changed.notify_all();
+        }
+    }
+
+    const OverwriteSource& m_source;
+    std::vector<unsigned char> m_buffers[2];
+    bool m_full[2] = {false, false};
+    int m_given = -1;  // the buffer the caller holds
+    std::exception_ptr m_failure;
+    std::mutex m_lock;
+    std::condition_variable m_changed;
+    std::jthread m_helper;  // last: it ends before the rest goes
+};
+
 // One fill of one volume: its files, its counts and its progress.
 class Fill {
 public:
@@ -105,7 +180,8 @@ public:
           m_root(root),
           m_folder(fillFolderOf(root)),
           m_request(request),
-          m_overwrite(request.overwrite ? request.overwrite : pseudoRandomSource()) {}
+          m_overwrite(request.overwrite ? request.overwrite
+                                        : keyedOverwriteSource(volumes.random())) {}
 
     FreeSpaceResult run() {
         m_result.leftovers = RemoveFillLeftovers(m_files, m_volumes, m_root).removed;
@@ -117,13 +193,23 @@ public:
             return m_result;
         }
         m_plan = m_request.plan ? *m_request.plan : planFill(space);
-        m_buffer.resize(std::max(m_plan.writeBytes, m_plan.smallBytes));
+        m_buffer.resize(m_plan.smallBytes);
         m_result.freeBytes = space.freeBytes;
         m_progress.bytesTotal = space.freeBytes;
         report();
 
         m_result.outcome = FillOutcome::filled;
-        if (fillLarge()) fillSmall();
+        try {
+            m_ahead = std::make_unique<DataAhead>(m_overwrite, m_plan.writeBytes);
+            const bool more = fillLarge();
+            m_ahead.reset();
+            if (more) fillSmall();
+        } catch (...) {
+            // A failing overwrite source leaves nothing behind either.
+            m_ahead.reset();
+            removeAll();
+            throw;
+        }
         removeAll();
         m_progress.bytesTotal = m_progress.bytesDone;
         report();
@@ -185,11 +271,18 @@ private:
         return created;
     }
 
-    // Writes bytes at the file's end; counts what went in.
+    // Writes bytes at the file's end, from the data made ahead when there is some (large writes)
+    // or else made here (small ones); counts what went in.
     Status append(FillFile& file, std::size_t bytes, std::size_t& written) {
-        m_overwrite(m_buffer.data(), bytes);
+        const unsigned char* data = nullptr;
+        if (m_ahead) {
+            data = m_ahead->next();
+        } else {
+            m_overwrite(m_buffer.data(), bytes);
+            data = m_buffer.data();
+        }
         written = 0;
-        const Status status = file.append(m_buffer.data(), bytes, written);
+        const Status status = file.append(data, bytes, written);
         m_result.bytesWritten += written;
         report();
         return status;
@@ -343,7 +436,8 @@ private:
     const FreeSpaceRequest& m_request;
     OverwriteSource m_overwrite;
     FillPlan m_plan;
-    std::vector<unsigned char> m_buffer;
+    std::unique_ptr<DataAhead> m_ahead;   // while the large files are written
+    std::vector<unsigned char> m_buffer;  // for the small ones
     std::uint64_t m_next = 1;
     std::vector<LargeFile> m_large;
     std::vector<std::uint64_t> m_small;
@@ -379,6 +473,20 @@ std::wstring fillFolderOf(const std::wstring& root) {
 OverwriteSource pseudoRandomSource() {
     auto generator = std::make_shared<PseudoRandom>(freshSeed());
     return [generator](unsigned char* data, std::size_t bytes) { generator->fill(data, bytes); };
+}
+
+OverwriteSource keyedOverwriteSource(RandomSource& random) {
+    std::array<unsigned char, RandomStream::kKeyBytes> key{};
+    if (!random.fill(key.data(), key.size())) return pseudoRandomSource();
+    struct Keyed {
+        RandomStream stream;
+        std::uint64_t offset = 0;
+    };
+    auto keyed = std::make_shared<Keyed>(Keyed{RandomStream(key), 0});
+    return [keyed](unsigned char* data, std::size_t bytes) {
+        keyed->stream.fill(keyed->offset, data, bytes);
+        keyed->offset += bytes;
+    };
 }
 
 FreeSpaceTarget findFreeSpaceTarget(FileSystem& files, Volumes& volumes,

@@ -29,9 +29,12 @@ std::wstring fillFolderOf(const std::wstring& root);
 
 // Fills a buffer with overwrite data.
 using OverwriteSource = std::function<void(unsigned char* data, std::size_t bytes)>;
-// Pseudo-random bytes from a fast generator seeded afresh: nothing a compressing file system or
-// device could shrink, and no two writes alike.
+// Pseudo-random bytes from a fast generator seeded afresh from the clock and the library's random
+// device: nothing a compressing file system or device could shrink, and no two writes alike.
 OverwriteSource pseudoRandomSource();
+// The overwrite data of a fill: a fast stream keyed with 256 bits of the system's generator, as
+// the wipes' random passes are; should the generator fail, pseudoRandomSource's.
+OverwriteSource keyedOverwriteSource(RandomSource& random);
 
 enum class FreeSpaceVerdict {
     allowed,
@@ -72,7 +75,7 @@ FillPlan planFill(const VolumeSpace& space);
 
 struct FreeSpaceRequest {
     std::stop_token stop;
-    OverwriteSource overwrite;  // pseudoRandomSource() when empty
+    OverwriteSource overwrite;  // keyedOverwriteSource(volumes.random()) when empty
     // filesDone: fill files made; bytesDone of bytesTotal: of the free space, the total
     // estimated afresh as the fill goes on. Never names a file.
     BatchProgressSink progress;

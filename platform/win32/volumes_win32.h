@@ -2,6 +2,7 @@
 #pragma once
 
 #include "platform/volumes.h"
+#include "platform/win32/random_source_win32.h"
 
 namespace purgeon::win32 {
 
@@ -17,6 +18,10 @@ public:
     Status flushVolume(const std::wstring& root) override;
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override;
+    RandomSource& random() override { return m_random; }
+
+private:
+    Win32RandomSource m_random;
 };
 
 }  // namespace purgeon::win32

@@ -50,6 +50,7 @@ readonly ID_lblAction=1057
 readonly ID_cmdViewLog=1058
 readonly ID_cmdWipe=1047
 readonly ID_cmdCancel=1059
+readonly ID_cmdWipeFreeSpace=1068
 
 readonly settings_key='HKCU\Software\Purgeon\Settings'
 readonly run_key='HKCU\Software\Microsoft\Windows\CurrentVersion\Run'

@@ -9,6 +9,7 @@
 #include <string>
 #include <vector>
 
+#include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
 #include "platform/volumes.h"
 
@@ -98,6 +99,7 @@ public:
         events.push_back(L"flush volume " + root);
         return flushError ? Status::error(flushError) : Status{};
     }
+    RandomSource& random() override { return randomSource; }
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override {
         if (m_files.files.count(path)) return Status::error(kErrorFileExists);
@@ -142,6 +144,7 @@ public:
     std::vector<std::wstring> events;
     std::uint64_t written = 0;  // all the bytes the volumes took
     long flushError = 0;        // what flushVolume answers
+    FakeRandomSource randomSource;
 
 private:
     static std::uint64_t allocated(const Volume& volume, std::uint64_t length) {

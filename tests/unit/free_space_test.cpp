@@ -3,7 +3,10 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <array>
+#include <atomic>
 #include <map>
+#include <stdexcept>
 #include <stop_token>
 
 #include "fakes/program_rig.h"
@@ -67,8 +70,8 @@ struct FillRig {
     const std::wstring root = L"P:\\";
     const std::wstring folder = L"P:\\Purgeon free space";
     FreeSpaceRequest request;
-    std::uint64_t produced = 0;  // overwrite bytes the source made
-    unsigned calls = 0;
+    std::atomic<std::uint64_t> produced = 0;  // overwrite bytes the source made
+    std::atomic<unsigned> calls = 0;
     std::vector<BatchProgress> reports;
 };
 
@@ -94,6 +97,26 @@ TEST(FreeSpace, FillFilesHaveNamesOfTheirOwn) {
     };
     for (const auto& [name, ours] : names)
         EXPECT_EQ(isFillFileName(name), ours) << testing::PrintToString(std::wstring(name));
+}
+
+TEST(FreeSpace, TheOverwriteDataIsKeyedByTheSystemsGeneratorAndNeverRepeats) {
+    fakes::FakeRandomSource random;
+    const OverwriteSource first = keyedOverwriteSource(random);
+    const OverwriteSource second = keyedOverwriteSource(random);
+    EXPECT_EQ(random.calls, 2);
+    random.error = 5;  // without the system's generator there is data all the same
+    const OverwriteSource fallback = keyedOverwriteSource(random);
+    std::vector<std::vector<unsigned char>> made;
+    for (const OverwriteSource* source : {&first, &first, &second, &fallback}) {
+        std::vector<unsigned char> data(64 * 1024);
+        (*source)(data.data(), data.size());
+        // Every byte value about as often as any other: nothing a compressor could use.
+        std::array<int, 256> seen{};
+        for (const unsigned char byte : data) ++seen[byte];
+        EXPECT_GT(*std::min_element(seen.begin(), seen.end()), 150);
+        for (const std::vector<unsigned char>& before : made) EXPECT_NE(data, before);
+        made.push_back(std::move(data));
+    }
 }
 
 TEST(FreeSpace, TheChosenFolderNamesItsVolumeAndOnlyLocalDisksAreFilled) {
@@ -241,18 +264,19 @@ TEST(FreeSpace, AStopEndsTheFillBeforeItsNextWriteAndRemovesWhatItWrote) {
         SCOPED_TRACE(c.what);
         FillRig rig(volumeOf(3 * kMiB + 10000));
         std::stop_source stop;
-        std::uint64_t producedAtStop = 0;
+        std::uint64_t writtenAtStop = 0;
         rig.request.stop = stop.get_token();
         rig.request.progress = [&](const BatchProgress& progress) {
             if (!stop.stop_requested() && c.when(progress)) {
                 stop.request_stop();
-                producedAtStop = rig.produced;
+                writtenAtStop = rig.volumes.written;
             }
         };
         const FreeSpaceResult result = rig.fill();
         EXPECT_TRUE(stop.stop_requested());
         EXPECT_EQ(result.outcome, FillOutcome::stopped);
-        EXPECT_EQ(rig.produced, producedAtStop);  // not one more write
+        EXPECT_EQ(rig.volumes.written, writtenAtStop);  // not one more write
+        EXPECT_EQ(result.bytesWritten, writtenAtStop);
         EXPECT_EQ(result.notRemoved, 0u);
         rig.expectNothingLeft();
         EXPECT_EQ(freeSpaceMessage(rig.root, result, L""),
@@ -274,6 +298,17 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
         EXPECT_EQ(freeSpaceMessage(rig.root, result, L"Data error (cyclic redundancy check).\r\n"),
                   L"The free space of P:\\ could not be wiped completely: Data error (cyclic "
                   L"redundancy check). What had been written (1.5 MB) was removed.");
+    }
+    {
+        // An overwrite source that fails part-way: its failure comes back, and nothing is left.
+        FillRig rig(volumeOf(3 * kMiB));
+        rig.request.overwrite = [&](unsigned char* data, std::size_t bytes) {
+            if (rig.calls++ == 5) throw std::runtime_error("no more data");
+            std::fill(data, data + bytes, static_cast<unsigned char>(0x5A));
+        };
+        EXPECT_THROW(rig.fill(), std::runtime_error);
+        EXPECT_FALSE(rig.volumes.made.empty());
+        rig.expectNothingLeft();
     }
     {
         // A file holds the folder's name; or the name leads elsewhere, where a fill-like name is
@@ -408,6 +443,7 @@ TEST(FreeSpaceWindow, TheQuestionComesFirstAndYesFillsTheFoldersVolume) {
         EXPECT_FALSE(rig.volumes.made.empty());
         for (const std::wstring& path : rig.volumes.made) EXPECT_FALSE(rig.files.files.count(path));
         EXPECT_EQ(rig.windows.operations, 1);
+        EXPECT_EQ(rig.volumes.randomSource.calls, 1);  // the overwrite data's key
         // The log tells sizes and counts, never a file's name; the record is gone again.
         EXPECT_TRUE(rig.logFile.contains(L"Free space of C:\\: wiped; "));
         EXPECT_FALSE(rig.logFile.contains(L"purgeon-fill"));

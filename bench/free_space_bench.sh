@@ -1,0 +1,124 @@
+#!/usr/bin/env bash
+# The free-space wipe against the device, in one run, on a loop-mounted ext4 volume mapped into a
+# throwaway prefix as drive P:, the device quiet before every timed step and the order rotated
+# from round to round:
+#   Purgeon's fill, phase by phase (bench/free_space_bench.cpp: large files, small files, removal);
+#   dd writing the same bytes as the large files with conv=fdatasync (the device limit), and the
+#     same bytes as the whole fill;
+#   purgeon.exe /wipefreespace P:\ as a user starts it (Wine's start-up included).
+# Then the free blocks the fill could not reach: with ext4's own reserve, and without it.
+# Needs root (loop devices). Usage: bench/free_space_bench.sh [MiB (256)] [rounds (3)]
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/common.sh"
+size_mib=${1:-256}
+rounds=${2:-3}
+[ "$(id -u)" -eq 0 ] || { echo "needs root for the loop-mounted volume" >&2; exit 1; }
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target purgeon purgeon_free_space_bench >/dev/null
+bench_exe="$root/build/windows/bench/purgeon_free_space_bench.exe"
+purgeon_exe="$root/build/windows/app/win32/purgeon.exe"
+
+work="$root/build/bench-free-space"
+export WINEPREFIX="$work/prefix" HOME="$work/home"
+mnt="$work/mnt"
+cleanup() {
+    wine_down
+    rm -f "$WINEPREFIX/dosdevices/p:"
+    if mountpoint -q "$mnt"; then umount "$mnt"; fi
+}
+trap cleanup EXIT
+if mountpoint -q "$mnt"; then umount "$mnt"; fi
+rm -rf "$work"
+mkdir -p "$mnt"
+truncate -s "${size_mib}M" "$work/volume.img"
+mkfs.ext4 -q "$work/volume.img"
+mount -o loop "$work/volume.img" "$mnt"
+reserve="/sys/fs/ext4/$(basename "$(findmnt -n -o SOURCE "$mnt")")/reserved_clusters"
+default_reserve=$(cat "$reserve")
+block=$(stat -f -c %S "$mnt")
+# A volume in use: files of many sizes, half of them deleted again.
+python3 - "$mnt" <<'PY'
+import os, random, sys
+random.seed(7)
+for i in range(400):
+    with open(os.path.join(sys.argv[1], f"f{i}"), "wb") as f:
+        f.write(os.urandom(random.choice([700, 5000, 60000, 300000])))
+for i in range(0, 400, 2):
+    os.remove(os.path.join(sys.argv[1], f"f{i}"))
+PY
+wine_up
+ln -sfn "$mnt" "$WINEPREFIX/dosdevices/p:"
+
+quiet() { sync; sleep 2; }
+seconds() { /usr/bin/time -f '%e' "$@" 2>&1 >/dev/null | tail -n 1; }
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+field() { sed -n "s/^$1: \([0-9]*\) bytes in \([0-9.]*\) s.*/\\$2/p" <<<"$3"; }
+
+run_ours() {
+    local out
+    out=$(wine "$bench_exe" 'P:\' 2>/dev/null | tr -d '\r')
+    echo "$out" >>"$work/bench.out"
+    grep -q '^outcome: 0,' <<<"$out" || { echo "the fill did not complete: $out" >&2; exit 1; }
+    large_bytes=$(field large 1 "$out")
+    large_s=$(field large 2 "$out")
+    small_bytes=$(field small 1 "$out")
+    total_s=$(sed -n 's/^total: \([0-9.]*\) s/\1/p' <<<"$out")
+}
+time_dd() {
+    local s
+    s=$(seconds dd if=/dev/zero of="$mnt/dd.bin" bs=4M count="$1" iflag=count_bytes conv=fdatasync status=none)
+    rm -f "$mnt/dd.bin"
+    echo "$s"
+}
+time_cli() { seconds wine "$purgeon_exe" /wipefreespace 'P:\'; }
+
+declare -a ours_large=() ours_total=() dd_large=() dd_total=() cli=()
+run_ours  # once untimed, for the byte counts the dd runs write
+for ((round = 0; round < rounds; round++)); do
+    for ((i = 0; i < 3; i++)); do
+        quiet
+        case $(((round + i) % 3)) in
+            0) run_ours; ours_large+=("$large_s"); ours_total+=("$total_s") ;;
+            1) dd_large+=("$(time_dd "$large_bytes")")
+               quiet
+               dd_total+=("$(time_dd "$((large_bytes + small_bytes))")") ;;
+            2) cli+=("$(time_cli)") ;;
+        esac
+    done
+    echo "round $((round + 1)): large files ${ours_large[-1]} s (dd ${dd_large[-1]} s)," \
+         "whole fill ${ours_total[-1]} s (dd ${dd_total[-1]} s), purgeon.exe ${cli[-1]} s"
+done
+
+# The blocks left free when the fill has taken all it can: looked at while the fill waits.
+left_at_full() {
+    echo "$1" >"$reserve"
+    rm -f "$work/in"
+    mkfifo "$work/in"
+    wine "$bench_exe" 'P:\' hold <"$work/in" >"$work/hold.out" 2>/dev/null &
+    local filler=$! i
+    exec 7>"$work/in"
+    for ((i = 0; i < 600; i++)); do grep -q full "$work/hold.out" && break; sleep 0.1; done
+    stat -f -c %f "$mnt"
+    echo go >&7
+    exec 7>&-
+    wait "$filler" || true
+}
+left_default=$(left_at_full "$default_reserve")
+left_none=$(left_at_full 0)
+echo "$default_reserve" >"$reserve"
+
+ol=$(median "${ours_large[@]}"); ot=$(median "${ours_total[@]}")
+dl=$(median "${dd_large[@]}"); dt=$(median "${dd_total[@]}"); c=$(median "${cli[@]}")
+echo
+echo "== free space of a ${size_mib} MiB ext4 volume (median of $rounds)"
+echo "large files: $large_bytes bytes in $ol s; dd the same bytes with fdatasync: $dl s"
+echo "device speed share (dd / large files): $(ratio "$dl" "$ol")   (goal: 0.9 or more)"
+echo "whole fill, small files ($small_bytes bytes) and removal included: $ot s;" \
+     "dd the same bytes: $dt s"
+echo "whole fill / dd: $(ratio "$ot" "$dt")   (goal: 2.0 or less)"
+echo "purgeon.exe /wipefreespace, Wine's start-up included: $c s ($(ratio "$c" "$dt") x dd)"
+echo "== free blocks no write could reach (blocks of $block bytes)"
+echo "with ext4's reserve of $default_reserve clusters: $left_default;" \
+     "without it: $left_none"
