@@ -1,7 +1,7 @@
 // The browsers' area of a run from the command line.
 #include "app/clean_browsers.h"
 
-#include "app/browser_areas.h"
+#include "clean/browser_areas.h"
 #include "app/program.h"
 #include "browsers/browser_cache.h"
 #include "browsers/browser_cookies.h"
@@ -56,8 +56,8 @@ AreaOutcome cleanBrowsers(AreaRun& run) {
     FileSystem& files = program.services().files;
     const std::vector<BrowserChoice> choices = program.browsers().choices();
     const CookieKeepList keep = program.browsers().keepList();
-    BrowserAreaRun cookies;
-    BrowserAreaRun cache;
+    BrowserClearing cookies;
+    BrowserClearing cache;
     if (program.browsers().anyTicked() &&
         !program.runOperation(L"clearing the browsers", [&](std::stop_token stop, ProgressSink&) {
             cookies = clearBrowserCookies(files, choices, keep);
@@ -69,12 +69,12 @@ AreaOutcome cleanBrowsers(AreaRun& run) {
         outcome.why = L"another operation was running";
         return outcome;
     }
-    const BrowserAreaRun history = program.clearBrowserHistories();
+    const BrowserClearing history = program.clearBrowserHistories();
     AreaOutcome outcome;
     std::size_t count = 0;
     std::vector<std::wstring> failures;
-    for (const BrowserAreaRun* area :
-         std::initializer_list<const BrowserAreaRun*>{&cookies, &cache, &history}) {
+    for (const BrowserClearing* area :
+         std::initializer_list<const BrowserClearing*>{&cookies, &cache, &history}) {
         program.reportBrowsers(*area, false);
         count += area->removed;
         for (const std::wstring& failure : area->failures)

@@ -1,5 +1,5 @@
 // The main window's browser choices (General tab) and the cookie keep list (Cookies tab).
-#include "app/browser_areas.h"
+#include "clean/browser_areas.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "product/product.h"

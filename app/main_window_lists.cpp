@@ -1,7 +1,7 @@
 // The main window's lists: cookies, cache and history, of the cookie folder, the URL cache and
 // history store and of the ticked browsers, and deleting from them.
 #include "app/area_steps.h"
-#include "app/browser_areas.h"
+#include "clean/browser_areas.h"
 #include "app/busy_scope.h"
 #include "app/main_window.h"
 #include "app/program.h"
@@ -63,7 +63,7 @@ void FrmMain::deletecookies(bool interactive) {
     if (!m_program.browsers().anyTicked()) return;
     const std::vector<BrowserChoice> choices = m_program.browsers().choices();
     const CookieKeepList keep = m_program.browsers().keepList();
-    BrowserAreaRun browsers;
+    BrowserClearing browsers;
     {
         BusyScope busy(*this);
         if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
@@ -123,7 +123,7 @@ void FrmMain::deletecache(bool interactive) {
         return;
     }
     const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-    BrowserAreaRun browsers;
+    BrowserClearing browsers;
     if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token stop, ProgressSink&) {
             browsers = clearBrowserCaches(m_program.services().files, choices, stop);
         })) {
@@ -147,7 +147,7 @@ void FrmMain::cmdDelSelFromCache_Click() {
     if (const BrowserCacheRow* row = m_cache.currentBrowserRow()) {
         const BrowserCacheRow entry = *row;
         const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-        BrowserAreaRun run;
+        BrowserClearing run;
         if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
                 run = removeBrowserCacheRow(m_program.services().files, choices, entry);
             })) {

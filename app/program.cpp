@@ -266,8 +266,8 @@ bool Program::clearHistory() {
     return true;
 }
 
-BrowserAreaRun Program::clearBrowserHistories() {
-    BrowserAreaRun run;
+BrowserClearing Program::clearBrowserHistories() {
+    BrowserClearing run;
     if (!m_browsers.anyTicked()) return run;
     const std::vector<BrowserChoice> choices = m_browsers.choices();
     runOperation(L"clearing the browsers' history", [&](std::stop_token stop, ProgressSink&) {
@@ -276,7 +276,7 @@ BrowserAreaRun Program::clearBrowserHistories() {
     return run;
 }
 
-void Program::reportBrowsers(const BrowserAreaRun& run, bool interactive) {
+void Program::reportBrowsers(const BrowserClearing& run, bool interactive) {
     for (const std::wstring& line : run.lines) m_log.write(line);
     if (!interactive) return;
     std::wstring text = closeBrowsersText(run);

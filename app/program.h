@@ -9,10 +9,10 @@
 #include <thread>
 #include <vector>
 
-#include "app/browser_areas.h"
+#include "clean/browser_areas.h"
 #include "app/main_window.h"
-#include "app/operation.h"
-#include "app/run_log.h"
+#include "clean/operation.h"
+#include "clean/run_log.h"
 #include "app/splash.h"
 #include "app/tray.h"
 #include "areas/temp_folder.h"
@@ -133,13 +133,13 @@ public:
     // False when the history store is missing or refused.
     bool clearHistory();
     // The ticked browsers' history, on the worker.
-    BrowserAreaRun clearBrowserHistories();
+    BrowserClearing clearBrowserHistories();
 
     // The browser profiles, which are ticked, and the cookie keep list.
     BrowserAreas& browsers() { return m_browsers; }
     // Writes each profile's line to the log; after the user's own action, a box names the
     // browsers to close and what could not be removed.
-    void reportBrowsers(const BrowserAreaRun& run, bool interactive);
+    void reportBrowsers(const BrowserClearing& run, bool interactive);
 
     RunLog& log() { return m_log; }
     // Writes "what: <the system's words for the failure>" to the log; nothing for success.

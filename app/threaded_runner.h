@@ -5,7 +5,7 @@
 #include <functional>
 #include <stop_token>
 
-#include "app/operation.h"
+#include "clean/operation.h"
 
 namespace purgeon {
 

@@ -7,7 +7,7 @@
 #include <string>
 
 #include "app/controls.h"
-#include "app/run_log.h"
+#include "clean/run_log.h"
 #include "platform/win32/handles.h"
 
 namespace purgeon::win32 {

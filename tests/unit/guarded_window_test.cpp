@@ -2,7 +2,7 @@
 // activation rule, refusals told in a box after a click and in the log otherwise, the log itself.
 #include <gtest/gtest.h>
 
-#include "app/run_log.h"
+#include "clean/run_log.h"
 #include "fakes/program_rig.h"
 
 namespace purgeon {

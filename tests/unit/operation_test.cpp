@@ -6,7 +6,7 @@
 #include <thread>
 #include <vector>
 
-#include "app/operation.h"
+#include "clean/operation.h"
 #include "app/threaded_runner.h"
 
 namespace purgeon {

@@ -6,7 +6,7 @@
 #include <cstdlib>
 #include <cstring>
 
-#include "app/browser_areas.h"
+#include "clean/browser_areas.h"
 #include "browsers/browser_cache.h"
 #include "browsers/browser_cookies.h"
 #include "browsers/browser_history.h"
@@ -186,10 +186,10 @@ TEST_F(RealProfiles, ARunningBrowsersProfileIsLeftAsItIs) {
         const std::wstring cookiesPath = cookieDatabase(m_files, *running);
         const std::string before = wine::readFile(cookiesPath);
         const std::vector<BrowserChoice> choices = {{*running, true}};
-        const BrowserAreaRun cookies = clearBrowserCookies(m_files, choices, {});
-        const BrowserAreaRun history = clearBrowserHistories(m_files, choices);
-        const BrowserAreaRun cache = clearBrowserCaches(m_files, choices);
-        for (const BrowserAreaRun* run : {&cookies, &history, &cache}) {
+        const BrowserClearing cookies = clearBrowserCookies(m_files, choices, {});
+        const BrowserClearing history = clearBrowserHistories(m_files, choices);
+        const BrowserClearing cache = clearBrowserCaches(m_files, choices);
+        for (const BrowserClearing* run : {&cookies, &history, &cache}) {
             ASSERT_EQ(run->inUse.size(), 1u);
             EXPECT_EQ(closeBrowsersText(*run), L"Close " + std::wstring(browser) + L" to clean it");
         }

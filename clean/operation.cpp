@@ -1,5 +1,5 @@
-// What the window says of an operation's progress.
-#include "app/operation.h"
+// What an operation's progress says in words and figures, and the runner that runs work in place.
+#include "clean/operation.h"
 
 #include <algorithm>
 #include <cmath>

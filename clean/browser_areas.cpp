@@ -1,5 +1,5 @@
 // Which browser profiles are cleaned, the keep list, and the clears of their areas.
-#include "app/browser_areas.h"
+#include "clean/browser_areas.h"
 
 #include <algorithm>
 
@@ -45,9 +45,9 @@ bool incompleteFiles(const FileRemoval& removal) {
 
 // Runs the clear for each ticked profile that no running browser holds.
 template <typename Clear>
-BrowserAreaRun eachTicked(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing eachTicked(FileSystem& files, const std::vector<BrowserChoice>& choices,
                           const wchar_t* area, Clear clear) {
-    BrowserAreaRun run;
+    BrowserClearing run;
     for (std::size_t index = 0; index < choices.size(); ++index) {
         const BrowserChoice& choice = choices[index];
         if (!choice.ticked) continue;
@@ -170,7 +170,7 @@ void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>&
     }
 }
 
-BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                    const CookieKeepList& keep,
                                    const std::vector<CookieRow>* selected) {
     return eachTicked(files, choices, L"Cookies",
@@ -194,7 +194,7 @@ BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserC
                       });
 }
 
-BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                   std::stop_token stop) {
     return eachTicked(
         files, choices, L"Cache",
@@ -206,7 +206,7 @@ BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserCh
         });
 }
 
-BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      std::stop_token stop) {
     return eachTicked(
         files, choices, L"History",
@@ -220,7 +220,7 @@ BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<Browse
         });
 }
 
-BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      const BrowserCacheRow& row) {
     std::vector<BrowserChoice> only;
     if (row.profile < choices.size()) only.push_back({choices[row.profile].profile, true});
@@ -234,7 +234,7 @@ BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<Browse
         });
 }
 
-std::wstring closeBrowsersText(const BrowserAreaRun& run) {
+std::wstring closeBrowsersText(const BrowserClearing& run) {
     std::vector<std::wstring> browsers;
     for (const BrowserProfile& profile : run.inUse)
         if (std::find(browsers.begin(), browsers.end(), profile.browser) == browsers.end())

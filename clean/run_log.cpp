@@ -1,5 +1,5 @@
 // Dated lines for the log.
-#include "app/run_log.h"
+#include "clean/run_log.h"
 
 #include <cstdio>
 #include <cwchar>

@@ -27,7 +27,7 @@ struct BrowserChoice {
 };
 
 // What clearing one area in the ticked browsers did.
-struct BrowserAreaRun {
+struct BrowserClearing {
     std::vector<std::wstring> lines;     // one per profile, for the log
     std::vector<BrowserProfile> inUse;   // left alone: the browser runs with them
     std::vector<std::wstring> failures;  // the lines of profiles not fully cleared
@@ -71,17 +71,17 @@ void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>&
 // The clears, each on the worker with its own copies. A profile whose browser runs is skipped.
 // Cookies: every cookie of the ticked profiles, or only the selected rows when selected is given;
 // the keep list is honoured either way.
-BrowserAreaRun clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                    const CookieKeepList& keep,
                                    const std::vector<CookieRow>* selected = nullptr);
-BrowserAreaRun clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                   std::stop_token stop = {});
-BrowserAreaRun clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      std::stop_token stop = {});
-BrowserAreaRun removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
+BrowserClearing removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                      const BrowserCacheRow& row);
 
 // "Close Chrome to clean it", one line per browser that held a profile; empty when none did.
-std::wstring closeBrowsersText(const BrowserAreaRun& run);
+std::wstring closeBrowsersText(const BrowserClearing& run);
 
 }  // namespace purgeon

@@ -1,4 +1,4 @@
-// Long work off the window's thread: its progress, and the runner that keeps the window answering.
+// Long work as one operation: how far it has come, where it reports, and what runs it.
 #pragma once
 
 #include <chrono>
