@@ -2,10 +2,11 @@
 #include "app/main_window.h"
 
 #include "app/app_text.h"
-#include "app/area_steps.h"
 #include "app/busy_scope.h"
 #include "app/program.h"
-#include "areas/temp_folder.h"
+#include "clean/clean_run.h"
+#include "clean/recycle_bin_area.h"
+#include "clean/temp_area.h"
 #include "platform/scope_exit.h"
 #include "prefs/registry_text.h"
 #include "product/product.h"
@@ -26,21 +27,19 @@ static_assert(std::size(kPreferenceBoxes) == kCheckBoxKeys.size());
 
 }  // namespace
 
-// The window's option controls as the preferences store sees them.
-class FrmMain::Options : public OptionControls {
-public:
-    explicit Options(FrmMain& window) : m_window(window) {}
-    int checkBox(size_t row) const override { return m_window.value(kPreferenceBoxes[row]); }
-    void setCheckBox(size_t row, int value) override {
-        m_window.setValue(kPreferenceBoxes[row], value);
-    }
-    bool quick() const override { return m_window.value(Ctl::optQuick) != 0; }
-    void setQuick(bool selected) override { m_window.setValue(Ctl::optQuick, selected ? 1 : 0); }
-    void setDod(bool selected) override { m_window.setValue(Ctl::optDOD, selected ? 1 : 0); }
+int FrmMain::Options::checkBox(size_t row) const { return m_window.value(kPreferenceBoxes[row]); }
 
-private:
-    FrmMain& m_window;
-};
+void FrmMain::Options::setCheckBox(size_t row, int value) {
+    m_window.setValue(kPreferenceBoxes[row], value);
+}
+
+bool FrmMain::Options::quick() const { return m_window.value(Ctl::optQuick) != 0; }
+
+void FrmMain::Options::setQuick(bool selected) {
+    m_window.setValue(Ctl::optQuick, selected ? 1 : 0);
+}
+
+void FrmMain::Options::setDod(bool selected) { m_window.setValue(Ctl::optDOD, selected ? 1 : 0); }
 
 FrmMain::FrmMain(Program& program) : m_program(program) {
     // Until the preferences are loaded every box is unticked and neither option button is set.
@@ -146,28 +145,31 @@ void FrmMain::setBusy(bool busy) {
 
 // Preferences.
 
-void FrmMain::loadUserPrefs(bool runReactions) {
-    Options options(*this);
-    m_reactions = runReactions;
-    m_loadingPrefs = true;
-    const ScopeExit restore([this] {
-        m_reactions = true;
-        m_loadingPrefs = false;
-    });
-    Services& s = m_program.services();
-    m_program.logFailure(L"Preferences: not all could be read",
-                         readStoredPrefs(s.settings, kAppTitle, options));
-    m_program.logFailure(L"Browsers: the choices could not be read",
-                         m_program.browsers().load(s.files, s.folders, s.settings, kAppTitle));
+void FrmMain::loadUserPrefs() {
+    const int recycleBin = value(Ctl::chkEmptyRecycleBin);
+    const int temp = value(Ctl::chkdeltempfiles);
+    {
+        m_reactions = false;
+        const ScopeExit restore([this] { m_reactions = true; });
+        m_program.logFailure(L"Preferences: not all could be read",
+                             readStoredPrefs(m_program.services().settings, kAppTitle, m_options));
+    }
+    {
+        // The boxes changed by the load, not by the user's click.
+        m_loadingPrefs = true;
+        const ScopeExit restore([this] { m_loadingPrefs = false; });
+        if (value(Ctl::chkEmptyRecycleBin) != recycleBin) chkEmptyRecycleBin_Click();
+        if (value(Ctl::chkdeltempfiles) != temp) chkdeltempfiles_Click();
+    }
+    m_program.loadBrowsers();
     showBrowserChoices();
     showKeepList();
 }
 
 void FrmMain::saveUserPrefs() {
-    Options options(*this);
     Services& s = m_program.services();
     m_program.logFailure(L"Preferences: not saved",
-                         writeStoredPrefs(s.settings, kAppTitle, options));
+                         writeStoredPrefs(s.settings, kAppTitle, m_options));
     m_program.logFailure(L"Browsers: the choices were not saved",
                          m_program.browsers().save(s.settings, kAppTitle));
 }
@@ -175,22 +177,41 @@ void FrmMain::saveUserPrefs() {
 void FrmMain::chkEmptyRecycleBin_Click() {
     if (value(Ctl::chkEmptyRecycleBin) != 1) return;
     BusyScope busy(*this, L"Emptying Recycle bin...", false);
-    m_program.emptyRecycleBin();
+    static_cast<void>(runArea(kRecycleBinArea));
 }
 
 void FrmMain::chkdeltempfiles_Click() {
     if (value(Ctl::chkdeltempfiles) != 1) return;
-    const TempClearing clearing = [this] {
+    const AreaResult cleared = [this] {
         BusyScope busy(*this, L"Deleting temp folder contents...");
-        return m_program.clearTempFolder();
+        return runArea(kTempArea);
     }();
     // The user ticked the box and nothing was cleared: say why, naming the folder.
-    if (!m_loadingPrefs && clearing.folderGiven && !clearing.check.allowed()) {
-        m_program.services().dialogs.messageBox(L"The temporary folder " + clearing.check.folder +
-                                                    L" was not cleared: " +
-                                                    refusalReason(clearing.check) + L".",
-                                                kAppTitle, kMbOk | kMbIconExclamation);
+    if (!m_loadingPrefs && cleared.refused) {
+        m_program.services().dialogs.messageBox(tempRefusalText(*cleared.refused), kAppTitle,
+                                                kMbOk | kMbIconExclamation);
     }
+}
+
+AreaResult FrmMain::runArea(const Area& area, const ShownLists& shown, bool withBrowsers) {
+    CleanContext context = m_program.cleanContext(m_options);
+    context.shown = shown;
+    context.withBrowsers = withBrowsers;
+    CleanRun run;
+    run.areas = {&area};
+    CleanReport report = runClean(context, run);
+    return std::move(report.entries.front().result);
+}
+
+void FrmMain::tellBrowsers(const BrowserClearing& clearing) {
+    std::wstring text = closeBrowsersText(clearing);
+    std::wstring failed;
+    for (const std::wstring& line : clearing.failures) failed += L"\n" + line;
+    if (!failed.empty())
+        text += (text.empty() ? L"" : L"\n\n") + std::wstring(L"Not everything could be removed:") +
+                failed;
+    if (!text.empty())
+        m_program.services().dialogs.messageBox(text, kAppTitle, kMbOk | kMbIconExclamation);
 }
 
 void FrmMain::tell(const std::wstring& text, unsigned style) {

@@ -11,6 +11,8 @@
 #include "areas/cache_list.h"
 #include "areas/cookie_list.h"
 #include "areas/history_view.h"
+#include "clean/area.h"
+#include "clean/clean_context.h"
 #include "prefs/preferences.h"
 #include "wipe/folder_guard.h"
 #include "wipe/shred.h"
@@ -130,9 +132,13 @@ public:
     void setBusy(bool busy);
     bool busy() const { return m_busy; }
 
-    // Operations of the tabs. A load with reactions off assigns the stored values without
-    // running the two boxes' immediate actions.
-    void loadUserPrefs(bool runReactions = true);
+    // The option controls as the preferences store and the runs read them.
+    const OptionControls& options() const { return m_options; }
+
+    // Operations of the tabs. Loading the stored options acts as the user's ticks would: each of
+    // the two boxes with an immediate action that the load changes then runs its action, the
+    // Recycle Bin's first.
+    void loadUserPrefs();
     void saveUserPrefs();
     void loadCookiesList();
     void EnumCookies(const std::wstring& folder);
@@ -150,12 +156,38 @@ public:
     void wipeOut();
     void checkForUpdates();
 
+    // The lists the window shows, for a run that is to act on them.
+    ShownLists shownLists();
+    // An automatic run is about to clean the area, or has: the window lists afresh what the run
+    // acts on and holds the hourglass until it shows what went.
+    void runStarting(const Area& area);
+    void runFinished(const Area& area, const AreaResult& result);
+
     const CacheList& cacheList() const { return m_cache; }
     const CookieList& cookieList() const { return m_cookies; }
     int historySortKey() const { return m_historySortKey; }
 
 private:
-    class Options;
+    // The window's option controls as the preferences store sees them.
+    class Options : public OptionControls {
+    public:
+        explicit Options(FrmMain& window) : m_window(window) {}
+        int checkBox(size_t row) const override;
+        void setCheckBox(size_t row, int value) override;
+        bool quick() const override;
+        void setQuick(bool selected) override;
+        void setDod(bool selected) override;
+
+    private:
+        FrmMain& m_window;
+    };
+
+    // Runs the area through the program's run loop with this window's options, acting on what
+    // the lists given show, and gives what came of it.
+    AreaResult runArea(const Area& area, const ShownLists& shown = {}, bool withBrowsers = true);
+    // After the user's own action: a box names the browsers to close and what could not be
+    // removed, when there is any.
+    void tellBrowsers(const BrowserClearing& clearing);
     void chkEmptyRecycleBin_Click();
     void chkdeltempfiles_Click();
     // The warning before a wipe, naming what will be wiped; empty when the folder is refused
@@ -172,6 +204,7 @@ private:
     void tell(const std::wstring& text, unsigned style);
 
     Program& m_program;
+    Options m_options{*this};
     MainWindowView* m_view = nullptr;
     int m_tab = kTabGeneral;
     std::map<Ctl, int> m_values;
@@ -180,6 +213,7 @@ private:
     bool m_loadingPrefs = false;  // the boxes change by the program, not by the user's click
     std::wstring m_statusText;
     bool m_busy = false;
+    bool m_busyForRun = false;  // the hourglass an automatic run's step holds
     CacheList m_cache;
     CookieList m_cookies;
     std::wstring m_cookieFolder;

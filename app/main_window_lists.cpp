@@ -1,10 +1,14 @@
 // The main window's lists: cookies, cache and history, of the cookie folder, the URL cache and
-// history store and of the ticked browsers, and deleting from them.
-#include "app/area_steps.h"
-#include "clean/browser_areas.h"
+// history store and of the ticked browsers, and deleting from them through the run loop.
 #include "app/busy_scope.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "clean/browser_area.h"
+#include "clean/browser_areas.h"
+#include "clean/cache_area.h"
+#include "clean/cookie_area.h"
+#include "clean/failure_text.h"
+#include "clean/history_area.h"
 #include "product/product.h"
 
 namespace purgeon {
@@ -14,7 +18,8 @@ namespace purgeon {
 void FrmMain::loadCookiesList() {
     m_cookies = CookieList();
     m_view->showCookieRows(m_cookies);
-    m_cookieFolder = cookieFolder(m_program);
+    CleanContext context = m_program.cleanContext(m_options);
+    m_cookieFolder = cookieFolder(context);
     setText(Ctl::txtCookieDir, m_cookieFolder);
     EnumCookies(m_cookieFolder);
 }
@@ -22,8 +27,9 @@ void FrmMain::loadCookiesList() {
 void FrmMain::EnumCookies(const std::wstring& folder) {
     BusyScope busy(*this);
     CookieList listed;
+    CleanContext context = m_program.cleanContext(m_options);
     static_cast<void>(
-        listCookies(m_program, folder, listed, [this] { m_program.processMessages(); }));
+        listCookies(context, folder, listed, [this] { m_program.processMessages(); }));
     std::vector<std::wstring> failures;
     appendBrowserCookieRows(m_program.services().files, m_program.browsers().choices(), listed,
                             failures);
@@ -33,7 +39,7 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
 }
 
 void FrmMain::deletecookies(bool interactive) {
-    m_program.includeIndexDat = false;
+    m_program.state().includeIndexDat = false;
     Services& s = m_program.services();
     if (interactive &&
         s.dialogs.messageBox(L"Are you sure you wish to delete the selected cookies?",
@@ -41,39 +47,27 @@ void FrmMain::deletecookies(bool interactive) {
         return;
     }
     if (m_cookies.rows().empty()) return;
-    // The browsers' rows chosen now: the list loses the files' rows as they go.
-    std::vector<CookieRow> selected;
-    for (const CookieRow& row : m_cookies.rows())
-        if (row.selected && row.fromBrowser()) selected.push_back(row);
-    CookieClearing clearing;
+    // The cookie folder's files first, then the browsers' cookies: a refusal of the folder is
+    // told before those go.
+    const ShownLists shown{nullptr, &m_cookies, &m_cookieFolder, interactive};
+    AreaResult files;
     {
         BusyScope busy(*this);
-        clearing = deleteCookies(m_program, m_cookies, m_cookieFolder, interactive);
-        if (clearing.deletion) m_view->showCookieRows(m_cookies);
+        files = runArea(kCookieArea, shown, false);
+        if (files.ran) m_view->showCookieRows(m_cookies);
     }
-    // A refused cookie folder keeps its files; the browsers' cookies go all the same.
-    if (clearing.refused) {
-        const std::wstring text = cookieRefusalText(clearing.check);
-        if (interactive) {
-            tell(text, kMbOk | kMbIconExclamation);
-        } else {
-            m_program.log().write(L"Cookies: " + text);
-        }
-    }
+    // A refused cookie folder keeps its files (the log says so); the browsers' cookies go all
+    // the same.
+    if (files.refused && interactive)
+        s.dialogs.messageBox(cookieRefusalText(*files.refused), kAppTitle,
+                             kMbOk | kMbIconExclamation);
     if (!m_program.browsers().anyTicked()) return;
-    const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-    const CookieKeepList keep = m_program.browsers().keepList();
-    BrowserClearing browsers;
+    AreaResult browsers;
     {
         BusyScope busy(*this);
-        if (!m_program.runOperation(L"deleting cookies", [&](std::stop_token, ProgressSink&) {
-                browsers =
-                    clearBrowserCookies(s.files, choices, keep, interactive ? &selected : nullptr);
-            })) {
-            return;
-        }
+        browsers = runArea(kBrowserCookiesArea, shown);
     }
-    m_program.reportBrowsers(browsers, interactive);
+    if (browsers.ran && interactive) tellBrowsers(browsers.browsers);
 }
 
 void FrmMain::cmddelcookies_Click() {
@@ -109,27 +103,17 @@ void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
     BusyScope busy(*this);
-    static_cast<void>(listCache(m_program, m_cache));
+    CleanContext context = m_program.cleanContext(m_options);
+    static_cast<void>(listCache(context, m_cache));
     appendBrowserCacheRows(m_program.services().files, m_program.browsers().choices(), m_cache);
     m_view->showCacheRows(m_cache);
 }
 
 void FrmMain::deletecache(bool interactive) {
     BusyScope busy(*this);
-    const bool passwords = value(Ctl::chkDelCachedPasswords) == 1;
-    if (!deleteCache(m_program, m_cache, passwords)) return;
-    if (!m_program.browsers().anyTicked()) {
-        GetCacheURLList();
-        return;
-    }
-    const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-    BrowserClearing browsers;
-    if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token stop, ProgressSink&) {
-            browsers = clearBrowserCaches(m_program.services().files, choices, stop);
-        })) {
-        return;
-    }
-    m_program.reportBrowsers(browsers, interactive);
+    const AreaResult cleared = runArea(kCacheArea, ShownLists{&m_cache});
+    if (!cleared.ran) return;
+    if (interactive) tellBrowsers(cleared.browsers);
     GetCacheURLList();
 }
 
@@ -147,13 +131,14 @@ void FrmMain::cmdDelSelFromCache_Click() {
     if (const BrowserCacheRow* row = m_cache.currentBrowserRow()) {
         const BrowserCacheRow entry = *row;
         const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-        BrowserClearing run;
+        BrowserClearing removal;
         if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
-                run = removeBrowserCacheRow(m_program.services().files, choices, entry);
+                removal = removeBrowserCacheRow(m_program.services().files, choices, entry);
             })) {
             return;
         }
-        m_program.reportBrowsers(run, true);
+        for (const std::wstring& line : removal.lines) m_program.log().write(line);
+        tellBrowsers(removal);
     } else {
         m_program.logFailure(L"Cache: the selected entry was not removed",
                              m_cache.deleteCurrent(m_program.services().urlCache));
@@ -168,12 +153,42 @@ void FrmMain::List1_Click(int row) {
     m_view->showCacheSelection(m_cache);
 }
 
+// The automatic run's steps on the window's lists.
+
+ShownLists FrmMain::shownLists() { return ShownLists{&m_cache, &m_cookies, &m_cookieFolder}; }
+
+void FrmMain::runStarting(const Area& area) {
+    if (&area == &kCacheArea) {
+        GetCacheURLList();
+    } else if (&area == &kCookieArea) {
+        loadCookiesList();
+        if (m_cookies.rows().empty()) return;  // nothing to delete, nothing to wait for
+    } else {
+        return;
+    }
+    m_busyForRun = true;
+    setBusy(true);
+}
+
+void FrmMain::runFinished(const Area& area, const AreaResult& result) {
+    if (!m_busyForRun) return;
+    m_busyForRun = false;
+    if (result.ran) {
+        if (&area == &kCacheArea) {
+            GetCacheURLList();
+        } else {
+            m_view->showCookieRows(m_cookies);
+        }
+    }
+    setBusy(false);
+}
+
 // Browser history.
 
 void FrmMain::loadURLHistory() {
     std::vector<HistoryRow> rows;
     Services& s = m_program.services();
-    if (CURLHistory* history = m_program.history()) {
+    if (CURLHistory* history = m_program.state().history.get()) {
         try {
             history->Refresh();
             rows = historyRows(*history, s.dates);
@@ -193,8 +208,9 @@ void FrmMain::cmdClearHistory_Click() {
     bool cleared = false;
     {
         BusyScope busy(*this, L"Clearing History...");
-        cleared = m_program.clearHistory();
-        m_program.reportBrowsers(m_program.clearBrowserHistories(), true);
+        const AreaResult result = runArea(kHistoryArea);
+        cleared = result.ran;
+        tellBrowsers(result.browsers);
     }
     if (!cleared) {
         m_program.services().dialogs.messageBox(L"The visited URL history could not be cleared.",

@@ -124,11 +124,11 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
             [&](std::stop_token stop, ProgressSink& sink) {
                 BatchRequest request;
                 request.method = method;
-                request.threads = m_program.flushThreads;
+                request.threads = m_program.state().filesInFlight;
                 request.stop = stop;
                 request.progress = progressTo(sink);
                 FolderWipe wiped =
-                    WipeChosenFolder(s.files, m_program.foundFiles(), check.folder, request);
+                    WipeChosenFolder(s.files, m_program.state().foundFiles, check.folder, request);
                 unlisted = std::move(wiped.unlisted);
                 result = wiped.result;
             },

@@ -1,22 +1,40 @@
 // Start, window loading and unloading, the automatic cleaning run and the exit sequence.
 #include "app/program.h"
-#include "platform/scope_exit.h"
 
+#include "clean/area_table.h"
+#include "clean/clean_run.h"
+#include "clean/failure_text.h"
+#include "clean/free_space_job.h"
+#include "clean/history_area.h"
+#include "platform/scope_exit.h"
 #include "prefs/registry_text.h"
+#include "prefs/stored_options.h"
 #include "product/product.h"
 #include "wipe/free_space_report.h"
 
-#include <cstdio>
-#include <cwchar>
-
 namespace purgeon {
 
-std::wstring hresultText(long code) {
-    wchar_t buffer[16];
-    std::swprintf(buffer, std::size(buffer), L"0x%08lX",
-                  static_cast<unsigned long>(static_cast<std::uint32_t>(code)));
-    return buffer;
-}
+namespace {
+
+// The automatic run as the user sees it: each step's text on the caller's label, and the main
+// window, while it is loaded, listing afresh what the step acts on and showing what went.
+class AutoRunWatch : public RunWatch {
+public:
+    AutoRunWatch(Program& program, const StatusLabel& label) : m_program(program), m_label(label) {}
+    void starting(const Area& area) override {
+        if (area.status) m_label(area.status);
+        if (FrmMain* main = m_program.mainWindow()) main->runStarting(area);
+    }
+    void finished(const Area& area, const AreaResult& result) override {
+        if (FrmMain* main = m_program.mainWindow()) main->runFinished(area, result);
+    }
+
+private:
+    Program& m_program;
+    const StatusLabel& m_label;
+};
+
+}  // namespace
 
 Program::Program(Services& services, WindowFactory& windows)
     : m_services(services), m_windows(windows), m_log(services.logFile) {}
@@ -29,31 +47,20 @@ bool Program::Main() {
                                       kMbOk | kMbIconInformation);
         return false;
     }
-    includeIndexDat = true;
+    m_state.includeIndexDat = true;
     m_log.write(std::wstring(kAppTitle).substr(1) + L" " +
                 versionText(m_services.appInfo.version()) + L" started.");
     sweepFillLeftovers();
 
     m_tray = Tray::create(*this, [this](FrmTray& tray) { return m_windows.createTray(tray); });
     m_tray->behaviour->Form_Load();
-    loadHistory();
+    loadHistory(m_state, m_services.history, m_log);
 
     m_splash =
         Splash::create(*this, [this](FrmSplash& splash) { return m_windows.createSplash(splash); });
     m_splash->behaviour->Form_Load();
     m_splash->view->show();
     return true;
-}
-
-void Program::loadHistory() {
-    // Without a working history store (no such component, or one that cannot be read) the
-    // program runs on: the history list stays empty and clearing it says it could not.
-    try {
-        m_history = std::make_unique<CURLHistory>(m_services.history);
-    } catch (const HistoryError& error) {
-        m_history.reset();
-        m_log.write(L"History: no usable history store (" + hresultText(error.code()) + L").");
-    }
 }
 
 FrmMain& Program::loadMainWindow() {
@@ -111,56 +118,41 @@ void Program::processMessages() {
     m_windows.processMessages();
 }
 
-void Program::runAutoClean(const StatusLabel& label) {
-    FrmMain& main = loadMainWindow();
-    struct Step {
-        Ctl box;
-        const wchar_t* status;
-    };
-    const Step steps[] = {{Ctl::ChkAutoClearCache, L"Clearing cache contents..."},
-                          {Ctl::Chkautoclearcookies, L"Deleting coookies..."},
-                          {Ctl::ChkAutoClearHistory, L"Clearing History..."},
-                          {Ctl::chkEmptyRecycleBin, L"Emptying Recycle Bin..."},
-                          {Ctl::chkdeltempfiles, L"Deleting temp files..."}};
+CleanContext Program::cleanContext(const OptionControls& options) {
+    return CleanContext{
+        m_services, m_log, *this, options, m_browsers, m_state, [this](const std::wstring& text) {
+            m_services.dialogs.messageBox(text, kAppTitle, kMbOk);
+        }};
+}
+
+void Program::runAutoClean(const StatusLabel& label, const OptionControls& options) {
     m_log.write(L"Automatic cleaning run.");
-    for (const Step& step : steps) {
-        if (main.value(step.box) != 1) continue;
-        label(step.status);
-        switch (step.box) {
-            case Ctl::ChkAutoClearCache:
-                main.GetCacheURLList();
-                main.deletecache();
-                break;
-            case Ctl::Chkautoclearcookies:
-                main.loadCookiesList();
-                main.deletecookies(false);
-                break;
-            case Ctl::ChkAutoClearHistory:
-                // A store that cannot be cleared leaves the history as it is; the run goes on.
-                clearHistory();
-                reportBrowsers(clearBrowserHistories(), false);
-                break;
-            case Ctl::chkEmptyRecycleBin:
-                emptyRecycleBin();
-                break;
-            default:
-                clearTempFolder();
-                break;
-        }
-    }
+    CleanContext context = cleanContext(options);
+    context.withBrowsers = true;
+    if (FrmMain* main = mainWindow()) context.shown = main->shownLists();
+    AutoRunWatch watch(*this, label);
+    CleanRun run;
+    const std::span<const Area* const> areas = cleanAreas();
+    run.areas.assign(areas.begin(), areas.end());
+    run.onlyTicked = true;
+    m_runStop = std::stop_source();
+    run.stop = m_runStop.get_token();
+    run.watch = &watch;
+    static_cast<void>(runClean(context, run));
+}
+
+void Program::loadBrowsers() {
+    loadBrowserChoices(m_browsers, m_services.files, m_services.folders, m_services.settings,
+                       m_services.errors, m_log);
 }
 
 void Program::logFailure(const std::wstring& what, const Status& status) {
-    if (status) return;
-    // The system ends its words with a line break; the log's line ends on its own.
-    std::wstring why = m_services.errors.text(status.code);
-    while (!why.empty() && (why.back() == L'\r' || why.back() == L'\n')) why.pop_back();
-    m_log.write(what + L": " + why);
+    purgeon::logFailure(m_log, m_services.errors, what, status);
 }
 
 void Program::logUnlisted(const std::wstring& area, const std::vector<UnlistedFolder>& unlisted) {
-    for (const UnlistedFolder& folder : unlisted)
-        logFailure(area + L": " + folder.path + L" could not be listed", folder.status);
+    for (const std::wstring& line : unlistedLines(m_services.errors, area, unlisted))
+        m_log.write(line);
 }
 
 void Program::setAutostart(bool enable) {
@@ -189,106 +181,7 @@ void Program::sweepFillLeftovers() {
 }
 
 bool Program::wipeFreeSpace(const std::wstring& root, FreeSpaceResult& result) {
-    bool ran = false;
-    const bool stay =
-        runOperation(L"wiping free space", [&](std::stop_token stop, ProgressSink& sink) {
-            ran = true;
-            // A sweep still running at the start ends first: it must not take this fill's files.
-            const std::lock_guard<std::mutex> alone(m_fillFolders);
-            FillRecord record(m_services.settings, kAppTitle);
-            logFailure(L"Free space: the fill could not be recorded", record.add(root));
-            FreeSpaceRequest request;
-            request.stop = stop;
-            request.progress = progressTo(sink);
-            result = WipeFreeSpace(m_services.files, m_services.volumes, root, request);
-            if (result.notRemoved == 0) static_cast<void>(record.remove(root));
-        });
-    if (ran) {
-        const std::wstring why =
-            result.status.ok() ? std::wstring() : m_services.errors.text(result.status.code);
-        m_log.write(freeSpaceLogLine(root, result, why));
-    }
-    return stay;
-}
-
-TempClearing Program::clearTempFolder() {
-    TempClearing clearing;
-    bool ran = false;
-    runOperation(L"clearing temporary files", [&](std::stop_token stop, ProgressSink& sink) {
-        ran = true;
-        const TempClearingControl control{flushThreads, stop, progressTo(sink)};
-        clearing = ClearTempFolder(m_services.files, m_services.folders, m_foundFiles, control);
-    });
-    if (!ran) {
-        m_log.write(L"Temporary files: not cleared: another operation was running.");
-        return clearing;
-    }
-    m_log.write(tempClearingSummary(clearing));
-    logUnlisted(L"Temporary files", clearing.unlisted);
-    return clearing;
-}
-
-bool Program::emptyRecycleBin() {
-    Status emptied = Status::error(kErrorBusy);
-    runOperation(L"emptying the Recycle Bin", [&](std::stop_token, ProgressSink&) {
-        emptied = m_services.shell.emptyRecycleBin();
-    });
-    if (emptied) m_log.write(L"Recycle Bin: emptied.");
-    logFailure(L"Recycle Bin: not emptied", emptied);
-    return emptied.ok();
-}
-
-bool Program::clearHistory() {
-    if (!m_history) {
-        m_log.write(L"History: not cleared: the system offers no history store.");
-        return false;
-    }
-    // The work clears through a store of its own: a store's objects belong to the thread that
-    // made them.
-    Status cleared = Status::error(kErrorBusy);
-    runOperation(L"clearing the history", [&](std::stop_token, ProgressSink&) {
-        std::unique_ptr<HistoryStore> store;
-        cleared = m_services.history.create(store);
-        if (cleared) cleared = store->clearHistory();
-    });
-    if (!cleared) {
-        m_log.write(L"History: not cleared: the store answered " + hresultText(cleared.code) +
-                    L".");
-        return false;
-    }
-    try {
-        m_history->Refresh();
-    } catch (const HistoryError& error) {
-        m_log.write(L"History: cleared, but not listed again: the store answered " +
-                    hresultText(error.code()) + L".");
-    }
-    m_log.write(L"History: cleared.");
-    return true;
-}
-
-BrowserClearing Program::clearBrowserHistories() {
-    BrowserClearing run;
-    if (!m_browsers.anyTicked()) return run;
-    const std::vector<BrowserChoice> choices = m_browsers.choices();
-    runOperation(L"clearing the browsers' history", [&](std::stop_token stop, ProgressSink&) {
-        run = purgeon::clearBrowserHistories(m_services.files, choices, stop);
-    });
-    return run;
-}
-
-void Program::reportBrowsers(const BrowserClearing& run, bool interactive) {
-    for (const std::wstring& line : run.lines) m_log.write(line);
-    if (!interactive) return;
-    std::wstring text = closeBrowsersText(run);
-    std::wstring failed;
-    for (const std::wstring& line : run.failures) {
-        const bool inUse = line.find(L": skipped: the browser is running") != std::wstring::npos;
-        if (!inUse) failed += L"\n" + line;
-    }
-    if (!failed.empty())
-        text += (text.empty() ? L"" : L"\n\n") + std::wstring(L"Not everything could be removed:") +
-                failed;
-    if (!text.empty()) m_services.dialogs.messageBox(text, kAppTitle, kMbOk | kMbIconExclamation);
+    return wipeFreeSpaceRecorded(m_services, *this, m_log, m_fillFolders, root, result);
 }
 
 void Program::exitSequence() {
@@ -307,22 +200,31 @@ void Program::exitSequence() {
 
 void Program::finishExit() {
     m_exiting = true;
-    // A window loaded afresh holds no options yet: it gets the stored ones, so that the exit run
-    // and the autostart value follow them. The run itself performs the two immediate actions
-    // when their boxes are ticked, so they do not run here as well.
-    const bool wasLoaded = m_main != nullptr;
-    FrmMain& main = loadMainWindow();
-    if (!wasLoaded) main.loadUserPrefs(false);
+    // The main window's options are what its controls show; with the window closed they are the
+    // stored ones, read without loading it, so that the exit run and the autostart value follow
+    // them. Nothing is acted on as they are read: the run itself performs the two immediate
+    // actions when their boxes are ticked.
+    StoredOptions stored;
+    if (!m_main) {
+        logFailure(L"Preferences: not all could be read",
+                   readStoredPrefs(m_services.settings, kAppTitle, stored));
+        loadBrowsers();
+    }
+    const OptionControls& options = m_main ? m_main->behaviour->options() : stored;
 
-    if (main.value(Ctl::chkDelOnShutDown) == 1) {
+    if (optionValue(options, L"runonshutdown") == 1) {
         std::unique_ptr<CleanUpView> working = m_windows.createCleanUp();
         working->showOnTop();
         setWorkingWindow(working.get());
-        runAutoClean([&](const std::wstring& text) { working->setAction(text); });
+        runAutoClean([&](const std::wstring& text) { working->setAction(text); }, options);
         setWorkingWindow(nullptr);
         working->destroy();
     }
-    unloadMainWindow();
+    if (m_main) {
+        unloadMainWindow();
+    } else {
+        setAutostart(optionValue(stored, L"autostart") == 1);
+    }
     unloadTray();
     m_windows.endProgram();
 }
@@ -345,6 +247,7 @@ bool Program::stopOperationFor(const std::wstring& end) {
         return false;
     }
     m_log.write(L"Stopped to " + end + L".");
+    m_runStop.request_stop();
     runner().cancel();
     return true;
 }

@@ -9,53 +9,31 @@
 #include <thread>
 #include <vector>
 
-#include "clean/browser_areas.h"
 #include "app/main_window.h"
-#include "clean/operation.h"
-#include "clean/run_log.h"
 #include "app/splash.h"
 #include "app/tray.h"
-#include "areas/temp_folder.h"
-#include "areas/url_history.h"
-#include "platform/app_info.h"
+#include "clean/browser_areas.h"
+#include "clean/clean_context.h"
+#include "clean/clean_services.h"
+#include "clean/operation.h"
+#include "clean/run_log.h"
 #include "platform/date_text.h"
 #include "platform/dialogs.h"
 #include "platform/downloader.h"
-#include "platform/files.h"
-#include "platform/history_store.h"
 #include "platform/instance_guard.h"
-#include "platform/log_file.h"
 #include "platform/pickers.h"
-#include "platform/registry.h"
-#include "platform/settings_store.h"
-#include "platform/shell.h"
-#include "platform/system_errors.h"
-#include "platform/system_folders.h"
-#include "platform/url_cache.h"
-#include "platform/volumes.h"
-#include "wipe/enum_files.h"
 #include "wipe/free_space.h"
 
 namespace purgeon {
 
-// The platform operations the program uses, one interface per group.
-struct Services {
+// The platform operations the program uses, one interface per group: the cleaning engine's, and
+// those only the windows need.
+struct Services : CleanServices {
     Dialogs& dialogs;
-    Shell& shell;
-    AppInfo& appInfo;
     InstanceGuard& instance;
-    UrlCache& urlCache;
-    Registry& registry;
-    SystemErrors& errors;
-    SettingsStore& settings;
-    FileSystem& files;
-    SystemFolders& folders;
-    HistoryStoreFactory& history;
     DateText& dates;
     Downloader& downloader;
-    LogFile& logFile;
     Pickers& pickers;
-    Volumes& volumes;
 };
 
 // Creates the windows' views (each starts hidden) and talks to the message loop.
@@ -76,13 +54,10 @@ public:
     }
 };
 
-// "0x80004001": a result code as the system's documentation spells it.
-std::wstring hresultText(long code);
-
 // Where the automatic run writes each step's text: a label of the caller's window.
 using StatusLabel = std::function<void(const std::wstring&)>;
 
-class Program {
+class Program : public OperationHost {
 public:
     Program(Services& services, WindowFactory& windows);
     ~Program();
@@ -104,18 +79,24 @@ public:
     bool trayLoaded() const { return m_tray != nullptr; }
     FrmTray* tray() { return m_tray ? m_tray->behaviour.get() : nullptr; }
 
-    // Cleans, in their fixed order, the areas ticked on the main window, each read when its step
-    // comes, writing each step's text on the given label. Each area is listed afresh right before
-    // it is cleaned, so what a browser added since the lists were filled goes too.
-    void runAutoClean(const StatusLabel& label);
+    // A context for a run on the program's behalf: its services, log, state and browsers, its
+    // operations, the options given, and what a box would say shown in one.
+    CleanContext cleanContext(const OptionControls& options);
+
+    // The automatic run: cleans, in the table's order, the areas whose options are ticked (each
+    // read when its step comes), each with the ticked browsers' own, writing each step's text on
+    // the given label. With the main window loaded the run acts on what its lists show, each
+    // listed afresh right before it is cleaned, so what a browser added since goes too; without
+    // it each area lists itself.
+    void runAutoClean(const StatusLabel& label, const OptionControls& options);
 
     // Runs long work off the window's thread while the windows keep answering; its progress shows
     // on the main window, on the "Working..." window while that shows, and in the tray's tip,
     // which names the activity. False when it did not start (another operation runs) or when it
     // was stopped because the window is to close or the program to end: the caller then tells
-    // the user nothing more.
+    // the user nothing more. A run of areas then takes no further area.
     bool runOperation(const std::wstring& activity, const OperationWork& work,
-                      const ProgressView& view = {});
+                      const ProgressView& view = {}) override;
     bool operationRunning() const { return m_runner && m_runner->running(); }
     void cancelOperation();
     // The exit-time run's window, which shows the progress as well; null when none shows.
@@ -126,20 +107,10 @@ public:
     // runs, so that a start after an abrupt end finds what was left.
     bool wipeFreeSpace(const std::wstring& root, FreeSpaceResult& result);
 
-    // The areas without a list of their own; each writes what it did to the log.
-    TempClearing clearTempFolder();
-    // False when the bins were not emptied.
-    bool emptyRecycleBin();
-    // False when the history store is missing or refused.
-    bool clearHistory();
-    // The ticked browsers' history, on the worker.
-    BrowserClearing clearBrowserHistories();
-
     // The browser profiles, which are ticked, and the cookie keep list.
     BrowserAreas& browsers() { return m_browsers; }
-    // Writes each profile's line to the log; after the user's own action, a box names the
-    // browsers to close and what could not be removed.
-    void reportBrowsers(const BrowserClearing& run, bool interactive);
+    // Finds the browser profiles afresh and reads their ticks and the keep list.
+    void loadBrowsers();
 
     RunLog& log() { return m_log; }
     // Writes "what: <the system's words for the failure>" to the log; nothing for success.
@@ -154,23 +125,15 @@ public:
     // for, unloads the windows and ends the program.
     void exitSequence();
 
-    // Creates the history collection, reading the whole store; a store that is missing or
-    // cannot be read leaves none, and a line in the log.
-    void loadHistory();
-    // The one history collection; null when the platform has no working history store.
-    CURLHistory* history() { return m_history.get(); }
-
     Services& services() { return m_services; }
-    FoundFileList& foundFiles() { return m_foundFiles; }
+    // What the runs share: the cookie listing's "index.dat" rule, the files in flight at once, the
+    // files found, the history collection.
+    CleanState& state() { return m_state; }
 
     // Lets the window system handle waiting messages; windows unloaded meanwhile are kept alive
     // until the outermost pump has returned.
     void processMessages();
 
-    // Whether the cookie listing shows "index.dat"; cleared by the first cookie deletion.
-    bool includeIndexDat = false;
-    // Files in flight at once in the wipes and clearings (one keeps the listed order exactly).
-    std::size_t flushThreads = kFlushThreads;
     // The start's sweep of fill files an abrupt end left runs off the window's thread (or, when
     // false, on it: the fakes serve one thread at a time).
     bool sweepOffThread = true;
@@ -213,12 +176,11 @@ private:
     Services& m_services;
     WindowFactory& m_windows;
     RunLog m_log;
+    CleanState m_state;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<Splash> m_splash;
     std::unique_ptr<Tray> m_tray;
-    std::unique_ptr<CURLHistory> m_history;
     BrowserAreas m_browsers;
-    FoundFileList m_foundFiles{L""};
     std::vector<std::unique_ptr<MainWindow>> m_retiredMain;
     std::vector<std::unique_ptr<Splash>> m_retiredSplash;
     std::vector<std::unique_ptr<Tray>> m_retiredTray;
@@ -228,6 +190,9 @@ private:
     bool m_exitPending = false;
     bool m_unloadPending = false;
     bool m_exiting = false;
+    // Asked to stop when the window is to close or the program to end: the running automatic run
+    // takes no further area.
+    std::stop_source m_runStop;
     // The fill folders and their record are worked on by one job at a time: a fill, or the sweep.
     std::mutex m_fillFolders;
     // Last, so that it ends (asked to stop, then joined) before anything it uses.

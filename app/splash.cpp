@@ -2,8 +2,8 @@
 #include "app/splash.h"
 
 #include "app/app_text.h"
-#include "product/product.h"
 #include "app/program.h"
+#include "product/product.h"
 
 namespace purgeon {
 
@@ -34,7 +34,8 @@ void FrmSplash::Form_Activate() {
     showAction(L"Loading cookie list...");
     main.loadCookiesList();
     if (main.value(Ctl::chkdelOnStart) == 1)
-        m_program.runAutoClean([this](const std::wstring& text) { showAction(text); });
+        m_program.runAutoClean([this](const std::wstring& text) { showAction(text); },
+                               main.options());
 
     m_program.unloadSplash();
 }

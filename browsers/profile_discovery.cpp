@@ -33,12 +33,16 @@ bool isFile(FileSystem& files, const std::wstring& path) {
     return files.fileSize(path, bytes).ok();
 }
 
-std::vector<std::wstring> subfolders(FileSystem& files, const std::wstring& folder) {
+// A folder that is not there holds no profile; one that is there but cannot be listed is noted.
+std::vector<std::wstring> subfolders(FileSystem& files, const std::wstring& folder,
+                                     std::vector<UnlistedFolder>* unlisted) {
     std::vector<std::wstring> names;
-    (void)files.listFolder(folder, [&](const DirEntry& entry) {
+    const Status listed = files.listFolder(folder, [&](const DirEntry& entry) {
         if ((entry.attributes & kAttrDirectory) && entry.name != L"." && entry.name != L"..")
             names.push_back(entry.name);
     });
+    const bool absent = listed.code == kErrorFileNotFound || listed.code == kErrorPathNotFound;
+    if (!listed && !absent && unlisted) unlisted->push_back({folder, listed});
     std::sort(names.begin(), names.end());
     return names;
 }
@@ -61,7 +65,7 @@ std::map<std::wstring, std::wstring> chromiumProfileNames(FileSystem& files,
 }
 
 void addChromium(FileSystem& files, const ChromiumBrowser& browser, const std::wstring& base,
-                 std::vector<BrowserProfile>& profiles) {
+                 std::vector<BrowserProfile>& profiles, std::vector<UnlistedFolder>* unlisted) {
     const std::wstring userData = base + browser.userData;
     auto add = [&](const std::wstring& folder, const std::wstring& name) {
         profiles.push_back(
@@ -72,7 +76,7 @@ void addChromium(FileSystem& files, const ChromiumBrowser& browser, const std::w
         return;
     }
     const auto names = chromiumProfileNames(files, userData);
-    for (const std::wstring& folder : subfolders(files, userData)) {
+    for (const std::wstring& folder : subfolders(files, userData, unlisted)) {
         const std::wstring path = userData + folder + L"\\";
         if (!isFile(files, path + L"Preferences")) continue;
         const auto named = names.find(folder);
@@ -110,13 +114,14 @@ std::wstring withSeparator(std::wstring folder) {
     return folder;
 }
 
-std::vector<BrowserProfile> discoverProfiles(FileSystem& files, const AppDataFolders& appData) {
+std::vector<BrowserProfile> discoverProfiles(FileSystem& files, const AppDataFolders& appData,
+                                             std::vector<UnlistedFolder>* unlisted) {
     std::vector<BrowserProfile> profiles;
     if (appData.local.empty() && appData.roaming.empty()) return profiles;
     const AppDataFolders bases{withSeparator(appData.local), withSeparator(appData.roaming)};
     for (const ChromiumBrowser& browser : kChromiumBrowsers) {
         const std::wstring& base = browser.roaming ? bases.roaming : bases.local;
-        if (!base.empty()) addChromium(files, browser, base, profiles);
+        if (!base.empty()) addChromium(files, browser, base, profiles, unlisted);
     }
     if (!bases.roaming.empty()) addFirefox(files, bases, profiles);
     return profiles;

@@ -8,7 +8,9 @@
 #include "browsers/browser_history.h"
 #include "browsers/profile_discovery.h"
 #include "browsers/profile_lock.h"
+#include "clean/failure_text.h"
 #include "prefs/preferences.h"
+#include "product/product.h"
 
 namespace purgeon {
 
@@ -46,7 +48,7 @@ bool incompleteFiles(const FileRemoval& removal) {
 // Runs the clear for each ticked profile that no running browser holds.
 template <typename Clear>
 BrowserClearing eachTicked(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                          const wchar_t* area, Clear clear) {
+                           const wchar_t* area, Clear clear) {
     BrowserClearing run;
     for (std::size_t index = 0; index < choices.size(); ++index) {
         const BrowserChoice& choice = choices[index];
@@ -90,7 +92,8 @@ Status BrowserAreas::load(FileSystem& files, SystemFolders& folders, SettingsSto
     if (first) first = keepRead;
     const std::vector<std::wstring> off = splitStored(unticked);
     m_choices.clear();
-    for (BrowserProfile& profile : discoverProfiles(files, appData)) {
+    m_unlisted.clear();
+    for (BrowserProfile& profile : discoverProfiles(files, appData, &m_unlisted)) {
         const bool ticked = std::find(off.begin(), off.end(), profile.key()) == off.end();
         m_choices.push_back({std::move(profile), ticked});
     }
@@ -115,6 +118,14 @@ Status BrowserAreas::save(SettingsStore& settings, const std::wstring& applicati
     const Status kept =
         settings.write(application, kSettingsSection, kKeepCookiesKey, m_keep.stored());
     return ticks ? kept : ticks;
+}
+
+void loadBrowserChoices(BrowserAreas& browsers, FileSystem& files, SystemFolders& folders,
+                        SettingsStore& settings, SystemErrors& errors, RunLog& log) {
+    logFailure(log, errors, L"Browsers: the choices could not be read",
+               browsers.load(files, folders, settings, kAppTitle));
+    for (const std::wstring& line : unlistedLines(errors, L"Browsers", browsers.unlisted()))
+        log.write(line);
 }
 
 bool BrowserAreas::anyTicked() const {
@@ -171,8 +182,8 @@ void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>&
 }
 
 BrowserClearing clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                   const CookieKeepList& keep,
-                                   const std::vector<CookieRow>* selected) {
+                                    const CookieKeepList& keep,
+                                    const std::vector<CookieRow>* selected) {
     return eachTicked(files, choices, L"Cookies",
                       [&](std::size_t index, const BrowserProfile& profile, std::wstring& line,
                           std::size_t& removed) {
@@ -195,7 +206,7 @@ BrowserClearing clearBrowserCookies(FileSystem& files, const std::vector<Browser
 }
 
 BrowserClearing clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                  std::stop_token stop) {
+                                   std::stop_token stop) {
     return eachTicked(
         files, choices, L"Cache",
         [&](std::size_t, const BrowserProfile& profile, std::wstring& line, std::size_t& removed) {
@@ -207,7 +218,7 @@ BrowserClearing clearBrowserCaches(FileSystem& files, const std::vector<BrowserC
 }
 
 BrowserClearing clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                     std::stop_token stop) {
+                                      std::stop_token stop) {
     return eachTicked(
         files, choices, L"History",
         [&](std::size_t, const BrowserProfile& profile, std::wstring& line, std::size_t& removed) {
@@ -221,7 +232,7 @@ BrowserClearing clearBrowserHistories(FileSystem& files, const std::vector<Brows
 }
 
 BrowserClearing removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                     const BrowserCacheRow& row) {
+                                      const BrowserCacheRow& row) {
     std::vector<BrowserChoice> only;
     if (row.profile < choices.size()) only.push_back({choices[row.profile].profile, true});
     return eachTicked(

@@ -11,9 +11,12 @@
 #include "areas/history_view.h"
 #include "browsers/browser_profile.h"
 #include "browsers/cookie_keep_list.h"
+#include "clean/run_log.h"
 #include "platform/files.h"
 #include "platform/settings_store.h"
+#include "platform/system_errors.h"
 #include "platform/system_folders.h"
+#include "wipe/enum_files.h"
 
 namespace purgeon {
 
@@ -39,7 +42,7 @@ class BrowserAreas {
 public:
     // Finds the profiles anew and reads which are ticked and the keep list from the settings.
     // A value that cannot be read leaves every profile ticked and the keep list empty, and gives
-    // the failure.
+    // the failure; a browser's folder that could not be searched is kept in unlisted().
     Status load(FileSystem& files, SystemFolders& folders, SettingsStore& settings,
                 const std::wstring& application);
     Status save(SettingsStore& settings, const std::wstring& application) const;
@@ -52,10 +55,19 @@ public:
     const CookieKeepList& keepList() const { return m_keep; }
     CookieKeepList& keepList() { return m_keep; }
 
+    // The browsers' folders the last search for profiles could not list.
+    const std::vector<UnlistedFolder>& unlisted() const { return m_unlisted; }
+
 private:
     std::vector<BrowserChoice> m_choices;
     CookieKeepList m_keep;
+    std::vector<UnlistedFolder> m_unlisted;
 };
+
+// Loads the browsers' choices for the program (see BrowserAreas::load); what could not be read
+// or searched leaves its lines in the log.
+void loadBrowserChoices(BrowserAreas& browsers, FileSystem& files, SystemFolders& folders,
+                        SettingsStore& settings, SystemErrors& errors, RunLog& log);
 
 // The ticked profiles' cookies, cache entries and visits added to the lists (on the window's
 // thread). Failures to read a profile go to the log lines.
@@ -72,14 +84,14 @@ void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>&
 // Cookies: every cookie of the ticked profiles, or only the selected rows when selected is given;
 // the keep list is honoured either way.
 BrowserClearing clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                   const CookieKeepList& keep,
-                                   const std::vector<CookieRow>* selected = nullptr);
+                                    const CookieKeepList& keep,
+                                    const std::vector<CookieRow>* selected = nullptr);
 BrowserClearing clearBrowserCaches(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                  std::stop_token stop = {});
+                                   std::stop_token stop = {});
 BrowserClearing clearBrowserHistories(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                     std::stop_token stop = {});
+                                      std::stop_token stop = {});
 BrowserClearing removeBrowserCacheRow(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                                     const BrowserCacheRow& row);
+                                      const BrowserCacheRow& row);
 
 // "Close Chrome to clean it", one line per browser that held a profile; empty when none did.
 std::wstring closeBrowsersText(const BrowserClearing& run);

@@ -9,6 +9,25 @@
 
 namespace purgeon {
 
+namespace {
+
+// Reports go straight to the view, and to a further sink when there is one.
+class ForwardingSink : public ProgressSink {
+public:
+    explicit ForwardingSink(const ProgressView& view, ProgressSink* next = nullptr)
+        : m_view(view), m_next(next) {}
+    void report(const OperationProgress& progress) override {
+        if (m_next) m_next->report(progress);
+        if (m_view) m_view(progress);
+    }
+
+private:
+    const ProgressView& m_view;
+    ProgressSink* m_next;
+};
+
+}  // namespace
+
 int progressPercent(const OperationProgress& progress) {
     if (progress.bytesTotal > 0) {
         return static_cast<int>(
@@ -56,18 +75,18 @@ BatchProgressSink progressTo(ProgressSink& sink) {
 }
 
 void InlineRunner::run(const OperationWork& work, const ProgressView& view) {
-    // Reports go straight to the view.
-    struct Direct : ProgressSink {
-        explicit Direct(const ProgressView& view) : m_view(view) {}
-        void report(const OperationProgress& progress) override {
-            if (m_view) m_view(progress);
-        }
-        const ProgressView& m_view;
-    } sink(view);
+    ForwardingSink sink(view);
     m_stop = std::stop_source();
     m_running = true;
     const ScopeExit ended([this] { m_running = false; });
     work(m_stop.get_token(), sink);
+}
+
+bool InPlaceOperations::runOperation(const std::wstring&, const OperationWork& work,
+                                     const ProgressView& view) {
+    ForwardingSink sink(view, m_progress);
+    work(m_stop, sink);
+    return true;
 }
 
 }  // namespace purgeon

@@ -60,4 +60,30 @@ private:
     bool m_running = false;
 };
 
+// Where a run's long work goes to be run as one operation.
+class OperationHost {
+public:
+    virtual ~OperationHost() = default;
+    // Runs the work and returns once it has ended; the activity ("clearing the cache") names it
+    // where the progress shows. False when it did not start (another operation runs) or was
+    // stopped because the window is to close or the program to end: the caller then tells the
+    // user nothing more.
+    virtual bool runOperation(const std::wstring& activity, const OperationWork& work,
+                              const ProgressView& view = {}) = 0;
+};
+
+// Runs each operation in place with the given stop token, its progress going to the sink (when
+// there is one) as well as to the operation's own view: for a run with no window.
+class InPlaceOperations : public OperationHost {
+public:
+    explicit InPlaceOperations(std::stop_token stop = {}, ProgressSink* progress = nullptr)
+        : m_stop(std::move(stop)), m_progress(progress) {}
+    bool runOperation(const std::wstring& activity, const OperationWork& work,
+                      const ProgressView& view = {}) override;
+
+private:
+    std::stop_token m_stop;
+    ProgressSink* m_progress;
+};
+
 }  // namespace purgeon

@@ -3,8 +3,8 @@
 #include <string>
 #include <vector>
 
-#include "app/clean_areas.h"
-#include "app/command_line.h"
+#include "cli/command_line.h"
+#include "clean/area_table.h"
 #include "browsers/utf8_text.h"
 #include "fuzz/fuzz_support.h"
 

@@ -63,6 +63,12 @@ std::wstring readOr(SettingsStore& store, const std::wstring& application, const
 
 }  // namespace
 
+int optionValue(const OptionControls& controls, std::wstring_view key) {
+    for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
+        if (key == kCheckBoxKeys[row]) return controls.checkBox(row);
+    return 0;
+}
+
 int checkBoxFromText(const std::wstring& text) {
     std::optional<int> value = wholeNumber(text);
     return value && *value >= 0 && *value <= 2 ? *value : 0;

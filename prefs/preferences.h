@@ -3,6 +3,7 @@
 
 #include <array>
 #include <string>
+#include <string_view>
 
 #include "platform/settings_store.h"
 
@@ -27,6 +28,9 @@ public:
     virtual void setQuick(bool selected) = 0;
     virtual void setDod(bool selected) = 0;
 };
+
+// The check box stored under the key (one of kCheckBoxKeys): 0, 1 or 2; 0 for any other key.
+int optionValue(const OptionControls& controls, std::wstring_view key);
 
 // Stored check-box text to value: a whole number from 0 to 2; anything else gives the default 0.
 int checkBoxFromText(const std::wstring& text);

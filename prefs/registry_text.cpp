@@ -51,14 +51,20 @@ std::wstring QueryRegistryValue(const RegValue& value) {
     }
 }
 
+Status ReadRegistryText(Registry& registry, const std::wstring& subKey,
+                        const std::wstring& valueName, std::wstring& text) {
+    RegValue value;
+    const Status queried = registry.query(subKey, valueName, value);
+    text = queried ? QueryRegistryValue(value) : std::wstring();
+    return queried;
+}
+
 std::wstring GetRegistryValue(Registry& registry, SystemErrors& errors, Dialogs& dialogs,
                               const std::wstring& subKey, const std::wstring& valueName) {
-    RegValue value;
-    if (const Status queried = registry.query(subKey, valueName, value); !queried) {
+    std::wstring text;
+    if (const Status queried = ReadRegistryText(registry, subKey, valueName, text); !queried)
         dialogs.messageBox(errors.text(queried.code), kAppTitle, kMbOk);
-        return {};
-    }
-    return QueryRegistryValue(value);
+    return text;
 }
 
 std::wstring autostartCommand(const AppInfo& app) { return L"\"" + app.exePath() + L"\""; }

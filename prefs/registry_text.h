@@ -18,6 +18,11 @@ inline constexpr wchar_t kShellFoldersKey[] =
 // signed decimal, anything else (or data that could not be read) empty.
 std::wstring QueryRegistryValue(const RegValue& value);
 
+// Reads a value of the current user's hive as text (see QueryRegistryValue); a value that cannot
+// be queried at all gives the failure and leaves text empty.
+Status ReadRegistryText(Registry& registry, const std::wstring& subKey,
+                        const std::wstring& valueName, std::wstring& text);
+
 // Reads a value of the current user's hive as text. When the value cannot be queried at all, the
 // system's text for the failure is shown in a box titled with the application title, and the
 // result is empty.

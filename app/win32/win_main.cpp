@@ -1,6 +1,6 @@
 // The program's entry point: services, windows and the message loop.
-#include "app/clean_command.h"
 #include "app/program.h"
+#include "cli/clean_command.h"
 #include "app/win32/window_factory.h"
 #include "app/win32/view_support.h"
 #include "platform/win32/app_info_win32.h"
@@ -100,9 +100,13 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32LogFile logFile;
         Win32Pickers pickers;
         Win32Volumes volumes;
-        Services services{dialogs,    shell,    appInfo, instanceGuard, urlCache, registry,
-                          errors,     settings, files,   folders,       history,  dates,
-                          downloader, logFile,  pickers, volumes};
+        Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
+                           errors, logFile, appInfo},
+                          dialogs,
+                          instanceGuard,
+                          dates,
+                          downloader,
+                          pickers};
         // With arguments the program runs without windows, beside any copy in the tray.
         if (!arguments.empty()) {
             Win32ConsoleOutput console;

@@ -2,7 +2,11 @@
 #pragma once
 
 #include "app/program.h"
+#include "clean/clean_run.h"
+#include "clean/recycle_bin_area.h"
+#include "clean/temp_area.h"
 #include "prefs/registry_text.h"
+#include "prefs/stored_options.h"
 #include "fakes/fake_history.h"
 #include "fakes/fake_platform.h"
 #include "fakes/fake_stores.h"
@@ -29,14 +33,19 @@ struct ProgramRig {
     FakeLogFile logFile;
     FakePickers pickers;
     FakeVolumes volumes{files};
-    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors,  settings,
-                      files,   folders, history, dates,    downloader, logFile,  pickers, volumes};
+    Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
+                       errors, logFile, appInfo},
+                      dialogs,
+                      instance,
+                      dates,
+                      downloader,
+                      pickers};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
 
     ProgramRig() {
         pickers.log = &log;
-        program.flushThreads = 1;  // the fakes serve one thread at a time
+        program.state().filesInFlight = 1;  // the fakes serve one thread at a time
         program.sweepOffThread = false;
         registry.keys = {kRunKey, kShellFoldersKey};
         registry.values[{kShellFoldersKey, L"Cookies"}] = FakeRegistry::stringValue(cookieFolder);
@@ -53,6 +62,15 @@ struct ProgramRig {
         return main;
     }
     RecordingMainView& mainView() { return *windows.lastMain; }
+
+    // Cleans one area through the program's run loop, with nothing stored as the options.
+    AreaResult clean(const Area& area) {
+        const StoredOptions options;
+        CleanContext context = program.cleanContext(options);
+        CleanRun run;
+        run.areas = {&area};
+        return runClean(context, run).entries.front().result;
+    }
 };
 
 }  // namespace purgeon::fakes

@@ -48,8 +48,8 @@ TEST(AutoClean, AllFiveStepsRunInOrderWithTheirTextsAndTheLastStays) {
     rig.files.addFile(rig.folders.temp, L"u.tmp", kAttrArchive, {1});
     rig.log.clear();
 
-    rig.program.runAutoClean(
-        [&](const std::wstring& text) { rig.log.push_back(L"label:" + text); });
+    rig.program.runAutoClean([&](const std::wstring& text) { rig.log.push_back(L"label:" + text); },
+                             main.options());
 
     EXPECT_EQ(rig.labels(L"label:"),
               (std::vector<std::wstring>{L"Clearing cache contents...", L"Deleting coookies...",
@@ -94,7 +94,7 @@ TEST(AutoClean, TheStartUpRunTriesIndexDatAndAFailingHistoryStoreDoesNotStopIt) 
     rig.start();
     EXPECT_FALSE(rig.files.files.count(rig.cookieFolder + L"\\index.dat"));
     EXPECT_FALSE(rig.files.files.count(rig.folders.temp + L"t.tmp"));
-    EXPECT_FALSE(rig.program.includeIndexDat);
+    EXPECT_FALSE(rig.program.state().includeIndexDat);
     EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 

@@ -3,9 +3,9 @@
 
 #include <functional>
 
-#include "app/clean_areas.h"
-#include "app/clean_command.h"
-#include "app/command_line.h"
+#include "cli/clean_command.h"
+#include "cli/command_line.h"
+#include "clean/area_table.h"
 #include "fakes/program_rig.h"
 
 namespace purgeon {
@@ -15,7 +15,7 @@ using fakes::ProgramRig;
 
 std::vector<std::wstring> areaNames(const std::vector<std::size_t>& rows) {
     std::vector<std::wstring> names;
-    for (std::size_t row : rows) names.push_back(cleanAreas()[row].name);
+    for (std::size_t row : rows) names.push_back(cleanAreas()[row]->name);
     return names;
 }
 
@@ -107,9 +107,9 @@ TEST(CommandLine, TheWipesTakeFullPathsOnlyAndNoOtherAction) {
 
 TEST(CommandLine, TheUsageTextNamesEveryAreaOfTheTableWithinTheConsolesWidth) {
     const std::wstring usage = usageText();
-    for (const CleanArea& area : cleanAreas())
-        EXPECT_NE(usage.find(L"\n  " + std::wstring(area.name) + L" "), std::wstring::npos)
-            << testing::PrintToString(std::wstring(area.name));
+    for (const Area* area : cleanAreas())
+        EXPECT_NE(usage.find(L"\n  " + std::wstring(area->name) + L" "), std::wstring::npos)
+            << testing::PrintToString(std::wstring(area->name));
     for (size_t start = 0, end; (end = usage.find(L'\n', start)) != std::wstring::npos;
          start = end + 1)
         EXPECT_LE(end - start, 79u) << testing::PrintToString(usage.substr(start, end - start));

@@ -32,7 +32,7 @@ TEST(CookiesWindow, ListsTheRegistryFolderAndPumpsOncePerFile) {
         CookieRig rig;
         rig.registry.values[{kShellFoldersKey, L"Cookies"}] =
             fakes::FakeRegistry::stringValue(stored);
-        rig.program.includeIndexDat = true;
+        rig.program.state().includeIndexDat = true;
         FrmMain& main = rig.loadMain();
         main.selectTab(kTabCookies);
         EXPECT_EQ(rig.mainView().texts[static_cast<int>(Ctl::txtCookieDir)], stored);
@@ -56,7 +56,7 @@ TEST(CookiesWindow, AMissingFolderValueIsToldOnceAndListsNothing) {
 
 TEST(CookiesWindow, AnsweringNoDeletesNothingButHidesIndexDatFromThenOn) {
     CookieRig rig;
-    rig.program.includeIndexDat = true;
+    rig.program.state().includeIndexDat = true;
     rig.dialogs.answers = {kIdNo};
     FrmMain& main = rig.loadMain();
     main.loadCookiesList();
@@ -65,7 +65,7 @@ TEST(CookiesWindow, AnsweringNoDeletesNothingButHidesIndexDatFromThenOn) {
     EXPECT_EQ(rig.dialogs.shown, (std::vector<fakes::ShownBox>{kQuestion}));
     EXPECT_EQ(rig.files.files.size(), 4u);
     EXPECT_EQ(rig.names(), (std::vector<std::wstring>{L"me@a.txt", L"me@b.txt", L"me@c.txt"}));
-    EXPECT_FALSE(rig.program.includeIndexDat);
+    EXPECT_FALSE(rig.program.state().includeIndexDat);
 }
 
 TEST(CookiesWindow, YesRightAfterALoadDeletesOnlyTheLastRowsFile) {
@@ -95,7 +95,7 @@ TEST(CookiesWindow, NothingSelectedDeletesNothingAndListsAgain) {
 
 TEST(CookiesWindow, TheAutomaticModeDeletesEveryRowIncludingReadOnlyAndIndexDat) {
     CookieRig rig;
-    rig.program.includeIndexDat = true;
+    rig.program.state().includeIndexDat = true;
     rig.files.files[rig.folder + L"me@a.txt"].locked = true;  // in use: stays, row stays
     FrmMain& main = rig.loadMain();
     main.loadCookiesList();

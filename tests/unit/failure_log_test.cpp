@@ -89,7 +89,7 @@ const std::vector<Case>& cases() {
              rig.files.addFile(rig.folders.temp, L"locked", kAttrDirectory);
              rig.files.listErrors[rig.folders.temp + L"locked\\"] = kErrorAccessDenied;
          },
-         [](ProgramRig& rig, FrmMain&) { static_cast<void>(rig.program.clearTempFolder()); },
+         [](ProgramRig& rig, FrmMain&) { static_cast<void>(rig.clean(kTempArea)); },
          {L"Temporary files: C:\\Users\\me\\AppData\\Local\\Temp\\locked\\ could not be listed: "
           L"system text 5"}},
         {"wiped folder",

@@ -92,7 +92,7 @@ TEST(RunLog, EachLineIsDatedInUtcAndTheRunsSayWhatTheyDid) {
     ProgramRig rig;
     rig.shell.recycleBinError = 5;
     rig.program.Main();
-    rig.program.emptyRecycleBin();
+    rig.clean(kRecycleBinArea);
     EXPECT_TRUE(rig.logFile.contains(L"Purgeon 1.0 started."));
     EXPECT_TRUE(rig.logFile.contains(L"Recycle Bin: not emptied: system text 5"));
 }

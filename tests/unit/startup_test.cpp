@@ -24,7 +24,7 @@ TEST(Startup, SecondInstanceIsRefusedWithTheTitledMessageAndNothingElse) {
     EXPECT_EQ(rig.dialogs.shown[0],
               (fakes::ShownBox{L" Purgeon is already running", L" Purgeon", 64}));
     EXPECT_TRUE(rig.log.empty());
-    EXPECT_FALSE(rig.program.includeIndexDat);
+    EXPECT_FALSE(rig.program.state().includeIndexDat);
     EXPECT_EQ(rig.urlCache.walks, 0);
 }
 
@@ -32,7 +32,7 @@ TEST(Startup, MainShowsTheSplashWithVersionAndPublisherAndWaitsForActivation) {
     ProgramRig rig;
     ASSERT_TRUE(rig.program.Main());
 
-    EXPECT_TRUE(rig.program.includeIndexDat);
+    EXPECT_TRUE(rig.program.state().includeIndexDat);
     EXPECT_TRUE(rig.dialogs.shown.empty());
     Log expected{L"tray.create",
                  L"tray.add  Purgeon",

@@ -61,7 +61,7 @@ protected:
 
 TEST_F(RealCookies, IndexDatShowsUntilTheFirstDeletionEvenWhenItIsAnsweredNo) {
     Win32Rig rig;
-    rig.program.includeIndexDat = true;
+    rig.program.state().includeIndexDat = true;
     rig.main.loadCookiesList();
     EXPECT_EQ(rig.mainView().texts[static_cast<int>(Ctl::txtCookieDir)] + L"\\",
               m_folder.substr(0, m_folder.size() - 1) + L"\\");

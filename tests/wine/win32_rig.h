@@ -37,8 +37,13 @@ struct Win32Rig {
     fakes::FakeLogFile logFile;
     fakes::FakePickers pickers;
     win32::Win32Volumes volumes;
-    Services services{dialogs, shell,   appInfo, instance, urlCache,   registry, errors,  settings,
-                      files,   folders, history, dates,    downloader, logFile,  pickers, volumes};
+    Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
+                       errors, logFile, appInfo},
+                      dialogs,
+                      instance,
+                      dates,
+                      downloader,
+                      pickers};
     fakes::RecordingWindowFactory windows{log};
     Program program{services, windows};
     FrmMain& main = program.loadMainWindow();

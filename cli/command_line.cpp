@@ -1,10 +1,10 @@
 // Reading the arguments against the area table and the wipe switches, and the usage text.
-#include "app/command_line.h"
+#include "cli/command_line.h"
 
 #include <algorithm>
 #include <cwctype>
 
-#include "app/clean_areas.h"
+#include "clean/area_table.h"
 #include "wipe/folder_guard.h"
 
 namespace purgeon {
@@ -70,7 +70,7 @@ CommandLine invalid(std::wstring error) {
 CommandLine parseCommandLine(const std::vector<std::wstring>& arguments) {
     CommandLine command;
     if (arguments.empty()) return command;
-    const std::span<const CleanArea> areas = cleanAreas();
+    const std::span<const Area* const> areas = cleanAreas();
     std::vector<bool> named(areas.size(), false);
     bool help = false;
     bool listGiven = false;
@@ -119,8 +119,8 @@ CommandLine parseCommandLine(const std::vector<std::wstring>& arguments) {
             const std::wstring item = trimmed(argument.substr(start, comma - start));
             start = comma + 1;
             if (item.empty()) continue;
-            const auto row = std::find_if(areas.begin(), areas.end(), [&](const CleanArea& area) {
-                return lowered(item) == area.name;
+            const auto row = std::find_if(areas.begin(), areas.end(), [&](const Area* area) {
+                return lowered(item) == area->name;
             });
             if (row == areas.end()) {
                 fail(L"Unknown area: " + item);
@@ -167,15 +167,14 @@ std::wstring usageText() {
         L"\n"
         L"AREAS: names separated by commas, in any case; without them, every area:\n";
     size_t width = 0;
-    for (const CleanArea& area : cleanAreas())
-        width = std::max(width, std::wstring(area.name).size());
+    for (const Area* area : cleanAreas()) width = std::max(width, std::wstring(area->name).size());
     // Each area's text is wrapped below itself, past the column of names.
     const size_t indent = width + 4;
-    for (const CleanArea& area : cleanAreas()) {
-        const std::wstring name = area.name;
+    for (const Area* area : cleanAreas()) {
+        const std::wstring name = area->name;
         std::wstring line = L"  " + name + std::wstring(indent - 2 - name.size(), L' ');
         size_t start = 0;
-        const std::wstring help = area.help;
+        const std::wstring help = area->help;
         while (start < help.size()) {
             const size_t end = std::min(help.find(L' ', start), help.size());
             const std::wstring word = help.substr(start, end - start);

@@ -1,0 +1,200 @@
+// The browsers' parts and the browsers' area: their previews, counted profile by profile, and
+// their clears, each as one operation.
+#include "clean/browser_area.h"
+
+#include <initializer_list>
+
+#include "browsers/browser_cache.h"
+#include "browsers/browser_cookies.h"
+#include "browsers/browser_history.h"
+#include "browsers/profile_lock.h"
+
+namespace purgeon {
+
+namespace {
+
+enum class Part { cookies, cache, history };
+
+// "left alone while running: Chrome (Default), Edge (Default)"
+std::wstring titlesNote(const wchar_t* lead, const std::vector<BrowserProfile>& profiles) {
+    std::wstring text;
+    for (const BrowserProfile& profile : profiles)
+        text += (text.empty() ? std::wstring(lead) : L", ") + profile.title();
+    return text;
+}
+
+// Counts what a clean of the parts would remove in every ticked profile. A profile whose store
+// cannot be read is named and leaves the preview not done; so does a folder the search for
+// profiles could not list.
+AreaResult previewParts(CleanContext& context, std::initializer_list<Part> parts) {
+    FileSystem& files = context.services.files;
+    const BrowserAreas& browsers = context.browsers;
+    std::size_t count = 0;
+    std::uint64_t bytes = 0;
+    std::vector<BrowserProfile> inUse;
+    std::vector<BrowserProfile> unread;
+    for (const BrowserChoice& choice : browsers.choices()) {
+        if (!choice.ticked) continue;
+        const bool running = profileInUse(files, choice.profile);
+        if (running) inUse.push_back(choice.profile);
+        bool read = true;
+        for (const Part part : parts) {
+            if (part == Part::cookies) {
+                std::vector<BrowserCookie> cookies;
+                read = listBrowserCookies(files, choice.profile, cookies).empty() && read;
+                for (const BrowserCookie& cookie : cookies)
+                    count += browsers.keepList().keeps(cookie.host) ? 0 : 1;
+            } else if (part == Part::history) {
+                std::vector<BrowserVisit> visits;
+                read = listBrowserHistory(files, choice.profile, visits).empty() && read;
+                count += visits.size();
+            } else {
+                for (const BrowserCacheEntry& entry : listBrowserCache(files, choice.profile)) {
+                    count += entry.fileCount;
+                    bytes += entry.bytes;
+                }
+            }
+        }
+        // A running browser may hold its stores: it is left alone all the same.
+        if (!read && !running) unread.push_back(choice.profile);
+    }
+    AreaResult result;
+    result.count = count;
+    result.bytes = bytes;
+    std::vector<std::wstring> notes;
+    if (!inUse.empty()) notes.push_back(titlesNote(L"left alone while running: ", inUse));
+    if (!unread.empty()) notes.push_back(titlesNote(L"could not be read: ", unread));
+    if (!browsers.unlisted().empty())
+        notes.push_back(std::to_wstring(browsers.unlisted().size()) +
+                        L" folder(s) of browsers could not be listed");
+    result.why = joinedNotes(notes);
+    result.done = notes.empty();
+    return result;
+}
+
+// Runs the part's clear over the ticked profiles as one operation.
+AreaResult clearPart(CleanContext& context, Part part) {
+    AreaResult result;
+    if (!context.browsers.anyTicked()) return result;
+    FileSystem& files = context.services.files;
+    const std::vector<BrowserChoice> choices = context.browsers.choices();
+    const CookieKeepList keep = context.browsers.keepList();
+    std::vector<CookieRow> selected;
+    const bool selectedOnly = context.shown.cookies && context.shown.selectedCookiesOnly;
+    if (part == Part::cookies && selectedOnly)
+        for (const CookieRow& row : context.shown.cookies->rows())
+            if (row.selected && row.fromBrowser()) selected.push_back(row);
+    const wchar_t* activity = part == Part::cookies ? L"deleting cookies"
+                              : part == Part::cache ? L"clearing the cache"
+                                                    : L"clearing the browsers' history";
+    BrowserClearing clearing;
+    if (!context.operations.runOperation(activity, [&](std::stop_token stop, ProgressSink&) {
+            switch (part) {
+                case Part::cookies:
+                    clearing = clearBrowserCookies(files, choices, keep,
+                                                   selectedOnly ? &selected : nullptr);
+                    break;
+                case Part::cache:
+                    clearing = clearBrowserCaches(files, choices, stop);
+                    break;
+                case Part::history:
+                    clearing = clearBrowserHistories(files, choices, stop);
+                    break;
+            }
+        })) {
+        return leftAlone(L"another operation was running");
+    }
+    result.count = clearing.removed;
+    result.done = !clearing.incomplete;
+    result.log = clearing.lines;
+    result.browsers = std::move(clearing);
+    return result;
+}
+
+AreaResult previewCookies(CleanContext& context) { return previewParts(context, {Part::cookies}); }
+AreaResult previewCache(CleanContext& context) { return previewParts(context, {Part::cache}); }
+AreaResult previewHistory(CleanContext& context) { return previewParts(context, {Part::history}); }
+AreaResult cleanCookies(CleanContext& context) { return clearPart(context, Part::cookies); }
+AreaResult cleanCache(CleanContext& context) { return clearPart(context, Part::cache); }
+AreaResult cleanHistory(CleanContext& context) { return clearPart(context, Part::history); }
+
+AreaResult previewBrowsers(CleanContext& context) {
+    return previewParts(context, {Part::cookies, Part::history, Part::cache});
+}
+
+AreaResult cleanBrowsers(CleanContext& context) {
+    std::vector<std::wstring> log;
+    std::size_t count = 0;
+    std::size_t failures = 0;
+    bool done = true;
+    std::vector<BrowserProfile> inUse;
+    for (const Part part : {Part::cookies, Part::cache, Part::history}) {
+        const AreaResult cleared = clearPart(context, part);
+        log.insert(log.end(), cleared.log.begin(), cleared.log.end());
+        if (!cleared.ran) {
+            AreaResult result = leftAlone(cleared.why);
+            result.log = std::move(log);
+            return result;
+        }
+        count += cleared.count.value_or(0);
+        failures += cleared.browsers.failures.size();
+        done = done && cleared.done;
+        if (part == Part::cookies) inUse = cleared.browsers.inUse;
+    }
+    AreaResult result;
+    result.count = count;
+    std::vector<std::wstring> notes;
+    if (!inUse.empty()) notes.push_back(titlesNote(L"left alone while running: ", inUse));
+    if (failures > 0)
+        notes.push_back(std::to_wstring(failures) +
+                        L" profile area(s) not fully cleared (see the log)");
+    if (!context.browsers.unlisted().empty()) {
+        notes.push_back(std::to_wstring(context.browsers.unlisted().size()) +
+                        L" folder(s) of browsers could not be listed");
+        done = false;
+    }
+    result.why = joinedNotes(notes);
+    result.done = done;
+    result.log = std::move(log);
+    return result;
+}
+
+}  // namespace
+
+const Area kBrowserCookiesArea{
+    .title = L"Browsers' cookies",
+    .one = L"cookie",
+    .many = L"cookies",
+    .preview = previewCookies,
+    .clean = cleanCookies,
+};
+
+const Area kBrowserCacheArea{
+    .title = L"Browsers' cache",
+    .one = L"file",
+    .many = L"files",
+    .preview = previewCache,
+    .clean = cleanCache,
+};
+
+const Area kBrowserHistoryArea{
+    .title = L"Browsers' history",
+    .one = L"page",
+    .many = L"pages",
+    .preview = previewHistory,
+    .clean = cleanHistory,
+};
+
+const Area kBrowsersArea{
+    .name = L"browsers",
+    .title = L"Browsers",
+    .one = L"item",
+    .many = L"items",
+    .help =
+        L"the cookies (but the keep list's), cache and history of the browser profiles ticked in "
+        L"the options: Chrome, Edge, Brave, Vivaldi, Chromium, Opera and Firefox",
+    .preview = previewBrowsers,
+    .clean = cleanBrowsers,
+};
+
+}  // namespace purgeon

@@ -1,0 +1,131 @@
+// The command line's wipes of paths and of a volume's free space.
+#include "cli/wipe_command.h"
+
+#include <mutex>
+#include <utility>
+
+#include "cli/command_line.h"
+#include "clean/failure_text.h"
+#include "clean/free_space_job.h"
+#include "wipe/chosen_wipe.h"
+#include "wipe/folder_guard.h"
+#include "wipe/free_space_report.h"
+#include "wipe/wipe_report.h"
+
+namespace purgeon {
+
+namespace {
+
+// A box's line breaks as the console's.
+std::wstring consoleLines(std::wstring text) {
+    for (size_t at; (at = text.find(L"\r\n")) != std::wstring::npos;) text.erase(at, 1);
+    return text + L"\n";
+}
+
+}  // namespace
+
+int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& paths,
+            const Tell& tell) {
+    CleanServices& s = context.services;
+    const WipeMethod method = chosenWipeMethod(quick);
+    WipeTally tally;
+    std::size_t refused = 0;
+    std::size_t unlistedFolders = 0;
+    for (std::size_t place = 0; place < paths.size(); ++place) {
+        const std::wstring& path = paths[place];
+        const std::wstring item = L"Item " + std::to_wstring(place + 1);
+        std::wstring final;
+        if (s.files.resolveFolder(path, final)) {
+            const FolderCheck check = checkFolder(s.files, s.folders, path, FolderUse::wipe);
+            if (!check.allowed()) {
+                ++refused;
+                tell(check.folder + L" cannot be wiped: " + refusalReason(check) + L".\n");
+                continue;
+            }
+            std::vector<std::pair<std::wstring, ShredResult>> notWiped;
+            FolderWipe wiped;
+            context.operations.runOperation(L"wiping files", [&](std::stop_token stop,
+                                                                 ProgressSink& sink) {
+                BatchRequest request;
+                request.method = method;
+                request.threads = context.state.filesInFlight;
+                request.stop = stop;
+                request.progress = progressTo(sink);
+                request.outcome = [&](const std::wstring& file, const ShredResult& result) {
+                    if (result.outcome != ShredOutcome::wiped) notWiped.emplace_back(file, result);
+                };
+                wiped = WipeChosenFolder(s.files, context.state.foundFiles, check.folder, request);
+            });
+            const WipeTally& folderTally = wiped.result.tally;
+            tell(item + L" (a folder): " + std::to_wstring(folderTally.wiped()) +
+                 L" file(s) wiped" +
+                 (folderTally.notWiped() > 0
+                      ? L", " + std::to_wstring(folderTally.notWiped()) + L" not wiped:\n"
+                      : std::wstring(L".\n")));
+            for (const auto& [file, result] : notWiped)
+                tell(L"  " + fileWipeMessage(file, result, systemWords(s.errors, result.status)) +
+                     L"\n");
+            for (const UnlistedFolder& folder : wiped.unlisted) {
+                tell(L"  " + folder.path + L" could not be listed: " +
+                     systemWords(s.errors, folder.status) + L"\n");
+            }
+            for (int outcome = 0; outcome < kShredOutcomeCount; ++outcome) {
+                const auto each = static_cast<ShredOutcome>(outcome);
+                tally.add(each, folderTally.count(each));
+            }
+            unlistedFolders += wiped.unlisted.size();
+            continue;
+        }
+        std::uint64_t bytes = 0;
+        if (const Status found = s.files.fileSize(path, bytes);
+            found.code == kErrorFileNotFound || found.code == kErrorPathNotFound) {
+            ++refused;
+            tell(path + L" could not be wiped: there is no such file or folder.\n");
+            continue;
+        }
+        ShredResult result{ShredOutcome::notReached, {}};
+        context.operations.runOperation(
+            L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
+                result = WipeChosenFile(s.files, path, method, stop, progressTo(sink));
+            });
+        tally.add(result.outcome);
+        tell(result.outcome == ShredOutcome::wiped
+                 ? item + L" (a file) wiped.\n"
+                 : fileWipeMessage(path, result, systemWords(s.errors, result.status)) + L"\n");
+    }
+    std::wstring line = L"Command line: wipe: " + std::to_wstring(tally.wiped()) +
+                        L" file(s) wiped, " + std::to_wstring(tally.notWiped()) + L" not wiped";
+    if (tally.notWiped() > 0) line += L" (" + tally.notWipedDetails() + L")";
+    if (refused > 0) line += L"; " + std::to_wstring(refused) + L" path(s) refused or missing";
+    if (unlistedFolders > 0)
+        line += L"; " + std::to_wstring(unlistedFolders) + L" folder(s) could not be listed";
+    context.log.write(line + L".");
+    return tally.notWiped() == 0 && refused == 0 && unlistedFolders == 0 ? kExitDone
+                                                                         : kExitIncomplete;
+}
+
+int runFreeSpace(CleanContext& context, const std::wstring& folder, const Tell& tell) {
+    CleanServices& s = context.services;
+    const FreeSpaceTarget target = findFreeSpaceTarget(s.files, s.volumes, folder);
+    if (!target.allowed()) {
+        tell(freeSpaceRefusal(target) + L"\n");
+        context.log.write(target.root.empty()
+                              ? std::wstring(L"Free space: not wiped: the folder named was "
+                                             L"refused.")
+                              : L"Free space: not wiped: " + freeSpaceRefusal(target));
+        return kExitIncomplete;
+    }
+    VolumeSpace space;
+    static_cast<void>(s.volumes.space(target.root, space));
+    tell(L"Wiping the free space of " + target.root + L" (" + sizeText(space.freeBytes) +
+         L" free)...\n");
+    FreeSpaceResult result;
+    // No sweep of an earlier fill runs beside a command: the fill has its folders to itself.
+    std::mutex fillFolders;
+    wipeFreeSpaceRecorded(s, context.operations, context.log, fillFolders, target.root, result);
+    tell(consoleLines(freeSpaceMessage(target.root, result, systemWords(s.errors, result.status))));
+    return result.outcome == FillOutcome::filled && result.notRemoved == 0 ? kExitDone
+                                                                           : kExitIncomplete;
+}
+
+}  // namespace purgeon
