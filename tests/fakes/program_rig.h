@@ -7,39 +7,19 @@
 #include "clean/temp_area.h"
 #include "prefs/registry_text.h"
 #include "prefs/stored_options.h"
-#include "fakes/fake_history.h"
-#include "fakes/fake_platform.h"
-#include "fakes/fake_stores.h"
-#include "fakes/fake_volumes.h"
+#include "fakes/clean_rig.h"
 #include "fakes/fake_windows.h"
 
 namespace purgeon::fakes {
 
-struct ProgramRig {
+struct ProgramRig : CleanPlatform {
     Log log;
     FakeDialogs dialogs;
-    FakeShell shell;
-    FakeAppInfo appInfo;
     FakeInstanceGuard instance;
-    FakeUrlCache urlCache;
-    FakeRegistry registry;
-    FakeSystemErrors errors;
-    FakeSettingsStore settings;
-    FakeFileSystem files;
-    FakeSystemFolders folders;
-    FakeHistoryFactory history;
     FakeDateText dates;
     FakeDownloader downloader;
-    FakeLogFile logFile;
     FakePickers pickers;
-    FakeVolumes volumes{files};
-    Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
-                       errors, logFile, appInfo},
-                      dialogs,
-                      instance,
-                      dates,
-                      downloader,
-                      pickers};
+    Services services{cleanServices, dialogs, instance, dates, downloader, pickers};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
 
@@ -47,13 +27,7 @@ struct ProgramRig {
         pickers.log = &log;
         program.state().filesInFlight = 1;  // the fakes serve one thread at a time
         program.sweepOffThread = false;
-        registry.keys = {kRunKey, kShellFoldersKey};
-        registry.values[{kShellFoldersKey, L"Cookies"}] = FakeRegistry::stringValue(cookieFolder);
-        files.folders[cookieFolder + L"\\"];
-        files.folders[folders.temp];
     }
-
-    const std::wstring cookieFolder = L"C:\\Users\\me\\Cookies";
 
     // The main window loaded on its own, as after a close and reopen; the log starts empty.
     FrmMain& loadMain() {

@@ -6,12 +6,10 @@
 #include "cli/clean_command.h"
 #include "cli/command_line.h"
 #include "clean/area_table.h"
-#include "fakes/program_rig.h"
+#include "fakes/clean_rig.h"
 
 namespace purgeon {
 namespace {
-
-using fakes::ProgramRig;
 
 std::vector<std::wstring> areaNames(const std::vector<std::size_t>& rows) {
     std::vector<std::wstring> names;
@@ -116,7 +114,7 @@ TEST(CommandLine, TheUsageTextNamesEveryAreaOfTheTableWithinTheConsolesWidth) {
 }
 
 // A machine with something in every area; the command line runs over its services.
-struct CommandRig : ProgramRig {
+struct CommandRig : fakes::CleanPlatform {
     CommandRig() {
         urlCache.entries = {{L"http://a.example/", kNormalCacheEntry, 700},
                             {L"Cookie:me@a.example/", kNormalCacheEntry, 40},
@@ -130,7 +128,7 @@ struct CommandRig : ProgramRig {
     }
     const std::wstring tempFile = folders.temp + L"t.tmp";
     int run(std::vector<std::wstring> arguments) {
-        return runCommandLine(arguments, services, console);
+        return runCommandLine(arguments, cleanServices, console);
     }
     // Nothing of the machine's data was touched.
     void expectUntouched() const {
@@ -170,7 +168,6 @@ TEST(CleanCommand, HelpAndBadArgumentsTellTheUsageAndTouchNothing) {
         EXPECT_EQ(rig.console.lines().at(0), c.firstLine);
         EXPECT_NE(rig.console.text.find(usageText()), std::wstring::npos);
         rig.expectUntouched();
-        EXPECT_TRUE(rig.dialogs.shown.empty());
         EXPECT_EQ(rig.logFile.contains(L"Command line not understood"),
                   c.exitCode == kExitBadArguments);
     }
@@ -208,9 +205,7 @@ TEST(CleanCommand, CleaningEveryAreaRunsTheAutomaticRunsStepsAndSaysWhatWent) {
           L"Temporary files: 1 wiped in C:\\Users\\me\\AppData\\Local\\Temp.",
           L"Command line: ended with exit code 0."})
         EXPECT_TRUE(rig.logFile.contains(line)) << testing::PrintToString(std::wstring(line));
-    EXPECT_TRUE(rig.dialogs.shown.empty());
-    // The single-instance slot is the windowed start's alone: a run beside the tray never asks.
-    rig.instance.otherRunning = true;
+    // A run beside the tray: the command line has no single-instance slot to ask.
     EXPECT_EQ(rig.run({L"/clean", L"temp"}), kExitDone);
 }
 
@@ -302,7 +297,6 @@ TEST(CleanCommand, AnItemLeftOrAnAreaRefusedGivesExitCodeOneAndSaysWhy) {
             << c.name;
         EXPECT_TRUE(rig.logFile.contains(c.logged)) << c.name;
         EXPECT_TRUE(rig.logFile.contains(L"Command line: ended with exit code 1.")) << c.name;
-        EXPECT_TRUE(rig.dialogs.shown.empty()) << c.name;
         EXPECT_TRUE(rig.files.files.count(documents + L"\\thesis.doc") ||
                     !rig.files.folders.count(documents + L"\\"))
             << c.name;
@@ -380,7 +374,6 @@ TEST(WipeCommand, EachPathIsWipedAsTheTabWipesItAndWhatIsNotIsNamedWithWhy) {
     EXPECT_EQ(rig.files.files.at(L"C:\\held.txt").content, std::vector<unsigned char>{2});
     // Seven passes each, as the stored level says, and no question asked.
     EXPECT_EQ(rig.files.passEnds.size(), 14u);
-    EXPECT_TRUE(rig.dialogs.shown.empty());
     // The log counts; it names no file.
     EXPECT_TRUE(
         rig.logFile.contains(L"Purgeon 1.0: wipe from the command line (/wipe <path> "
@@ -419,7 +412,6 @@ TEST(WipeCommand, TheFreeSpaceOfTheFoldersVolumeIsWipedWithoutAQuestion) {
         EXPECT_EQ(rig.run({L"/wipefreespace", c.folder}), c.exitCode);
         ASSERT_FALSE(rig.console.lines().empty());
         EXPECT_EQ(rig.console.lines().front(), c.first);
-        EXPECT_TRUE(rig.dialogs.shown.empty());
         if (c.exitCode != kExitDone) {
             EXPECT_TRUE(rig.volumes.made.empty());
             continue;

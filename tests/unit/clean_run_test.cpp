@@ -1,0 +1,187 @@
+// The run loop over small fakes of its context: order, the options' ticks, stopping, what the log
+// and the watch get; every area of the table when its operation cannot start; and the browsers'
+// profiles and folders that could not be read.
+#include <gtest/gtest.h>
+
+#include <functional>
+#include <map>
+
+#include "clean/area_table.h"
+#include "clean/browser_area.h"
+#include "fakes/clean_rig.h"
+
+namespace purgeon {
+namespace {
+
+using fakes::CleanRig;
+using Lines = std::vector<std::wstring>;
+
+// What the scripted areas do, noted in one list: the test sets it up before a run.
+struct Script {
+    Lines calls;
+    std::map<std::wstring, bool> notDone;             // by title
+    std::function<void(const std::wstring&)> during;  // runs inside each area's work
+};
+Script* script = nullptr;
+
+AreaResult scripted(CleanContext&, const wchar_t* verb, const wchar_t* title) {
+    script->calls.push_back(std::wstring(verb) + L" " + title);
+    if (script->during) script->during(title);
+    AreaResult result;
+    result.done = !script->notDone[title];
+    result.log = {std::wstring(title) + L": line 1", std::wstring(title) + L": line 2"};
+    return result;
+}
+
+template <const wchar_t* kTitle>
+AreaResult previewOf(CleanContext& context) {
+    return scripted(context, L"preview", kTitle);
+}
+template <const wchar_t* kTitle>
+AreaResult cleanOf(CleanContext& context) {
+    return scripted(context, L"clean", kTitle);
+}
+
+constexpr wchar_t kFirst[] = L"First";
+constexpr wchar_t kSecond[] = L"Second";
+constexpr wchar_t kThird[] = L"Third";
+const Area kFirstArea{.title = kFirst,
+                      .optionKey = L"autodelcookies",
+                      .status = L"first...",
+                      .preview = previewOf<kFirst>,
+                      .clean = cleanOf<kFirst>};
+const Area kSecondArea{.title = kSecond,
+                       .optionKey = L"autodelcache",
+                       .preview = previewOf<kSecond>,
+                       .clean = cleanOf<kSecond>};
+const Area kThirdArea{.title = kThird, .preview = previewOf<kThird>, .clean = cleanOf<kThird>};
+
+// Notes the watch's calls in the script's list.
+struct NotingWatch : RunWatch {
+    void starting(const Area& area) override {
+        script->calls.push_back(L"starting " + std::wstring(area.title));
+    }
+    void finished(const Area& area, const AreaResult& result) override {
+        script->calls.push_back(L"finished " + std::wstring(area.title) +
+                                (result.done ? L"" : L" (not done)"));
+    }
+};
+
+struct ScriptedRig : CleanRig {
+    Script steps;
+    NotingWatch watch;
+    ScriptedRig() { script = &steps; }
+    ~ScriptedRig() { script = nullptr; }
+    CleanReport runAll(CleanMode mode, bool onlyTicked = false, std::stop_token stop = {}) {
+        CleanRun run{{&kFirstArea, &kSecondArea, &kThirdArea}, mode, onlyTicked, stop, &watch};
+        return runClean(context, run);
+    }
+};
+
+TEST(CleanRun, TakesEachAreaInTurnAndOnlyACleanWritesTheAreasLines) {
+    for (const CleanMode mode : {CleanMode::preview, CleanMode::clean}) {
+        ScriptedRig rig;
+        rig.steps.notDone[kSecond] = true;
+        const CleanReport report = rig.runAll(mode);
+        const std::wstring verb = mode == CleanMode::preview ? L"preview " : L"clean ";
+        EXPECT_EQ(rig.steps.calls,
+                  (Lines{L"starting First", verb + L"First", L"finished First", L"starting Second",
+                         verb + L"Second", L"finished Second (not done)", L"starting Third",
+                         verb + L"Third", L"finished Third"}));
+        const Lines written = mode == CleanMode::preview
+                                  ? Lines{}
+                                  : Lines{L"First: line 1",  L"First: line 2", L"Second: line 1",
+                                          L"Second: line 2", L"Third: line 1", L"Third: line 2"};
+        EXPECT_EQ(rig.logFile.lines, written);
+        ASSERT_EQ(report.entries.size(), 3u);
+        EXPECT_FALSE(report.done());
+        ASSERT_NE(report.find(kSecondArea), nullptr);
+        EXPECT_FALSE(report.find(kSecondArea)->done);
+        EXPECT_EQ(report.find(kBrowsersArea), nullptr);
+    }
+}
+
+TEST(CleanRun, TheAutomaticRunsReadEachAreasOptionWhenItsTurnComes) {
+    ScriptedRig rig;
+    rig.options.setCheckBox(3, 1);  // "autodelcookies": the first area
+    // The first area's work ticks the second's option: the run still sees it in time.
+    rig.steps.during = [&](const std::wstring& title) {
+        if (title == kFirst) rig.options.setCheckBox(4, 1);  // "autodelcache"
+    };
+    const CleanReport report = rig.runAll(CleanMode::clean, /*onlyTicked=*/true);
+    EXPECT_EQ(rig.steps.calls, (Lines{L"starting First", L"clean First", L"finished First",
+                                      L"starting Second", L"clean Second", L"finished Second"}));
+    EXPECT_TRUE(report.done());  // an area with no option is no step of these runs
+}
+
+TEST(CleanRun, AStopTakesNoFurtherAreaAndTheReportIsNotDone) {
+    ScriptedRig rig;
+    std::stop_source stop;
+    rig.steps.during = [&](const std::wstring&) { stop.request_stop(); };
+    const CleanReport report = rig.runAll(CleanMode::clean, false, stop.get_token());
+    EXPECT_EQ(rig.steps.calls, (Lines{L"starting First", L"clean First", L"finished First"}));
+    EXPECT_TRUE(report.stopped);
+    EXPECT_FALSE(report.done());
+}
+
+// With another operation running, no area's work starts: each is left as it was, says so in
+// the report, and nothing of the machine's data goes.
+TEST(CleanRun, AnAreaWhoseOperationCannotStartIsLeftAloneAndNotDone) {
+    for (const Area* area : cleanAreas()) {
+        CleanRig rig;
+        rig.urlCache.entries = {{L"http://a.example/", kNormalCacheEntry}};
+        rig.files.addFile(rig.cookieFolder + L"\\", L"me@a.txt");
+        rig.files.addFile(rig.folders.temp, L"t.tmp", kAttrArchive, {1});
+        rig.history.shared->entries = {{L"http://a.example/", true, L"A", 0, 0}};
+        rig.operations.busy = true;
+        const CleanReport report = rig.run({area});
+        const AreaResult& result = report.entries.at(0).result;
+        const bool noWork = area == &kBrowsersArea;  // no profile ticked: nothing to start
+        EXPECT_EQ(result.ran, noWork) << area->name;
+        EXPECT_EQ(result.done, noWork) << area->name;
+        EXPECT_EQ(rig.operations.activities.empty(), noWork) << area->name;
+        EXPECT_EQ(rig.urlCache.entries.size(), 1u) << area->name;
+        EXPECT_TRUE(rig.files.files.count(rig.cookieFolder + L"\\me@a.txt")) << area->name;
+        EXPECT_TRUE(rig.files.files.count(rig.folders.temp + L"t.tmp")) << area->name;
+        EXPECT_EQ(rig.history.shared->entries.size(), 1u) << area->name;
+        EXPECT_EQ(rig.shell.recycleBinEmptied, 0) << area->name;
+    }
+}
+
+// A Chrome profile as the search for profiles finds it.
+const std::wstring kUserData = L"C:\\Users\\me\\AppData\\Local\\Google\\Chrome\\User Data\\";
+
+struct BrowserRig : CleanRig {
+    BrowserRig() {
+        files.addFile(kUserData, L"Default", kAttrDirectory);
+        files.addFile(kUserData + L"Default\\", L"Preferences");
+    }
+    void loadChoices() { loadBrowserChoices(browsers, files, folders, settings, errors, log); }
+};
+
+TEST(BrowsersArea, AProfileWhoseStoreCannotBeReadIsNamedAndThePreviewIsNotDone) {
+    BrowserRig rig;
+    // A cookie database that is no database.
+    rig.files.addFile(kUserData + L"Default\\", L"Cookies", kAttrArchive, {'x', 'y'});
+    rig.loadChoices();
+    const AreaResult preview = rig.run({&kBrowsersArea}, CleanMode::preview).entries.at(0).result;
+    EXPECT_EQ(preview.why, L"could not be read: Chrome (Default)");
+    EXPECT_FALSE(preview.done);
+}
+
+TEST(BrowsersArea, ABrowsersFolderThatCannotBeListedIsLoggedAndLeavesTheAreaNotDone) {
+    BrowserRig rig;
+    rig.files.listErrors[kUserData] = kErrorAccessDenied;
+    rig.loadChoices();
+    EXPECT_TRUE(rig.browsers.choices().empty());
+    EXPECT_EQ(rig.logFile.lines,
+              Lines{L"Browsers: " + kUserData + L" could not be listed: system text 5"});
+    for (const CleanMode mode : {CleanMode::preview, CleanMode::clean}) {
+        const AreaResult result = rig.run({&kBrowsersArea}, mode).entries.at(0).result;
+        EXPECT_EQ(result.why, L"1 folder(s) of browsers could not be listed");
+        EXPECT_FALSE(result.done);
+    }
+}
+
+}  // namespace
+}  // namespace purgeon
