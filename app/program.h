@@ -94,7 +94,7 @@ public:
     // on the main window, on the "Working..." window while that shows, and in the tray's tip,
     // which names the activity. False when it did not start (another operation runs) or when it
     // was stopped because the window is to close or the program to end: the caller then tells
-    // the user nothing more. A run of areas then takes no further area.
+    // the user nothing more; a running automatic run then takes no further area.
     bool runOperation(const std::wstring& activity, const OperationWork& work,
                       const ProgressView& view = {}) override;
     bool operationRunning() const { return m_runner && m_runner->running(); }

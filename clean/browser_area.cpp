@@ -23,6 +23,13 @@ std::wstring titlesNote(const wchar_t* lead, const std::vector<BrowserProfile>& 
     return text;
 }
 
+// "2 folder(s) of browsers could not be listed": the search for profiles did not reach them all.
+std::wstring unlistedNote(const BrowserAreas& browsers) {
+    if (browsers.unlisted().empty()) return {};
+    return std::to_wstring(browsers.unlisted().size()) +
+           L" folder(s) of browsers could not be listed";
+}
+
 // Counts what a clean of the parts would remove in every ticked profile. A profile whose store
 // cannot be read is named and leaves the preview not done; so does a folder the search for
 // profiles could not list.
@@ -64,9 +71,7 @@ AreaResult previewParts(CleanContext& context, std::initializer_list<Part> parts
     std::vector<std::wstring> notes;
     if (!inUse.empty()) notes.push_back(titlesNote(L"left alone while running: ", inUse));
     if (!unread.empty()) notes.push_back(titlesNote(L"could not be read: ", unread));
-    if (!browsers.unlisted().empty())
-        notes.push_back(std::to_wstring(browsers.unlisted().size()) +
-                        L" folder(s) of browsers could not be listed");
+    if (!browsers.unlisted().empty()) notes.push_back(unlistedNote(browsers));
     result.why = joinedNotes(notes);
     result.done = notes.empty();
     return result;
@@ -149,8 +154,7 @@ AreaResult cleanBrowsers(CleanContext& context) {
         notes.push_back(std::to_wstring(failures) +
                         L" profile area(s) not fully cleared (see the log)");
     if (!context.browsers.unlisted().empty()) {
-        notes.push_back(std::to_wstring(context.browsers.unlisted().size()) +
-                        L" folder(s) of browsers could not be listed");
+        notes.push_back(unlistedNote(context.browsers));
         done = false;
     }
     result.why = joinedNotes(notes);
