@@ -116,12 +116,26 @@ AreaResult clearPart(CleanContext& context, Part part) {
     return result;
 }
 
-AreaResult previewCookies(CleanContext& context) { return previewParts(context, {Part::cookies}); }
-AreaResult previewCache(CleanContext& context) { return previewParts(context, {Part::cache}); }
-AreaResult previewHistory(CleanContext& context) { return previewParts(context, {Part::history}); }
-AreaResult cleanCookies(CleanContext& context) { return clearPart(context, Part::cookies); }
-AreaResult cleanCache(CleanContext& context) { return clearPart(context, Part::cache); }
-AreaResult cleanHistory(CleanContext& context) { return clearPart(context, Part::history); }
+template <Part kPart>
+AreaResult previewPart(CleanContext& context) {
+    return previewParts(context, {kPart});
+}
+
+template <Part kPart>
+AreaResult cleanPart(CleanContext& context) {
+    return clearPart(context, kPart);
+}
+
+// A part has no name on the command line, no option and no step of its own: it goes with the
+// area of its kind, or with the browsers' area.
+template <Part kPart>
+constexpr Area partArea(const wchar_t* title, const wchar_t* one, const wchar_t* many) {
+    return Area{.title = title,
+                .one = one,
+                .many = many,
+                .preview = previewPart<kPart>,
+                .clean = cleanPart<kPart>};
+}
 
 AreaResult previewBrowsers(CleanContext& context) {
     return previewParts(context, {Part::cookies, Part::history, Part::cache});
@@ -165,29 +179,10 @@ AreaResult cleanBrowsers(CleanContext& context) {
 
 }  // namespace
 
-const Area kBrowserCookiesArea{
-    .title = L"Browsers' cookies",
-    .one = L"cookie",
-    .many = L"cookies",
-    .preview = previewCookies,
-    .clean = cleanCookies,
-};
-
-const Area kBrowserCacheArea{
-    .title = L"Browsers' cache",
-    .one = L"file",
-    .many = L"files",
-    .preview = previewCache,
-    .clean = cleanCache,
-};
-
-const Area kBrowserHistoryArea{
-    .title = L"Browsers' history",
-    .one = L"page",
-    .many = L"pages",
-    .preview = previewHistory,
-    .clean = cleanHistory,
-};
+const Area kBrowserCookiesArea =
+    partArea<Part::cookies>(L"Browsers' cookies", L"cookie", L"cookies");
+const Area kBrowserCacheArea = partArea<Part::cache>(L"Browsers' cache", L"file", L"files");
+const Area kBrowserHistoryArea = partArea<Part::history>(L"Browsers' history", L"page", L"pages");
 
 const Area kBrowsersArea{
     .name = L"browsers",
