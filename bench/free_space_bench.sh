@@ -4,7 +4,8 @@
 # from round to round:
 #   Purgeon's fill, phase by phase (bench/free_space_bench.cpp: large files, small files, removal);
 #   dd writing the same bytes as the large files with conv=fdatasync (the device limit), and the
-#     same bytes as the whole fill;
+#     same bytes as the whole fill: random data, as the fill writes, read from a file in memory
+#     (a virtual disk may store zeros without writing them, so zeros would measure something else);
 #   purgeon.exe /wipefreespace P:\ as a user starts it (Wine's start-up included).
 # Then the free blocks the fill could not reach: with ext4's own reserve, and without it.
 # Needs root (loop devices). Usage: bench/free_space_bench.sh [MiB (256)] [rounds (3)]
@@ -22,7 +23,9 @@ purgeon_exe="$root/build/windows/app/win32/purgeon.exe"
 work="$root/build/bench-free-space"
 export WINEPREFIX="$work/prefix" HOME="$work/home"
 mnt="$work/mnt"
+random_source=/dev/shm/purgeon-free-space-bench-$$
 cleanup() {
+    rm -f "$random_source"
     wine_down
     rm -f "$WINEPREFIX/dosdevices/p:"
     if mountpoint -q "$mnt"; then umount "$mnt"; fi
@@ -68,7 +71,8 @@ run_ours() {
 }
 time_dd() {
     local s
-    s=$(seconds dd if=/dev/zero of="$mnt/dd.bin" bs=4M count="$1" iflag=count_bytes conv=fdatasync status=none)
+    s=$(seconds dd if="$random_source" of="$mnt/dd.bin" bs=4M count="$1" iflag=count_bytes \
+        conv=fdatasync status=none)
     rm -f "$mnt/dd.bin"
     echo "$s"
 }
@@ -76,6 +80,7 @@ time_cli() { seconds wine "$purgeon_exe" /wipefreespace 'P:\'; }
 
 declare -a ours_large=() ours_total=() dd_large=() dd_total=() cli=()
 run_ours  # once untimed, for the byte counts the dd runs write
+head -c "$((large_bytes + small_bytes))" /dev/urandom >"$random_source"
 for ((round = 0; round < rounds; round++)); do
     for ((i = 0; i < 3; i++)); do
         quiet

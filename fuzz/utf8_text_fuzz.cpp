@@ -61,8 +61,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     if (wellFormed(bytes))
         check(narrow == bytes, "well-formed UTF-8 comes back byte for byte", shown(bytes));
 
-    // Any wide text, as a file name or a title may hold it: written as well-formed UTF-8, each
-    // character as itself or, when it is none (a surrogate, past U+10FFFF), as U+FFFD.
+    // Any wide text, as a file name or a title may hold it: written as well-formed UTF-8, a
+    // surrogate pair as the one character it stands for, any other character as itself or, when
+    // it is none (a lone surrogate, past U+10FFFF), as U+FFFD.
     std::wstring any;
     for (std::size_t i = 0; i + 3 <= size; i += 3) {
         std::uint32_t code = data[i] | (data[i + 1] << 8) | (data[i + 2] << 16);
@@ -72,11 +73,21 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     const std::string written = toUtf8(any);
     check(wellFormed(written), "any wide text is written as well-formed UTF-8",
           shown(any) + " as " + shown(written));
-    const std::wstring reread = fromUtf8(written);
-    check(reread.size() == any.size(), "each wide character is written as one character",
+    std::u32string expected;
+    for (std::size_t i = 0; i < any.size(); ++i) {
+        const auto code = static_cast<std::uint32_t>(any[i]);
+        const auto next = i + 1 < any.size() ? static_cast<std::uint32_t>(any[i + 1]) : 0u;
+        if (code >= 0xD800 && code < 0xDC00 && next >= 0xDC00 && next < 0xE000) {
+            expected += static_cast<char32_t>(0x10000 + ((code - 0xD800) << 10) + (next - 0xDC00));
+            ++i;
+        } else {
+            expected += scalarValue(any[i]) ? static_cast<char32_t>(code) : U'\xFFFD';
+        }
+    }
+    std::u32string reread;
+    for (const wchar_t c : fromUtf8(written)) reread += static_cast<char32_t>(c);
+    check(reread == expected,
+          "a surrogate pair is written as its character, any other as itself or U+FFFD",
           shown(any));
-    for (std::size_t i = 0; i < any.size(); ++i)
-        check(reread[i] == (scalarValue(any[i]) ? any[i] : L'\xFFFD'),
-              "a character is written as itself, or U+FFFD when it is none", shown(any));
     return 0;
 }
