@@ -4,18 +4,7 @@
 # the shell as a file, a pipe and a console.
 source "$(dirname "$0")/lib.sh"
 
-# Runs purgeon.exe with the arguments, without a window manager's help, for at most a minute (a
-# box would wait for ever); its output goes to $out, its exit code to $code.
 out=$(mktemp)
-run_cli() {
-    code=0
-    timeout 60 wine "$PURGEON_EXE" "$@" </dev/null >"$out" 2>/dev/null || code=$?
-    tr -d '\r' <"$out" >"$out.txt" && mv "$out.txt" "$out"
-}
-expect_code() {
-    [ "$code" = "$1" ] || fail "$2: exit code $code, not $1; it said: $(cat "$out")"
-}
-said() { grep -qxF "$1" "$out" || fail "$2: no line '$1' in: $(cat "$out")"; }
 
 # A lookup that fails leaves its variable empty; the check below says which was missing.
 cookies_win=$(reg_value 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' Cookies) || true

@@ -15,16 +15,6 @@ rm -rf "$folder"
 mkdir -p "$folder/tree/sub"
 store_prefs shredlevel=True
 
-run_cli() {
-    code=0
-    timeout 60 wine "$PURGEON_EXE" "$@" </dev/null >"$out" 2>/dev/null || code=$?
-    tr -d '\r' <"$out" >"$out.txt" && mv "$out.txt" "$out"
-}
-expect_code() {
-    [ "$code" = "$1" ] || fail "$2: exit code $code, not $1; it said: $(cat "$out")"
-}
-said() { grep -qxF "$1" "$out" || fail "$2: no line '$1' in: $(cat "$out")"; }
-
 # Bad arguments: the reason, the usage, exit code 2, nothing touched.
 echo "keep" >"$folder/kept.txt"
 while IFS='|' read -r arguments first; do

@@ -94,3 +94,16 @@ readonly ID_txtFolderToWipe=1037
 readonly ID_cmdBrowseForFolder=1038
 readonly ID_txtFileToWipe=1041
 readonly ID_cmdBrowseForFile=1042
+
+# Runs purgeon.exe with the arguments, without a window manager's help, for at most $cli_seconds
+# (a minute unless set; a box would wait for ever); its output goes to the file $out (the
+# caller's), its exit code to $code.
+run_cli() {
+    code=0
+    timeout "${cli_seconds:-60}" wine "$PURGEON_EXE" "$@" </dev/null >"$out" 2>/dev/null || code=$?
+    tr -d '\r' <"$out" >"$out.txt" && mv "$out.txt" "$out"
+}
+expect_code() {
+    [ "$code" = "$1" ] || fail "$2: exit code $code, not $1; it said: $(cat "$out")"
+}
+said() { grep -qxF "$1" "$out" || fail "$2: no line '$1' in: $(cat "$out")"; }
