@@ -49,46 +49,6 @@ std::wstring lowered(std::wstring text) {
     return text;
 }
 
-// xoshiro256**: fast, and its output has no pattern a compressor could use.
-class PseudoRandom {
-public:
-    explicit PseudoRandom(std::uint64_t seed) {
-        for (std::uint64_t& word : m_state) word = splitMix(seed);
-    }
-    void fill(unsigned char* data, std::size_t bytes) {
-        std::size_t at = 0;
-        for (; at + 8 <= bytes; at += 8) {
-            const std::uint64_t word = next();
-            std::memcpy(data + at, &word, 8);
-        }
-        if (at < bytes) {
-            const std::uint64_t word = next();
-            std::memcpy(data + at, &word, bytes - at);
-        }
-    }
-
-private:
-    static std::uint64_t rotate(std::uint64_t x, int k) { return (x << k) | (x >> (64 - k)); }
-    static std::uint64_t splitMix(std::uint64_t& x) {
-        std::uint64_t z = (x += 0x9E3779B97F4A7C15ull);
-        z = (z ^ (z >> 30)) * 0xBF58476D1CE4E5B9ull;
-        z = (z ^ (z >> 27)) * 0x94D049BB133111EBull;
-        return z ^ (z >> 31);
-    }
-    std::uint64_t next() {
-        const std::uint64_t result = rotate(m_state[1] * 5, 7) * 9;
-        const std::uint64_t t = m_state[1] << 17;
-        m_state[2] ^= m_state[0];
-        m_state[3] ^= m_state[1];
-        m_state[1] ^= m_state[2];
-        m_state[0] ^= m_state[3];
-        m_state[2] ^= t;
-        m_state[3] = rotate(m_state[3], 45);
-        return result;
-    }
-    std::uint64_t m_state[4] = {};
-};
-
 std::uint64_t freshSeed() {
     std::uint64_t seed = static_cast<std::uint64_t>(
         std::chrono::high_resolution_clock::now().time_since_epoch().count());
@@ -470,14 +430,10 @@ std::wstring fillFolderOf(const std::wstring& root) {
     return (root.empty() || root.back() == L'\\' ? root : root + L"\\") + kFillFolderName;
 }
 
-OverwriteSource pseudoRandomSource() {
-    auto generator = std::make_shared<PseudoRandom>(freshSeed());
-    return [generator](unsigned char* data, std::size_t bytes) { generator->fill(data, bytes); };
-}
+namespace {
 
-OverwriteSource keyedOverwriteSource(RandomSource& random) {
-    std::array<unsigned char, RandomStream::kKeyBytes> key{};
-    if (!random.fill(key.data(), key.size())) return pseudoRandomSource();
+// The stream keyed with the key, each call going on where the last ended.
+OverwriteSource streamSource(const std::array<unsigned char, RandomStream::kKeyBytes>& key) {
     struct Keyed {
         RandomStream stream;
         std::uint64_t offset = 0;
@@ -487,6 +443,23 @@ OverwriteSource keyedOverwriteSource(RandomSource& random) {
         keyed->stream.fill(keyed->offset, data, bytes);
         keyed->offset += bytes;
     };
+}
+
+}  // namespace
+
+OverwriteSource pseudoRandomSource() {
+    std::array<unsigned char, RandomStream::kKeyBytes> key{};
+    for (std::size_t at = 0; at < key.size(); at += sizeof(std::uint64_t)) {
+        const std::uint64_t seed = freshSeed() + at;
+        std::memcpy(key.data() + at, &seed, std::min(sizeof seed, key.size() - at));
+    }
+    return streamSource(key);
+}
+
+OverwriteSource keyedOverwriteSource(RandomSource& random) {
+    std::array<unsigned char, RandomStream::kKeyBytes> key{};
+    if (!random.fill(key.data(), key.size())) return pseudoRandomSource();
+    return streamSource(key);
 }
 
 FreeSpaceTarget findFreeSpaceTarget(FileSystem& files, Volumes& volumes,

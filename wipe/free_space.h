@@ -29,8 +29,8 @@ std::wstring fillFolderOf(const std::wstring& root);
 
 // Fills a buffer with overwrite data.
 using OverwriteSource = std::function<void(unsigned char* data, std::size_t bytes)>;
-// Pseudo-random bytes from a fast generator seeded afresh from the clock and the library's random
-// device: nothing a compressing file system or device could shrink, and no two writes alike.
+// Pseudo-random bytes from the wipes' fast stream, keyed afresh from the clock and the library's
+// random device: nothing a compressing file system or device could shrink, and no two writes alike.
 OverwriteSource pseudoRandomSource();
 // The overwrite data of a fill: a fast stream keyed with 256 bits of the system's generator, as
 // the wipes' random passes are; should the generator fail, pseudoRandomSource's.
