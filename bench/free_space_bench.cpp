@@ -37,6 +37,8 @@ public:
 
     std::optional<Clock::time_point> smallStarted;
     std::optional<Clock::time_point> removalStarted;
+    std::optional<Clock::time_point> firstShort;  // the first large write the volume cut short
+    Clock::duration largeFlushing{};              // spent waiting for large files' flushes
     std::uint64_t largeBytes = 0;
     std::uint64_t smallBytes = 0;
 
@@ -59,9 +61,16 @@ private:
         purgeon::Status append(const void* data, std::size_t bytes, std::size_t& written) override {
             const purgeon::Status status = m_file->append(data, bytes, written);
             (m_large ? m_owner.largeBytes : m_owner.smallBytes) += written;
+            if (m_large && (!status || written < bytes) && !m_owner.firstShort)
+                m_owner.firstShort = Clock::now();
             return status;
         }
-        purgeon::Status flush() override { return m_file->flush(); }
+        purgeon::Status flush() override {
+            const Clock::time_point from = Clock::now();
+            const purgeon::Status status = m_file->flush();
+            if (m_large && !m_owner.smallStarted) m_owner.largeFlushing += Clock::now() - from;
+            return status;
+        }
 
     private:
         TimedVolumes& m_owner;
@@ -105,6 +114,9 @@ int wmain(int argc, wchar_t** argv) {
                 result.smallFiles, result.notRemoved);
     std::printf("large: %llu bytes in %.3f s\n",
                 static_cast<unsigned long long>(volumes.largeBytes), seconds(start, smallStart));
+    std::printf("large tail: %.3f s from the first short write; flushes waited %.3f s\n",
+                seconds(volumes.firstShort.value_or(smallStart), smallStart),
+                std::chrono::duration<double>(volumes.largeFlushing).count());
     std::printf("small: %llu bytes in %.3f s\n",
                 static_cast<unsigned long long>(volumes.smallBytes),
                 seconds(smallStart, removalStart));

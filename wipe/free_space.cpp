@@ -15,6 +15,7 @@
 #include <thread>
 
 #include "wipe/folder_guard.h"
+#include "wipe/in_flight.h"
 #include "wipe/random_stream.h"
 
 namespace purgeon {
@@ -248,8 +249,15 @@ private:
         return status;
     }
 
-    // Large files until the volume is full. False when the fill ends here.
+    // Large files until the volume is full, their last flush answered. False when the fill ends
+    // here.
     bool fillLarge() {
+        if (!fillLargeFiles()) return false;
+        bool full = false;
+        return flushed(m_flushing.wait(), full);
+    }
+
+    bool fillLargeFiles() {
         std::size_t size = m_plan.writeBytes;
         for (bool full = false; !full;) {
             if (stopNow()) return false;
@@ -280,7 +288,7 @@ private:
                 }
                 if (status && written == bytes) {
                     if (unflushed >= m_plan.flushBytes) {
-                        if (!flush(file, full)) return false;
+                        if (!flushAhead(file, full)) return false;
                         unflushed = 0;
                     }
                     continue;
@@ -293,22 +301,30 @@ private:
                 }
                 size = std::max(m_plan.leastBytes, size / 2);
             }
-            if (!flush(file, full)) return false;
+            if (!flushAhead(file, full)) return false;
             estimateTotal();
             report();
         }
         return true;
     }
 
+    // Hands what the file holds to the device on a helper thread while the writing goes on, once
+    // the flush before it has ended; that flush's answer is looked at here.
+    bool flushAhead(FillFile& file, bool& full) {
+        if (!flushed(m_flushing.wait(), full)) return false;
+        return flushed(m_flushing.start([&file] { return file.flush(); }), full);
+    }
+
+    bool flush(FillFile& file, bool& full) { return flushed(file.flush(), full); }
+
     // A volume that finds itself full only when handed the data counts as full.
-    bool flush(FillFile& file, bool& full) {
-        const Status flushed = file.flush();
-        if (flushed) return true;
-        if (volumeFull(flushed)) {
+    bool flushed(const Status& status, bool& full) {
+        if (status) return true;
+        if (volumeFull(status)) {
             full = true;
             return true;
         }
-        fail(flushed);
+        fail(status);
         return false;
     }
 
@@ -364,6 +380,8 @@ private:
     // Closing a large file removes it; each is removed by name as well, in case the system kept
     // it. What still cannot be removed is counted for the next start's sweep.
     void removeAll() {
+        // A flush still in flight when the fill stops hands over data about to go anyway.
+        static_cast<void>(m_flushing.wait());
         // The file system's records of the fill lie in free blocks as well; written only to its
         // journal, they would be freed with the files and never reach those blocks.
         if (!m_large.empty() || !m_small.empty())
@@ -400,6 +418,7 @@ private:
     std::vector<unsigned char> m_buffer;  // for the small ones
     std::uint64_t m_next = 1;
     std::vector<LargeFile> m_large;
+    InFlight m_flushing;  // after the files it flushes: it ends before they go
     std::vector<std::uint64_t> m_small;
     FreeSpaceResult m_result;
     BatchProgress m_progress;

@@ -5,7 +5,6 @@
 #include <algorithm>
 #include <array>
 #include <cstring>
-#include <future>
 #include <memory>
 #include <new>
 #include <optional>
@@ -13,6 +12,7 @@
 #include <vector>
 
 #include "wipe/folder_guard.h"
+#include "wipe/in_flight.h"
 #include "wipe/random_stream.h"
 
 namespace purgeon {
@@ -116,35 +116,6 @@ void readBack(ExclusiveFile& file, std::uint64_t from, std::uint64_t to, const P
                                                 [&](unsigned char b) { return b == pass.byte; }));
     }
 }
-
-// Work that runs on a helper thread while the caller goes on, one piece at a time; whoever
-// leaves waits for it. A pass uses two: one flushes a stretch while the next is made and written,
-// the other reads back the stretch before, so that the device and both processors work at once.
-class InFlight {
-public:
-    InFlight() = default;
-    InFlight(const InFlight&) = delete;
-    InFlight& operator=(const InFlight&) = delete;
-    ~InFlight() { static_cast<void>(wait()); }
-
-    // Waits for the piece in flight, then starts work; a failure of that piece is the answer, and
-    // nothing starts after it.
-    template <typename Work>
-    Status start(const Work& work) {
-        if (Status previous = wait(); !previous) return previous;
-        try {
-            m_pending = std::async(std::launch::async, work);
-        } catch (const std::system_error&) {
-            return work();  // no thread to be had: the work runs here
-        }
-        return Status::success();
-    }
-
-    Status wait() { return m_pending.valid() ? m_pending.get() : Status::success(); }
-
-private:
-    std::future<Status> m_pending;
-};
 
 enum class Overwrite { done, failed, stopped };
 

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <map>
 #include <memory>
+#include <mutex>
 #include <optional>
 #include <string>
 #include <vector>
@@ -26,6 +27,10 @@ public:
         bool partialWrites = false;      // a write that does not fit takes what fits
         // Once this many bytes went to the volume, every write fails as the device's fault.
         std::optional<std::uint64_t> failAfter;
+        // Once this many bytes went to the volume, a fill file's flush answers flushFailure: a
+        // volume that finds itself full only when handed the data, or a failing device.
+        std::optional<std::uint64_t> flushFailsAfter;
+        long flushFailure = 0;
     };
 
     explicit FakeVolumes(FakeFileSystem& files) : m_files(files) {}
@@ -102,6 +107,7 @@ public:
     RandomSource& random() override { return randomSource; }
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override {
+        const std::lock_guard<std::mutex> held(m_lock);
         if (m_files.files.count(path)) return Status::error(kErrorFileExists);
         std::wstring root;
         if (!volumeRoot(path, root)) return Status::error(kErrorPathNotFound);
@@ -160,11 +166,13 @@ private:
               m_root(std::move(root)),
               m_removeOnClose(removeOnClose) {}
         ~Fill() override {
+            const std::lock_guard<std::mutex> held(m_volumes.m_lock);
             m_volumes.events.push_back(L"close " + nameOf(m_path) +
                                        (m_removeOnClose ? L" (removed)" : L""));
             if (m_removeOnClose) m_volumes.m_files.files.erase(m_path);
         }
         Status append(const void* data, std::size_t bytes, std::size_t& written) override {
+            const std::lock_guard<std::mutex> held(m_volumes.m_lock);
             written = 0;
             auto found = m_volumes.m_files.files.find(m_path);
             if (found == m_volumes.m_files.files.end()) return Status::error(kErrorInvalidHandle);
@@ -192,9 +200,13 @@ private:
             return fits == bytes ? Status{} : Status::error(kErrorDiskFull);
         }
         Status flush() override {
+            const std::lock_guard<std::mutex> held(m_volumes.m_lock);
             const auto found = m_volumes.m_files.files.find(m_path);
             m_volumes.events.push_back(L"flush " + nameOf(m_path) + L" " +
                                        std::to_wstring(found->second.content.size()));
+            const Volume& volume = m_volumes.volumes.at(m_root);
+            if (volume.flushFailsAfter && m_volumes.written >= *volume.flushFailsAfter)
+                return Status::error(volume.flushFailure);
             return {};
         }
 
@@ -207,6 +219,7 @@ private:
     };
 
     FakeFileSystem& m_files;
+    std::mutex m_lock;  // the fill flushes on a helper thread while it writes
 };
 
 }  // namespace purgeon::fakes

@@ -300,6 +300,24 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
                   L"redundancy check). What had been written (1.5 MB) was removed.");
     }
     {
+        // A flush, which runs beside the next writes, finds the volume full: the large files end
+        // there and the small ones take what is left. Or it fails: the fill ends with its failure.
+        for (const long failure : {kErrorDiskFull, 23L}) {
+            FakeVolumes::Volume volume = volumeOf(3 * kMiB);
+            volume.flushFailsAfter = 1536 * kKiB;
+            volume.flushFailure = failure;
+            FillRig rig(volume);
+            const FreeSpaceResult result = rig.fill();
+            SCOPED_TRACE(failure);
+            EXPECT_EQ(result.outcome,
+                      failure == kErrorDiskFull ? FillOutcome::filled : FillOutcome::failed);
+            EXPECT_EQ(result.status.code, failure == kErrorDiskFull ? 0 : failure);
+            EXPECT_LE(result.largeFiles, 2u);  // three would have fitted
+            EXPECT_EQ(result.smallFiles > 0, failure == kErrorDiskFull);
+            rig.expectNothingLeft();
+        }
+    }
+    {
         // An overwrite source that fails part-way: its failure comes back, and nothing is left.
         FillRig rig(volumeOf(3 * kMiB));
         rig.request.overwrite = [&](unsigned char* data, std::size_t bytes) {
