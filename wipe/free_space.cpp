@@ -1,37 +1,20 @@
-// The free-space fill: its names, its target, its plan, the fill itself and the sweep of
-// leftovers.
+// The free-space fill: its target, its plan and the fill itself.
 #include "wipe/free_space.h"
 
 #include <algorithm>
-#include <array>
-#include <chrono>
-#include <condition_variable>
-#include <cstring>
-#include <cwctype>
-#include <exception>
 #include <memory>
-#include <mutex>
-#include <random>
-#include <thread>
 
+#include "wipe/fill_data.h"
 #include "wipe/folder_guard.h"
 #include "wipe/in_flight.h"
-#include "wipe/random_stream.h"
+#include "wipe/remove_file.h"
 
 namespace purgeon {
 
 namespace {
 
-constexpr wchar_t kFillPrefix[] = L"purgeon-fill-";
-constexpr wchar_t kFillSuffix[] = L".tmp";
-constexpr std::size_t kNumberDigits = 8;
-
 // Names in a row found taken before the fill gives up.
 constexpr int kMostNamesTaken = 100000;
-
-constexpr wchar_t kRecordSection[] = L"Free space";
-constexpr wchar_t kRecordKey[] = L"fillroots";
-constexpr wchar_t kRecordSeparator = L'|';  // no path can hold it
 
 bool volumeFull(const Status& status) {
     return status.code == kErrorDiskFull || status.code == kErrorHandleDiskFull;
@@ -40,96 +23,6 @@ bool volumeFull(const Status& status) {
 bool nameTaken(const Status& status) {
     return status.code == kErrorFileExists || status.code == kErrorAlreadyExists;
 }
-
-bool gone(const Status& status) {
-    return status.ok() || status.code == kErrorFileNotFound || status.code == kErrorPathNotFound;
-}
-
-std::wstring lowered(std::wstring text) {
-    for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
-    return text;
-}
-
-std::uint64_t freshSeed() {
-    std::uint64_t seed = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    try {
-        std::random_device device;
-        seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    } catch (...) {
-        // Without a device the clock alone seeds it: the bytes still do not compress.
-    }
-    return seed;
-}
-
-// Overwrite data made ahead on a helper thread: while the caller writes one buffer, the next is
-// being filled, so that making the data costs the large writes no time of their own. The source
-// is called from the helper only.
-class DataAhead {
-public:
-    DataAhead(const OverwriteSource& source, std::size_t bytes)
-        : m_source(source),
-          m_buffers{std::vector<unsigned char>(bytes), std::vector<unsigned char>(bytes)} {
-        m_helper = std::jthread([this](std::stop_token stop) { make(stop); });
-    }
-    ~DataAhead() {
-        {
-            const std::lock_guard<std::mutex> held(m_lock);
-            m_helper.request_stop();
-        }
-        m_changed.notify_all();
-    }
-    DataAhead(const DataAhead&) = delete;
-    DataAhead& operator=(const DataAhead&) = delete;
-
-    // A buffer of fresh data, whole; it stays the caller's until the next call. A failure of the
-    // source comes back here.
-    const unsigned char* next() {
-        std::unique_lock<std::mutex> held(m_lock);
-        if (m_given >= 0) m_full[m_given] = false;  // the one given before may be made afresh
-        m_changed.notify_all();
-        const int wanted = m_given < 0 ? 0 : 1 - m_given;
-        m_changed.wait(held, [&] { return m_full[wanted] || m_failure; });
-        if (m_failure) std::rethrow_exception(m_failure);
-        m_given = wanted;
-        return m_buffers[wanted].data();
-    }
-
-private:
-    void make(std::stop_token stop) noexcept {
-        try {
-            for (int turn = 0;; turn = 1 - turn) {
-                {
-                    std::unique_lock<std::mutex> held(m_lock);
-                    m_changed.wait(held, [&] { return stop.stop_requested() || !m_full[turn]; });
-                    if (stop.stop_requested()) return;
-                }
-                m_source(m_buffers[turn].data(), m_buffers[turn].size());
-                {
-                    const std::lock_guard<std::mutex> held(m_lock);
-                    m_full[turn] = true;
-                }
-                m_changed.notify_all();
-            }
-        } catch (...) {
-            // Handed to the caller's thread, which rethrows it at its next call.
-            {
-                const std::lock_guard<std::mutex> held(m_lock);
-                m_failure = std::current_exception();
-            }
-            m_changed.notify_all();
-        }
-    }
-
-    const OverwriteSource& m_source;
-    std::vector<unsigned char> m_buffers[2];
-    bool m_full[2] = {false, false};
-    int m_given = -1;  // the buffer the caller holds
-    std::exception_ptr m_failure;
-    std::mutex m_lock;
-    std::condition_variable m_changed;
-    std::jthread m_helper;  // last: it ends before the rest goes
-};
 
 // One fill of one volume: its files, its counts and its progress.
 class Fill {
@@ -393,7 +286,7 @@ private:
         }
         numbers.insert(numbers.end(), m_small.begin(), m_small.end());
         for (const std::uint64_t number : numbers) {
-            if (!gone(m_files.deleteFile(m_folder + L"\\" + fillFileName(number))))
+            if (!removedOrGone(m_files.deleteFile(m_folder + L"\\" + fillFileName(number))))
                 ++m_result.notRemoved;
         }
         m_large.clear();
@@ -425,61 +318,6 @@ private:
 };
 
 }  // namespace
-
-std::wstring fillFileName(std::uint64_t number) {
-    std::wstring digits = std::to_wstring(number);
-    if (digits.size() < kNumberDigits) digits.insert(0, kNumberDigits - digits.size(), L'0');
-    return kFillPrefix + digits + kFillSuffix;
-}
-
-bool isFillFileName(const std::wstring& name) {
-    const std::wstring text = lowered(name);
-    const std::wstring prefix = kFillPrefix;
-    const std::wstring suffix = kFillSuffix;
-    if (text.size() < prefix.size() + kNumberDigits + suffix.size()) return false;
-    if (text.compare(0, prefix.size(), prefix) != 0) return false;
-    if (text.compare(text.size() - suffix.size(), suffix.size(), suffix) != 0) return false;
-    const std::wstring digits =
-        text.substr(prefix.size(), text.size() - prefix.size() - suffix.size());
-    return std::all_of(digits.begin(), digits.end(),
-                       [](wchar_t c) { return c >= L'0' && c <= L'9'; });
-}
-
-std::wstring fillFolderOf(const std::wstring& root) {
-    return (root.empty() || root.back() == L'\\' ? root : root + L"\\") + kFillFolderName;
-}
-
-namespace {
-
-// The stream keyed with the key, each call going on where the last ended.
-OverwriteSource streamSource(const std::array<unsigned char, RandomStream::kKeyBytes>& key) {
-    struct Keyed {
-        RandomStream stream;
-        std::uint64_t offset = 0;
-    };
-    auto keyed = std::make_shared<Keyed>(Keyed{RandomStream(key), 0});
-    return [keyed](unsigned char* data, std::size_t bytes) {
-        keyed->stream.fill(keyed->offset, data, bytes);
-        keyed->offset += bytes;
-    };
-}
-
-}  // namespace
-
-OverwriteSource pseudoRandomSource() {
-    std::array<unsigned char, RandomStream::kKeyBytes> key{};
-    for (std::size_t at = 0; at < key.size(); at += sizeof(std::uint64_t)) {
-        const std::uint64_t seed = freshSeed() + at;
-        std::memcpy(key.data() + at, &seed, std::min(sizeof seed, key.size() - at));
-    }
-    return streamSource(key);
-}
-
-OverwriteSource keyedOverwriteSource(RandomSource& random) {
-    std::array<unsigned char, RandomStream::kKeyBytes> key{};
-    if (!random.fill(key.data(), key.size())) return pseudoRandomSource();
-    return streamSource(key);
-}
 
 FreeSpaceTarget findFreeSpaceTarget(FileSystem& files, Volumes& volumes,
                                     const std::wstring& folder) {
@@ -526,93 +364,6 @@ FillPlan planFill(const VolumeSpace& space) {
 FreeSpaceResult WipeFreeSpace(FileSystem& files, Volumes& volumes, const std::wstring& root,
                               const FreeSpaceRequest& request) {
     return Fill(files, volumes, root, request).run();
-}
-
-LeftoverSweep RemoveFillLeftovers(FileSystem& files, Volumes& volumes, const std::wstring& root,
-                                  std::stop_token stop) {
-    LeftoverSweep sweep;
-    const std::wstring folder = fillFolderOf(root);
-    std::wstring final;
-    // No folder, or a name that leads elsewhere: nothing here is ours.
-    if (!files.resolveFolder(folder, final) || !samePath(plainPath(final), plainPath(folder)))
-        return sweep;
-    std::vector<std::wstring> names;
-    const Status listed = files.listFolder(folder + L"\\", [&](const DirEntry& entry) {
-        if (!(entry.attributes & kAttrDirectory) && isFillFileName(entry.name))
-            names.push_back(entry.name);
-    });
-    if (!listed) return sweep;
-    for (const std::wstring& name : names) {
-        if (stop.stop_requested()) return sweep;
-        const Status removed = files.deleteFile(folder + L"\\" + name);
-        if (removed) {
-            ++sweep.removed;
-        } else if (!gone(removed)) {
-            ++sweep.notRemoved;
-        }
-    }
-    static_cast<void>(volumes.removeFolder(folder));
-    return sweep;
-}
-
-std::vector<std::wstring> FillRecord::roots() {
-    std::wstring text;
-    if (!m_store.read(m_application, kRecordSection, kRecordKey, text)) return {};
-    std::vector<std::wstring> roots;
-    std::size_t start = 0;
-    for (std::size_t end; (end = text.find(kRecordSeparator, start)) != std::wstring::npos;
-         start = end + 1) {
-        if (end > start) roots.push_back(text.substr(start, end - start));
-    }
-    return roots;
-}
-
-Status FillRecord::add(const std::wstring& root) {
-    std::vector<std::wstring> now = roots();
-    for (const std::wstring& known : now) {
-        if (samePath(known, root)) return Status::success();
-    }
-    now.push_back(root);
-    return write(now);
-}
-
-Status FillRecord::remove(const std::wstring& root) {
-    std::vector<std::wstring> now = roots();
-    const auto kept = std::remove_if(
-        now.begin(), now.end(), [&](const std::wstring& known) { return samePath(known, root); });
-    if (kept == now.end()) return Status::success();
-    now.erase(kept, now.end());
-    return write(now);
-}
-
-Status FillRecord::write(const std::vector<std::wstring>& roots) {
-    std::wstring text;
-    for (const std::wstring& root : roots) text += root + kRecordSeparator;
-    return m_store.write(m_application, kRecordSection, kRecordKey, text);
-}
-
-LeftoverSweep SweepFillLeftovers(FileSystem& files, Volumes& volumes, FillRecord& record,
-                                 std::stop_token stop) {
-    const std::vector<std::wstring> recorded = record.roots();
-    std::vector<std::wstring> roots = recorded;
-    for (const std::wstring& root : volumes.driveRoots()) {
-        if (volumes.driveKind(root) != DriveKind::fixed) continue;
-        if (std::none_of(roots.begin(), roots.end(),
-                         [&](const std::wstring& known) { return samePath(known, root); }))
-            roots.push_back(root);
-    }
-    LeftoverSweep total;
-    for (const std::wstring& root : roots) {
-        if (stop.stop_requested()) break;
-        const LeftoverSweep swept = RemoveFillLeftovers(files, volumes, root, stop);
-        total += swept;
-        const bool wasRecorded =
-            std::any_of(recorded.begin(), recorded.end(),
-                        [&](const std::wstring& known) { return samePath(known, root); });
-        if (wasRecorded && swept.notRemoved == 0 && !stop.stop_requested())
-            static_cast<void>(record.remove(root));
-    }
-    return total;
 }
 
 }  // namespace purgeon

@@ -11,4 +11,8 @@ Status RemoveFile(FileSystem& files, const std::wstring& path) {
     return files.deleteFile(path);
 }
 
+bool removedOrGone(const Status& status) {
+    return status.ok() || status.code == kErrorFileNotFound || status.code == kErrorPathNotFound;
+}
+
 }  // namespace purgeon

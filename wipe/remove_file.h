@@ -11,4 +11,7 @@ namespace purgeon {
 // deletes it once more. Gives the outcome of the last attempt.
 Status RemoveFile(FileSystem& files, const std::wstring& path);
 
+// A deletion that found nothing to delete leaves nothing behind either.
+bool removedOrGone(const Status& status);
+
 }  // namespace purgeon
