@@ -2,6 +2,8 @@
 // handles the window's own messages.
 #include "app/win32/main_window_view.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <stdexcept>
 #include <utility>
@@ -32,6 +34,33 @@ constexpr UINT kMsgRestyled = WM_APP + 2;
 // Delete in a list (lParam, the list).
 constexpr UINT kMsgStepTab = WM_APP + 3;
 constexpr UINT kMsgDeleteKey = WM_APP + 4;
+
+// How far apart two colours are in brightness: 1 (the same) to 21 (black on white).
+double contrast(COLORREF a, COLORREF b) {
+    auto luminance = [](COLORREF c) {
+        auto channel = [](int value) {
+            const double v = value / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) +
+               0.0722 * channel(GetBValue(c));
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The link's colour: the system's colour for links (hot-tracked items), unless it can hardly be
+// told from the dialog colour (some themes make it pale); then the selection's colour, or the
+// text's.
+COLORREF linkColor() {
+    const COLORREF back = ::GetSysColor(COLOR_BTNFACE);
+    for (int candidate : {COLOR_HOTLIGHT, COLOR_HIGHLIGHT}) {
+        const COLORREF color = ::GetSysColor(candidate);
+        if (contrast(color, back) >= 3.0) return color;
+    }
+    return ::GetSysColor(COLOR_BTNTEXT);
+}
 
 const ControlPlace* placeOfWindow(HWND window) {
     return findPlace(controlFromId(::GetDlgCtrlID(window)));
@@ -465,16 +494,14 @@ LRESULT Win32MainWindowView::onControlColor(UINT message, HDC dc, HWND target) {
     if (place != nullptr && showsPageBackground(place->kind)) {
         if (const HBRUSH brush = m_pages.backgroundFor(target, dc, handleOf(Ctl::SSTab1))) {
             ::SetBkMode(dc, TRANSPARENT);
-            // The link takes the system's colour for links (hot-tracked items).
             ::SetTextColor(
-                dc, ::GetSysColor(place->control == Ctl::lblurl ? COLOR_HOTLIGHT : COLOR_BTNTEXT));
+                dc, place->control == Ctl::lblurl ? linkColor() : ::GetSysColor(COLOR_BTNTEXT));
             return reinterpret_cast<LRESULT>(brush);
         }
     }
     const LRESULT brush =
         ViewWindow::handle(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(target));
-    if (target != nullptr && target == handleOf(Ctl::lblurl))
-        ::SetTextColor(dc, ::GetSysColor(COLOR_HOTLIGHT));
+    if (target != nullptr && target == handleOf(Ctl::lblurl)) ::SetTextColor(dc, linkColor());
     return brush;
 }
 
