@@ -88,6 +88,8 @@ enum class Ctl : int {
     cmdUnkeepSite,
     // frmmain, Secure Wipe: the free space of the folder's volume
     cmdWipeFreeSpace,
+    // frmmain, General: cleans the areas ticked for the automatic runs, after asking
+    cmdCleanNow,
 };
 
 // Tabs of SSTab1, in order.

@@ -55,6 +55,11 @@ void FrmMain::Form_Load() {
                                          versionText(m_program.services().appInfo.version()));
     m_view->setText(Ctl::lblproginfo, kProgInfo);
     m_view->setText(Ctl::lblurl, vendorUrl());
+    Status read;
+    const std::optional<WindowPlacement> placement =
+        readWindowPlacement(m_program.services().settings, kAppTitle, read);
+    m_program.logFailure(L"The window's place could not be read", read);
+    if (placement) m_view->restorePlacement(*placement);
 }
 
 void FrmMain::Form_Activate() {
@@ -67,7 +72,12 @@ void FrmMain::activated(ActivationSource source) {
     if (source == ActivationSource::shown || source == ActivationSource::ownWindow) Form_Activate();
 }
 
-void FrmMain::Form_QueryUnload() { m_program.setAutostart(value(Ctl::chkautostart) == 1); }
+void FrmMain::Form_QueryUnload() {
+    m_program.setAutostart(value(Ctl::chkautostart) == 1);
+    m_program.logFailure(
+        L"The window's place was not saved",
+        writeWindowPlacement(m_program.services().settings, kAppTitle, m_view->placement()));
+}
 
 void FrmMain::selectTab(int index) {
     m_view->selectTab(index);

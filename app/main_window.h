@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/window_placement.h"
 #include "areas/cache_list.h"
 #include "areas/cookie_list.h"
 #include "areas/history_view.h"
@@ -53,6 +54,10 @@ public:
     // The browser profiles found, each with its tick; and the cookie keep list's sites.
     virtual void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) = 0;
     virtual void showKeepList(const std::vector<std::wstring>& sites) = 0;
+    // Where the window is (its restored frame, and whether it is maximised), to be kept for the
+    // next start; and putting it back there, on the monitors there are now, before it shows.
+    virtual WindowPlacement placement() const = 0;
+    virtual void restorePlacement(const WindowPlacement& placement) = 0;
 };
 
 // Where the main window's activation came from.
@@ -101,10 +106,16 @@ public:
     void cmdBrowseForFile_Click();
     void cmdBrowseForFolder_Click();
     void cmdWipe_Click();
+    // Files and folders dropped on the Secure Wipe tab: the first folder fills the folder field,
+    // the first file the file field; dropped elsewhere, nothing happens.
+    void filesDropped(const std::vector<std::wstring>& paths);
     // Wipes the free space of the volume that the folder field (or else a picked folder) names.
     void cmdWipeFreeSpace_Click();
     void cmdcheckForUpdates_Click();
     void cmdViewLog_Click();
+    // Asks, listing what each area ticked for the automatic runs would remove, then cleans them
+    // with the automatic runs' loop and tells what went and what was left.
+    void cmdCleanNow_Click();
     // Stops the running operation at its next step.
     void cmdCancel_Click();
     // The Browsers list of the General tab: the user ticked or unticked a profile.

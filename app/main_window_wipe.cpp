@@ -3,6 +3,7 @@
 #include "app/main_window.h"
 
 #include "app/busy_scope.h"
+#include "app/clean_summary.h"
 #include "app/program.h"
 #include "product/product.h"
 #include "wipe/chosen_wipe.h"
@@ -25,6 +26,24 @@ void FrmMain::cmdBrowseForFolder_Click() {
     Services& s = m_program.services();
     setText(Ctl::txtFolderToWipe,
             s.pickers.browseForFolder(s.appInfo.folder(), L"&Select folder to wipe"));
+}
+
+void FrmMain::filesDropped(const std::vector<std::wstring>& paths) {
+    if (m_tab != kTabSecureWipe) return;
+    FileSystem& files = m_program.services().files;
+    bool folderFilled = false;
+    bool fileFilled = false;
+    for (const std::wstring& path : paths) {
+        std::wstring final;
+        const bool folder = static_cast<bool>(files.resolveFolder(path, final));
+        if (folder && !folderFilled) {
+            setText(Ctl::txtFolderToWipe, path);
+            folderFilled = true;
+        } else if (!folder && !fileFilled) {
+            setText(Ctl::txtFileToWipe, path);
+            fileFilled = true;
+        }
+    }
 }
 
 FolderCheck FrmMain::checkWipeFolder(const std::wstring& folder) {
@@ -139,7 +158,7 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
             });
         if (!shown.empty()) setStatusText(L"");
     }
-    const std::wstring message = folderWipeMessage(result.tally);
+    const std::wstring message = folderWipeSummary(result.tally, result.bytesWiped);
     m_program.log().write(L"Wipe of a chosen folder:");
     m_program.logUnlisted(L"Wipe of a chosen folder", unlisted);
     if (!stay) {

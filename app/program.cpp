@@ -127,6 +127,11 @@ CleanContext Program::cleanContext(const OptionControls& options) {
 
 void Program::runAutoClean(const StatusLabel& label, const OptionControls& options) {
     m_log.write(L"Automatic cleaning run.");
+    static_cast<void>(runTicked(CleanMode::clean, label, options));
+}
+
+CleanReport Program::runTicked(CleanMode mode, const StatusLabel& label,
+                               const OptionControls& options) {
     CleanContext context = cleanContext(options);
     context.withBrowsers = true;
     if (FrmMain* main = mainWindow()) context.shown = main->shownLists();
@@ -135,10 +140,13 @@ void Program::runAutoClean(const StatusLabel& label, const OptionControls& optio
     const std::span<const Area* const> areas = cleanAreas();
     run.areas.assign(areas.begin(), areas.end());
     run.onlyTicked = true;
+    run.mode = mode;
     m_runStop = std::stop_source();
     run.stop = m_runStop.get_token();
     run.watch = &watch;
-    static_cast<void>(runClean(context, run));
+    m_tickedRun = true;
+    const ScopeExit ended([this] { m_tickedRun = false; });
+    return runClean(context, run);
 }
 
 void Program::loadBrowsers() {
@@ -237,6 +245,7 @@ OperationRunner& Program::runner() {
 void Program::cancelOperation() {
     if (operationRunning()) {
         m_log.write(L"Stopped by the user.");
+        if (m_tickedRun) m_runStop.request_stop();
         runner().cancel();
     }
 }

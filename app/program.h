@@ -14,6 +14,7 @@
 #include "app/tray.h"
 #include "clean/browser_areas.h"
 #include "clean/clean_context.h"
+#include "clean/clean_run.h"
 #include "clean/clean_services.h"
 #include "clean/operation.h"
 #include "clean/run_log.h"
@@ -89,6 +90,9 @@ public:
     // listed afresh right before it is cleaned, so what a browser added since goes too; without
     // it each area lists itself.
     void runAutoClean(const StatusLabel& label, const OptionControls& options);
+    // The same run over the same areas, ticked as the options say, as a preview (nothing is
+    // removed) or a clean, and what came of it. Cancel stops such a run: it takes no further area.
+    CleanReport runTicked(CleanMode mode, const StatusLabel& label, const OptionControls& options);
 
     // Runs long work off the window's thread while the windows keep answering; its progress shows
     // on the main window, on the "Working..." window while that shows, and in the tray's tip,
@@ -193,6 +197,7 @@ private:
     // Asked to stop when the window is to close or the program to end: the running automatic run
     // takes no further area.
     std::stop_source m_runStop;
+    bool m_tickedRun = false;  // a run of runTicked is under way
     // The fill folders and their record are worked on by one job at a time: a fill, or the sweep.
     std::mutex m_fillFolders;
     // Last, so that it ends (asked to stop, then joined) before anything it uses.

@@ -1,8 +1,8 @@
 // The tray icon's mouse reactions and menu.
 #include "app/tray.h"
 
-#include "product/product.h"
 #include "app/program.h"
+#include "product/product.h"
 
 namespace purgeon {
 
@@ -15,10 +15,13 @@ void FrmTray::TaskbarCreated() { m_view->addIcon(kAppTitle); }
 void FrmTray::TrayMouseMessage(int message) {
     switch (message) {
         case kWmLButtonDown:
+            m_view->startClickTimer();
+            break;
         case kWmRButtonUp:
             m_view->popupMenu();
             break;
         case kWmLButtonDblClk:
+            m_view->stopClickTimer();
             m_program.showMainWindow();
             break;
         default:
@@ -26,7 +29,18 @@ void FrmTray::TrayMouseMessage(int message) {
     }
 }
 
+void FrmTray::clickTimeElapsed() {
+    m_view->stopClickTimer();
+    m_view->popupMenu();
+}
+
 void FrmTray::mnushow_Click() { m_program.showMainWindow(); }
+
+void FrmTray::mnuCleanNow_Click() {
+    // Shown, so that the progress, "&Cancel" and the boxes have their window.
+    m_program.showMainWindow();
+    if (FrmMain* main = m_program.mainWindow()) main->cmdCleanNow_Click();
+}
 
 void FrmTray::mnuabout_Click() {
     m_program.showMainWindow();

@@ -20,8 +20,12 @@ public:
     virtual void removeIcon() = 0;
     // The icon's tip: the title, and what runs while an operation runs.
     virtual void setTip(const std::wstring& tip) = 0;
-    // Pops up "Show Purgeon", "About" and "Exit" at the mouse; a choice comes back as a click.
+    // Pops up "Show Purgeon", "Clean Now", "About" and "Exit" at the mouse; a choice comes back as
+    // a click.
     virtual void popupMenu() = 0;
+    // Waits the system's double-click time, then reports clickTimeElapsed; stopping it cancels.
+    virtual void startClickTimer() = 0;
+    virtual void stopClickTimer() = 0;
     virtual void destroy() = 0;
 };
 
@@ -36,10 +40,14 @@ public:
     void Form_Load();
     // Removes the icon before the window goes, so it never lingers in the notification area.
     void Form_Unload();
+    // A single click opens the menu once the double-click time has passed without a second
+    // click; a double click shows the window; the right button opens the menu at once.
     void TrayMouseMessage(int message);
+    void clickTimeElapsed();
     // The shell (taskbar) was started again: its icons are gone and ours is added anew.
     void TaskbarCreated();
     void mnushow_Click();
+    void mnuCleanNow_Click();
     void mnuabout_Click();
     void mnuexit_Click();
 

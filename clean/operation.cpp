@@ -48,16 +48,19 @@ std::wstring progressText(const OperationProgress& progress,
         add(std::to_wstring(progress.filesDone) + L"/" + std::to_wstring(progress.filesTotal) +
             L" files");
     }
-    if (progress.bytesTotal > 0)
-        add(sizeText(progress.bytesDone) + L"/" + sizeText(progress.bytesTotal));
+    // The bytes of the files, whatever the passes over them.
+    const auto passes = static_cast<std::uint64_t>(std::max(progress.passes, 1));
+    const std::uint64_t done = progress.bytesDone / passes;
+    const std::uint64_t total = progress.bytesTotal / passes;
+    if (total > 0) add(sizeText(done) + L"/" + sizeText(total));
     const double seconds = elapsed.count();
     // Speed and time left only once there is something to go by.
-    if (progress.bytesDone > 0 && seconds >= 0.5) {
-        const double perSecond = static_cast<double>(progress.bytesDone) / seconds;
+    if (done > 0 && seconds >= 0.5) {
+        const double perSecond = static_cast<double>(done) / seconds;
         add(sizeText(static_cast<std::uint64_t>(perSecond)) + L"/s");
-        if (progress.bytesTotal > progress.bytesDone) {
-            const auto left = static_cast<long long>(std::ceil(
-                static_cast<double>(progress.bytesTotal - progress.bytesDone) / perSecond));
+        if (total > done) {
+            const auto left =
+                static_cast<long long>(std::ceil(static_cast<double>(total - done) / perSecond));
             add((left >= 60
                      ? std::to_wstring(left / 60) + L" min " + std::to_wstring(left % 60) + L" s"
                      : std::to_wstring(left) + L" s") +
@@ -69,8 +72,8 @@ std::wstring progressText(const OperationProgress& progress,
 
 BatchProgressSink progressTo(ProgressSink& sink) {
     return [&sink](const BatchProgress& batch) {
-        sink.report(
-            {batch.filesDone, batch.filesTotal, batch.bytesDone, batch.bytesTotal, batch.current});
+        sink.report({batch.filesDone, batch.filesTotal, batch.bytesDone, batch.bytesTotal,
+                     batch.current, batch.passes});
     };
 }
 

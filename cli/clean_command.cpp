@@ -67,7 +67,7 @@ private:
 }  // namespace
 
 int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& services,
-                   ConsoleOutput& console) {
+                   ConsoleOutput& console, const AskFirst& askFirst) {
     RunLog log(services.logFile);
     // The first failure to write to the console goes to the log; there is nowhere else to tell.
     bool toldFailure = false;
@@ -116,6 +116,16 @@ int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& se
         log.write(L"Command line: ended with exit code " + std::to_wstring(exitCode) + L".");
         return exitCode;
     };
+    if (wipe && askFirst) {
+        std::wstring question =
+            L"Warning! this will wipe the specified files and delete them. Once this is done they "
+            L"cannot be recovered\r\n";
+        for (const std::wstring& path : command.paths) question += L"\r\n" + path;
+        if (!askFirst(question)) {
+            log.write(L"Command line: the wipe was not confirmed; nothing was wiped.");
+            return ended(kExitCancelled);
+        }
+    }
     if (wipe) return ended(runWipe(context, options.quick(), command.paths, tell));
     if (freeSpace) return ended(runFreeSpace(context, command.paths.front(), tell));
 

@@ -2,6 +2,7 @@
 // space wiped, without any window; what came of it told to the console; the exit code.
 #pragma once
 
+#include <functional>
 #include <string>
 #include <vector>
 
@@ -16,7 +17,12 @@ namespace purgeon {
 // console one line per area. A wipe asks nothing, names on the console each item it could not
 // wipe and why, and writes only counts to the log. The single-instance slot is neither asked for
 // nor taken, so it runs beside the program in the tray.
+//
+// askFirst, when given, is asked before a wipe (/wipe) with the question the Secure Wipe tab asks;
+// false leaves everything as it was (exit code kExitCancelled). A start by the Explorer's "Wipe
+// with Purgeon" gives it; a script does not.
+using AskFirst = std::function<bool(const std::wstring& question)>;
 int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& services,
-                   ConsoleOutput& console);
+                   ConsoleOutput& console, const AskFirst& askFirst = {});
 
 }  // namespace purgeon

@@ -12,6 +12,7 @@ namespace purgeon {
 inline constexpr int kExitDone = 0;          // everything asked was done
 inline constexpr int kExitIncomplete = 1;    // some items could not be: in use, refused, failed
 inline constexpr int kExitBadArguments = 2;  // the arguments were not understood
+inline constexpr int kExitCancelled = 3;     // the user answered no to the question
 
 enum class CommandAction {
     window,         // no arguments: the program with its windows

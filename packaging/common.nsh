@@ -28,6 +28,10 @@ RequestExecutionLevel user
 !define RUN_VALUE " Purgeon"
 !define PROGRAM_KEY "Software\Purgeon"
 !define SETTINGS_KEY "Software\Purgeon\Settings"
+; The Explorer's "Wipe with Purgeon" for files and for folders (under HKCU or HKLM, as installed).
+!define VERB_FILES_KEY "Software\Classes\*\shell\Purgeon.Wipe"
+!define VERB_FOLDERS_KEY "Software\Classes\Directory\shell\Purgeon.Wipe"
+!define VERB_TEXT "Wipe with Purgeon"
 ; Held by a running Purgeon for as long as it runs.
 !define INSTANCE_MUTEX "Local\Purgeon.SingleInstance"
 !define SYNCHRONIZE 0x00100000

@@ -12,6 +12,7 @@
 ;   /CURRENTUSER       only for the current user (the default)
 ;   /STARTWITHWINDOWS  with /S: start Purgeon with Windows, as the finish page's box does
 ;   /D=folder          install there (last on the command line, without quotes)
+; Both modes add "Wipe with Purgeon" to the Explorer's menu of files and folders.
 ; Exit codes: 0 done, 1 cancelled, 2 aborted, 3 Purgeon was running, 740 administrator rights needed.
 
 !include "${__FILEDIR__}/common.nsh"
@@ -176,6 +177,14 @@ Section "Purgeon"
   WriteRegStr SHCTX "${UNINSTALL_KEY}" "QuietUninstallString" '"$INSTDIR\uninstall.exe" /S'
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoModify" 1
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "NoRepair" 1
+  ; "Wipe with Purgeon" on files and folders: the program asks first, as its Secure Wipe tab does.
+  WriteRegStr SHCTX "${VERB_FILES_KEY}" "" "${VERB_TEXT}"
+  WriteRegStr SHCTX "${VERB_FILES_KEY}" "Icon" '"$INSTDIR\purgeon.exe",0'
+  WriteRegStr SHCTX "${VERB_FILES_KEY}\command" "" '"$INSTDIR\purgeon.exe" /wipe "%1"'
+  WriteRegStr SHCTX "${VERB_FOLDERS_KEY}" "" "${VERB_TEXT}"
+  WriteRegStr SHCTX "${VERB_FOLDERS_KEY}" "Icon" '"$INSTDIR\purgeon.exe",0'
+  WriteRegStr SHCTX "${VERB_FOLDERS_KEY}\command" "" '"$INSTDIR\purgeon.exe" /wipe "%1"'
+
   ${GetSize} "$INSTDIR" "/S=0K" $0 $1 $2
   WriteRegDWORD SHCTX "${UNINSTALL_KEY}" "EstimatedSize" $0
 

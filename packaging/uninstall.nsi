@@ -157,6 +157,13 @@ Section "Remove"
     ${EndIf}
   ${EndIf}
 
+  ; The Explorer's verb goes when it starts this copy.
+  ReadRegStr $0 SHCTX "${VERB_FILES_KEY}\command" ""
+  ${If} $0 == '"$INSTDIR\purgeon.exe" /wipe "%1"'
+    DeleteRegKey SHCTX "${VERB_FILES_KEY}"
+    DeleteRegKey SHCTX "${VERB_FOLDERS_KEY}"
+  ${EndIf}
+
   DeleteRegKey SHCTX "${UNINSTALL_KEY}"
   Call HandOverFolder
 SectionEnd

@@ -12,6 +12,8 @@ inline constexpr unsigned kMbYesNo = 4;
 inline constexpr unsigned kMbIconQuestion = 0x20;
 inline constexpr unsigned kMbIconExclamation = 0x30;
 inline constexpr unsigned kMbIconInformation = 0x40;
+// The second button (No, Cancel) is the one Enter presses.
+inline constexpr unsigned kMbDefButton2 = 0x100;
 
 // Answers.
 inline constexpr int kIdOk = 1;

@@ -11,9 +11,11 @@ inline constexpr wchar_t kAppTitle[] = L" Purgeon";
 struct AppVersion {
     int major = 0;
     int minor = 0;
+    int patch = 0;
 };
 
-// "1.0" for major 1, minor 0: each number in plain decimal.
+// The one version text, wherever the program names its version: "1.0.0" for major 1, minor 0,
+// patch 0, each number in plain decimal.
 std::wstring versionText(const AppVersion& version);
 
 // The vendor's web address (home page), ending in "/". A build setting: each executable compiles

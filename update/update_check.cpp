@@ -74,7 +74,10 @@ UpdateCheckResult checkForUpdates(UpdateServices& s) {
     content = withoutByteOrderMark(content);
 
     const std::optional<double> latest = read ? versionNumber(firstField(content)) : std::nullopt;
-    const std::optional<double> running = versionNumber(versionText(s.appInfo.version()));
+    // The version file names a major and minor version.
+    const AppVersion version = s.appInfo.version();
+    const std::optional<double> running =
+        versionNumber(std::to_wstring(version.major) + L"." + std::to_wstring(version.minor));
     if (!latest || !running) {
         s.dialogs.messageBox(
             L"The update file could not be read.Unable to verify if new download is present",

@@ -9,7 +9,8 @@ ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMeth
                            std::stop_token stop, const BatchProgressSink& progress) {
     std::uint64_t length = 0;
     static_cast<void>(files.fileSize(path, length));  // for the progress only
-    BatchProgress shown{0, 1, 0, length * static_cast<std::uint64_t>(passCount(method)), path};
+    BatchProgress shown{
+        0, 1, 0, length * static_cast<std::uint64_t>(passCount(method)), path, passCount(method)};
     if (progress) progress(shown);
     ShredRequest request{method, true, {}};
     request.stop = stop;

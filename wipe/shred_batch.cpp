@@ -16,7 +16,8 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
     BatchResult result;
     BatchProgress progress;
     progress.filesTotal = count;
-    progress.bytesTotal = totalBytes * static_cast<std::uint64_t>(passCount(request.method));
+    progress.passes = passCount(request.method);
+    progress.bytesTotal = totalBytes * static_cast<std::uint64_t>(progress.passes);
     std::mutex lock;
     std::exception_ptr failure;
     std::atomic<std::size_t> next{1};
@@ -36,13 +37,17 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 report([&] { progress.current = found[i]; });
                 ShredRequest each{request.method, request.overwriteSharedData, found[i]};
                 each.stop = request.stop;
+                std::uint64_t written = 0;
                 each.written = [&](std::uint64_t bytes) {
+                    written += bytes;
                     report([&] { progress.bytesDone += bytes; });
                 };
                 const ShredResult shredded = ShredFile(files, found[i], each);
                 report([&] {
                     ++progress.filesDone;
                     result.tally.add(shredded.outcome);
+                    if (shredded.outcome == ShredOutcome::wiped)
+                        result.bytesWiped += written / static_cast<std::uint64_t>(progress.passes);
                     if (request.outcome) request.outcome(found[i], shredded);
                 });
             }

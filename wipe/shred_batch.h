@@ -20,6 +20,7 @@ struct BatchProgress {
     std::uint64_t bytesDone = 0;   // written, all passes together
     std::uint64_t bytesTotal = 0;  // to write: the files' lengths times the method's passes
     std::wstring current;          // the file most recently started
+    int passes = 1;                // over each file: the bytes of the files are the bytes / passes
     bool operator==(const BatchProgress&) const = default;
 };
 using BatchProgressSink = std::function<void(const BatchProgress&)>;
@@ -42,7 +43,8 @@ struct BatchRequest {
 };
 
 struct BatchResult {
-    WipeTally tally;  // files the stop kept from being started count as notReached
+    WipeTally tally;               // files the stop kept from being started count as notReached
+    std::uint64_t bytesWiped = 0;  // the lengths of the files wiped
     bool stopped = false;
 };
 

@@ -22,6 +22,32 @@ constexpr COLORREF kTaglineColor = RGB(200, 224, 250);
 constexpr wchar_t kProductName[] = L"Purgeon";
 constexpr wchar_t kTagline[] = L"Clears the traces your browsing leaves behind";
 
+// The band's colours: the product's blues, or the system's own in a high-contrast theme, so that
+// the name and the tagline stay readable in it.
+struct BandColors {
+    COLORREF from;
+    COLORREF to;
+    COLORREF name;
+    COLORREF tagline;
+    COLORREF accent;
+};
+
+bool highContrast() {
+    HIGHCONTRASTW contrast{};
+    contrast.cbSize = sizeof(contrast);
+    return ::SystemParametersInfoW(SPI_GETHIGHCONTRAST, sizeof(contrast), &contrast, 0) &&
+           (contrast.dwFlags & HCF_HIGHCONTRASTON) != 0;
+}
+
+BandColors bandColors() {
+    if (highContrast()) {
+        const COLORREF back = ::GetSysColor(COLOR_WINDOW);
+        const COLORREF text = ::GetSysColor(COLOR_WINDOWTEXT);
+        return {back, back, text, text, ::GetSysColor(COLOR_HIGHLIGHT)};
+    }
+    return {kNavy, kBlue, RGB(255, 255, 255), kTaglineColor, kCoral};
+}
+
 int width(const RECT& r) { return r.right - r.left; }
 int height(const RECT& r) { return r.bottom - r.top; }
 
@@ -150,7 +176,8 @@ namespace {
 // (inside the band's bottom edge, or just under it when the band does not fill its window).
 // Heights of the tagline and of the gap under the name are fractions of the band's height.
 void drawBand(HDC dc, const RECT& band, int taglineDivisor, int gapDivisor, const RECT& accent) {
-    fillGradient(dc, band, kNavy, kBlue, false);
+    const BandColors colors = bandColors();
+    fillGradient(dc, band, colors.from, colors.to, false);
     const int h = height(band);
     const int margin = h / 8;
     const RECT mark{band.left + margin, band.top + margin, band.left + h - margin,
@@ -162,9 +189,9 @@ void drawBand(HDC dc, const RECT& band, int taglineDivisor, int gapDivisor, cons
     const int textLeft = mark.right + margin;
     const SIZE name = textSize(dc, nameFont, kProductName);
     const int nameTop = band.top + (h - name.cy - h / gapDivisor) / 2;
-    drawText(dc, nameFont, textLeft, nameTop, RGB(255, 255, 255), kProductName);
-    drawText(dc, taglineFont, textLeft + margin / 4, nameTop + name.cy, kTaglineColor, kTagline);
-    fillSolid(dc, accent, kCoral);
+    drawText(dc, nameFont, textLeft, nameTop, colors.name, kProductName);
+    drawText(dc, taglineFont, textLeft + margin / 4, nameTop + name.cy, colors.tagline, kTagline);
+    fillSolid(dc, accent, colors.accent);
 }
 
 }  // namespace
@@ -186,7 +213,8 @@ void drawSplashArt(HDC dc, const RECT& area, int bandHeight) {
 }
 
 void drawAboutArt(HDC dc, const RECT& area) {
-    fillGradient(dc, area, kNavy, kBlue, true);
+    const BandColors colors = bandColors();
+    fillGradient(dc, area, colors.from, colors.to, true);
     const int w = width(area);
     const int margin = w / 8;
     const RECT mark{area.left + margin, area.top + margin, area.right - margin,
@@ -198,7 +226,7 @@ void drawAboutArt(HDC dc, const RECT& area) {
     const SIZE name = textSize(dc, nameFont, kProductName);
     const int x = area.left + (w - name.cy) / 2;
     const int y = area.bottom - margin;
-    drawText(dc, nameFont, x, y, RGB(255, 255, 255), kProductName);
+    drawText(dc, nameFont, x, y, colors.name, kProductName);
 }
 
 }  // namespace purgeon::win32

@@ -17,6 +17,7 @@ struct Win32MainWindowView::Command {
 
 const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
     // General
+    {Ctl::cmdCleanNow, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdCleanNow_Click>},
     {Ctl::chkautostart, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
     {Ctl::chkdelOnStart, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
     {Ctl::chkDelOnShutDown, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
@@ -50,9 +51,15 @@ const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
      &Win32MainWindowView::click<&FrmMain::cmdClearHistory_Click>},
     // Secure Wipe
     {Ctl::txtFolderToWipe, EN_CHANGE, &Win32MainWindowView::wipePathTyped},
+    {Ctl::txtFolderToWipe, EN_SETFOCUS, &Win32MainWindowView::fieldFocusChanged},
+    {Ctl::txtFolderToWipe, EN_KILLFOCUS, &Win32MainWindowView::fieldFocusChanged},
     {Ctl::cmdBrowseForFolder, BN_CLICKED,
      &Win32MainWindowView::click<&FrmMain::cmdBrowseForFolder_Click>},
     {Ctl::txtFileToWipe, EN_CHANGE, &Win32MainWindowView::wipePathTyped},
+    {Ctl::txtFileToWipe, EN_SETFOCUS, &Win32MainWindowView::fieldFocusChanged},
+    {Ctl::txtFileToWipe, EN_KILLFOCUS, &Win32MainWindowView::fieldFocusChanged},
+    {Ctl::txtCookieDir, EN_SETFOCUS, &Win32MainWindowView::fieldFocusChanged},
+    {Ctl::txtCookieDir, EN_KILLFOCUS, &Win32MainWindowView::fieldFocusChanged},
     {Ctl::cmdBrowseForFile, BN_CLICKED,
      &Win32MainWindowView::click<&FrmMain::cmdBrowseForFile_Click>},
     {Ctl::chkSecureForAll, BN_CLICKED, &Win32MainWindowView::checkBoxClicked},
@@ -98,7 +105,10 @@ void Win32MainWindowView::cacheListChanged(Ctl /*source*/) { m_cache.onSelection
 void Win32MainWindowView::keepListChanged(Ctl /*source*/) { m_browserLists.keepListChanged(); }
 
 void Win32MainWindowView::wipePathTyped(Ctl source) {
-    m_behaviour.textChanged(source, windowText(handleOf(source)));
+    if (m_settingText) return;  // shortened or restored to fit, not typed
+    std::wstring typed = windowText(handleOf(source));
+    m_wholeTexts[source] = typed;
+    m_behaviour.textChanged(source, std::move(typed));
 }
 
 bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {

@@ -1,10 +1,14 @@
-// The main window's controls placed at the window's DPI: fonts, positions, the pages below the row
-// of tabs, the status bar's panels, and the two controls that widen to fit their text.
+// The main window's controls placed at the window's size and DPI: fonts, positions grown by their
+// anchors, the pages below the row of tabs, the status bar's panels, the two controls that widen
+// to fit their text, and the texts shortened in their middle to fit.
 #include "app/win32/main_window_view.h"
 
 #include <algorithm>
 #include <utility>
 
+#include <commctrl.h>
+
+#include "app/shortened_text.h"
 #include "app/win32/gdi_guards.h"
 #include "app/win32/main_window_layout.h"
 
@@ -12,10 +16,21 @@ namespace purgeon::win32 {
 
 namespace {
 
-// The URL label never grows past the About page's rule.
+// The URL label never grows past the About page's rule (at the smallest size).
 constexpr int kUrlLabelRight = 7800;
 // Room a push button needs either side of its text.
 constexpr int kButtonTextMargin = 120;
+
+// Whether the text, in the font, fits the width in pixels.
+FitsWidth fitsIn(HWND control, HFONT font, int width) {
+    return [control, font, width](const std::wstring& text) {
+        const WindowDc dc(control);
+        const SelectedObject selected(dc.get(), font);
+        SIZE extent{};
+        ::GetTextExtentPoint32W(dc.get(), text.c_str(), static_cast<int>(text.size()), &extent);
+        return extent.cx <= width;
+    };
+}
 
 }  // namespace
 
@@ -29,8 +44,22 @@ void Win32MainWindowView::applyDpi(UINT previousDpi) {
                                          : place.control == Ctl::lblappname ? appNameFont
                                                                             : font);
     }
+    m_font = std::move(font);
+    m_boldFont = std::move(boldFont);
+    m_appNameFont = std::move(appNameFont);
+
+    m_cookies.rescaleColumns(previousDpi, dpi());
+    m_history.rescaleColumns(previousDpi, dpi());
+    layoutControls();
+    ::InvalidateRect(window(), nullptr, TRUE);
+}
+
+void Win32MainWindowView::placed() { layoutControls(); }
+
+void Win32MainWindowView::layoutControls() {
     // The tab control first: its row of tabs, sized by the font, decides where the pages begin.
     const HWND tabs = handleOf(Ctl::SSTab1);
+    if (tabs == nullptr) return;  // not yet made, or gone
     const RECT tabArea = placement(Ctl::SSTab1);
     moveControl(tabs, tabArea);
     m_pages.place(tabs, tabArea);
@@ -39,28 +68,35 @@ void Win32MainWindowView::applyDpi(UINT previousDpi) {
             moveControl(handleOf(place.control), placement(place.control));
         }
     }
-    m_font = std::move(font);
-    m_boldFont = std::move(boldFont);
-    m_appNameFont = std::move(appNameFont);
-
-    m_cookies.rescaleColumns(previousDpi, dpi());
-    m_history.rescaleColumns(previousDpi, dpi());
     fitToText();
     layoutStatusBar();
+    for (const auto& [control, text] : m_wholeTexts) showFitted(control);
     m_pages.captureBackground(tabs);
-    ::InvalidateRect(window(), nullptr, TRUE);
+    // Every control painted afresh at its new place: a move copies the old pixels, which the
+    // controls drawn from the window's size (the banner, the frames) would keep.
+    ::RedrawWindow(window(), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_ALLCHILDREN);
 }
 
-void Win32MainWindowView::placed() { layoutStatusBar(); }
+SIZE Win32MainWindowView::extraSize() const {
+    RECT client{};
+    ::GetClientRect(window(), &client);
+    const TwipsScale scale(dpi());
+    return SIZE{std::max(0, static_cast<int>(client.right) - scale.px(kMainClientWidth)),
+                std::max(0, static_cast<int>(client.bottom) - scale.px(kMainClientHeight))};
+}
 
 RECT Win32MainWindowView::placement(Ctl control) const {
     const ControlPlace& place = placeOf(control);
-    RECT r = TwipsScale(dpi()).rect(place.rect);
+    const SIZE extra = extraSize();
+    RECT r = anchoredRect(TwipsScale(dpi()).rect(place.rect), place.grow, extra.cx, extra.cy);
     if (place.tab != kNoTab) ::OffsetRect(&r, 0, -m_pages.top());
     return r;
 }
 
-void Win32MainWindowView::layoutStatusBar() { m_operation.layoutStatusBar(dpi()); }
+void Win32MainWindowView::layoutStatusBar() {
+    m_operation.layoutStatusBar(dpi());
+    showFittedStatus();
+}
 
 // Two controls may outgrow their place when the system font is wide: the URL label, whose text
 // the build sets, widens to the right up to the rule's end; the updates button widens to the left.
@@ -81,7 +117,8 @@ void Win32MainWindowView::fitToText() {
         RECT r = placement(fitted);
         if (fitted == Ctl::lblurl) {
             r.right = std::clamp(static_cast<int>(r.left + extent.right + scale.px(30)),
-                                 static_cast<int>(r.right), scale.px(kUrlLabelRight));
+                                 static_cast<int>(r.right),
+                                 scale.px(kUrlLabelRight) + static_cast<int>(extraSize().cx));
         } else {
             const int needed = extent.right + 2 * scale.px(kButtonTextMargin);
             r.left = std::min(static_cast<int>(r.left), static_cast<int>(r.right) - needed);
@@ -89,5 +126,41 @@ void Win32MainWindowView::fitToText() {
         moveControl(control, r);
     }
 }
+
+bool Win32MainWindowView::isFitted(Ctl control) const {
+    return control == Ctl::txtCookieDir || control == Ctl::txtFolderToWipe ||
+           control == Ctl::txtFileToWipe;
+}
+
+void Win32MainWindowView::showFitted(Ctl control) {
+    const HWND field = handleOf(control);
+    if (field == nullptr) return;
+    const std::wstring& whole = m_wholeTexts[control];
+    std::wstring shown = whole;
+    if (::GetFocus() != field) {
+        RECT client{};
+        ::GetClientRect(field, &client);
+        const LRESULT margins = ::SendMessageW(field, EM_GETMARGINS, 0, 0);
+        const int width = client.right - LOWORD(margins) - HIWORD(margins) - 2;
+        shown = shortenedInMiddle(whole, fitsIn(field, fontOf(m_font), width));
+    }
+    if (shown == windowText(field)) return;
+    m_settingText = true;
+    ::SetWindowTextW(field, shown.c_str());
+    m_settingText = false;
+}
+
+void Win32MainWindowView::showFittedStatus() {
+    const HWND status = handleOf(Ctl::sbar);
+    if (status == nullptr) return;
+    RECT part{};
+    ::SendMessageW(status, SB_GETRECT, kStatusPart, reinterpret_cast<LPARAM>(&part));
+    const auto font = reinterpret_cast<HFONT>(::SendMessageW(status, WM_GETFONT, 0, 0));
+    const int width = part.right - part.left - 2 * ::GetSystemMetricsForDpi(SM_CXEDGE, dpi()) - 6;
+    const std::wstring shown = shortenedInMiddle(m_statusText, fitsIn(status, font, width));
+    ::SendMessageW(status, SB_SETTEXTW, kStatusPart, reinterpret_cast<LPARAM>(shown.c_str()));
+}
+
+void Win32MainWindowView::fieldFocusChanged(Ctl source) { showFitted(source); }
 
 }  // namespace purgeon::win32

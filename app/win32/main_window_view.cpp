@@ -2,12 +2,17 @@
 // handles the window's own messages.
 #include "app/win32/main_window_view.h"
 
+#include <algorithm>
+#include <cmath>
 #include <cwchar>
 #include <stdexcept>
 #include <utility>
 
+#include "app/win32/accessible_names.h"
 #include "app/win32/artwork.h"
 #include "app/win32/main_window_layout.h"
+
+#include <shellapi.h>
 
 namespace purgeon::win32 {
 
@@ -15,14 +20,47 @@ namespace {
 
 const WindowSpec kWindow{
     .className = L"frmmain",
-    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_CLIPCHILDREN,
+    .style = WS_OVERLAPPED | WS_CAPTION | WS_SYSMENU | WS_MINIMIZEBOX | WS_MAXIMIZEBOX |
+             WS_THICKFRAME | WS_CLIPCHILDREN,
     .exStyle = WS_EX_CONTROLPARENT,
-    .clientWidth = 8160,
-    .clientHeight = 7215,
+    .clientWidth = kMainClientWidth,
+    .clientHeight = kMainClientHeight,
     .systemPlaced = true,
+    .resizable = true,
 };
 constexpr UINT_PTR kClockTimer = 1;
 constexpr UINT kMsgRestyled = WM_APP + 2;
+// Keys the message loop hands over: a step through the tabs (wParam, as a signed number), and
+// Delete in a list (lParam, the list).
+constexpr UINT kMsgStepTab = WM_APP + 3;
+constexpr UINT kMsgDeleteKey = WM_APP + 4;
+
+// How far apart two colours are in brightness: 1 (the same) to 21 (black on white).
+double contrast(COLORREF a, COLORREF b) {
+    auto luminance = [](COLORREF c) {
+        auto channel = [](int value) {
+            const double v = value / 255.0;
+            return v <= 0.03928 ? v / 12.92 : std::pow((v + 0.055) / 1.055, 2.4);
+        };
+        return 0.2126 * channel(GetRValue(c)) + 0.7152 * channel(GetGValue(c)) +
+               0.0722 * channel(GetBValue(c));
+    };
+    const double first = luminance(a);
+    const double second = luminance(b);
+    return (std::max(first, second) + 0.05) / (std::min(first, second) + 0.05);
+}
+
+// The link's colour: the system's colour for links (hot-tracked items), unless it can hardly be
+// told from the dialog colour (some themes make it pale); then the selection's colour, or the
+// text's.
+COLORREF linkColor() {
+    const COLORREF back = ::GetSysColor(COLOR_BTNFACE);
+    for (int candidate : {COLOR_HOTLIGHT, COLOR_HIGHLIGHT}) {
+        const COLORREF color = ::GetSysColor(candidate);
+        if (contrast(color, back) >= 3.0) return color;
+    }
+    return ::GetSysColor(COLOR_BTNTEXT);
+}
 
 const ControlPlace* placeOfWindow(HWND window) {
     return findPlace(controlFromId(::GetDlgCtrlID(window)));
@@ -37,6 +75,48 @@ void Win32MainWindowView::registerClass(HINSTANCE instance, HICON icon, HICON sm
 
 bool Win32MainWindowView::isMainWindow(HWND window) { return isOfClass(window, kWindow); }
 
+bool Win32MainWindowView::translateKey(HWND window, const MSG& message) {
+    if (message.message != WM_KEYDOWN) return false;
+    const bool control = ::GetKeyState(VK_CONTROL) < 0;
+    const bool shift = ::GetKeyState(VK_SHIFT) < 0;
+    const bool alt = ::GetKeyState(VK_MENU) < 0;
+    if (control && !alt) {
+        int step = 0;
+        if (message.wParam == VK_TAB) step = shift ? -1 : 1;
+        if (message.wParam == VK_NEXT && !shift) step = 1;
+        if (message.wParam == VK_PRIOR && !shift) step = -1;
+        if (step == 0) return false;
+        ::SendMessageW(window, kMsgStepTab, static_cast<WPARAM>(step), 0);
+        return true;
+    }
+    if (message.wParam != VK_DELETE || shift || alt) return false;
+    return ::SendMessageW(window, kMsgDeleteKey, 0, reinterpret_cast<LPARAM>(message.hwnd)) != 0;
+}
+
+void Win32MainWindowView::stepTab(int step) {
+    const int index = (m_behaviour.selectedTab() + step + kTabCount) % kTabCount;
+    m_behaviour.selectTab(index);
+}
+
+bool Win32MainWindowView::deleteKey(HWND list) {
+    struct ListDelete {
+        Ctl list;
+        Ctl button;
+        void (FrmMain::*click)();
+    };
+    static constexpr ListDelete kDeletes[] = {
+        {Ctl::lstcookies, Ctl::cmddelcookies, &FrmMain::cmddelcookies_Click},
+        {Ctl::List1, Ctl::cmdDelSelFromCache, &FrmMain::cmdDelSelFromCache_Click},
+        {Ctl::lstKeepCookies, Ctl::cmdUnkeepSite, &FrmMain::cmdUnkeepSite_Click},
+    };
+    for (const ListDelete& each : kDeletes) {
+        if (list != handleOf(each.list)) continue;
+        if (::IsWindowEnabled(handleOf(each.button))) (m_behaviour.*each.click)();
+        return true;
+    }
+    return false;
+}
+
 Win32MainWindowView::Win32MainWindowView(HINSTANCE instance, Program& program, FrmMain& behaviour)
     : ViewWindow(kWindow),
       m_program(program),
@@ -49,6 +129,8 @@ Win32MainWindowView::Win32MainWindowView(HINSTANCE instance, Program& program, F
     createControls();
     ::ShowWindow(handleOf(Ctl::cmdCancel), SW_HIDE);  // only while an operation runs
     placeOnScreen();
+    // Files and folders dropped from the Explorer (the Secure Wipe tab takes them).
+    ::DragAcceptFiles(window(), TRUE);
     updateClock();
     ::SetTimer(window(), kClockTimer, 1000, nullptr);
 }
@@ -65,6 +147,7 @@ void Win32MainWindowView::createControls() {
                                            place.text, placement(place.control));
         if (created == nullptr) throw std::runtime_error("main window control");
         m_controls.add(place.control, created);
+        if (place.accessibleName != nullptr) setAccessibleName(created, place.accessibleName);
     }
 
     const HWND tabs = handleOf(Ctl::SSTab1);
@@ -108,7 +191,9 @@ int Win32MainWindowView::checkState(Ctl control) const {
 void Win32MainWindowView::show() {
     if (!window()) return;
     m_showing = true;
-    ::ShowWindow(window(), SW_SHOW);
+    // The first show brings back a window left maximised.
+    ::ShowWindow(window(), !m_shown && m_showMaximized ? SW_SHOWMAXIMIZED : SW_SHOW);
+    m_shown = true;
     ::SetForegroundWindow(window());
     m_showing = false;
 }
@@ -120,6 +205,11 @@ void Win32MainWindowView::setCaption(const std::wstring& text) {
 }
 
 void Win32MainWindowView::setText(Ctl control, const std::wstring& text) {
+    if (isFitted(control)) {
+        m_wholeTexts[control] = text;
+        showFitted(control);
+        return;
+    }
     ::SetWindowTextW(handleOf(control), text.c_str());
     if (control == Ctl::lblurl || control == Ctl::cmdcheckForUpdates) fitToText();
 }
@@ -181,8 +271,8 @@ void Win32MainWindowView::showKeepList(const std::vector<std::wstring>& sites) {
 }
 
 void Win32MainWindowView::setStatusText(const std::wstring& text) {
-    ::SendMessageW(handleOf(Ctl::sbar), SB_SETTEXTW, kStatusPart,
-                   reinterpret_cast<LPARAM>(text.c_str()));
+    m_statusText = text;
+    showFittedStatus();
 }
 
 void Win32MainWindowView::setBusy(bool busy) {
@@ -265,6 +355,30 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
         case WM_DESTROY:
             ::KillTimer(window(), kClockTimer);
             break;
+        case WM_SIZE:
+        case WM_MOVE:
+            guarded([&] { onSized(); });
+            break;
+        case WM_DROPFILES: {
+            const auto drop = reinterpret_cast<HDROP>(wParam);
+            std::vector<std::wstring> paths;
+            const UINT count = ::DragQueryFileW(drop, 0xFFFFFFFF, nullptr, 0);
+            for (UINT i = 0; i < count; ++i) {
+                const UINT length = ::DragQueryFileW(drop, i, nullptr, 0);
+                std::wstring path(length + 1, L'\0');
+                path.resize(::DragQueryFileW(drop, i, path.data(), length + 1));
+                paths.push_back(std::move(path));
+            }
+            ::DragFinish(drop);
+            guarded([&] { m_behaviour.filesDropped(paths); });
+            return 0;
+        }
+        case WM_GETMINMAXINFO: {
+            const SIZE smallest = smallestFrame(dpi());
+            auto* limits = reinterpret_cast<MINMAXINFO*>(lParam);
+            limits->ptMinTrackSize = POINT{smallest.cx, smallest.cy};
+            return 0;
+        }
         case WM_COMMAND:
             if (lParam == 0) break;
             guarded([&] { onCommand(controlFromId(LOWORD(wParam)), HIWORD(wParam)); });
@@ -282,17 +396,27 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
             return onControlColor(message, reinterpret_cast<HDC>(wParam),
                                   reinterpret_cast<HWND>(lParam));
         case WM_SYSCOLORCHANGE:
-            for (Ctl common : {Ctl::SSTab1, Ctl::sbar, Ctl::lstcookies, Ctl::URLs}) {
+            for (Ctl common :
+                 {Ctl::SSTab1, Ctl::sbar, Ctl::lstcookies, Ctl::URLs, Ctl::lstBrowsers}) {
                 ::SendMessageW(handleOf(common), message, wParam, lParam);
             }
             ::PostMessageW(window(), kMsgRestyled, 0, 0);
             break;
+        case WM_SETTINGCHANGE:  // a high-contrast theme on or off among them
         case WM_THEMECHANGED:
             ::PostMessageW(window(), kMsgRestyled, 0, 0);
             break;
         case kMsgRestyled:
             restyled();
             return 0;
+        case kMsgStepTab:
+            guarded([&] { stepTab(static_cast<int>(wParam)); });
+            return 0;
+        case kMsgDeleteKey: {
+            bool used = false;
+            guarded([&] { used = deleteKey(reinterpret_cast<HWND>(lParam)); });
+            return used ? 1 : 0;
+        }
         case WM_DRAWITEM:
             if (onDrawItem(*reinterpret_cast<const DRAWITEMSTRUCT*>(lParam))) return TRUE;
             break;
@@ -371,13 +495,13 @@ LRESULT Win32MainWindowView::onControlColor(UINT message, HDC dc, HWND target) {
         if (const HBRUSH brush = m_pages.backgroundFor(target, dc, handleOf(Ctl::SSTab1))) {
             ::SetBkMode(dc, TRANSPARENT);
             ::SetTextColor(
-                dc, place->control == Ctl::lblurl ? RGB(0, 0, 255) : ::GetSysColor(COLOR_BTNTEXT));
+                dc, place->control == Ctl::lblurl ? linkColor() : ::GetSysColor(COLOR_BTNTEXT));
             return reinterpret_cast<LRESULT>(brush);
         }
     }
     const LRESULT brush =
         ViewWindow::handle(message, reinterpret_cast<WPARAM>(dc), reinterpret_cast<LPARAM>(target));
-    if (target != nullptr && target == handleOf(Ctl::lblurl)) ::SetTextColor(dc, RGB(0, 0, 255));
+    if (target != nullptr && target == handleOf(Ctl::lblurl)) ::SetTextColor(dc, linkColor());
     return brush;
 }
 

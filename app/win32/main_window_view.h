@@ -1,6 +1,7 @@
 // The main window frmmain: banner, tabbed pages, buttons and status bar over the behaviour.
 #pragma once
 
+#include <map>
 #include <string>
 #include <vector>
 
@@ -20,6 +21,10 @@ public:
     static void registerClass(HINSTANCE instance, HICON icon, HICON smallIcon);
     // True for a window of this class: the message loop gives it dialog keyboard handling.
     static bool isMainWindow(HWND window);
+    // The window's own keys, before dialog keyboard handling: Ctrl+Tab, Ctrl+Shift+Tab,
+    // Ctrl+PageDown and Ctrl+PageUp change the tab; Delete in a list deletes its selected items.
+    // True when the key was the window's.
+    static bool translateKey(HWND window, const MSG& message);
 
     // Creates the window hidden, centred on the screen.
     Win32MainWindowView(HINSTANCE instance, Program& program, FrmMain& behaviour);
@@ -46,6 +51,8 @@ public:
     void showProgress(int percent, const std::wstring& text) override;
     void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) override;
     void showKeepList(const std::vector<std::wstring>& sites) override;
+    WindowPlacement placement() const override;
+    void restorePlacement(const WindowPlacement& placement) override;
 
 private:
     // The window.
@@ -55,10 +62,26 @@ private:
     void windowGone() override;
 
     void createControls();
+    // Puts every control where the window's size and DPI want it.
+    void layoutControls();
     void layoutStatusBar();
     void fitToText();
-    // Where a control goes, in pixels within its parent.
+    // Where a control goes, in pixels within its parent, at the window's present size.
     RECT placement(Ctl control) const;
+    // How much wider and taller than its smallest size the client area is, in pixels.
+    SIZE extraSize() const;
+    // The window's frame at its smallest, at the DPI.
+    SIZE smallestFrame(UINT atDpi) const;
+    void onSized();
+    // The texts that are shortened in their middle to fit: the fields that show paths, and the
+    // status bar's first panel. A field shows its whole text while it has the focus.
+    bool isFitted(Ctl control) const;
+    void showFitted(Ctl control);
+    void showFittedStatus();
+    void fieldFocusChanged(Ctl source);
+    void stepTab(int step);
+    // Delete pressed in a list: the tab's own button for it, when it can be used now.
+    bool deleteKey(HWND list);
     void updateClock();
     void restoreCursor();
     void restyled();
@@ -98,6 +121,12 @@ private:
     HWND m_lastFocus = nullptr;
     bool m_showing = false;  // inside show(): its activation is the program's own
     std::wstring m_clockText;
+    std::map<Ctl, std::wstring> m_wholeTexts;  // the fitted fields' texts, unshortened
+    std::wstring m_statusText;                 // the status bar's first panel, unshortened
+    bool m_settingText = false;                // a fitted field's text changes by the program
+    RECT m_normalFrame{};                      // the frame when neither maximised nor minimised
+    bool m_shown = false;
+    bool m_showMaximized = false;  // the first show maximises: it was left maximised
     UniqueGdiObject m_font;
     UniqueGdiObject m_boldFont;
     UniqueGdiObject m_appNameFont;

@@ -14,19 +14,13 @@ constexpr int kProgressTextWidth = 4200;
 constexpr int kProgressBarWidth = 900;
 
 // The controls that start an operation of their own.
-constexpr Ctl kHeld[] = {Ctl::cmdWipe,
-                         Ctl::cmdWipeFreeSpace,
-                         Ctl::cmdBrowseForFile,
-                         Ctl::cmdBrowseForFolder,
-                         Ctl::cmddelcookies,
-                         Ctl::cmdDelSelFromCache,
-                         Ctl::cmdDelAllFromCache,
-                         Ctl::cmdClearHistory,
-                         Ctl::chkEmptyRecycleBin,
-                         Ctl::chkdeltempfiles,
-                         Ctl::cmdcheckForUpdates,
-                         Ctl::lstBrowsers,
-                         Ctl::cmdKeepSite,
+constexpr Ctl kHeld[] = {Ctl::cmdCleanNow,        Ctl::cmdWipe,
+                         Ctl::cmdWipeFreeSpace,   Ctl::cmdBrowseForFile,
+                         Ctl::cmdBrowseForFolder, Ctl::cmddelcookies,
+                         Ctl::cmdDelSelFromCache, Ctl::cmdDelAllFromCache,
+                         Ctl::cmdClearHistory,    Ctl::chkEmptyRecycleBin,
+                         Ctl::chkdeltempfiles,    Ctl::cmdcheckForUpdates,
+                         Ctl::lstBrowsers,        Ctl::cmdKeepSite,
                          Ctl::cmdUnkeepSite};
 
 }  // namespace

@@ -24,10 +24,14 @@ constexpr UINT kIconId = 1;
 // The icon reports the mouse with this message; its low word of lParam is the mouse message.
 constexpr UINT kMsgTrayIcon = WM_APP + 3;
 
+// The single click's wait for a second click.
+constexpr UINT_PTR kClickTimer = 1;
+
 enum MenuItem : UINT {
     kMenuShow = 1,
     kMenuAbout,
     kMenuExit,
+    kMenuCleanNow,
 };
 
 // Broadcast to top-level windows when the taskbar starts, after a shell crash or restart.
@@ -100,6 +104,7 @@ void Win32TrayView::popupMenu() {
         UniqueMenu menu(::CreatePopupMenu());
         if (!menu) return;
         ::AppendMenuW(menu.get(), MF_STRING, kMenuShow, L"Show Purgeon");
+        ::AppendMenuW(menu.get(), MF_STRING, kMenuCleanNow, L"Clean Now");
         ::AppendMenuW(menu.get(), MF_STRING, kMenuAbout, L"About");
         ::AppendMenuW(menu.get(), MF_STRING, kMenuExit, L"Exit");
         POINT at{};
@@ -117,6 +122,9 @@ void Win32TrayView::popupMenu() {
         case kMenuShow:
             guarded([&] { behaviour.mnushow_Click(); });
             break;
+        case kMenuCleanNow:
+            guarded([&] { behaviour.mnuCleanNow_Click(); });
+            break;
         case kMenuAbout:
             guarded([&] { behaviour.mnuabout_Click(); });
             break;
@@ -126,6 +134,14 @@ void Win32TrayView::popupMenu() {
         default:
             break;
     }
+}
+
+void Win32TrayView::startClickTimer() {
+    if (window()) ::SetTimer(window(), kClickTimer, ::GetDoubleClickTime(), nullptr);
+}
+
+void Win32TrayView::stopClickTimer() {
+    if (window()) ::KillTimer(window(), kClickTimer);
 }
 
 void Win32TrayView::destroy() {
@@ -145,6 +161,11 @@ LRESULT Win32TrayView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
     if (message == taskbarCreatedMessage() && message != 0) {
         FrmTray& behaviour = m_behaviour;
         guarded([&] { behaviour.TaskbarCreated(); });
+        return 0;
+    }
+    if (message == WM_TIMER && wParam == kClickTimer) {
+        FrmTray& behaviour = m_behaviour;
+        guarded([&] { behaviour.clickTimeElapsed(); });
         return 0;
     }
     if (message == WM_DESTROY) removeIcon();  // however the window goes, the icon goes with it

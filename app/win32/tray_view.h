@@ -22,6 +22,8 @@ public:
     void removeIcon() override;
     void setTip(const std::wstring& tip) override;
     void popupMenu() override;
+    void startClickTimer() override;
+    void stopClickTimer() override;
     void destroy() override;
 
 private:

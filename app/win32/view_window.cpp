@@ -63,7 +63,14 @@ void ViewWindow::rescale(UINT dpi, LPARAM suggestion) {
     const UINT previousDpi = m_dpi;
     m_dpi = dpi;
     applyDpi(previousDpi);
-    placeForDpi(m_window.get(), suggestion, m_spec.clientWidth, m_spec.clientHeight, m_dpi);
+    if (m_spec.resizable) {
+        const auto* suggested = reinterpret_cast<const RECT*>(suggestion);
+        ::SetWindowPos(m_window.get(), nullptr, suggested->left, suggested->top,
+                       suggested->right - suggested->left, suggested->bottom - suggested->top,
+                       SWP_NOZORDER | SWP_NOACTIVATE);
+    } else {
+        placeForDpi(m_window.get(), suggestion, m_spec.clientWidth, m_spec.clientHeight, m_dpi);
+    }
     placed();
 }
 

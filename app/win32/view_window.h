@@ -16,6 +16,9 @@ struct WindowSpec {
     // Created where the system puts new windows (on the monitor the program was started on), not
     // at the screen's corner.
     bool systemPlaced = false;
+    // The user sizes the window: a change of DPI keeps its size as the system rescales it, rather
+    // than going back to the client area above.
+    bool resizable = false;
     HBRUSH background = nullptr;  // the dialog colour when none
 };
 

@@ -23,6 +23,7 @@
 
 #include <commctrl.h>
 #include <shellapi.h>
+#include <tlhelp32.h>
 
 #include <string>
 #include <vector>
@@ -56,6 +57,30 @@ void logFatal(const char* what) noexcept {
     } catch (...) {
         ::OutputDebugStringW(L"Purgeon: the program failed\n");
     }
+}
+
+// Whether the process that started this one is the Explorer (its verbs start programs so).
+bool startedByExplorer() {
+    purgeon::win32::UniqueHandle snapshot(::CreateToolhelp32Snapshot(TH32CS_SNAPPROCESS, 0));
+    if (!snapshot || snapshot.get() == INVALID_HANDLE_VALUE) {
+        snapshot.release();
+        return false;
+    }
+    const DWORD self = ::GetCurrentProcessId();
+    DWORD parent = 0;
+    std::wstring parentName;
+    PROCESSENTRY32W entry{};
+    entry.dwSize = sizeof(entry);
+    for (BOOL ok = ::Process32FirstW(snapshot.get(), &entry); ok;
+         ok = ::Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == self) parent = entry.th32ParentProcessID;
+    }
+    entry.dwSize = sizeof(entry);
+    for (BOOL ok = ::Process32FirstW(snapshot.get(), &entry); ok && parent != 0;
+         ok = ::Process32NextW(snapshot.get(), &entry)) {
+        if (entry.th32ProcessID == parent) parentName = entry.szExeFile;
+    }
+    return ::lstrcmpiW(parentName.c_str(), L"explorer.exe") == 0;
 }
 
 // The arguments the program was started with, without its own name.
@@ -110,7 +135,16 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         // With arguments the program runs without windows, beside any copy in the tray.
         if (!arguments.empty()) {
             Win32ConsoleOutput console;
-            return runCommandLine(arguments, services, console);
+            // Started by the Explorer ("Wipe with Purgeon"), a wipe asks first, as the Secure
+            // Wipe tab does; a script's wipe asks nothing.
+            AskFirst askFirst;
+            if (startedByExplorer()) {
+                askFirst = [&dialogs](const std::wstring& question) {
+                    return dialogs.messageBox(question, kAppTitle,
+                                              kMbOkCancel | kMbIconExclamation) == kIdOk;
+                };
+            }
+            return runCommandLine(arguments, services, console, askFirst);
         }
         Win32WindowFactory windows(instance);
         Program program(services, windows);

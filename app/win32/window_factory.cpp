@@ -71,7 +71,9 @@ void dispatchMessage(MSG& message) {
     // The main window's handle changes when it is unloaded and loaded again, so it is recognised
     // by its class, message by message.
     const HWND root = ::GetAncestor(message.hwnd, GA_ROOT);
-    if (Win32MainWindowView::isMainWindow(root) && ::IsDialogMessageW(root, &message)) return;
+    if (Win32MainWindowView::isMainWindow(root) &&
+        (Win32MainWindowView::translateKey(root, message) || ::IsDialogMessageW(root, &message)))
+        return;
     ::TranslateMessage(&message);
     ::DispatchMessageW(&message);
 }

@@ -41,7 +41,8 @@ AppVersion Win32AppInfo::version() const {
         return {};
     }
     return {static_cast<int>(HIWORD(info->dwFileVersionMS)),
-            static_cast<int>(LOWORD(info->dwFileVersionMS))};
+            static_cast<int>(LOWORD(info->dwFileVersionMS)),
+            static_cast<int>(HIWORD(info->dwFileVersionLS))};
 }
 
 }  // namespace purgeon::win32

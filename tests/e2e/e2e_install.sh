@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
 # The setup program, silent, for the current user and for everyone: the installed Purgeon runs,
+# the Explorer's "Wipe with Purgeon" is registered for files and folders and wipes a file,
 # the entry in "Apps" and the shortcut are right, a running copy stops the setup and the uninstaller
 # (exit code 3 to whoever started them, nothing changed), and the silent uninstaller, once Purgeon
 # has ended, exits 0 and leaves nothing behind but the settings. The uninstaller's window waits for
@@ -29,6 +30,7 @@ reg_dword() {
     [ -n "$hex" ] && echo $((hex))
 }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
+reg_default() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
 env_path() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 expect() { [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"; }
 
@@ -140,6 +142,26 @@ for round in "${rounds[@]}"; do
     ! key_exists "$other\\$uninstall_subkey" || fail "an uninstall entry under $other as well"
     echo "ok: files, shortcut and uninstall entry under $root"
 
+    # "Wipe with Purgeon" on files and folders; the file verb's command wipes a file.
+    verb_files="$root\\Software\\Classes\\*\\shell\\Purgeon.Wipe"
+    verb_folders="$root\\Software\\Classes\\Directory\\shell\\Purgeon.Wipe"
+    for verb in "$verb_files" "$verb_folders"; do
+        expect "verb text" "$(reg_default "$verb")" "Wipe with Purgeon"
+        expect "verb command" "$(reg_default "$verb\\command")" "$quoted_exe /wipe \"%1\""
+    done
+    ! key_exists "$other\\Software\\Classes\\*\\shell\\Purgeon.Wipe" || fail "a verb under $other as well"
+    victim="$lappdata\\verb-victim.txt"
+    printf 'wipe me' >"$(unix_path "$victim")"
+    command=$(reg_default "$verb_files\\command")
+    command=${command//%1/$victim}
+    exe=${command#\"}
+    exe=${exe%%\"*}
+    # From a script, as here, the program asks nothing.
+    timeout 60 wine "$exe" /wipe "$victim" >/dev/null 2>&1 </dev/null || fail "the verb's command failed"
+    [ "$command" = "\"$exe\" /wipe \"$victim\"" ] || fail "the verb's command is $command"
+    [ ! -e "$(unix_path "$victim")" ] || fail "the verb's command left the file"
+    echo "ok: the Explorer verbs are there and the file verb wipes a file"
+
     if [ "$autostart" = 1 ]; then
         written=$(reg_value "$run_key" ' Purgeon')
         expect "Run value written by the setup" "$written" "$quoted_exe"
@@ -166,6 +188,8 @@ for round in "${rounds[@]}"; do
     for r in HKCU HKLM; do
         ! key_exists "$r\\$uninstall_subkey" || fail "the uninstall entry under $r is left"
     done
+    ! key_exists "$verb_files" || fail "the file verb is left"
+    ! key_exists "$verb_folders" || fail "the folder verb is left"
     # Asked, the silent uninstaller answers No: the settings stay.
     key_exists "$settings_key" || fail "the silent uninstaller removed the settings"
     wait_removed "$folder" || fail "$folder is left: $(ls -A "$installed")"

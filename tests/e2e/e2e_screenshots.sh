@@ -12,7 +12,7 @@ wine "$PROBE" freeze frmSplash
 shot splash
 texts=$(probe texts frmSplash '*')
 wine "$PROBE" thaw frmSplash
-grep -qx 'Version 1.0' <<<"$texts" || fail "splash texts were: $texts"
+grep -qx 'Version 1.0.0' <<<"$texts" || fail "splash texts were: $texts"
 
 wine "$PROBE" wait-gone frmSplash 60000 || fail "the splash did not close"
 wine "$PROBE" show frmmain || fail "no main window"

@@ -1,5 +1,6 @@
 #!/usr/bin/env bash
-# The tray icon is there after start-up, opens the window and its menu, and "Exit" with OK runs
+# The tray icon is there after start-up, opens the window on a double click and its menu on a
+# single click (after the double-click time) or a right click, and "Exit" with OK runs
 # the exit-time cleaning on the "Working..." window and ends the program.
 source "$(dirname "$0")/lib.sh"
 
@@ -24,11 +25,23 @@ wine "$PROBE" fill-cache "$bulk" "$entries" || fail "could not fill the cache"
 wine "$PROBE" tab frmmain 2 || fail "no tab control"
 sleep 2
 
+# A single click opens the menu once the double-click time has passed; "Show Purgeon", its first
+# item, closes it again.
+xdotool mousemove "$x" "$y" click 1
+wine "$PROBE" wait-window '#32768' '*' 10000 || fail "no menu after a single click on the icon"
+read -r mx my mw _ <<<"$(probe rect '#32768')"
+xdotool mousemove $((mx + mw / 2)) $((my + 10)) click 1
+wine "$PROBE" wait-gone '#32768' 10000 || fail "the menu stayed after Show Purgeon"
+sleep 0.5
+
 xdotool mousemove "$x" "$y" click 3
 wine "$PROBE" wait-window '#32768' '*' 10000 || fail "no menu after a right click on the icon"
 sleep 0.5
 shot tray-menu
-xdotool key Up Return
+# "Exit" is the menu's last item: clicked with the mouse, which reaches the menu with or without
+# a window manager.
+read -r mx my mw mh <<<"$(probe rect '#32768')"
+xdotool mousemove $((mx + mw / 2)) $((my + mh - 10)) click 1
 wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "Exit asked nothing"
 texts=$(probe texts '#32770' ' Purgeon')
 grep -qx 'Do you wish to end the application?' <<<"$texts" || fail "the question was: $texts"

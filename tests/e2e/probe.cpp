@@ -130,6 +130,11 @@ int usage() {
                   L"  count-id CLASS ID                prints the number of rows of a list view\n"
                   L"  set-text CLASS ID TEXT           types a text into a control\n"
                   L"  answers CLASS MS                 the window answers a message within MS\n"
+                  L"  rect CLASS                       prints a window's left top width height\n"
+                  L"  rect-id CLASS ID                 prints a control's width and height\n"
+                  L"  size CLASS WIDTH HEIGHT          sizes a window's frame, as a drag would\n"
+                  L"  maximize CLASS | restore CLASS   maximises a window or restores it\n"
+                  L"  tab-of CLASS                     prints the selected tab's index\n"
                   L"  hold-lock PATH MS                holds a file open as a running browser\n"
                   L"                                   holds its profile lock, for MS\n");
     return 2;
@@ -312,6 +317,40 @@ int wmain(int argc, wchar_t** argv) {
                                      static_cast<UINT>(number(3)), &ignored)
                    ? 0
                    : 1;
+    }
+    if (command == L"rect") {
+        RECT r{};
+        ::GetWindowRect(target, &r);
+        std::wprintf(L"%ld %ld %ld %ld\n", r.left, r.top, r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (command == L"rect-id") {
+        HWND control = descendant(target, static_cast<int>(number(3)));
+        if (!control) return 1;
+        RECT r{};
+        ::GetWindowRect(control, &r);
+        std::wprintf(L"%ld %ld\n", r.right - r.left, r.bottom - r.top);
+        return 0;
+    }
+    if (command == L"size") {
+        // The window's own limits (its smallest size) apply, as they do to a drag of its border.
+        return ::SetWindowPos(target, nullptr, 0, 0, static_cast<int>(number(3)),
+                              static_cast<int>(number(4)), SWP_NOMOVE | SWP_NOZORDER)
+                   ? 0
+                   : 1;
+    }
+    if (command == L"maximize" || command == L"restore") {
+        ::ShowWindow(target, command == L"maximize" ? SW_MAXIMIZE : SW_RESTORE);
+        return 0;
+    }
+    if (command == L"tab-of") {
+        HWND tabs = ::FindWindowExW(target, nullptr, WC_TABCONTROLW, nullptr);
+        if (!tabs) return 1;
+        DWORD_PTR index = 0;
+        if (!::SendMessageTimeoutW(tabs, TCM_GETCURSEL, 0, 0, SMTO_ABORTIFHUNG, 5000, &index))
+            return 1;
+        std::wprintf(L"%ld\n", static_cast<long>(index));
+        return 0;
     }
     if (command == L"show") {
         ::ShowWindow(target, SW_SHOW);

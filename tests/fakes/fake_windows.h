@@ -62,6 +62,10 @@ public:
         browserChoices = choices;
     }
     void showKeepList(const std::vector<std::wstring>& sites) override { keepSites = sites; }
+    WindowPlacement placement() const override { return place; }
+    void restorePlacement(const WindowPlacement& placement) override { restored = placement; }
+    WindowPlacement place;
+    std::optional<WindowPlacement> restored;
     std::vector<std::pair<std::wstring, bool>> browserChoices;
     std::vector<std::wstring> keepSites;
 
@@ -97,6 +101,8 @@ public:
     void setTip(const std::wstring& tip) override { tips.push_back(tip); }
     std::vector<std::wstring> tips;
     void popupMenu() override { m_log.push_back(L"tray.menu"); }
+    void startClickTimer() override { m_log.push_back(L"tray.timer"); }
+    void stopClickTimer() override { m_log.push_back(L"tray.timer.stop"); }
     void destroy() override { m_log.push_back(L"tray.destroy"); }
 
 private:

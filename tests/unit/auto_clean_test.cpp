@@ -103,9 +103,11 @@ TEST(Tray, MouseMessagesPopUpTheMenuOrShowTheWindow) {
         int message;
         Log effect;
     };
-    const Log shown{L"main.show", L"main.repaint", L"main.splitCookieColumns"};  // and activated
+    const Log shown{L"tray.timer.stop", L"main.show", L"main.repaint",
+                    L"main.splitCookieColumns"};  // and activated
+    // The left button's press waits for a second click before the menu opens.
     for (const Case& c :
-         {Case{kWmLButtonDown, {L"tray.menu"}}, Case{kWmRButtonUp, {L"tray.menu"}},
+         {Case{kWmLButtonDown, {L"tray.timer"}}, Case{kWmRButtonUp, {L"tray.menu"}},
           Case{kWmLButtonDblClk, shown}, Case{0x202, {}}, Case{0x204, {}}, Case{0x200, {}}}) {
         RunRig rig({});
         rig.start();
@@ -113,6 +115,15 @@ TEST(Tray, MouseMessagesPopUpTheMenuOrShowTheWindow) {
         rig.windows.lastTray->TrayMouseMessage(c.message);
         EXPECT_EQ(rig.log, c.effect) << c.message;
     }
+}
+
+TEST(Tray, TheMenuOpensOnceTheDoubleClickTimeHasPassed) {
+    RunRig rig({});
+    rig.start();
+    rig.log.clear();
+    rig.windows.lastTray->TrayMouseMessage(kWmLButtonDown);
+    rig.windows.lastTray->clickTimeElapsed();
+    EXPECT_EQ(rig.log, (Log{L"tray.timer", L"tray.timer.stop", L"tray.menu"}));
 }
 
 TEST(Tray, AboutOpensTheWindowOnTheAboutTabLoadingItWhenClosed) {

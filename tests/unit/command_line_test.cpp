@@ -199,7 +199,7 @@ TEST(CleanCommand, CleaningEveryAreaRunsTheAutomaticRunsStepsAndSaysWhatWent) {
               }));
     // The log tells the run as an automatic run's, and where it came from.
     for (const wchar_t* line :
-         {L"Purgeon 1.0: cleaning run from the command line (/clean).",
+         {L"Purgeon 1.0.0: cleaning run from the command line (/clean).",
           L"Cache: 2 entries removed.", L"Cookies: 1 removed in C:\\Users\\me\\Cookies.",
           L"History: cleared.", L"Recycle Bin: emptied.",
           L"Temporary files: 1 wiped in C:\\Users\\me\\AppData\\Local\\Temp.",
@@ -320,7 +320,7 @@ TEST(CleanCommand, PreviewCountsWhatCleanWouldRemoveAndRemovesNothing) {
                   L"Nothing was removed.",
               }));
     EXPECT_TRUE(rig.logFile.contains(
-        L"Purgeon 1.0: preview from the command line (/preview); nothing is removed."));
+        L"Purgeon 1.0.0: preview from the command line (/preview); nothing is removed."));
 }
 
 TEST(CleanCommand, APreviewOfAnAreaThatWouldBeRefusedGivesExitCodeOne) {
@@ -376,7 +376,7 @@ TEST(WipeCommand, EachPathIsWipedAsTheTabWipesItAndWhatIsNotIsNamedWithWhy) {
     EXPECT_EQ(rig.files.passEnds.size(), 14u);
     // The log counts; it names no file.
     EXPECT_TRUE(
-        rig.logFile.contains(L"Purgeon 1.0: wipe from the command line (/wipe <path> "
+        rig.logFile.contains(L"Purgeon 1.0.0: wipe from the command line (/wipe <path> "
                              L"<path> <path> <path> <path>)."));
     EXPECT_TRUE(
         rig.logFile.contains(L"Command line: wipe: 2 file(s) wiped, 1 not wiped (1 in use "
@@ -391,6 +391,27 @@ TEST(WipeCommand, EachPathIsWipedAsTheTabWipesItAndWhatIsNotIsNamedWithWhy) {
     EXPECT_EQ(alone.run({L"/wipe", L"C:\\held.txt"}), kExitDone);
     EXPECT_EQ(alone.console.lines(), std::vector<std::wstring>{L"Item 1 (a file) wiped."});
     EXPECT_EQ(alone.files.passEnds.size(), 3u);  // "Quick( 3 passes)" unless stored otherwise
+}
+
+// Started from the shell's "Wipe with Purgeon", the wipe asks first as the Secure Wipe tab does.
+TEST(WipeCommand, FromTheShellItAsksFirstAndNoLeavesEverything) {
+    for (bool yes : {false, true}) {
+        CommandRig rig;
+        rig.files.addFile(L"C:\\", L"note.txt", kAttrArchive, {4, 5});
+        std::vector<std::wstring> asked;
+        const int code = runCommandLine({L"/wipe", L"C:\\note.txt"}, rig.cleanServices, rig.console,
+                                        [&](const std::wstring& question) {
+                                            asked.push_back(question);
+                                            return yes;
+                                        });
+        ASSERT_EQ(asked.size(), 1u);
+        EXPECT_EQ(asked[0],
+                  L"Warning! this will wipe the specified files and delete them. Once this is "
+                  L"done they cannot be recovered\r\n\r\nC:\\note.txt");
+        EXPECT_EQ(code, yes ? kExitDone : kExitCancelled);
+        EXPECT_EQ(rig.files.files.count(L"C:\\note.txt"), yes ? 0u : 1u);
+        EXPECT_EQ(rig.files.passEnds.size(), yes ? 3u : 0u);
+    }
 }
 
 TEST(WipeCommand, TheFreeSpaceOfTheFoldersVolumeIsWipedWithoutAQuestion) {

@@ -93,7 +93,7 @@ TEST(RunLog, EachLineIsDatedInUtcAndTheRunsSayWhatTheyDid) {
     rig.shell.recycleBinError = 5;
     rig.program.Main();
     rig.clean(kRecycleBinArea);
-    EXPECT_TRUE(rig.logFile.contains(L"Purgeon 1.0 started."));
+    EXPECT_TRUE(rig.logFile.contains(L"Purgeon 1.0.0 started."));
     EXPECT_TRUE(rig.logFile.contains(L"Recycle Bin: not emptied: system text 5"));
 }
 

@@ -18,10 +18,9 @@ TEST(MainWindow, LoadSetsCaptionAboutTextsAndGeneralTabWithoutListing) {
 
     auto& view = rig.mainView();
     EXPECT_EQ(view.caption, L" Purgeon");
-    EXPECT_EQ(view.texts[static_cast<int>(Ctl::lblappname)], L" Purgeon 1.0");
+    EXPECT_EQ(view.texts[static_cast<int>(Ctl::lblappname)], L" Purgeon 1.0.0");
     EXPECT_EQ(view.texts[static_cast<int>(Ctl::lblproginfo)],
-              L"For Windows \u00a9 95, Windows \u00a9 98, Windows \u00a9 NT, Windows \u00a9 "
-              L"XP\r\nWindows \u00a9 2000");
+              L"For Windows\u00ae 10 and Windows\u00ae 11");
     EXPECT_EQ(view.texts[static_cast<int>(Ctl::lblurl)], vendorUrl());
     EXPECT_EQ(main.selectedTab(), kTabGeneral);
     EXPECT_EQ(rig.urlCache.walks, 0);

@@ -31,7 +31,8 @@ TEST(OperationWindow, ProgressShowsOnTheWindowAndTheTrayAndTheControlsAreHeldMea
     ASSERT_FALSE(rig.mainView().progress.empty());
     EXPECT_EQ(rig.mainView().progress.back().first, 100);
     const std::wstring& text = rig.mainView().progress.back().second;
-    EXPECT_EQ(text.rfind(L"3/3 files, 61.5 KB/61.5 KB", 0), 0u)
+    // The bytes of the files, not of the seven passes over them.
+    EXPECT_EQ(text.rfind(L"3/3 files, 8.8 KB/8.8 KB", 0), 0u)
         << std::string(text.begin(), text.end());
     const std::vector<std::wstring>& tips = rig.windows.lastTrayView->tips;
     ASSERT_GE(tips.size(), 2u);
@@ -45,8 +46,8 @@ TEST(OperationWindow, CancelStopsTheWipeAndTheMessageSaysWhatWasNotWiped) {
     rig.main().cmdWipe_Click();
     ASSERT_EQ(rig.dialogs.shown.size(), 2u);
     EXPECT_EQ(rig.dialogs.shown[1],
-              (ShownBox{L"0File(s) wiped\r\n3 file(s) not wiped: 3 not reached before the wipe "
-                        L"was stopped.",
+              (ShownBox{L"0 files wiped, 0 bytes\r\n3 files not wiped: 3 not reached before the "
+                        L"wipe was stopped.",
                         L" Purgeon", 48}));
     EXPECT_EQ(rig.files.files.size(), 3u);
     EXPECT_TRUE(rig.logFile.contains(L"Stopped by the user."));

@@ -37,7 +37,7 @@ TEST(Startup, MainShowsTheSplashWithVersionAndPublisherAndWaitsForActivation) {
     Log expected{L"tray.create",
                  L"tray.add  Purgeon",
                  L"splash.create",
-                 L"splash.text " + id(Ctl::lblversion) + L"=Version 1.0",
+                 L"splash.text " + id(Ctl::lblversion) + L"=Version 1.0.0",
                  L"splash.text " + id(Ctl::lblgeneral) + L"=" + std::wstring(kPublisherLine),
                  L"splash.show"};
     EXPECT_EQ(rig.log, expected);
@@ -49,8 +49,8 @@ TEST(Startup, VersionLabelUsesPlainDecimalNumbers) {
         AppVersion version;
         std::wstring label;
     };
-    for (const Case& c : {Case{{1, 0}, L"Version 1.0"}, Case{{2, 13}, L"Version 2.13"},
-                          Case{{10, 5}, L"Version 10.5"}}) {
+    for (const Case& c : {Case{{1, 0, 0}, L"Version 1.0.0"}, Case{{2, 13, 0}, L"Version 2.13.0"},
+                          Case{{10, 5, 3}, L"Version 10.5.3"}}) {
         ProgramRig rig;
         rig.appInfo.versionNumbers = c.version;
         rig.program.Main();

@@ -48,9 +48,10 @@ TEST(WipeWindow, BothTargetsAreWipedFileFirstWithTheChosenPasses) {
 
         main.cmdWipe_Click();
 
-        EXPECT_EQ(rig.dialogs.shown, (std::vector<ShownBox>{kWarning,
-                                                            {L"report.doc wiped", L" Purgeon", 64},
-                                                            {L"3File(s) wiped", L" Purgeon", 64}}));
+        EXPECT_EQ(rig.dialogs.shown,
+                  (std::vector<ShownBox>{kWarning,
+                                         {L"report.doc wiped", L" Purgeon", 64},
+                                         {L"3 files wiped, 3 bytes", L" Purgeon", 64}}));
         const size_t passes = quick ? 3 : 7;
         EXPECT_EQ(rig.passesOver(L"D:\\a\\report.doc"), passes);
         EXPECT_EQ(rig.passesOver(L"D:\\x\\s\\b.txt"), passes);
@@ -94,7 +95,7 @@ TEST(WipeWindow, AnEmptyMissingOrBareFileTellsNothingAndAnEmptyFolderCountsZero)
           Case{L"",
                L"D:\\e",
                {warning(L"Folder: D:\\e: 0 file(s), 0 bytes"),
-                {L"0File(s) wiped", L" Purgeon", 64}}}}) {
+                {L"0 files wiped, 0 bytes", L" Purgeon", 64}}}}) {
         WipeRig rig;
         rig.files.addFile(L"D:\\a\\", L"empty.doc");
         rig.files.folders[L"D:\\e\\"];
@@ -153,14 +154,32 @@ TEST(WipeWindow, WhatCouldNotBeWipedIsToldWithItsReasonAndLogged) {
     const std::wstring fileText =
         L"report.doc could not be wiped: it is in use by another program.";
     const std::wstring folderText =
-        L"1File(s) wiped\r\n2 file(s) not wiped: 1 in use by another program, 1 overwritten but "
-        L"not removed.";
+        L"1 file wiped, 1 byte\r\n2 files not wiped: 1 in use by another program, 1 overwritten "
+        L"but not removed.";
     EXPECT_EQ(rig.dialogs.shown,
               (std::vector<ShownBox>{
                   kWarning, {fileText, L" Purgeon", 48}, {folderText, L" Purgeon", 48}}));
     EXPECT_EQ(rig.files.files[L"D:\\a\\report.doc"].content, std::vector<unsigned char>(1500, 7));
     EXPECT_TRUE(rig.logFile.contains(fileText));
     EXPECT_TRUE(rig.logFile.contains(folderText));
+}
+
+// Dropped on the Secure Wipe tab, the first folder and the first file fill their fields; dropped
+// on another tab, nothing changes.
+TEST(WipeWindow, DroppedFilesAndFoldersFillTheFieldsOnTheSecureWipeTabOnly) {
+    WipeRig rig;
+    FrmMain& main = rig.main();
+    const std::vector<std::wstring> dropped{L"D:\\a\\report.doc", L"D:\\x", L"D:\\x\\a.txt",
+                                            L"D:\\a"};
+    main.filesDropped(dropped);
+    EXPECT_EQ(main.text(Ctl::txtFileToWipe), L"");
+    EXPECT_EQ(main.text(Ctl::txtFolderToWipe), L"");
+
+    main.selectTab(kTabSecureWipe);
+    main.filesDropped(dropped);
+    EXPECT_EQ(main.text(Ctl::txtFileToWipe), L"D:\\a\\report.doc");
+    EXPECT_EQ(main.text(Ctl::txtFolderToWipe), L"D:\\x");
+    EXPECT_EQ(rig.mainView().texts[static_cast<int>(Ctl::txtFolderToWipe)], L"D:\\x");
 }
 
 TEST(WipeWindow, FilePickerKeepsItsLastChoiceAndCancelRules) {

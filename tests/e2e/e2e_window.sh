@@ -1,0 +1,139 @@
+#!/usr/bin/env bash
+# The main window driven from outside: it takes 1.6 times its size and its cookie list grows with
+# it, a smaller size is refused, the size is kept after a restart; Ctrl+Tab changes the tab;
+# "Clean &Now" lists the ticked areas with counts, No removes nothing, Yes removes them and says
+# how much was freed. Screenshots of every tab, at the first size and maximised, and of the
+# question and the summary.
+source "$(dirname "$0")/lib.sh"
+
+readonly ID_lstcookies=1020
+readonly ID_cmdCleanNow=1069
+readonly ID_cmdok=1004
+readonly window_key='HKCU\Software\Purgeon\Window'
+bulk=http://purgeon-e2e.example/cleannow/
+entries=40
+
+# Waits for the main window after a start, and shows it.
+open_window() {
+    start_purgeon
+    wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
+    wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
+    wine "$PROBE" show frmmain
+    wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
+    sleep 1
+}
+frame() { probe rect frmmain; }
+size_of() { read -r _ _ w h <<<"$(frame)"; echo "$w $h"; }
+
+wine reg delete "$window_key" /f >/dev/null 2>&1 || true
+store_prefs autodelcache=1 autocleartemp=1
+temp=$(unix_path "$(wine cmd /c echo %TEMP% 2>/dev/null | tr -d '\r')")
+[ -d "$temp" ] || fail "no temporary folder"
+open_window
+# The temporary files come after the window's start, which clears the folder when its box is
+# ticked.
+mkdir -p "$temp/clean-now"
+for i in $(seq 1 30); do head -c $((i * 4096)) /dev/urandom >"$temp/clean-now/file$i.tmp"; done
+
+read -r w0 h0 <<<"$(size_of)"
+read -r lw0 lh0 <<<"$(probe rect-id frmmain "$ID_lstcookies")"
+echo "first size ${w0}x${h0}, cookie list ${lw0}x${lh0}"
+
+names=(general cookies cache browser-history secure-wipe about)
+for i in "${!names[@]}"; do
+    wine "$PROBE" tab frmmain "$i"
+    sleep 0.5
+    shot "window-$i-${names[$i]}"
+done
+
+# 1.6 times the size: the cookie list takes the extra width whole, and most of the extra height.
+w1=$((w0 * 16 / 10))
+h1=$((h0 * 16 / 10))
+wine "$PROBE" size frmmain "$w1" "$h1"
+sleep 1
+[ "$(size_of)" = "$w1 $h1" ] || fail "the window is $(size_of), not ${w1}x${h1}"
+read -r lw1 lh1 <<<"$(probe rect-id frmmain "$ID_lstcookies")"
+echo "at ${w1}x${h1} the cookie list is ${lw1}x${lh1}"
+[ $((lw1 - lw0)) -eq $((w1 - w0)) ] || fail "the cookie list grew by $((lw1 - lw0)), not $((w1 - w0))"
+[ $((lh1 - lh0)) -ge $(((h1 - h0) / 2)) ] || fail "the cookie list grew by only $((lh1 - lh0)) in height"
+
+# Smaller than the first size: refused.
+wine "$PROBE" size frmmain $((w0 * 8 / 10)) $((h0 * 8 / 10))
+sleep 1
+read -r w h <<<"$(size_of)"
+[ "$w" -ge "$w0" ] && [ "$h" -ge "$h0" ] || fail "the window was made ${w}x${h}, below ${w0}x${h0}"
+
+# Maximised, each tab.
+wine "$PROBE" maximize frmmain
+sleep 1
+for i in "${!names[@]}"; do
+    wine "$PROBE" tab frmmain "$i"
+    sleep 0.5
+    shot "window-maximised-$i-${names[$i]}"
+done
+wine "$PROBE" restore frmmain
+sleep 1
+wine "$PROBE" size frmmain "$w1" "$h1"
+sleep 1
+
+# Ctrl+Tab and Ctrl+PageUp, typed on the window once a click on its banner has given it the
+# keyboard (without a window manager the click may take a moment to do so: a few tries).
+wine "$PROBE" tab frmmain 0
+read -r x y _ _ <<<"$(frame)"
+# keys KEY TAB: types the key until the tab is TAB, at most three times.
+keys() {
+    local try
+    for try in 1 2 3; do
+        xdotool mousemove $((x + w1 / 2)) $((y + 60)) click 1
+        sleep 1
+        # Without a window manager the X focus may stay elsewhere: it is given to the window.
+        xdotool search --onlyvisible --name '^ Purgeon$' windowfocus 2>/dev/null || true
+        sleep 0.5
+        xdotool key "$1"
+        sleep 1
+        [ "$(probe tab-of frmmain)" = "$2" ] && return 0
+    done
+    shot "keys-failed"
+    return 1
+}
+keys ctrl+Tab 1 || fail "Ctrl+Tab left the tab at $(probe tab-of frmmain)"
+keys ctrl+Prior 0 || fail "Ctrl+PageUp left the tab at $(probe tab-of frmmain)"
+echo "ok: Ctrl+Tab and Ctrl+PageUp change the tab"
+
+# Clean Now over the ticked cache: No first, then Yes.
+wine "$PROBE" fill-cache "$bulk" "$entries" || fail "could not fill the cache"
+wine "$PROBE" click-id frmmain "$ID_cmdCleanNow"
+wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "Clean Now asked nothing"
+texts=$(probe texts '#32770' ' Purgeon')
+grep -q '^Cache: [0-9]* entries' <<<"$texts" || fail "the question said: $texts"
+grep -q '^Temporary files: 30 files, 1.8 MB' <<<"$texts" || fail "the question said: $texts"
+shot clean-now-question
+wine "$PROBE" press '#32770' ' Purgeon' 7  # No
+wine "$PROBE" wait-gone '#32770' 10000 || fail "the question stayed"
+wine "$PROBE" cache-has "${bulk}1" || fail "No removed the cache"
+[ -f "$temp/clean-now/file30.tmp" ] || fail "No removed the temporary files"
+
+wine "$PROBE" click-id frmmain "$ID_cmdCleanNow"
+wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "Clean Now asked nothing the second time"
+wine "$PROBE" press '#32770' ' Purgeon' 6  # Yes
+sleep 1
+wine "$PROBE" wait-window '#32770' ' Purgeon' 60000 || fail "Clean Now gave no summary"
+texts=$(probe texts '#32770' ' Purgeon')
+grep -q '^Freed 1.8 MB' <<<"$texts" || fail "the summary said: $texts"
+grep -q '^Cache: [0-9]* entries removed' <<<"$texts" || fail "the summary said: $texts"
+shot clean-now-summary
+wine "$PROBE" press '#32770' ' Purgeon' 1
+wine "$PROBE" cache-has "${bulk}1" && fail "Yes left the cache entries"
+[ -z "$(ls -A "$temp/clean-now" 2>/dev/null)" ] || fail "Yes left temporary files"
+echo "ok: Clean Now asks, No keeps, Yes cleans and tells what was freed"
+
+# Kept after a restart: "&Ok" closes the window, which keeps its size.
+wine "$PROBE" click-id frmmain "$ID_cmdok"
+wine "$PROBE" wait-gone frmmain 10000 || fail "Ok left the window open"
+# The program stays in the tray: it is ended there.
+wine "$PROBE" kill frmtray || fail "no tray window"
+wait_exit "$purgeon_pid" 30 || fail "the program did not end"
+open_window
+[ "$(size_of)" = "$w1 $h1" ] || fail "after a restart the window is $(size_of), not ${w1}x${h1}"
+echo "ok: the window's size is kept (${w1}x${h1})"
+wine reg delete "$window_key" /f >/dev/null 2>&1 || true
