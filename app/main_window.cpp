@@ -67,7 +67,11 @@ void FrmMain::activated(ActivationSource source) {
     if (source == ActivationSource::shown || source == ActivationSource::ownWindow) Form_Activate();
 }
 
-void FrmMain::Form_QueryUnload() { m_program.setAutostart(value(Ctl::chkautostart) == 1); }
+void FrmMain::Form_QueryUnload() {
+    // The window goes: nothing more is listed into it.
+    stopListings();
+    m_program.setAutostart(value(Ctl::chkautostart) == 1);
+}
 
 void FrmMain::selectTab(int index) {
     m_view->selectTab(index);

@@ -45,6 +45,7 @@ void Win32MainWindowView::applyDpi(UINT previousDpi) {
 
     m_cookies.rescaleColumns(previousDpi, dpi());
     m_history.rescaleColumns(previousDpi, dpi());
+    m_cache.rescaleColumns(previousDpi, dpi());
     fitToText();
     layoutStatusBar();
     m_pages.captureBackground(tabs);
