@@ -59,14 +59,19 @@ run_once() {
     sleep 0.3
     probe tab frmmain "$tab"
     wait "$pinger"
-    printf '%-8s splash_gone_s=%.2f %s %s\n' "$name" "$splash" "$(cat "$work/ping.txt")" \
-        "$(probe peak purgeon.exe)"
+    # The peak resident memory of the program's process, as Linux counts it.
+    local peak=unknown process
+    process=$(pgrep -n -f 'purgeon\.exe' || true)
+    [ -n "$process" ] && peak=$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$process/status")
+    printf '%-8s splash_gone_s=%.2f %s peak_mib=%s\n' "$name" "$splash" "$(cat "$work/ping.txt")" \
+        "$peak"
     kill "$pid" 2>/dev/null || true
     wineserver -k 2>/dev/null || true
     wait 2>/dev/null || true
     wine_up
 }
 echo "== each tab opened once the window is up (list views: 0 browsers, 1 cookies, 2 cache, 3 history)"
-run_once 1 1 cookies
-run_once 2 2 cache
-run_once 3 3 history
+for tab in ${BENCH_TABS:-1 2 3}; do
+    case $tab in 1) name=cookies ;; 2) name=cache ;; 3) name=history ;; esac
+    run_once "$tab" "$tab" "$name"
+done

@@ -56,7 +56,8 @@ int ping(const std::wstring& caption, double duration, int listIndex) {
     HWND list = nullptr;
     if (listIndex >= 0) {
         const std::vector<HWND> lists = listViews(window);
-        if (static_cast<std::size_t>(listIndex) < lists.size()) list = lists[static_cast<std::size_t>(listIndex)];
+        if (static_cast<std::size_t>(listIndex) < lists.size())
+            list = lists[static_cast<std::size_t>(listIndex)];
     }
     LRESULT rows = -1;
     double firstRows = -1;
@@ -88,8 +89,8 @@ int ping(const std::wstring& caption, double duration, int listIndex) {
     std::sort(answers.begin(), answers.end());
     const double worst = answers.empty() ? 0.0 : answers.back();
     const double median = answers.empty() ? 0.0 : answers[answers.size() / 2];
-    std::printf("pings=%zu median_ms=%.1f max_ms=%.1f over_250ms=%d", answers.size(), median,
-                worst, late);
+    std::printf("pings=%zu median_ms=%.1f max_ms=%.1f over_250ms=%d", answers.size(), median, worst,
+                late);
     if (list != nullptr)
         std::printf(" rows=%ld first_rows_s=%.2f last_change_s=%.2f", static_cast<long>(rows),
                     firstRows, lastChange);
@@ -105,8 +106,8 @@ int selectTab(const std::wstring& windowClass, int index) {
     if (tabs == nullptr) return 2;
     DWORD processId = 0;
     ::GetWindowThreadProcessId(tabs, &processId);
-    const HANDLE process = ::OpenProcess(
-        PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
+    const HANDLE process =
+        ::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE, processId);
     if (process == nullptr) return 2;
     void* remote = ::VirtualAllocEx(process, nullptr, sizeof(RECT), MEM_COMMIT, PAGE_READWRITE);
     RECT rect{};

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <map>
+#include <thread>
 
 #include "browsers/utf8_text.h"
 
@@ -113,8 +114,10 @@ namespace {
 
 // The most of a Chromium entry's start read at first: the header and any usual key.
 constexpr std::size_t kChromiumHead = 4096;
-// The most of a Firefox entry's metadata read: hashes, fields, key and elements.
+// The most of a Firefox entry's metadata read: hashes, fields, key and elements; and the end of
+// the file read at first, which holds the whole metadata of most entries.
 constexpr std::uint64_t kLargestMetadata = 1 << 20;
+constexpr std::uint64_t kFirefoxTail = 16384;
 
 // The address an entry's file names, read from the part that holds it.
 std::wstring entryAddress(FileSystem& files, const std::wstring& path, std::uint64_t size,
@@ -130,9 +133,16 @@ std::wstring entryAddress(FileSystem& files, const std::wstring& path, std::uint
         }
         return chromiumCacheKeyUrl(bytes);
     }
-    if (size < 8 || !files.readPart(path, size - 4, 4, bytes).ok() || bytes.size() != 4) return {};
-    const std::uint64_t metadata = bigEndian32(bytes, 0);
+    if (size < 8) return {};
+    const std::uint64_t tailStart = size > kFirefoxTail ? size - kFirefoxTail : 0;
+    if (!files.readPart(path, tailStart, static_cast<size_t>(size - tailStart), bytes).ok() ||
+        bytes.size() != size - tailStart)
+        return {};
+    const std::uint64_t metadata = bigEndian32(bytes, bytes.size() - 4);
     if (metadata > size - 4 || size - metadata > kLargestMetadata) return {};
+    if (metadata >= tailStart)
+        return firefoxMetadataKeyUrl(bytes.substr(static_cast<size_t>(metadata - tailStart)),
+                                     metadata);
     if (!files.readPart(path, metadata, static_cast<size_t>(size - metadata), bytes).ok())
         return {};
     return firefoxMetadataKeyUrl(bytes, metadata);
@@ -141,7 +151,8 @@ std::wstring entryAddress(FileSystem& files, const std::wstring& path, std::uint
 }  // namespace
 
 void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
-                      const CacheEntriesHand& hand, std::stop_token stop, std::size_t batchSize) {
+                      const CacheEntriesHand& hand, std::stop_token stop, std::size_t batchSize,
+                      std::size_t readers) {
     const PageCache page = pageCache(profile);
     // First the folder's names and sizes, grouped by entry: Chromium keeps an entry in up to
     // three files, "<hash>_0", "_1" and "_s".
@@ -166,16 +177,33 @@ void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
         ++entry.fileCount;
     }));
     byHash.clear();
-    // Then each entry's address, from the first of its files that names one.
-    std::vector<BrowserCacheEntry> batch;
-    for (std::size_t index = 0; index < found.size(); ++index) {
-        if (stop.stop_requested()) return;
+    // Then each entry's address, from the first of its files that names one; a batch at a time,
+    // its entries shared out among the readers.
+    const auto readAddress = [&](std::size_t index) {
         BrowserCacheEntry& entry = found[index];
         for (std::size_t file = 0; file < entry.files.size() && entry.url.empty(); ++file)
             entry.url = entryAddress(files, entry.files[file], sizes[index][file], page.firefox);
-        if (entry.url.empty()) continue;  // the cache's own index and bookkeeping files
-        batch.push_back(std::move(entry));
-        if (batch.size() >= batchSize) {
+    };
+    readers = std::max<std::size_t>(readers, 1);
+    std::vector<BrowserCacheEntry> batch;
+    for (std::size_t first = 0; first < found.size(); first += batchSize) {
+        if (stop.stop_requested()) return;
+        const std::size_t end = std::min(found.size(), first + batchSize);
+        if (readers == 1) {
+            for (std::size_t index = first; index < end; ++index) readAddress(index);
+        } else {
+            std::vector<std::jthread> threads;
+            for (std::size_t reader = 0; reader < readers; ++reader)
+                threads.emplace_back([&, reader] {
+                    for (std::size_t index = first + reader; index < end; index += readers)
+                        readAddress(index);
+                });
+        }
+        for (std::size_t index = first; index < end; ++index) {
+            // Without an address: the cache's own index and bookkeeping files.
+            if (!found[index].url.empty()) batch.push_back(std::move(found[index]));
+        }
+        if (!batch.empty()) {
             hand(std::move(batch));
             batch.clear();
         }

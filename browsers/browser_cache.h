@@ -28,12 +28,13 @@ std::vector<std::wstring> cacheFolders(const BrowserProfile& profile);
 // cache2\entries), then one per other cache folder that holds files. Reading changes nothing:
 // of each entry only the part that holds its address is read.
 std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile);
-// The same, handed over in batches of at most batchSize entries as they are read; ends early
-// when asked to stop.
+// The same, handed over in batches of at most batchSize entries as they are read, in the same
+// order; ends early when asked to stop. readers entries are read at once, each on a thread of its
+// own (the files must then serve several threads).
 using CacheEntriesHand = std::function<void(std::vector<BrowserCacheEntry>)>;
 void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
                       const CacheEntriesHand& hand, std::stop_token stop,
-                      std::size_t batchSize = 512);
+                      std::size_t batchSize = 512, std::size_t readers = 1);
 
 // Overwrites once and removes every file of every cache folder.
 FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,

@@ -179,12 +179,10 @@ public:
                     std::string& bytes) override {
         std::string whole;
         if (const Status read = readFile(path, whole); !read) return read;
-        ++partReads;
         bytes = offset >= whole.size() ? std::string()
                                        : whole.substr(static_cast<std::size_t>(offset), most);
         return {};
     }
-    int partReads = 0;
     Status fileSize(const std::wstring& path, std::uint64_t& bytes) override {
         auto found = files.find(path);
         if (found != files.end()) {
