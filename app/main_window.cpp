@@ -73,6 +73,8 @@ void FrmMain::activated(ActivationSource source) {
 }
 
 void FrmMain::Form_QueryUnload() {
+    // The window goes: nothing more is listed into it.
+    stopListings();
     m_program.setAutostart(value(Ctl::chkautostart) == 1);
     m_program.logFailure(
         L"The window's place was not saved",

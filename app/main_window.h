@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "app/controls.h"
+#include "app/listing.h"
 #include "app/window_placement.h"
 #include "areas/cache_list.h"
 #include "areas/cookie_list.h"
@@ -42,15 +43,15 @@ public:
     // "&Cancel" shows, and so does the progress in the status bar and on the taskbar button.
     virtual void setOperationRunning(bool running) = 0;
     virtual void showProgress(int percent, const std::wstring& text) = 0;
-    // The cache list was refilled, or its selection changed.
+    // The cache list was refilled, took more rows or changed its order; or its selection changed.
     virtual void showCacheRows(const CacheList& list) = 0;
     virtual void showCacheSelection(const CacheList& list) = 0;
     // The cookie list was refilled (or lost rows), or its selection changed.
     virtual void showCookieRows(const CookieList& list) = 0;
     virtual void showCookieSelection(const CookieList& list) = 0;
-    // The history list's rows, in order; and the column (from 0) the list sorts its rows by.
-    virtual void showHistoryRows(const std::vector<HistoryRow>& rows) = 0;
-    virtual void setHistorySortKey(int key) = 0;
+    // The history list was emptied, took more rows or changed its order: the view asks the
+    // behaviour for the texts of the rows it shows (FrmMain::historyText).
+    virtual void showHistoryRows(const HistoryList& list) = 0;
     // The browser profiles found, each with its tick; and the cookie keep list's sites.
     virtual void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) = 0;
     virtual void showKeepList(const std::vector<std::wstring>& sites) = 0;
@@ -94,6 +95,12 @@ public:
     void cmdDelAllFromCache_Click();
     void cmdinvertcachesel_Click();
     void List1_Click(int row);
+    // The user selected or deselected a row of the cache list, or moved to one (rows in the
+    // listing's order).
+    void List1_ItemSelected(int row, bool selected);
+    void List1_ItemFocused(int row);
+    // A click on a column header of the cache list (columns from 1).
+    void List1_ColumnClick(int column);
     void cmddelcookies_Click();
     void cmdselectallcookies_Click();
     void cmdselectnocookies_Click();
@@ -151,6 +158,8 @@ public:
     // Recycle Bin's first.
     void loadUserPrefs();
     void saveUserPrefs();
+    // The lists are listed off the window's thread: each call starts a listing afresh, whose
+    // rows show as they come ("Listing..." in the status bar meanwhile).
     void loadCookiesList();
     void EnumCookies(const std::wstring& folder);
     // interactive: ask first and delete the selected rows; otherwise delete every row. The
@@ -176,7 +185,12 @@ public:
 
     const CacheList& cacheList() const { return m_cache; }
     const CookieList& cookieList() const { return m_cookies; }
-    int historySortKey() const { return m_historySortKey; }
+    const HistoryList& historyList() const { return m_history; }
+    int historySortKey() const { return m_history.sortColumn(); }
+    // The text of the history row shown at a place, in a column (from 0).
+    std::wstring historyText(std::size_t place, std::size_t column);
+    // Whether one of the lists is being listed.
+    bool listing() const;
 
 private:
     // The window's option controls as the preferences store sees them.
@@ -211,6 +225,13 @@ private:
     void wipeNamedFolder(WipeMethod method);
     void showBrowserChoices();
     void showKeepList();
+    // Starts a listing on the runner (made the first time); "Listing..." shows while any runs.
+    void startListing(std::unique_ptr<ListingRunner>& runner, ListingWork work);
+    // Waits, the window answering, until the list's listing has ended.
+    void awaitListing(const std::unique_ptr<ListingRunner>& runner);
+    void stopListings();
+    void showListingStatus();
+    void showCacheTotal();
     // A box after the user's own action; always a line in the log.
     void tell(const std::wstring& text, unsigned style);
 
@@ -227,10 +248,14 @@ private:
     bool m_busyForRun = false;  // the hourglass an automatic run's step holds
     CacheList m_cache;
     CookieList m_cookies;
+    HistoryList m_history;
     std::wstring m_cookieFolder;
-    int m_historySortKey = 0;
     int m_keepRow = -1;           // the keep list's chosen site
     std::wstring m_openFileName;  // the file dialog starts from the last choice
+    // Last, so that they stop before the lists they fill go.
+    std::unique_ptr<ListingRunner> m_cookieListing;
+    std::unique_ptr<ListingRunner> m_cacheListing;
+    std::unique_ptr<ListingRunner> m_historyListing;
 };
 
 }  // namespace purgeon

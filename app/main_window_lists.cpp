@@ -3,6 +3,9 @@
 #include "app/busy_scope.h"
 #include "app/main_window.h"
 #include "app/program.h"
+#include "browsers/browser_cache.h"
+#include "browsers/browser_cookies.h"
+#include "browsers/browser_history.h"
 #include "clean/browser_area.h"
 #include "clean/browser_areas.h"
 #include "clean/cache_area.h"
@@ -10,8 +13,65 @@
 #include "clean/failure_text.h"
 #include "clean/history_area.h"
 #include "product/product.h"
+#include "wipe/wipe_report.h"
 
 namespace purgeon {
+
+namespace {
+
+// The status text while a list is being listed.
+constexpr wchar_t kListingText[] = L"Listing...";
+
+// "Cache Contents: 1,204 entries, 54.2 MB"
+std::wstring cacheTotalText(const CacheList& list) {
+    const std::size_t count = list.rows().size();
+    return L"Cache Contents: " + std::to_wstring(count) +
+           (count == 1 ? L" entry, " : L" entries, ") + sizeText(list.totalBytes());
+}
+
+// The ticked profiles with their places in the program's list, copied for a listing's worker.
+std::vector<std::pair<std::size_t, BrowserProfile>> tickedProfiles(
+    const std::vector<BrowserChoice>& choices) {
+    std::vector<std::pair<std::size_t, BrowserProfile>> ticked;
+    for (std::size_t index = 0; index < choices.size(); ++index)
+        if (choices[index].ticked) ticked.emplace_back(index, choices[index].profile);
+    return ticked;
+}
+
+}  // namespace
+
+// Listings.
+
+void FrmMain::startListing(std::unique_ptr<ListingRunner>& runner, ListingWork work) {
+    if (!runner) runner = m_program.createListingRunner();
+    runner->start(std::move(work), [this] { showListingStatus(); });
+    showListingStatus();
+}
+
+void FrmMain::awaitListing(const std::unique_ptr<ListingRunner>& runner) {
+    if (runner && runner->running()) runner->wait();
+}
+
+bool FrmMain::listing() const {
+    for (const auto* runner : {&m_cookieListing, &m_cacheListing, &m_historyListing})
+        if (*runner && (*runner)->running()) return true;
+    return false;
+}
+
+void FrmMain::stopListings() {
+    for (auto* runner : {&m_cookieListing, &m_cacheListing, &m_historyListing})
+        if (*runner) (*runner)->stop();
+    showListingStatus();
+}
+
+void FrmMain::showListingStatus() {
+    const bool any = listing();
+    if (any && m_statusText.empty()) {
+        setStatusText(kListingText);
+    } else if (!any && m_statusText == kListingText) {
+        setStatusText(L"");
+    }
+}
 
 // Cookies.
 
@@ -25,17 +85,31 @@ void FrmMain::loadCookiesList() {
 }
 
 void FrmMain::EnumCookies(const std::wstring& folder) {
-    BusyScope busy(*this);
-    CookieList listed;
-    CleanContext context = m_program.cleanContext(m_options);
-    static_cast<void>(
-        listCookies(context, folder, listed, [this] { m_program.processMessages(); }));
-    std::vector<std::wstring> failures;
-    appendBrowserCookieRows(m_program.services().files, m_program.browsers().choices(), listed,
-                            failures);
-    for (const std::wstring& failure : failures) m_program.log().write(failure);
-    m_cookies = std::move(listed);
-    m_view->showCookieRows(m_cookies);
+    FileSystem& files = m_program.services().files;
+    const bool includeIndexDat = m_program.state().includeIndexDat;
+    auto profiles = tickedProfiles(m_program.browsers().choices());
+    startListing(m_cookieListing, [this, &files, folder, includeIndexDat,
+                                   profiles = std::move(profiles)](std::stop_token stop,
+                                                                   const ListingHand& hand) {
+        auto listed = std::make_shared<CookieList>();
+        const Status status = listed->load(files, folder, includeIndexDat, [] {});
+        hand([this, listed, status, folder] {
+            m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
+            m_cookies = std::move(*listed);
+            m_view->showCookieRows(m_cookies);
+        });
+        for (const auto& [index, profile] : profiles) {
+            if (stop.stop_requested()) return;
+            auto cookies = std::make_shared<std::vector<BrowserCookie>>();
+            std::wstring error = listBrowserCookies(files, profile, *cookies);
+            hand([this, cookies, error = std::move(error), index = index, title = profile.title()] {
+                if (!error.empty())
+                    m_program.log().write(L"Cookies: " + title + L": not listed: " + error);
+                m_cookies.appendBrowserCookies(title, index, *cookies);
+                m_view->showCookieRows(m_cookies);
+            });
+        }
+    });
 }
 
 void FrmMain::deletecookies(bool interactive) {
@@ -46,6 +120,7 @@ void FrmMain::deletecookies(bool interactive) {
                              L"Delete Cookies", kMbYesNo | kMbIconQuestion) != kIdYes) {
         return;
     }
+    awaitListing(m_cookieListing);  // the run acts on the whole list
     if (m_cookies.rows().empty()) return;
     // The cookie folder's files first, then the browsers' cookies: a refusal of the folder is
     // told before those go.
@@ -102,14 +177,48 @@ void FrmMain::lstcookies_ItemSelected(int row, bool selected) {
 void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
-    BusyScope busy(*this);
-    CleanContext context = m_program.cleanContext(m_options);
-    static_cast<void>(listCache(context, m_cache));
-    appendBrowserCacheRows(m_program.services().files, m_program.browsers().choices(), m_cache);
+    m_cache = CacheList();
     m_view->showCacheRows(m_cache);
+    showCacheTotal();
+    Services& s = m_program.services();
+    UrlCache& urlCache = s.urlCache;
+    FileSystem& files = s.files;
+    const Collation& collation = s.collation;
+    auto profiles = tickedProfiles(m_program.browsers().choices());
+    startListing(
+        m_cacheListing, [this, &urlCache, &files, &collation, profiles = std::move(profiles)](
+                            std::stop_token stop, const ListingHand& hand) {
+            auto listed = std::make_shared<CacheList>();
+            const Status status = listed->refill(urlCache, &collation);
+            hand([this, listed, status] {
+                m_program.logFailure(L"Cache: the listing stopped early", status);
+                m_cache = std::move(*listed);
+                m_view->showCacheRows(m_cache);
+                showCacheTotal();
+            });
+            for (const auto& [index, profile] : profiles) {
+                const std::wstring title = profile.title();
+                listBrowserCache(
+                    files, profile,
+                    [&, index = index](std::vector<BrowserCacheEntry> entries) {
+                        auto batch = std::make_shared<CacheBatch>(
+                            CacheList::batchOf(title, index, std::move(entries), collation));
+                        hand([this, batch] {
+                            m_cache.add(std::move(*batch));
+                            m_view->showCacheRows(m_cache);
+                            showCacheTotal();
+                        });
+                    },
+                    stop);
+                if (stop.stop_requested()) return;
+            }
+        });
 }
 
+void FrmMain::showCacheTotal() { m_view->setText(Ctl::Frame3, cacheTotalText(m_cache)); }
+
 void FrmMain::deletecache(bool interactive) {
+    awaitListing(m_cacheListing);  // the run acts on the whole list
     BusyScope busy(*this);
     const AreaResult cleared = runArea(kCacheArea, ShownLists{&m_cache});
     if (!cleared.ran) return;
@@ -153,6 +262,17 @@ void FrmMain::List1_Click(int row) {
     m_view->showCacheSelection(m_cache);
 }
 
+void FrmMain::List1_ItemSelected(int row, bool selected) {
+    if (row >= 0) m_cache.setSelected(static_cast<std::size_t>(row), selected);
+}
+
+void FrmMain::List1_ItemFocused(int row) { m_cache.setCurrent(row); }
+
+void FrmMain::List1_ColumnClick(int column) {
+    m_cache.sortBy(column - 1);
+    m_view->showCacheRows(m_cache);
+}
+
 // The automatic run's steps on the window's lists.
 
 ShownLists FrmMain::shownLists() { return ShownLists{&m_cache, &m_cookies, &m_cookieFolder}; }
@@ -160,10 +280,15 @@ ShownLists FrmMain::shownLists() { return ShownLists{&m_cache, &m_cookies, &m_co
 void FrmMain::runStarting(const Area& area) {
     if (&area == &kCacheArea) {
         GetCacheURLList();
+        awaitListing(m_cacheListing);
     } else if (&area == &kCookieArea) {
         loadCookiesList();
+        awaitListing(m_cookieListing);
         if (m_cookies.rows().empty()) return;  // nothing to delete, nothing to wait for
     } else {
+        // A history listing reads the databases the clear changes: what it listed stays.
+        if (&area == &kHistoryArea && m_historyListing) m_historyListing->stop();
+        showListingStatus();
         return;
     }
     m_busyForRun = true;
@@ -186,25 +311,69 @@ void FrmMain::runFinished(const Area& area, const AreaResult& result) {
 // Browser history.
 
 void FrmMain::loadURLHistory() {
-    std::vector<HistoryRow> rows;
+    if (m_historyListing) m_historyListing->stop();
+    m_history.clear();
     Services& s = m_program.services();
+    // The history store is a COM object of the window's thread: it is read here, and it is small.
     if (CURLHistory* history = m_program.state().history.get()) {
         try {
             history->Refresh();
-            rows = historyRows(*history, s.dates);
+            m_history.add(historyStoreBatch(*history, s.collation));
         } catch (const HistoryError& error) {
-            rows.clear();  // a store that cannot be read shows an empty list
+            m_history.clear();  // a store that cannot be read shows an empty list
             m_program.log().write(L"History: not listed: the store answered " +
                                   hresultText(error.code()) + L".");
         }
     }
-    std::vector<std::wstring> failures;
-    appendBrowserHistoryRows(s.files, m_program.browsers().choices(), s.dates, rows, failures);
-    for (const std::wstring& failure : failures) m_program.log().write(failure);
-    m_view->showHistoryRows(rows);
+    m_view->showHistoryRows(m_history);
+    FileSystem& files = s.files;
+    DateText& dates = s.dates;
+    const Collation& collation = s.collation;
+    auto profiles = tickedProfiles(m_program.browsers().choices());
+    startListing(
+        m_historyListing, [this, &files, &dates, &collation, profiles = std::move(profiles)](
+                              std::stop_token stop, const ListingHand& hand) {
+            for (const auto& [index, profile] : profiles) {
+                const std::wstring title = profile.title();
+                const std::string titleKey = collation.sortKey(title);
+                std::wstring error = listBrowserHistory(
+                    files, profile,
+                    [&](std::vector<BrowserVisit> visits) {
+                        auto batch = std::make_shared<HistoryBatch>();
+                        batch->browser = title;
+                        batch->browserKey = titleKey;
+                        batch->entries.reserve(visits.size());
+                        for (BrowserVisit& visit : visits) {
+                            double date = HistoryEntry::kNoDate;
+                            if (visit.lastVisited == 0 || !dates.localDate(visit.lastVisited, date))
+                                date = HistoryEntry::kNoDate;
+                            batch->entries.push_back(browserHistoryEntry(
+                                std::move(visit.title), std::move(visit.url), date, collation));
+                        }
+                        hand([this, batch] {
+                            m_history.add(std::move(*batch));
+                            m_view->showHistoryRows(m_history);
+                        });
+                    },
+                    stop);
+                if (!error.empty()) {
+                    hand([this, title, error = std::move(error)] {
+                        m_program.log().write(L"History: " + title + L": not listed: " + error);
+                    });
+                }
+                if (stop.stop_requested()) return;
+            }
+        });
+}
+
+std::wstring FrmMain::historyText(std::size_t place, std::size_t column) {
+    return m_history.text(place, column, m_program.services().dates);
 }
 
 void FrmMain::cmdClearHistory_Click() {
+    // The listing reads the databases the clear changes: what it listed stays shown.
+    if (m_historyListing) m_historyListing->stop();
+    showListingStatus();
     bool cleared = false;
     {
         BusyScope busy(*this, L"Clearing History...");
@@ -219,8 +388,8 @@ void FrmMain::cmdClearHistory_Click() {
 }
 
 void FrmMain::URLs_ColumnClick(int column) {
-    m_historySortKey = column - 1;
-    m_view->setHistorySortKey(m_historySortKey);
+    m_history.sortBy(column - 1);
+    m_view->showHistoryRows(m_history);
 }
 
 }  // namespace purgeon

@@ -9,6 +9,7 @@
 #include <thread>
 #include <vector>
 
+#include "app/listing.h"
 #include "app/main_window.h"
 #include "app/splash.h"
 #include "app/tray.h"
@@ -18,6 +19,7 @@
 #include "clean/clean_services.h"
 #include "clean/operation.h"
 #include "clean/run_log.h"
+#include "platform/collation.h"
 #include "platform/date_text.h"
 #include "platform/dialogs.h"
 #include "platform/downloader.h"
@@ -35,6 +37,7 @@ struct Services : CleanServices {
     DateText& dates;
     Downloader& downloader;
     Pickers& pickers;
+    Collation& collation;
 };
 
 // Creates the windows' views (each starts hidden) and talks to the message loop.
@@ -52,6 +55,10 @@ public:
     // What runs the program's long operations: here, on the calling thread.
     virtual std::unique_ptr<OperationRunner> createRunner() {
         return std::make_unique<InlineRunner>();
+    }
+    // What lists a tab's rows: here, on the calling thread.
+    virtual std::unique_ptr<ListingRunner> createListingRunner() {
+        return std::make_unique<InlineListing>();
     }
 };
 
@@ -101,6 +108,8 @@ public:
     // the user nothing more; a running automatic run then takes no further area.
     bool runOperation(const std::wstring& activity, const OperationWork& work,
                       const ProgressView& view = {}) override;
+    // A runner for one of the tabs' listings.
+    std::unique_ptr<ListingRunner> createListingRunner() { return m_windows.createListingRunner(); }
     bool operationRunning() const { return m_runner && m_runner->running(); }
     void cancelOperation();
     // The exit-time run's window, which shows the progress as well; null when none shows.

@@ -27,12 +27,8 @@ void FrmSplash::Form_Activate() {
     main.loadUserPrefs();
     if (main.value(Ctl::chkautostart) == 1) m_program.setAutostart(true);
 
-    showAction(L"Loading cache contents...");
-    main.loadCacheContents();
-    showAction(L"Loading history...");
-    main.loadURLHistory();
-    showAction(L"Loading cookie list...");
-    main.loadCookiesList();
+    // The lists are listed when their tab is first opened, off the window's thread; the run on
+    // start lists what it cleans itself.
     if (main.value(Ctl::chkdelOnStart) == 1)
         m_program.runAutoClean([this](const std::wstring& text) { showAction(text); },
                                main.options());

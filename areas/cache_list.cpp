@@ -1,19 +1,40 @@
 // Listing and deleting URL-cache entries for the Cache tab.
 #include "areas/cache_list.h"
 
+#include <algorithm>
+
 #include "wipe/wipe_report.h"
 
 namespace purgeon {
 
 bool isCookieRow(const std::wstring& text) { return text.find(L"Cookie") != std::wstring::npos; }
 
-Status CacheList::refill(UrlCache& cache) {
+std::wstring cacheFolderText(const BrowserCacheEntry& entry) {
+    const std::wstring name =
+        entry.files.empty() ? std::wstring() : lastFolderName(entry.files.front());
+    return name + L" (folder, " + std::to_wstring(entry.fileCount) +
+           (entry.fileCount == 1 ? L" file)" : L" files)");
+}
+
+Status CacheList::refill(UrlCache& cache, const Collation* collation) {
     m_rows.clear();
     m_browserRows.clear();
+    m_rowBrowser.clear();
+    m_browsers.resize(1);
+    m_browserKeys.resize(1);
+    if (collation) m_browserKeys[0] = collation->sortKey(kUrlCacheBrowser);
+    m_totalBytes = 0;
     m_current = -1;
-    return cache.enumerate([this](const UrlCacheEntry& entry) {
-        if (entry.type & kNormalCacheEntry) m_rows.push_back({entry.sourceUrlName, false});
+    m_order.clear();
+    const Status walked = cache.enumerate([&](const UrlCacheEntry& entry) {
+        if ((entry.type & kNormalCacheEntry) == 0) return;
+        ListRow row{entry.sourceUrlName, false, -1, entry.size, {}};
+        if (collation) row.key = collation->sortKey(row.text);
+        m_totalBytes += entry.size;
+        m_rows.push_back(std::move(row));
     });
+    ordered();
+    return walked;
 }
 
 CacheDeletion CacheList::deleteListed(UrlCache& cache, bool deletePasswords) const {
@@ -35,19 +56,92 @@ Status CacheList::deleteCurrent(UrlCache& cache) const {
     return cache.remove(m_rows[static_cast<size_t>(m_current)].text);
 }
 
+CacheBatch CacheList::batchOf(const std::wstring& browser, std::size_t profile,
+                              std::vector<BrowserCacheEntry> entries, const Collation& collation) {
+    CacheBatch batch{browser, collation.sortKey(browser), profile, std::move(entries), {}};
+    batch.keys.reserve(batch.entries.size());
+    for (const BrowserCacheEntry& entry : batch.entries)
+        batch.keys.push_back(
+            collation.sortKey(entry.url.empty() ? cacheFolderText(entry) : entry.url));
+    return batch;
+}
+
 void CacheList::appendBrowserEntries(const std::wstring& browser, std::size_t profile,
                                      std::vector<BrowserCacheEntry> entries) {
-    for (BrowserCacheEntry& entry : entries) {
-        std::wstring text = L"[" + browser + L"] ";
-        if (entry.url.empty()) {
-            text += lastFolderName(entry.files.front()) + L": " + std::to_wstring(entry.fileCount) +
-                    L" files, " + sizeText(entry.bytes);
-        } else {
-            text += entry.url;
-        }
-        m_rows.push_back({std::move(text), false, static_cast<int>(m_browserRows.size())});
-        m_browserRows.push_back({profile, std::move(entry)});
+    add(CacheBatch{browser, {}, profile, std::move(entries), {}});
+}
+
+std::size_t CacheList::browserIndex(const std::wstring& browser, std::string key) {
+    const auto found = std::find(m_browsers.begin(), m_browsers.end(), browser);
+    if (found != m_browsers.end()) return static_cast<std::size_t>(found - m_browsers.begin());
+    m_browsers.push_back(browser);
+    m_browserKeys.push_back(std::move(key));
+    return m_browsers.size() - 1;
+}
+
+void CacheList::add(CacheBatch batch) {
+    const std::size_t browser = browserIndex(batch.browser, std::move(batch.browserKey));
+    for (std::size_t i = 0; i < batch.entries.size(); ++i) {
+        BrowserCacheEntry& entry = batch.entries[i];
+        std::wstring text = entry.url.empty() ? cacheFolderText(entry) : entry.url;
+        std::string key = i < batch.keys.size() ? std::move(batch.keys[i]) : std::string();
+        m_totalBytes += entry.bytes;
+        m_rows.push_back({std::move(text), false, static_cast<int>(m_browserRows.size()),
+                          entry.bytes, std::move(key)});
+        m_browserRows.push_back({batch.profile, std::move(entry)});
+        m_rowBrowser.push_back(browser);
     }
+    ordered();
+}
+
+const std::wstring& CacheList::browserOf(const ListRow& row) const {
+    return row.browserRow < 0 ? m_browsers[0]
+                              : m_browsers[m_rowBrowser[static_cast<std::size_t>(row.browserRow)]];
+}
+
+std::wstring CacheList::text(std::size_t row, std::size_t column) const {
+    if (row >= m_rows.size()) return {};
+    const ListRow& shown = m_rows[row];
+    switch (column) {
+        case 0:
+            return shown.text;
+        case 1:
+            return browserOf(shown);
+        case 2:
+            return sizeText(shown.bytes);
+        default:
+            return {};
+    }
+}
+
+bool CacheList::before(std::uint32_t a, std::uint32_t b) const {
+    const ListRow& x = m_rows[a];
+    const ListRow& y = m_rows[b];
+    switch (m_order.column()) {
+        case 0:
+            return keyBefore(x.key, y.key);
+        case 1: {
+            const auto browser = [&](const ListRow& row) -> const std::string& {
+                return row.browserRow < 0
+                           ? m_browserKeys[0]
+                           : m_browserKeys[m_rowBrowser[static_cast<std::size_t>(row.browserRow)]];
+            };
+            return keyBefore(browser(x), browser(y));
+        }
+        case 2:
+            return x.bytes < y.bytes;
+        default:
+            return false;
+    }
+}
+
+void CacheList::ordered() {
+    m_order.added(m_rows.size(), [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
+}
+
+void CacheList::sortBy(int column) {
+    if (column < 0 || column >= static_cast<int>(kCacheColumns)) return;
+    m_order.sortBy(column, [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
 }
 
 const BrowserCacheRow* CacheList::currentBrowserRow() const {
@@ -60,6 +154,14 @@ void CacheList::click(int row) {
     if (row < 0 || row >= static_cast<int>(m_rows.size())) return;
     m_rows[static_cast<size_t>(row)].selected = !m_rows[static_cast<size_t>(row)].selected;
     m_current = row;
+}
+
+void CacheList::setSelected(std::size_t row, bool selected) {
+    if (row < m_rows.size()) m_rows[row].selected = selected;
+}
+
+void CacheList::setCurrent(int row) {
+    m_current = row >= 0 && row < static_cast<int>(m_rows.size()) ? row : -1;
 }
 
 void CacheList::invertSelection() {

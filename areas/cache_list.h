@@ -1,24 +1,44 @@
-// The Cache tab's list: the URL-cache entries by source name, with selection and current row.
+// The Cache tab's list: the URL-cache entries and the browsers' cache entries and folders, with
+// their sizes, selection, current row and shown order.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
+#include "areas/list_order.h"
 #include "browsers/browser_cache.h"
+#include "platform/collation.h"
 #include "platform/url_cache.h"
 
 namespace purgeon {
 
+// Columns: "Address" (a browser's other cache folder: its name and files), "Browser", "Size".
+inline constexpr std::size_t kCacheColumns = 3;
+// Column "Browser" of the URL cache's rows.
+inline constexpr wchar_t kUrlCacheBrowser[] = L"Internet Explorer";
+
 struct ListRow {
-    std::wstring text;
+    std::wstring text;  // the address, or "GPUCache (folder, 5 files)"
     bool selected = false;
     int browserRow = -1;  // a browser's cache entry: its place in browserRows()
+    std::uint64_t bytes = 0;
+    std::string key;  // Collation::sortKey of the text; empty until made
 };
 
 // A browser's cache entry on the list: the profile's place in the program's list, and the entry.
 struct BrowserCacheRow {
     std::size_t profile = 0;
     BrowserCacheEntry entry;
+};
+
+// What a listing hands over: one profile's entries, their rows' keys made.
+struct CacheBatch {
+    std::wstring browser;
+    std::string browserKey;
+    std::size_t profile = 0;
+    std::vector<BrowserCacheEntry> entries;
+    std::vector<std::string> keys;  // one per entry
 };
 
 struct CacheDeletion {
@@ -30,13 +50,17 @@ class CacheList {
 public:
     // Empties the list and lists every entry that has the normal-entry bit, in the cache's order.
     // No row is current afterwards. A walk that breaks off keeps the rows listed so far and gives
-    // the failure.
-    Status refill(UrlCache& cache);
+    // the failure. With a collation the rows' keys are made too.
+    Status refill(UrlCache& cache, const Collation* collation = nullptr);
 
-    // Adds a profile's cache entries after the rows there are: "[Chrome (Default)] <address>", or
-    // "[Chrome (Default)] Code Cache: 3 files, 12 KB" for a whole folder.
+    // Adds a profile's cache entries after the rows there are: "<address>", or "Code Cache
+    // (folder, 3 files)" for a whole folder, with the browser's title beside them.
     void appendBrowserEntries(const std::wstring& browser, std::size_t profile,
                               std::vector<BrowserCacheEntry> entries);
+    void add(CacheBatch batch);
+    // A batch of the profile's entries, keys made (off the window's thread).
+    static CacheBatch batchOf(const std::wstring& browser, std::size_t profile,
+                              std::vector<BrowserCacheEntry> entries, const Collation& collation);
 
     // Deletes the entry of every listed row of the URL cache, first to last. Unless
     // deletePasswords is set, rows whose text contains "Cookie" (exactly so, case counts) are
@@ -49,6 +73,8 @@ public:
 
     // A click on a row toggles its selected flag and makes it the current row.
     void click(int row);
+    void setSelected(std::size_t row, bool selected);
+    void setCurrent(int row);
     void invertSelection();
 
     const std::vector<ListRow>& rows() const { return m_rows; }
@@ -57,13 +83,38 @@ public:
     // The browser entry of the current row; null when there is none or it is a URL-cache row.
     const BrowserCacheRow* currentBrowserRow() const;
 
+    // The row's browser: "Internet Explorer" or the profile's title.
+    const std::wstring& browserOf(const ListRow& row) const;
+    // The bytes of every row.
+    std::uint64_t totalBytes() const { return m_totalBytes; }
+    // The text of a row's column (from 0).
+    std::wstring text(std::size_t row, std::size_t column) const;
+
+    // The shown order: the row at a place, and sorting by a column (the same again: reversed).
+    std::size_t rowAt(std::size_t place) const { return m_order.rowAt(place); }
+    void sortBy(int column);
+    int sortColumn() const { return m_order.column(); }
+    bool ascending() const { return m_order.ascending(); }
+
 private:
+    bool before(std::uint32_t a, std::uint32_t b) const;
+    void ordered();
+    std::size_t browserIndex(const std::wstring& browser, std::string key);
+
     std::vector<ListRow> m_rows;
     std::vector<BrowserCacheRow> m_browserRows;
+    std::vector<std::size_t> m_rowBrowser;  // per browser row: its place in m_browsers
+    std::vector<std::wstring> m_browsers{kUrlCacheBrowser};
+    std::vector<std::string> m_browserKeys{std::string()};
+    std::uint64_t m_totalBytes = 0;
     int m_current = -1;
+    ListOrder m_order;
 };
 
 // True when a cache row names a stored cookie or password and is spared by "Clear Cache".
 bool isCookieRow(const std::wstring& text);
+
+// "Code Cache (folder, 3 files)": a browser's cache folder shown as one row.
+std::wstring cacheFolderText(const BrowserCacheEntry& entry);
 
 }  // namespace purgeon

@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include <map>
+#include <thread>
 
 #include "browsers/utf8_text.h"
 
@@ -37,11 +38,6 @@ std::wstring asAddress(const std::string& text) {
     return fromUtf8(text);
 }
 
-std::wstring fileNameOf(const std::wstring& path) {
-    const size_t slash = path.find_last_of(L'\\');
-    return slash == std::wstring::npos ? path : path.substr(slash + 1);
-}
-
 // The page cache's folder and how its entries are read.
 struct PageCache {
     std::wstring folder;
@@ -70,13 +66,20 @@ std::wstring chromiumCacheKeyUrl(const std::string& bytes) {
 }
 
 std::wstring firefoxCacheKeyUrl(const std::string& bytes) {
-    // The last four bytes give where the metadata starts: its own hash, one two-byte hash per
-    // chunk of 256 KiB of content, eight fixed fields (the seventh the key's size), then the key,
-    // "a,:http://b.test/y.js" or "O^partitionKey=...,a,:https://c.test/z.css".
     if (bytes.size() < 8) return {};
     const std::uint64_t metadata = bigEndian32(bytes, bytes.size() - 4);
+    if (metadata > bytes.size() - 4) return {};
+    return firefoxMetadataKeyUrl(bytes.substr(static_cast<size_t>(metadata)), metadata);
+}
+
+std::wstring firefoxMetadataKeyUrl(const std::string& bytes, std::uint64_t metadata) {
+    // The metadata: its own hash, one two-byte hash per chunk of 256 KiB of content (the content
+    // ends where the metadata starts), eight fixed fields (the seventh the key's size), then the
+    // key, "a,:http://b.test/y.js" or "O^partitionKey=...,a,:https://c.test/z.css"; the file's
+    // last four bytes follow.
+    if (bytes.size() < 4) return {};
     const std::uint64_t chunks = (metadata + kFirefoxChunk - 1) / kFirefoxChunk;
-    const std::uint64_t fields = metadata + 4 + 2 * chunks;
+    const std::uint64_t fields = 4 + 2 * chunks;
     const std::uint64_t keyStart = fields + 32;
     if (keyStart > bytes.size() - 4) return {};
     const std::uint64_t keySize = bigEndian32(bytes, static_cast<size_t>(fields + 24));
@@ -98,44 +101,123 @@ std::vector<std::wstring> cacheFolders(const BrowserProfile& profile) {
 
 std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile) {
     std::vector<BrowserCacheEntry> entries;
-    const PageCache page = pageCache(profile);
-    // Chromium keeps an entry in up to three files, "<hash>_0", "_1" and "_s".
-    std::map<std::wstring, size_t> byHash;
-    std::uint64_t pageBytes = 0;
-    const FoundFileList pageFiles = listProfileFiles(files, page.folder, &pageBytes);
-    for (size_t i = 1; i < pageFiles.size(); ++i) {
-        const std::wstring& path = pageFiles[i];
-        std::uint64_t bytes = 0;
-        (void)files.fileSize(path, bytes);
-        const std::wstring name = fileNameOf(path);
-        const size_t underscore = name.rfind(L'_');
-        const std::wstring hash =
-            page.firefox || underscore == std::wstring::npos ? name : name.substr(0, underscore);
-        const auto known = byHash.find(hash);
-        if (known != byHash.end()) {
-            BrowserCacheEntry& entry = entries[known->second];
-            entry.files.push_back(path);
-            entry.bytes += bytes;
-            ++entry.fileCount;
-            continue;
+    listBrowserCache(
+        files, profile,
+        [&](std::vector<BrowserCacheEntry> batch) {
+            for (BrowserCacheEntry& entry : batch) entries.push_back(std::move(entry));
+        },
+        std::stop_token());
+    return entries;
+}
+
+namespace {
+
+// The most of a Chromium entry's start read at first: the header and any usual key.
+constexpr std::size_t kChromiumHead = 4096;
+// The most of a Firefox entry's metadata read: hashes, fields, key and elements; and the end of
+// the file read at first, which holds the whole metadata of most entries.
+constexpr std::uint64_t kLargestMetadata = 1 << 20;
+constexpr std::uint64_t kFirefoxTail = 16384;
+
+// The address an entry's file names, read from the part that holds it.
+std::wstring entryAddress(FileSystem& files, const std::wstring& path, std::uint64_t size,
+                          bool firefox) {
+    std::string bytes;
+    if (!firefox) {
+        if (!files.readPart(path, 0, kChromiumHead, bytes).ok()) return {};
+        if (bytes.size() >= kSimpleHeader && bytes.size() == kChromiumHead) {
+            const std::uint64_t length = littleEndian32(bytes, 12);
+            if (length + kSimpleHeader > kChromiumHead && length + kSimpleHeader <= size &&
+                !files.readPart(path, 0, static_cast<size_t>(length + kSimpleHeader), bytes).ok())
+                return {};
         }
-        std::string content;
-        std::wstring url;
-        if (files.readFile(path, content).ok())
-            url = page.firefox ? firefoxCacheKeyUrl(content) : chromiumCacheKeyUrl(content);
-        if (url.empty()) continue;  // the cache's own index and bookkeeping files
-        byHash[hash] = entries.size();
-        entries.push_back({url, {path}, bytes, 1});
+        return chromiumCacheKeyUrl(bytes);
+    }
+    if (size < 8) return {};
+    const std::uint64_t tailStart = size > kFirefoxTail ? size - kFirefoxTail : 0;
+    if (!files.readPart(path, tailStart, static_cast<size_t>(size - tailStart), bytes).ok() ||
+        bytes.size() != size - tailStart)
+        return {};
+    const std::uint64_t metadata = bigEndian32(bytes, bytes.size() - 4);
+    if (metadata > size - 4 || size - metadata > kLargestMetadata) return {};
+    if (metadata >= tailStart)
+        return firefoxMetadataKeyUrl(bytes.substr(static_cast<size_t>(metadata - tailStart)),
+                                     metadata);
+    if (!files.readPart(path, metadata, static_cast<size_t>(size - metadata), bytes).ok())
+        return {};
+    return firefoxMetadataKeyUrl(bytes, metadata);
+}
+
+}  // namespace
+
+void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
+                      const CacheEntriesHand& hand, std::stop_token stop, std::size_t batchSize,
+                      std::size_t readers) {
+    const PageCache page = pageCache(profile);
+    // First the folder's names and sizes, grouped by entry: Chromium keeps an entry in up to
+    // three files, "<hash>_0", "_1" and "_s".
+    std::vector<BrowserCacheEntry> found;
+    std::vector<std::vector<std::uint64_t>> sizes;  // of each entry's files
+    std::map<std::wstring, size_t> byHash;
+    static_cast<void>(files.listFolder(page.folder, [&](const DirEntry& item) {
+        if (item.attributes & (kAttrDirectory | kAttrReparsePoint)) return;
+        const size_t underscore = item.name.rfind(L'_');
+        const std::wstring hash = page.firefox || underscore == std::wstring::npos
+                                      ? item.name
+                                      : item.name.substr(0, underscore);
+        const auto [known, added] = byHash.try_emplace(hash, found.size());
+        if (added) {
+            found.push_back({L"", {}, 0, 0});
+            sizes.emplace_back();
+        }
+        BrowserCacheEntry& entry = found[known->second];
+        sizes[known->second].push_back(item.size);
+        entry.files.push_back(page.folder + item.name);
+        entry.bytes += item.size;
+        ++entry.fileCount;
+    }));
+    byHash.clear();
+    // Then each entry's address, from the first of its files that names one; a batch at a time,
+    // its entries shared out among the readers.
+    const auto readAddress = [&](std::size_t index) {
+        BrowserCacheEntry& entry = found[index];
+        for (std::size_t file = 0; file < entry.files.size() && entry.url.empty(); ++file)
+            entry.url = entryAddress(files, entry.files[file], sizes[index][file], page.firefox);
+    };
+    readers = std::max<std::size_t>(readers, 1);
+    std::vector<BrowserCacheEntry> batch;
+    for (std::size_t first = 0; first < found.size(); first += batchSize) {
+        if (stop.stop_requested()) return;
+        const std::size_t end = std::min(found.size(), first + batchSize);
+        if (readers == 1) {
+            for (std::size_t index = first; index < end; ++index) readAddress(index);
+        } else {
+            std::vector<std::jthread> threads;
+            for (std::size_t reader = 0; reader < readers; ++reader)
+                threads.emplace_back([&, reader] {
+                    for (std::size_t index = first + reader; index < end; index += readers)
+                        readAddress(index);
+                });
+        }
+        for (std::size_t index = first; index < end; ++index) {
+            // Without an address: the cache's own index and bookkeeping files.
+            if (!found[index].url.empty()) batch.push_back(std::move(found[index]));
+        }
+        if (!batch.empty()) {
+            hand(std::move(batch));
+            batch.clear();
+        }
     }
     // The other cache folders show as a whole; the page cache's own folder is listed above.
     for (const std::wstring& folder : cacheFolders(profile)) {
+        if (stop.stop_requested()) return;
         if (page.folder.rfind(folder, 0) == 0) continue;
         BrowserCacheEntry whole{L"", {folder}, 0, 0};
-        const FoundFileList found = listProfileFiles(files, folder, &whole.bytes);
-        whole.fileCount = found.size() - 1;
-        if (whole.fileCount > 0) entries.push_back(std::move(whole));
+        const FoundFileList listed = listProfileFiles(files, folder, &whole.bytes);
+        whole.fileCount = listed.size() - 1;
+        if (whole.fileCount > 0) batch.push_back(std::move(whole));
     }
-    return entries;
+    if (!batch.empty()) hand(std::move(batch));
 }
 
 FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,

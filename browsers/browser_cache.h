@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -24,8 +25,16 @@ struct BrowserCacheEntry {
 std::vector<std::wstring> cacheFolders(const BrowserProfile& profile);
 
 // One entry per cached address of the page cache (Chromium's Cache_Data, Firefox's
-// cache2\entries), then one per other cache folder that holds files. Reading changes nothing.
+// cache2\entries), then one per other cache folder that holds files. Reading changes nothing:
+// of each entry only the part that holds its address is read.
 std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile);
+// The same, handed over in batches of at most batchSize entries as they are read, in the same
+// order; ends early when asked to stop. readers entries are read at once, each on a thread of its
+// own (the files must then serve several threads).
+using CacheEntriesHand = std::function<void(std::vector<BrowserCacheEntry>)>;
+void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
+                      const CacheEntriesHand& hand, std::stop_token stop,
+                      std::size_t batchSize = 512, std::size_t readers = 1);
 
 // Overwrites once and removes every file of every cache folder.
 FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,
@@ -39,5 +48,8 @@ FileRemoval removeCacheEntries(FileSystem& files, const std::vector<BrowserCache
 // end of a Firefox cache2 entry. Empty when the bytes hold none.
 std::wstring chromiumCacheKeyUrl(const std::string& bytes);
 std::wstring firefoxCacheKeyUrl(const std::string& bytes);
+// The same from the end of a Firefox entry: its metadata, read from where the file's last four
+// bytes say it starts (metadataStart) to the end of the file.
+std::wstring firefoxMetadataKeyUrl(const std::string& metadata, std::uint64_t metadataStart);
 
 }  // namespace purgeon

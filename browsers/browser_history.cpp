@@ -26,7 +26,9 @@ struct HistoryDatabase {
     const wchar_t* file;
     std::vector<const char*> clearedTables;  // every row goes (tables that are missing are skipped)
     std::vector<TableStatement> statements;  // run after that, in order
-    const char* countedTable = nullptr;      // its rows are the history that was removed
+    // Counts the visited pages before they go: the history that was removed.
+    const char* countedTable = nullptr;
+    const char* countedSql = nullptr;
     // Kept beside the profiles for all of them (in "User Data"), not in the profile's own folder.
     bool besideProfiles = false;
 };
@@ -39,7 +41,8 @@ const std::vector<HistoryDatabase>& chromiumDatabases() {
           "clusters_and_visits", "cluster_keywords", "cluster_visit_duplicates",
           "history_sync_metadata"},
          {},
-         "urls"},
+         "urls",
+         "SELECT count(*) FROM urls"},
         {L"Favicons", {"icon_mapping", "favicon_bitmaps", "favicons"}, {}},
         {L"Top Sites", {"top_sites", "thumbnails"}, {}},
         {L"Shortcuts", {"omni_box_shortcuts"}, {}},
@@ -49,7 +52,7 @@ const std::vector<HistoryDatabase>& chromiumDatabases() {
          {}},
         // Usage metrics of every profile, each with the full address and time of the page; they
         // cannot be told apart by profile, so they go with the history of any of them.
-        {L"segmentation_platform\\ukm_db", {"urls", "metrics"}, {}, nullptr, true},
+        {L"segmentation_platform\\ukm_db", {"urls", "metrics"}, {}, nullptr, nullptr, true},
     };
     return databases;
 }
@@ -69,7 +72,8 @@ const std::vector<HistoryDatabase>& firefoxDatabases() {
            "DELETE FROM moz_places_extra WHERE place_id NOT IN (SELECT id FROM moz_places)"},
           {"moz_origins",
            "DELETE FROM moz_origins WHERE id NOT IN (SELECT origin_id FROM moz_places)"}},
-         "moz_historyvisits"},
+         "moz_places",
+         "SELECT count(*) FROM moz_places WHERE last_visit_date IS NOT NULL"},
         {L"favicons.sqlite", {"moz_pages_w_icons", "moz_icons_to_pages", "moz_icons"}, {}},
     };
     return databases;
@@ -80,12 +84,13 @@ std::wstring clearDatabase(FileSystem& files, const std::wstring& path, const Hi
                            StoreClearing& clearing) {
     return changeLeavingNoTrace(files, path, [&](SqliteDatabase& db) {
         db.exec("BEGIN IMMEDIATE");
+        if (what.countedTable && db.hasTable(what.countedTable)) {
+            SqliteStatement counted = db.prepare(what.countedSql);
+            if (counted.step()) clearing.removed += static_cast<std::size_t>(counted.integer(0));
+        }
         for (const char* table : what.clearedTables) {
             if (!db.hasTable(table)) continue;
-            const std::int64_t rows = db.count(table);
             db.exec(std::string("DELETE FROM ") + quotedName(table));
-            if (what.countedTable && std::string_view(table) == what.countedTable)
-                clearing.removed += static_cast<std::size_t>(rows);
         }
         for (const TableStatement& statement : what.statements)
             if (db.hasTable(statement.table)) db.exec(statement.sql);
@@ -156,10 +161,22 @@ std::int64_t visitFileTime(std::int64_t micro, std::int64_t epochAsFileTime) {
 std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
                                 std::vector<BrowserVisit>& visits) {
     visits.clear();
+    return listBrowserHistory(
+        files, profile,
+        [&](std::vector<BrowserVisit> batch) {
+            for (BrowserVisit& visit : batch) visits.push_back(std::move(visit));
+        },
+        std::stop_token());
+}
+
+std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                const VisitsHand& hand, std::stop_token stop,
+                                std::size_t batchSize) {
     const std::wstring path = historyDatabase(profile);
     std::uint64_t bytes = 0;
     if (!files.fileSize(path, bytes).ok()) return {};
     const bool firefox = profile.family == BrowserFamily::firefox;
+    std::vector<BrowserVisit> batch;
     try {
         SqliteDatabase db(path, true);
         if (!db.hasTable(firefox ? "moz_places" : "urls")) return {};
@@ -170,8 +187,34 @@ std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile
         while (rows.step()) {
             const std::int64_t fileTime =
                 visitFileTime(rows.integer(2), firefox ? kUnixEpochAsFileTime : 0);
-            visits.push_back({fromUtf8(rows.text(0)), fromUtf8(rows.text(1)), fileTime});
+            batch.push_back({fromUtf8(rows.text(0)), fromUtf8(rows.text(1)), fileTime});
+            if (batch.size() < batchSize) continue;
+            if (stop.stop_requested()) return {};
+            hand(std::move(batch));
+            batch.clear();
         }
+    } catch (const SqliteError& error) {
+        if (!batch.empty()) hand(std::move(batch));
+        return fromUtf8(error.what());
+    }
+    if (!batch.empty()) hand(std::move(batch));
+    return {};
+}
+
+std::wstring countBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                 std::size_t& pages) {
+    pages = 0;
+    const std::wstring path = historyDatabase(profile);
+    std::uint64_t bytes = 0;
+    if (!files.fileSize(path, bytes).ok()) return {};
+    const bool firefox = profile.family == BrowserFamily::firefox;
+    const HistoryDatabase& database =
+        firefox ? firefoxDatabases().front() : chromiumDatabases().front();
+    try {
+        SqliteDatabase db(path, true);
+        if (!db.hasTable(database.countedTable)) return {};
+        SqliteStatement counted = db.prepare(database.countedSql);
+        if (counted.step()) pages = static_cast<std::size_t>(counted.integer(0));
     } catch (const SqliteError& error) {
         return fromUtf8(error.what());
     }

@@ -2,6 +2,7 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -27,6 +28,16 @@ std::int64_t visitFileTime(std::int64_t micro, std::int64_t epochAsFileTime);
 // The visited pages, most recent first. Reading changes nothing. The error's words, or empty.
 std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
                                 std::vector<BrowserVisit>& visits);
+// The same, handed over in batches of at most batchSize pages as they are read; ends early when
+// asked to stop.
+using VisitsHand = std::function<void(std::vector<BrowserVisit>)>;
+std::wstring listBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                const VisitsHand& hand, std::stop_token stop,
+                                std::size_t batchSize = 4096);
+// How many visited pages the history holds: what listBrowserHistory lists and what clearing it
+// counts as removed, for every browser alike (pages, not visits). The error's words, or empty.
+std::wstring countBrowserHistory(FileSystem& files, const BrowserProfile& profile,
+                                 std::size_t& pages);
 
 struct HistoryClearing {
     StoreClearing database;  // the history database and the ones beside it that name pages

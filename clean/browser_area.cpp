@@ -52,9 +52,9 @@ AreaResult previewParts(CleanContext& context, std::initializer_list<Part> parts
                 for (const BrowserCookie& cookie : cookies)
                     count += browsers.keepList().keeps(cookie.host) ? 0 : 1;
             } else if (part == Part::history) {
-                std::vector<BrowserVisit> visits;
-                read = listBrowserHistory(files, choice.profile, visits).empty() && read;
-                count += visits.size();
+                std::size_t pages = 0;
+                read = countBrowserHistory(files, choice.profile, pages).empty() && read;
+                count += pages;
             } else {
                 for (const BrowserCacheEntry& entry : listBrowserCache(files, choice.profile)) {
                     count += entry.fileCount;

@@ -137,50 +137,6 @@ void BrowserAreas::setTicked(std::size_t index, bool ticked) {
     if (index < m_choices.size()) m_choices[index].ticked = ticked;
 }
 
-void appendBrowserCookieRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                             CookieList& list, std::vector<std::wstring>& failures) {
-    for (std::size_t index = 0; index < choices.size(); ++index) {
-        if (!choices[index].ticked) continue;
-        const BrowserProfile& profile = choices[index].profile;
-        std::vector<BrowserCookie> cookies;
-        const std::wstring error = listBrowserCookies(files, profile, cookies);
-        if (!error.empty())
-            failures.push_back(L"Cookies: " + profile.title() + L": not listed: " + error);
-        list.appendBrowserCookies(profile.title(), index, cookies);
-    }
-}
-
-void appendBrowserHistoryRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                              DateText& dates, std::vector<HistoryRow>& rows,
-                              std::vector<std::wstring>& failures) {
-    for (const BrowserChoice& choice : choices) {
-        if (!choice.ticked) continue;
-        std::vector<BrowserVisit> visits;
-        const std::wstring error = listBrowserHistory(files, choice.profile, visits);
-        if (!error.empty())
-            failures.push_back(L"History: " + choice.profile.title() + L": not listed: " + error);
-        for (const BrowserVisit& visit : visits) {
-            HistoryRow row;
-            row[0] = visit.title;
-            row[1] = visit.url;
-            double date = 0;
-            if (visit.lastVisited != 0 && dates.localDate(visit.lastVisited, date))
-                row[2] = generalDateText(dates, date);
-            row[6] = choice.profile.title();
-            rows.push_back(std::move(row));
-        }
-    }
-}
-
-void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                            CacheList& list) {
-    for (std::size_t index = 0; index < choices.size(); ++index) {
-        if (!choices[index].ticked) continue;
-        const BrowserProfile& profile = choices[index].profile;
-        list.appendBrowserEntries(profile.title(), index, listBrowserCache(files, profile));
-    }
-}
-
 BrowserClearing clearBrowserCookies(FileSystem& files, const std::vector<BrowserChoice>& choices,
                                     const CookieKeepList& keep,
                                     const std::vector<CookieRow>* selected) {

@@ -69,17 +69,6 @@ private:
 void loadBrowserChoices(BrowserAreas& browsers, FileSystem& files, SystemFolders& folders,
                         SettingsStore& settings, SystemErrors& errors, RunLog& log);
 
-// The ticked profiles' cookies, cache entries and visits added to the lists (on the window's
-// thread). Failures to read a profile go to the log lines.
-void appendBrowserCookieRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                             CookieList& list, std::vector<std::wstring>& failures);
-// Title, address, last visit and the profile's title; the other columns stay empty.
-void appendBrowserHistoryRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                              DateText& dates, std::vector<HistoryRow>& rows,
-                              std::vector<std::wstring>& failures);
-void appendBrowserCacheRows(FileSystem& files, const std::vector<BrowserChoice>& choices,
-                            CacheList& list);
-
 // The clears, each on the worker with its own copies. A profile whose browser runs is skipped.
 // Cookies: every cookie of the ticked profiles, or only the selected rows when selected is given;
 // the keep list is honoured either way.

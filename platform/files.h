@@ -74,6 +74,9 @@ public:
     virtual Status resolveFolder(const std::wstring& path, std::wstring& finalPath) = 0;
     // Reads a whole (small) file.
     virtual Status readFile(const std::wstring& path, std::string& bytes) = 0;
+    // Reads at most `most` bytes from offset on (fewer at the end of the file, none past it).
+    virtual Status readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
+                            std::string& bytes) = 0;
     // Puts new content in place of an existing file's, whole or not at all: written beside it,
     // handed to the device, then moved over it. With oldName, the old content first gets that
     // second name (a hard link), so the move frees none of its blocks and the caller can

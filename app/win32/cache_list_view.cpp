@@ -1,79 +1,170 @@
-// The cache list: rows and selection shown, toggles by click or key passed on one by one.
+// The cache list: texts on demand, the selection mirrored both ways, header clicks passed on.
 #include "app/win32/cache_list_view.h"
 
 #include <algorithm>
-#include <optional>
 
 #include "app/win32/view_support.h"
 
 namespace purgeon::win32 {
 
-void CacheListView::attach(HWND box) {
-    m_box = box;
-    // Not every list box reports a toggle made with the space bar; keys are checked here too.
-    m_subclass.install(box, &CacheListView::boxProc, this);
+namespace {
+
+// Address, browser, size: in twips until the settings give the user's own widths.
+constexpr int kColumnWidth = 1440;
+
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = m_previous; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_previous;
+};
+
+}  // namespace
+
+void CacheListView::attach(HWND list, UINT dpi) {
+    m_list = list;
+    setUpReport(list, {L"Address", L"Browser", L"Size"}, kColumnWidth, dpi);
+    ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+    // The address takes what the browser and the size leave.
+    RECT client{};
+    ::GetClientRect(list, &client);
+    const int width = client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
+    const int browser = width / 4;
+    const int size = width / 7;
+    ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 0, width - browser - size);
+    ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 1, browser);
+    ::SendMessageW(list, LVM_SETCOLUMNWIDTH, 2, size);
+    LVCOLUMNW right{};
+    right.mask = LVCF_FMT;
+    right.fmt = LVCFMT_RIGHT;
+    ::SendMessageW(list, LVM_SETCOLUMNW, 2, reinterpret_cast<LPARAM>(&right));
 }
 
-LRESULT CALLBACK CacheListView::boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam) {
-    const LRESULT result = Subclass::callOriginal(box, message, wParam, lParam);
-    if (message == WM_KEYDOWN || message == WM_CHAR) {
-        auto* view = Subclass::ownerOf<CacheListView>(box);
-        if (view != nullptr) guarded([&] { view->onSelectionChange(); });
-    }
-    return result;
+void CacheListView::rescaleColumns(UINT previousDpi, UINT dpi) {
+    win32::rescaleColumns(m_list, previousDpi, dpi);
 }
 
 void CacheListView::showRows(const CacheList& list) {
-    const auto& rows = list.rows();
-    std::size_t characters = 0;
-    for (const ListRow& row : rows) characters += row.text.size() + 1;
-
-    const RedrawPause pause(m_box);
-    ::SendMessageW(m_box, LB_RESETCONTENT, 0, 0);
-    ::SendMessageW(m_box, LB_INITSTORAGE, static_cast<WPARAM>(rows.size()),
-                   static_cast<LPARAM>(characters * sizeof(wchar_t)));
-    for (const ListRow& row : rows) {
-        const LRESULT index =
-            ::SendMessageW(m_box, LB_ADDSTRING, 0, reinterpret_cast<LPARAM>(row.text.c_str()));
-        if (index >= 0 && row.selected) ::SendMessageW(m_box, LB_SETSEL, TRUE, index);
+    if (m_list == nullptr) return;
+    const std::size_t count = list.rows().size();
+    const bool reordered = list.sortColumn() != m_sortColumn || list.ascending() != m_ascending;
+    if (reordered) {
+        m_sortColumn = list.sortColumn();
+        m_ascending = list.ascending();
+        showSortMark(m_list, m_sortColumn, m_ascending);
     }
+    {
+        const FlagScope mirroring(m_mirroring);
+        ::SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(count),
+                       count >= m_count && m_count > 0 ? LVSICF_NOSCROLL : 0);
+    }
+    m_count = count;
+    mirrorSelection(list);
+    ::InvalidateRect(m_list, nullptr, FALSE);
 }
 
 void CacheListView::showSelection(const CacheList& list) {
-    const auto& rows = list.rows();
-    const LRESULT top = ::SendMessageW(m_box, LB_GETTOPINDEX, 0, 0);
-    const LRESULT caret = ::SendMessageW(m_box, LB_GETCARETINDEX, 0, 0);
-    const int count = static_cast<int>(::SendMessageW(m_box, LB_GETCOUNT, 0, 0));
-    const int shown = std::min(count, static_cast<int>(rows.size()));
-
-    std::optional<RedrawPause> pause;  // only once a row changes
-    for (int i = 0; i < shown; ++i) {
-        const bool wanted = rows[static_cast<std::size_t>(i)].selected;
-        const bool selected = ::SendMessageW(m_box, LB_GETSEL, static_cast<WPARAM>(i), 0) > 0;
-        if (selected == wanted) continue;
-        if (!pause) pause.emplace(m_box);
-        ::SendMessageW(m_box, LB_SETSEL, wanted ? TRUE : FALSE, i);
-    }
-    if (!pause) return;
-    // Selecting may scroll or move the caret; both are put back where the user left them.
-    if (caret >= 0) ::SendMessageW(m_box, LB_SETCARETINDEX, static_cast<WPARAM>(caret), FALSE);
-    ::SendMessageW(m_box, LB_SETTOPINDEX, static_cast<WPARAM>(top), 0);
+    if (m_list == nullptr) return;
+    mirrorSelection(list);
+    ::InvalidateRect(m_list, nullptr, FALSE);
 }
 
-// A click (or the space bar) toggles the caret row; moving the caret alone toggles nothing, and a
-// toggle reported twice is passed on once.
-void CacheListView::onSelectionChange() {
-    const int row = static_cast<int>(::SendMessageW(m_box, LB_GETCARETINDEX, 0, 0));
-    const auto& rows = m_behaviour.cacheList().rows();
-    if (row < 0 || static_cast<std::size_t>(row) >= rows.size()) return;
-    const bool shown = ::SendMessageW(m_box, LB_GETSEL, static_cast<WPARAM>(row), 0) > 0;
-    if (shown == rows[static_cast<std::size_t>(row)].selected) return;
+void CacheListView::mirrorSelection(const CacheList& list) {
+    const FlagScope mirroring(m_mirroring);
+    const auto& rows = list.rows();
+    const std::size_t shown = std::min(rows.size(), m_count);
+    LVITEMW state{};
+    state.stateMask = LVIS_SELECTED;
+    state.state = 0;
+    ::SendMessageW(m_list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                   reinterpret_cast<LPARAM>(&state));
+    state.state = LVIS_SELECTED;
+    for (std::size_t place = 0; place < shown; ++place) {
+        if (!rows[list.rowAt(place)].selected) continue;
+        ::SendMessageW(m_list, LVM_SETITEMSTATE, place, reinterpret_cast<LPARAM>(&state));
+    }
+}
 
-    m_behaviour.List1_Click(row);
-    const auto& after = m_behaviour.cacheList().rows();
-    if (static_cast<std::size_t>(row) < after.size()) {
-        ::SendMessageW(m_box, LB_SETSEL,
-                       after[static_cast<std::size_t>(row)].selected ? TRUE : FALSE, row);
+bool CacheListView::onNotify(NMHDR& header, LRESULT& result) {
+    if (header.hwndFrom != m_list) return false;
+    result = 0;
+    switch (header.code) {
+        case LVN_GETDISPINFOW:
+            onText(reinterpret_cast<NMLVDISPINFOW&>(header));
+            return true;
+        case LVN_COLUMNCLICK: {
+            const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1;
+            guarded([&] { m_behaviour.List1_ColumnClick(column); });
+            return true;
+        }
+        case LVN_ITEMCHANGED: {
+            const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
+            if (m_mirroring || (change.uChanged & LVIF_STATE) == 0) return true;
+            const UINT changed = change.uOldState ^ change.uNewState;
+            if (change.iItem >= 0 && (changed & LVIS_FOCUSED) != 0 &&
+                (change.uNewState & LVIS_FOCUSED) != 0) {
+                const auto place = static_cast<std::size_t>(change.iItem);
+                const CacheList& list = m_behaviour.cacheList();
+                if (place < list.rows().size())
+                    guarded([&] {
+                        m_behaviour.List1_ItemFocused(static_cast<int>(list.rowAt(place)));
+                    });
+            }
+            if (change.iItem >= 0 && (changed & LVIS_SELECTED) == 0) return true;
+            guarded([&] { onSelection(change.iItem, change.iItem); });
+            return true;
+        }
+        case LVN_ODSTATECHANGED: {
+            const auto& change = reinterpret_cast<const NMLVODSTATECHANGE&>(header);
+            if (m_mirroring || ((change.uOldState ^ change.uNewState) & LVIS_SELECTED) == 0)
+                return true;
+            guarded([&] { onSelection(change.iFrom, change.iTo); });
+            return true;
+        }
+        default:
+            return false;
+    }
+}
+
+void CacheListView::onText(NMLVDISPINFOW& info) const {
+    LVITEMW& item = info.item;
+    if ((item.mask & LVIF_TEXT) == 0 || item.pszText == nullptr || item.cchTextMax <= 0) return;
+    item.pszText[0] = L'\0';
+    const CacheList& list = m_behaviour.cacheList();
+    if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= list.rows().size() ||
+        item.iSubItem < 0)
+        return;
+    copyCellText(list.text(list.rowAt(static_cast<std::size_t>(item.iItem)),
+                           static_cast<std::size_t>(item.iSubItem)),
+                 item);
+}
+
+void CacheListView::onSelection(int first, int last) {
+    const CacheList& list = m_behaviour.cacheList();
+    const int shown = static_cast<int>(std::min(list.rows().size(), m_count));
+    if (first < 0) {
+        first = 0;
+        last = shown - 1;
+    }
+    last = std::min(last, shown - 1);
+    if (first > last) return;
+    const int selectedCount = static_cast<int>(::SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
+    const bool all = selectedCount == shown;
+    const bool none = selectedCount == 0;
+    for (int place = first; place <= last; ++place) {
+        const CacheList& now = m_behaviour.cacheList();
+        if (static_cast<std::size_t>(place) >= now.rows().size()) break;
+        const std::size_t row = now.rowAt(static_cast<std::size_t>(place));
+        const bool selected =
+            all || (!none && ::SendMessageW(m_list, LVM_GETITEMSTATE, static_cast<WPARAM>(place),
+                                            LVIS_SELECTED) != 0);
+        if (selected != now.rows()[row].selected)
+            m_behaviour.List1_ItemSelected(static_cast<int>(row), selected);
     }
 }
 

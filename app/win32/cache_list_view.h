@@ -1,4 +1,4 @@
-// The Cache tab's list: a multiple-selection list box over the behaviour's cache rows.
+// The Cache tab's list: a virtual report list over the behaviour's cache rows, with their sizes.
 #pragma once
 
 #include "app/main_window.h"
@@ -6,32 +6,39 @@
 
 namespace purgeon::win32 {
 
-// Shows the rows and their selection, and passes on each row the user toggles: the behaviour
-// holds the selection.
+// Hands the list the texts of the rows it paints (in the behaviour's order), mirrors the
+// selection both ways (the behaviour holds it, by row), and passes on the header clicks.
 class CacheListView {
 public:
     explicit CacheListView(FrmMain& behaviour) : m_behaviour(behaviour) {}
     CacheListView(const CacheListView&) = delete;
     CacheListView& operator=(const CacheListView&) = delete;
 
-    // Takes on the window's cache list.
-    void attach(HWND box);
+    // Takes on the window's cache list, with its columns at this DPI.
+    void attach(HWND list, UINT dpi);
     // The list is gone with its window.
-    void detach() { m_box = nullptr; }
+    void detach() { m_list = nullptr; }
 
-    // The rows changed, or only their selection.
+    void rescaleColumns(UINT previousDpi, UINT dpi);
+    // The rows changed (more came, or their order), or only their selection.
     void showRows(const CacheList& list);
     void showSelection(const CacheList& list);
 
-    // The list reported a change of selection.
-    void onSelectionChange();
+    // True for a notification from the list that it answers; result is the answer.
+    bool onNotify(NMHDR& header, LRESULT& result);
 
 private:
-    static LRESULT CALLBACK boxProc(HWND box, UINT message, WPARAM wParam, LPARAM lParam);
+    void onText(NMLVDISPINFOW& info) const;
+    // The list changed the selection of the rows shown first to last (-1: every row).
+    void onSelection(int first, int last);
+    void mirrorSelection(const CacheList& list);
 
     FrmMain& m_behaviour;
-    HWND m_box = nullptr;
-    Subclass m_subclass;
+    HWND m_list = nullptr;
+    std::size_t m_count = 0;
+    int m_sortColumn = -2;
+    bool m_ascending = true;
+    bool m_mirroring = false;  // set while the view itself changes the list's selection
 };
 
 }  // namespace purgeon::win32

@@ -1,18 +1,15 @@
-// The Browser History tab's list: a report list of the visited sites, sorted by one column.
+// The Browser History tab's list: a virtual report list over the behaviour's history rows.
 #pragma once
 
-#include <vector>
-
 #include "app/main_window.h"
-#include "platform/win32/collation_win32.h"
 #include "platform/win32/handles.h"
 
 #include <commctrl.h>
 
 namespace purgeon::win32 {
 
-// Keeps the rows it shows (each item's data is its row's index) to sort them, and passes on
-// clicks on the column headers.
+// Asks the behaviour for the texts of the rows it paints (the behaviour keeps the rows and their
+// order), and passes on clicks on the column headers.
 class HistoryListView {
 public:
     explicit HistoryListView(FrmMain& behaviour) : m_behaviour(behaviour) {}
@@ -25,21 +22,20 @@ public:
     void detach() { m_list = nullptr; }
 
     void rescaleColumns(UINT previousDpi, UINT dpi);
-    void showRows(const std::vector<HistoryRow>& rows);
-    // Sorts the rows by a column (from 0).
-    void setSortKey(int key);
+    // The rows changed: more came, they were emptied, or their order changed.
+    void showRows(const HistoryList& list);
 
     // True for a notification from the list that it answers.
-    bool onNotify(const NMHDR& header);
+    bool onNotify(NMHDR& header);
 
 private:
-    static int CALLBACK compare(LPARAM first, LPARAM second, LPARAM self);
+    void onText(NMLVDISPINFOW& info);
 
     FrmMain& m_behaviour;
     HWND m_list = nullptr;
-    std::vector<HistoryRow> m_rows;
-    int m_sortKey = 0;
-    Win32Collation m_collation;
+    std::size_t m_count = 0;
+    int m_sortColumn = -2;
+    bool m_ascending = true;
 };
 
 }  // namespace purgeon::win32

@@ -3,14 +3,27 @@
 #pragma once
 
 #include <initializer_list>
+#include <string_view>
 
 #include "platform/win32/handles.h"
+
+#include <commctrl.h>
+
+#include <string>
 
 namespace purgeon::win32 {
 
 // Full-row selection and one column per title, each the same width.
 void setUpReport(HWND listView, std::initializer_list<const wchar_t*> titles, int widthTwips,
                  UINT dpi);
+// The header's arrow on the sorted column (none for -1), pointing up when ascending.
+void showSortMark(HWND listView, int column, bool ascending);
+// A cell's text into the list's buffer, cut to fit.
+void copyCellText(std::wstring_view text, LVITEMW& item);
+// The columns' widths, in pixels, as the settings keep them ("120,80,60"), and set back from
+// there; a text that does not fit the columns changes nothing.
+std::wstring columnWidthsText(HWND listView);
+void setColumnWidths(HWND listView, const std::wstring& text);
 // Keeps every column's width the same on screen after a change of DPI.
 void rescaleColumns(HWND listView, UINT previousDpi, UINT dpi);
 

@@ -38,7 +38,6 @@ const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
     {Ctl::cmdKeepSite, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdKeepSite_Click>},
     {Ctl::cmdUnkeepSite, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdUnkeepSite_Click>},
     // Cache
-    {Ctl::List1, LBN_SELCHANGE, &Win32MainWindowView::cacheListChanged},
     {Ctl::cmdDelSelFromCache, BN_CLICKED,
      &Win32MainWindowView::click<&FrmMain::cmdDelSelFromCache_Click>},
     {Ctl::cmdinvertcachesel, BN_CLICKED,
@@ -100,8 +99,6 @@ void Win32MainWindowView::optionClicked(Ctl /*source*/) {
     m_behaviour.setValue(Ctl::optDOD, dod);
 }
 
-void Win32MainWindowView::cacheListChanged(Ctl /*source*/) { m_cache.onSelectionChange(); }
-
 void Win32MainWindowView::keepListChanged(Ctl /*source*/) { m_browserLists.keepListChanged(); }
 
 void Win32MainWindowView::wipePathTyped(Ctl source) {
@@ -120,8 +117,8 @@ bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
         guarded([&] { m_behaviour.selectTab(index); });
         return true;
     }
-    return m_history.onNotify(header) || m_cookies.onNotify(header, result) ||
-           m_browserLists.onNotify(header);
+    return m_history.onNotify(header) || m_cache.onNotify(header, result) ||
+           m_cookies.onNotify(header, result) || m_browserLists.onNotify(header);
 }
 
 }  // namespace purgeon::win32

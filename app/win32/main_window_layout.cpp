@@ -86,7 +86,7 @@ constexpr ControlPlace kControls[] = {
 
     // Cache
     {Ctl::Frame3, kTabCache, Frame, L"Cache Contents", kPageFrame, kFill},
-    {Ctl::List1, kTabCache, ListBox, L"", at(kPage, 240, 360, 6975, 2490), kFill, L"Cache list"},
+    {Ctl::List1, kTabCache, ListView, L"", at(kPage, 240, 360, 6975, 2490), kFill, L"Cache list"},
     {Ctl::cmdDelSelFromCache, kTabCache, Button, L"Delete &Selected",
      at(kPage, 240, 2970, 1575, 375), kBottom},
     {Ctl::cmdinvertcachesel, kTabCache, Button, L"&Invert Selection",
@@ -214,8 +214,13 @@ ControlClass controlClassOf(const ControlPlace& place) {
                     WS_EX_CLIENTEDGE};
         }
         case ListView: {
-            // The cookie list may hold a great many rows: it asks for their texts as it paints.
-            const DWORD ownerData = place.control == Ctl::lstcookies ? LVS_OWNERDATA : 0;
+            // The cookie, cache and history lists may hold a great many rows: they ask for their
+            // texts as they paint.
+            const DWORD ownerData = place.control == Ctl::lstcookies ||
+                                            place.control == Ctl::List1 ||
+                                            place.control == Ctl::URLs
+                                        ? LVS_OWNERDATA
+                                        : 0;
             // The browsers list shows one profile a row, each with a tick, without a header.
             const DWORD view = place.control == Ctl::lstBrowsers
                                    ? LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL

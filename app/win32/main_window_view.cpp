@@ -158,7 +158,7 @@ void Win32MainWindowView::createControls() {
         ::SendMessageW(tabs, TCM_INSERTITEMW, static_cast<WPARAM>(i),
                        reinterpret_cast<LPARAM>(&item));
     }
-    m_cache.attach(handleOf(Ctl::List1));
+    m_cache.attach(handleOf(Ctl::List1), dpi());
     m_cookies.attach(handleOf(Ctl::lstcookies), dpi());
     m_history.attach(handleOf(Ctl::URLs), dpi());
     m_browserLists.attach(handleOf(Ctl::lstBrowsers), handleOf(Ctl::lstKeepCookies), dpi());
@@ -318,11 +318,7 @@ void Win32MainWindowView::showCookieSelection(const CookieList& list) {
     m_cookies.showSelection(list);
 }
 
-void Win32MainWindowView::showHistoryRows(const std::vector<HistoryRow>& rows) {
-    m_history.showRows(rows);
-}
-
-void Win32MainWindowView::setHistorySortKey(int key) { m_history.setSortKey(key); }
+void Win32MainWindowView::showHistoryRows(const HistoryList& list) { m_history.showRows(list); }
 
 void Win32MainWindowView::windowGone() {
     m_controls.clear();
@@ -396,8 +392,8 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
             return onControlColor(message, reinterpret_cast<HDC>(wParam),
                                   reinterpret_cast<HWND>(lParam));
         case WM_SYSCOLORCHANGE:
-            for (Ctl common :
-                 {Ctl::SSTab1, Ctl::sbar, Ctl::lstcookies, Ctl::URLs, Ctl::lstBrowsers}) {
+            for (Ctl common : {Ctl::SSTab1, Ctl::sbar, Ctl::lstcookies, Ctl::URLs, Ctl::List1,
+                               Ctl::lstBrowsers}) {
                 ::SendMessageW(handleOf(common), message, wParam, lParam);
             }
             ::PostMessageW(window(), kMsgRestyled, 0, 0);

@@ -45,8 +45,7 @@ public:
     void showCacheSelection(const CacheList& list) override;
     void showCookieRows(const CookieList& list) override;
     void showCookieSelection(const CookieList& list) override;
-    void showHistoryRows(const std::vector<HistoryRow>& rows) override;
-    void setHistorySortKey(int key) override;
+    void showHistoryRows(const HistoryList& list) override;
     void setOperationRunning(bool running) override;
     void showProgress(int percent, const std::wstring& text) override;
     void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) override;
@@ -101,7 +100,6 @@ private:
     void click(Ctl source);
     void checkBoxClicked(Ctl source);
     void optionClicked(Ctl source);
-    void cacheListChanged(Ctl source);
     void keepListChanged(Ctl source);
     void wipePathTyped(Ctl source);
 

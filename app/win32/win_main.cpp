@@ -4,6 +4,7 @@
 #include "app/win32/window_factory.h"
 #include "app/win32/view_support.h"
 #include "platform/win32/app_info_win32.h"
+#include "platform/win32/collation_win32.h"
 #include "platform/win32/console_win32.h"
 #include "platform/win32/date_text_win32.h"
 #include "platform/win32/dialogs_win32.h"
@@ -125,13 +126,15 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32LogFile logFile;
         Win32Pickers pickers;
         Win32Volumes volumes;
+        Win32Collation collation;
         Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
                            errors, logFile, appInfo},
                           dialogs,
                           instanceGuard,
                           dates,
                           downloader,
-                          pickers};
+                          pickers,
+                          collation};
         // With arguments the program runs without windows, beside any copy in the tray.
         if (!arguments.empty()) {
             Win32ConsoleOutput console;

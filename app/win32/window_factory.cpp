@@ -67,6 +67,11 @@ std::unique_ptr<OperationRunner> Win32WindowFactory::createRunner() {
         [this](std::chrono::milliseconds most) { waitForMessages(most); });
 }
 
+std::unique_ptr<ListingRunner> Win32WindowFactory::createListingRunner() {
+    if (!m_listings) m_listings = std::make_unique<ListingWindow>(m_instance);
+    return m_listings->create([this](std::chrono::milliseconds most) { waitForMessages(most); });
+}
+
 void dispatchMessage(MSG& message) {
     // The main window's handle changes when it is unloaded and loaded again, so it is recognised
     // by its class, message by message.

@@ -3,7 +3,10 @@
 
 #include <chrono>
 
+#include <memory>
+
 #include "app/program.h"
+#include "app/win32/listing_window.h"
 #include "platform/win32/handles.h"
 
 namespace purgeon::win32 {
@@ -24,12 +27,15 @@ public:
     void processMessages() override;
     // Long operations on a worker thread, the window's thread handling messages meanwhile.
     std::unique_ptr<OperationRunner> createRunner() override;
+    // The tabs' listings on worker threads, their rows applied as the window's thread gets them.
+    std::unique_ptr<ListingRunner> createListingRunner() override;
     // Waits until messages arrive (at most this long), then handles them.
     void waitForMessages(std::chrono::milliseconds most);
 
 private:
     HINSTANCE m_instance;
     Program* m_program = nullptr;
+    std::unique_ptr<ListingWindow> m_listings;
 };
 
 // Hands one message to its window; the main window gets dialog keys (Tab, arrows, Alt+letter).

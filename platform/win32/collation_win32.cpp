@@ -1,6 +1,8 @@
 // CompareStringEx and CompareStringOrdinal behind the collation interface.
 #include "platform/win32/collation_win32.h"
 
+#include <string>
+
 #include "platform/win32/handles.h"
 
 namespace purgeon::win32 {
@@ -17,6 +19,32 @@ bool Win32Collation::equalIgnoringCase(std::wstring_view a, std::wstring_view b)
     if (a.empty()) return true;
     return ::CompareStringOrdinal(a.data(), static_cast<int>(a.size()), b.data(),
                                   static_cast<int>(b.size()), TRUE) == CSTR_EQUAL;
+}
+
+std::string Win32Collation::sortKey(std::wstring_view text) const {
+    if (text.empty()) return {};
+    // LCMapStringEx counts a sort key in bytes; a first guess fits most texts in one call.
+    std::string key(text.size() * 3 + 16, '\0');
+    const auto map = [&](std::string& into) {
+        return ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE,
+                               text.data(), static_cast<int>(text.size()),
+                               reinterpret_cast<LPWSTR>(into.data()), static_cast<int>(into.size()),
+                               nullptr, nullptr, 0);
+    };
+    int bytes = map(key);
+    if (bytes == 0) {
+        bytes =
+            ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
+                            static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr, 0);
+        if (bytes <= 0) return {};
+        key.assign(static_cast<std::size_t>(bytes), '\0');
+        bytes = map(key);
+        if (bytes <= 0) return {};
+    }
+    key.resize(static_cast<std::size_t>(bytes));
+    // The key ends in a zero byte, which adds nothing to the order.
+    if (!key.empty() && key.back() == '\0') key.pop_back();
+    return key;
 }
 
 }  // namespace purgeon::win32

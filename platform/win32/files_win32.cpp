@@ -47,6 +47,26 @@ Status Win32FileSystem::readFile(const std::wstring& path, std::string& bytes) {
     return Status::success();
 }
 
+Status Win32FileSystem::readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
+                                 std::string& bytes) {
+    UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ,
+                                  FILE_SHARE_READ | FILE_SHARE_WRITE | FILE_SHARE_DELETE, nullptr,
+                                  OPEN_EXISTING, FILE_ATTRIBUTE_NORMAL, nullptr));
+    if (!file) return lastError();
+    if (most > static_cast<std::size_t>(kLargestRead)) return Status::error(ERROR_FILE_TOO_LARGE);
+    bytes.assign(most, '\0');
+    OVERLAPPED at{};
+    at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
+    at.OffsetHigh = static_cast<DWORD>(offset >> 32);
+    DWORD read = 0;
+    if (most > 0 && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(most), &read, &at)) {
+        const DWORD error = ::GetLastError();
+        if (error != ERROR_HANDLE_EOF) return Status::error(error);
+    }
+    bytes.resize(read);
+    return Status::success();
+}
+
 Status Win32FileSystem::fileSize(const std::wstring& path, std::uint64_t& bytes) {
     WIN32_FILE_ATTRIBUTE_DATA data{};
     if (!::GetFileAttributesExW(extendedPath(path).c_str(), GetFileExInfoStandard, &data))

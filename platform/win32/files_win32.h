@@ -12,6 +12,8 @@ public:
     Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) override;
     Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override;
     Status readFile(const std::wstring& path, std::string& bytes) override;
+    Status readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
+                    std::string& bytes) override;
     Status fileSize(const std::wstring& path, std::uint64_t& bytes) override;
     Status listFolder(const std::wstring& folder,
                       const std::function<void(const DirEntry&)>& visit) override;

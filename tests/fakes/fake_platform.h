@@ -3,6 +3,7 @@
 
 #include <algorithm>
 #include <cmath>
+#include <cstdint>
 #include <cwctype>
 #include <deque>
 #include <optional>
@@ -107,6 +108,15 @@ public:
     }
     bool equalIgnoringCase(std::wstring_view a, std::wstring_view b) const override {
         return folded(std::wstring(a)) == folded(std::wstring(b));
+    }
+    std::string sortKey(std::wstring_view text) const override {
+        std::string key;
+        for (wchar_t c : folded(std::wstring(text))) {
+            const auto code = static_cast<std::uint32_t>(c);
+            for (int shift = 24; shift >= 0; shift -= 8)
+                key.push_back(static_cast<char>((code >> shift) & 0xFF));
+        }
+        return key;
     }
 
 private:

@@ -175,6 +175,14 @@ public:
         bytes.assign(found->second.content.begin(), found->second.content.end());
         return {};
     }
+    Status readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
+                    std::string& bytes) override {
+        std::string whole;
+        if (const Status read = readFile(path, whole); !read) return read;
+        bytes = offset >= whole.size() ? std::string()
+                                       : whole.substr(static_cast<std::size_t>(offset), most);
+        return {};
+    }
     Status fileSize(const std::wstring& path, std::uint64_t& bytes) override {
         auto found = files.find(path);
         if (found != files.end()) {

@@ -1,6 +1,7 @@
 // Window views that record every call into one shared log, so tests can check order and texts.
 #pragma once
 
+#include <algorithm>
 #include <map>
 #include <functional>
 #include <memory>
@@ -19,7 +20,7 @@ inline std::wstring ctlName(Ctl control) { return std::to_wstring(static_cast<in
 
 class RecordingMainView : public MainWindowView {
 public:
-    explicit RecordingMainView(Log& log) : m_log(log) {}
+    RecordingMainView(Log& log, FrmMain& behaviour) : m_log(log), m_behaviour(behaviour) {}
     void show() override { visible = true, m_log.push_back(L"main.show"); }
     void destroy() override { destroyed = true, visible = false, m_log.push_back(L"main.destroy"); }
     void setCaption(const std::wstring& text) override { caption = text; }
@@ -50,12 +51,16 @@ public:
         m_log.push_back(L"cookies.rows " + std::to_wstring(list.rows().size()));
     }
     void showCookieSelection(const CookieList&) override { m_log.push_back(L"cookies.selection"); }
-    void showHistoryRows(const std::vector<HistoryRow>& rows) override {
-        historyRows = rows;
-        m_log.push_back(L"history.rows " + std::to_wstring(rows.size()));
-    }
-    void setHistorySortKey(int key) override {
-        m_log.push_back(L"history.sort " + std::to_wstring(key));
+    // The rows as the list would show them, every column's text asked of the behaviour.
+    void showHistoryRows(const HistoryList& list) override {
+        historyRows.clear();
+        for (std::size_t place = 0; place < list.size(); ++place) {
+            HistoryRow row;
+            for (std::size_t column = 0; column < kHistoryColumns; ++column)
+                row[column] = m_behaviour.historyText(place, column);
+            historyRows.push_back(std::move(row));
+        }
+        m_log.push_back(L"history.rows " + std::to_wstring(list.size()));
     }
     // Kept apart from the log: they show with every load of the preferences.
     void showBrowserChoices(const std::vector<std::pair<std::wstring, bool>>& choices) override {
@@ -77,6 +82,7 @@ public:
 
 private:
     Log& m_log;
+    FrmMain& m_behaviour;
 };
 
 class RecordingSplashView : public SplashView {
@@ -127,9 +133,9 @@ private:
 class RecordingWindowFactory : public WindowFactory {
 public:
     explicit RecordingWindowFactory(Log& log) : m_log(log) {}
-    std::unique_ptr<MainWindowView> createMainWindow(FrmMain&) override {
+    std::unique_ptr<MainWindowView> createMainWindow(FrmMain& behaviour) override {
         m_log.push_back(L"main.create");
-        auto view = std::make_unique<RecordingMainView>(m_log);
+        auto view = std::make_unique<RecordingMainView>(m_log, behaviour);
         lastMain = view.get();
         return view;
     }
@@ -175,6 +181,53 @@ public:
         };
         return std::make_unique<Runner>(*this);
     }
+    // Listings run at once, unless held: then each waits for runHeldListings (or for the window
+    // to wait for it, when duringListingWait lets it run).
+    class HeldListing : public ListingRunner {
+    public:
+        explicit HeldListing(RecordingWindowFactory& factory) : m_factory(factory) {}
+        ~HeldListing() override { forget(); }
+        void start(ListingWork work, ListingBatch done) override {
+            forget();
+            m_work = std::move(work);
+            m_done = std::move(done);
+            m_factory.held.push_back(this);
+        }
+        bool running() const override { return static_cast<bool>(m_work); }
+        void wait() override {
+            if (m_work && m_factory.duringListingWait) m_factory.duringListingWait();
+        }
+        void stop() override { forget(); }
+        void run() {
+            ListingWork work = std::move(m_work);
+            ListingBatch done = std::move(m_done);
+            m_work = nullptr;
+            forget();
+            work(std::stop_token(), [](ListingBatch batch) { batch(); });
+            if (done) done();
+        }
+
+    private:
+        void forget() {
+            m_work = nullptr;
+            auto& held = m_factory.held;
+            held.erase(std::remove(held.begin(), held.end(), this), held.end());
+        }
+        RecordingWindowFactory& m_factory;
+        ListingWork m_work;
+        ListingBatch m_done;
+    };
+    std::unique_ptr<ListingRunner> createListingRunner() override {
+        if (!holdListings) return std::make_unique<InlineListing>();
+        return std::make_unique<HeldListing>(*this);
+    }
+    void runHeldListings() {
+        while (!held.empty()) held.front()->run();
+    }
+    bool holdListings = false;
+    std::vector<HeldListing*> held;
+    std::function<void()> duringListingWait;
+
     void endProgram() override { m_log.push_back(L"end"); }
     void processMessages() override {
         ++pumps;

@@ -19,7 +19,8 @@ struct ProgramRig : CleanPlatform {
     FakeDateText dates;
     FakeDownloader downloader;
     FakePickers pickers;
-    Services services{cleanServices, dialogs, instance, dates, downloader, pickers};
+    FakeCollation collation;
+    Services services{cleanServices, dialogs, instance, dates, downloader, pickers, collation};
     RecordingWindowFactory windows{log};
     Program program{services, windows};
 

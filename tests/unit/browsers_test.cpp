@@ -2,6 +2,7 @@
 #include <gtest/gtest.h>
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <string>
 #include <vector>
@@ -13,6 +14,7 @@
 #include "browsers/json_value.h"
 #include "browsers/profile_discovery.h"
 #include "browsers/utf8_text.h"
+#include "fakes/fake_stores.h"
 #include "fakes/fake_stores.h"
 
 namespace purgeon {
@@ -323,6 +325,71 @@ TEST(CacheKey, FirefoxEntryMetadataNamesTheAddress) {
         {"\0\0\0\0"s, L""},
     };
     for (const auto& c : cases) EXPECT_EQ(firefoxCacheKeyUrl(c.bytes), c.url) << c.bytes.size();
+}
+
+// Counts the bytes read by parts, as the listing's readers read them side by side.
+struct PartCountingFiles : fakes::FakeFileSystem {
+    Status readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
+                    std::string& bytes) override {
+        const Status read = FakeFileSystem::readPart(path, offset, most, bytes);
+        partBytes += bytes.size();
+        return read;
+    }
+    std::atomic<std::uint64_t> partBytes{0};
+};
+
+TEST(CacheListing, ReadsOnlyTheEndsThatHoldTheAddressesAndKeepsTheOrderWithSeveralReaders) {
+    const auto bytesOf = [](const std::string& text) {
+        return std::vector<unsigned char>(text.begin(), text.end());
+    };
+    const std::string big(300 * 1024, 'c');  // content the listing never reads
+    for (const bool firefox : {false, true}) {
+        for (const std::size_t readers : {std::size_t{1}, std::size_t{4}}) {
+            PartCountingFiles files;
+            BrowserProfile profile;
+            profile.family = firefox ? BrowserFamily::firefox : BrowserFamily::chromium;
+            profile.cacheFolder = L"C:\\c\\";
+            const std::wstring folder =
+                firefox ? L"C:\\c\\cache2\\entries\\" : L"C:\\c\\Cache\\Cache_Data\\";
+            std::uint64_t total = 0;
+            for (int i = 0; i < 40; ++i) {
+                const std::string url = "http://a.test/" + std::to_string(i);
+                const std::string key = firefox ? ":" + url : "1/0/_dk_http://a.test " + url;
+                std::string file;
+                if (firefox) {
+                    // The content, its hash and one per 256 KiB chunk (two), the fields, the key.
+                    file = big + std::string(4 + 2 * 2, 'h');
+                    for (const std::uint32_t field :
+                         {3u, 1u, 0u, 0u, 0u, 0u, static_cast<std::uint32_t>(key.size()), 0u})
+                        append32(file, field, true);
+                    file += key + std::string(1, '\0');
+                    append32(file, static_cast<std::uint32_t>(big.size()), true);
+                } else {
+                    file = simpleCacheEntry(key, static_cast<std::uint32_t>(key.size())) + big;
+                }
+                total += file.size();
+                const std::wstring name =
+                    (i < 10 ? L"0" : L"") + std::to_wstring(i) + (firefox ? L"" : L"_0");
+                files.addFile(folder, name, kAttrArchive, bytesOf(file));
+            }
+            files.addFile(folder, L"index", kAttrArchive, bytesOf("no address here"));
+            std::vector<std::wstring> urls;
+            std::size_t batches = 0;
+            listBrowserCache(
+                files, profile,
+                [&](std::vector<BrowserCacheEntry> batch) {
+                    ++batches;
+                    for (const BrowserCacheEntry& entry : batch) urls.push_back(entry.url);
+                },
+                std::stop_token(), 16, readers);
+            ASSERT_EQ(urls.size(), 40u) << firefox << readers;
+            for (int i = 0; i < 40; ++i)
+                EXPECT_EQ(urls[static_cast<std::size_t>(i)],
+                          L"http://a.test/" + std::to_wstring(i));
+            EXPECT_EQ(batches, 3u);
+            EXPECT_LT(files.partBytes.load(), total / 10);  // the ends, never the content
+        }
+    }
 }
 
 TEST(Utf8, ConvertsBothWays) {

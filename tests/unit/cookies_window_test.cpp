@@ -27,7 +27,7 @@ struct CookieRig : ProgramRig {
 const fakes::ShownBox kQuestion{L"Are you sure you wish to delete the selected cookies?",
                                 L"Delete Cookies", 36};
 
-TEST(CookiesWindow, ListsTheRegistryFolderAndPumpsOncePerFile) {
+TEST(CookiesWindow, ListsTheRegistryFolderOffTheWindowsThreadWithoutPumping) {
     for (const wchar_t* stored : {L"C:\\Users\\me\\Cookies", L"C:\\Users\\me\\Cookies\\"}) {
         CookieRig rig;
         rig.registry.values[{kShellFoldersKey, L"Cookies"}] =
@@ -39,7 +39,7 @@ TEST(CookiesWindow, ListsTheRegistryFolderAndPumpsOncePerFile) {
         EXPECT_EQ(rig.names(),
                   (std::vector<std::wstring>{L"index.dat", L"me@a.txt", L"me@b.txt", L"me@c.txt"}));
         EXPECT_EQ(main.cookieList().rows()[1].path, L"C:\\Users\\me\\Cookies\\me@a.txt");
-        EXPECT_EQ(rig.windows.pumps, 4);
+        EXPECT_EQ(rig.windows.pumps, 0);  // the listing runs beside the window's thread
     }
 }
 

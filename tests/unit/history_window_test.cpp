@@ -20,10 +20,11 @@ TEST(HistoryWindow, RowsShowTitleUrlGeneralDatesAndSignedFlags) {
     main.selectTab(kTabHistory);
     const auto& rows = rig.mainView().historyRows;
     ASSERT_EQ(rows.size(), 3u);
-    EXPECT_EQ(rows[0], (HistoryRow{L"A", L"http://a.example/", L"D3 T43200", L"D3 T43200",
-                                   L"D3 T43200", L"1", L"Internet Explorer"}));
-    EXPECT_EQ(rows[1], (HistoryRow{L"", L"http://b.example/", L"D3", L"D3", L"D3", L"-1",
+    // Sorted by title until a header is clicked.
+    EXPECT_EQ(rows[0], (HistoryRow{L"", L"http://b.example/", L"D3", L"D3", L"D3", L"-1",
                                    L"Internet Explorer"}));
+    EXPECT_EQ(rows[1], (HistoryRow{L"A", L"http://a.example/", L"D3 T43200", L"D3 T43200",
+                                   L"D3 T43200", L"1", L"Internet Explorer"}));
     EXPECT_EQ(rows[2][2], L"T21600");  // the zero date: the time alone
 }
 
@@ -64,16 +65,30 @@ TEST(HistoryWindow, AStoreThatFailsLeavesTheListEmptyAndClearingSaysSo) {
     }
 }
 
-TEST(HistoryWindow, AHeaderClickSetsTheSortKeyToItsColumnLessOne) {
+TEST(HistoryWindow, AHeaderClickSortsByItsColumnAndASecondClickTurnsTheOrderRound) {
     ProgramRig rig;
+    rig.history.shared->entries = {{L"http://b.example/", true, L"A", 2 * kDay, 0},
+                                   {L"http://a.example/", true, L"B", 3 * kDay, 0},
+                                   {L"http://c.example/", true, L"C", 1 * kDay, 0}};
+    rig.program.Main();
     FrmMain& main = rig.loadMain();
-    main.URLs_ColumnClick(5);
-    EXPECT_EQ(main.historySortKey(), 4);
-    main.URLs_ColumnClick(5);
-    EXPECT_EQ(main.historySortKey(), 4);
-    main.URLs_ColumnClick(1);
-    EXPECT_EQ(main.historySortKey(), 0);
-    EXPECT_EQ(rig.log, (fakes::Log{L"history.sort 4", L"history.sort 4", L"history.sort 0"}));
+    main.selectTab(kTabHistory);
+    const auto urls = [&] {
+        std::vector<std::wstring> shown;
+        for (const HistoryRow& row : rig.mainView().historyRows) shown.push_back(row[1]);
+        return shown;
+    };
+    main.URLs_ColumnClick(2);
+    EXPECT_EQ(main.historySortKey(), 1);
+    EXPECT_EQ(urls(), (std::vector<std::wstring>{L"http://a.example/", L"http://b.example/",
+                                                 L"http://c.example/"}));
+    main.URLs_ColumnClick(2);
+    EXPECT_EQ(urls(), (std::vector<std::wstring>{L"http://c.example/", L"http://b.example/",
+                                                 L"http://a.example/"}));
+    main.URLs_ColumnClick(3);  // the last visit, by date
+    EXPECT_EQ(main.historySortKey(), 2);
+    EXPECT_EQ(urls(), (std::vector<std::wstring>{L"http://c.example/", L"http://b.example/",
+                                                 L"http://a.example/"}));
 }
 
 }  // namespace

@@ -1,6 +1,7 @@
 // The lists' own rules: the history list's order and type-to-find in the cookie list.
 #include <gtest/gtest.h>
 
+#include "areas/cache_list.h"
 #include "areas/cookie_list.h"
 #include "areas/history_view.h"
 #include "fakes/fake_platform.h"
@@ -10,23 +11,64 @@ namespace {
 
 const fakes::FakeCollation kCollation;
 
-HistoryRow row(const std::wstring& title, const std::wstring& url) {
-    return {title, url, L"", L"", L"", L""};
+HistoryEntry entry(const std::wstring& title, const std::wstring& url, double visited = 0) {
+    return browserHistoryEntry(title, url, visited, kCollation);
 }
 
-TEST(HistoryList, SortsByTheKeyColumnIgnoringCaseAndKeepsTheOrderOfEqualRows) {
-    const std::vector<HistoryRow> rows = {row(L"beta", L"http://c/"), row(L"Alpha", L"http://b/"),
-                                          row(L"alpha", L"http://a/"), row(L"", L"http://d/")};
-    struct Case {
-        int key;
-        std::vector<std::size_t> order;
-    };
-    for (const Case& c : {Case{0, {3, 1, 2, 0}}, Case{1, {2, 1, 0, 3}}, Case{5, {0, 1, 2, 3}},
-                          Case{99, {3, 1, 2, 0}}}) {
-        EXPECT_EQ(historyOrder(rows, c.key, kCollation), c.order) << "key " << c.key;
-    }
-    EXPECT_TRUE(historyRowBefore(rows, 0, 1, 2, kCollation));  // equal titles: collection order
-    EXPECT_FALSE(historyRowBefore(rows, 0, 2, 1, kCollation));
+// The titles in the order the list shows them.
+std::vector<std::wstring> shownTitles(const HistoryList& list) {
+    std::vector<std::wstring> titles;
+    for (std::size_t place = 0; place < list.size(); ++place)
+        titles.push_back(list.shown(place).title);
+    return titles;
+}
+
+TEST(HistoryList, SortsByTitleIgnoringCaseAndKeepsTheOrderOfEqualRows) {
+    HistoryList list;
+    list.add({L"B",
+              kCollation.sortKey(L"B"),
+              {entry(L"beta", L"http://c/", 3), entry(L"Alpha", L"http://b/", 1),
+               entry(L"alpha", L"http://a/", 2), entry(L"", L"http://d/")}});
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"", L"Alpha", L"alpha", L"beta"}));
+    list.sortBy(1);  // the address
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"alpha", L"Alpha", L"beta", L""}));
+    list.sortBy(1);  // the same column again: turned round
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"", L"beta", L"Alpha", L"alpha"}));
+    list.sortBy(2);  // the last visit, by its date rather than its text
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"", L"Alpha", L"alpha", L"beta"}));
+    list.sortBy(99);  // no such column: nothing changes
+    EXPECT_EQ(list.sortColumn(), 2);
+}
+
+TEST(HistoryList, RowsThatComeInBatchesJoinTheOrder) {
+    HistoryList list;
+    list.add({L"Chrome", kCollation.sortKey(L"Chrome"), {entry(L"d", L"x"), entry(L"b", L"x")}});
+    list.add({L"Firefox", kCollation.sortKey(L"Firefox"), {entry(L"c", L"x"), entry(L"a", L"x")}});
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
+    list.sortBy(6);
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"d", L"b", L"c", L"a"}));
+    list.add({L"Chrome", kCollation.sortKey(L"Chrome"), {entry(L"e", L"x")}});
+    EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"d", L"b", L"e", L"c", L"a"}));
+    EXPECT_EQ(list.browsers(), (std::vector<std::wstring>{L"Chrome", L"Firefox"}));
+}
+
+TEST(CacheList, SortsByAddressBrowserOrSizeAndCountsTheTotal) {
+    CacheList list;
+    BrowserCacheEntry big{L"http://b.test/", {L"C:\\c\\1"}, 300, 1};
+    BrowserCacheEntry small{L"http://a.test/", {L"C:\\c\\2"}, 100, 1};
+    BrowserCacheEntry folder{L"", {L"C:\\p\\GPUCache\\"}, 200, 5};
+    list.add(CacheList::batchOf(L"Chrome (Default)", 0, {big, small, folder}, kCollation));
+    EXPECT_EQ(list.totalBytes(), 600u);
+    EXPECT_EQ(list.text(2, 0), L"GPUCache (folder, 5 files)");
+    EXPECT_EQ(list.text(2, 1), L"Chrome (Default)");
+    EXPECT_EQ(list.text(2, 2), L"200 bytes");
+    EXPECT_EQ(list.rowAt(0), 0u);  // the listing's order until a header is clicked
+    list.sortBy(2);
+    EXPECT_EQ((std::vector<std::size_t>{list.rowAt(0), list.rowAt(1), list.rowAt(2)}),
+              (std::vector<std::size_t>{1, 2, 0}));
+    list.sortBy(0);
+    EXPECT_EQ((std::vector<std::size_t>{list.rowAt(0), list.rowAt(1), list.rowAt(2)}),
+              (std::vector<std::size_t>{2, 1, 0}));
 }
 
 TEST(CookieList, TypeToFindFindsTheNextNameFromTheStartRowIgnoringCase) {

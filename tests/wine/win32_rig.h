@@ -6,6 +6,7 @@
 #include "fakes/fake_stores.h"
 #include "fakes/fake_windows.h"
 #include "platform/win32/app_info_win32.h"
+#include "platform/win32/collation_win32.h"
 #include "platform/win32/date_text_win32.h"
 #include "platform/win32/downloader_win32.h"
 #include "platform/win32/files_win32.h"
@@ -37,13 +38,15 @@ struct Win32Rig {
     fakes::FakeLogFile logFile;
     fakes::FakePickers pickers;
     win32::Win32Volumes volumes;
+    win32::Win32Collation collation;
     Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
                        errors, logFile, appInfo},
                       dialogs,
                       instance,
                       dates,
                       downloader,
-                      pickers};
+                      pickers,
+                      collation};
     fakes::RecordingWindowFactory windows{log};
     Program program{services, windows};
     FrmMain& main = program.loadMainWindow();

@@ -1,0 +1,77 @@
+#!/usr/bin/env bash
+# Large profiles under Wine, measured from outside: real Chromium and Firefox profiles inflated
+# with sqlite3 (bench/inflate_profiles.py: per profile 50,000 pages, 150,000 visits, 5,000
+# cookies, 20,000 cache entries) and laid into a throwaway prefix; then the time until the splash
+# has gone, and for each list tab how long the window takes to answer a message sent every
+# 100 ms while the tab lists, when its first rows came and when its row count last changed; and
+# the program's peak working set.
+#
+# Usage: bench/profiles_bench.sh [PROFILES]   (inside an X display, e.g. xvfb-run -a)
+#   PROFILES: profiles made by tests/browsers/make_profiles.sh (made afresh when not given)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/common.sh"
+build="$root/build/windows"
+exe="$build/app/win32/purgeon.exe"
+ping="$build/bench/purgeon_window_ping.exe"
+[ -x "$exe" ] && [ -x "$ping" ] || { echo "build the windows preset first" >&2; exit 1; }
+work="$root/build/bench-profiles"
+rm -rf "$work"
+mkdir -p "$work"
+
+if [ $# -ge 1 ]; then
+    real=$1
+else
+    real="$work/real"
+    "$root/tests/browsers/make_profiles.sh" "$real"
+fi
+echo "== inflating a copy of $real"
+cp -a "$real/." "$work/inflated/" 2>/dev/null || { mkdir -p "$work/inflated"; cp -a "$real/." "$work/inflated/"; }
+rm -rf "$work/inflated/Local/Google"  # one Chromium and one Firefox
+python3 "$root/bench/inflate_profiles.py" "$work/inflated"
+
+export WINEPREFIX="$work/prefix" HOME="$work/home"
+trap wine_down EXIT
+wine_up
+folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+reg() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+local_dir=$(winepath -u "$(reg "$folders" 'Local AppData')" | tr -d '\r')
+roaming_dir=$(winepath -u "$(reg "$folders" 'AppData')" | tr -d '\r')
+cp -a "$work/inflated/Local/." "$local_dir/"
+cp -a "$work/inflated/Roaming/." "$roaming_dir/"
+
+probe() { wine "$ping" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+run_once() {
+    local tab=$1 list=$2 name=$3
+    local started
+    started=$(date +%s.%N)
+    wine "$exe" >/dev/null 2>&1 </dev/null &
+    local pid=$!
+    probe wait frmSplash 60 >/dev/null
+    probe gone frmSplash 120 >/dev/null
+    local splash
+    splash=$(echo "$(date +%s.%N) - $started" | bc)
+    probe wait frmmain 60 >/dev/null
+    sleep 1
+    # Pinged while the tab lists.
+    probe ping frmmain 12 "$list" >"$work/ping.txt" &
+    local pinger=$!
+    sleep 0.3
+    probe tab frmmain "$tab"
+    wait "$pinger"
+    # The peak resident memory of the program's process, as Linux counts it.
+    local peak=unknown process
+    process=$(pgrep -n -f 'purgeon\.exe' || true)
+    [ -n "$process" ] && peak=$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$process/status")
+    printf '%-8s splash_gone_s=%.2f %s peak_mib=%s\n' "$name" "$splash" "$(cat "$work/ping.txt")" \
+        "$peak"
+    kill "$pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    wait 2>/dev/null || true
+    wine_up
+}
+echo "== each tab opened once the window is up (list views: 0 browsers, 1 cookies, 2 cache, 3 history)"
+for tab in ${BENCH_TABS:-1 2 3}; do
+    case $tab in 1) name=cookies ;; 2) name=cache ;; 3) name=history ;; esac
+    run_once "$tab" "$tab" "$name"
+done
