@@ -18,6 +18,7 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/system_errors_win32.h"
 #include "platform/win32/system_folders_win32.h"
+#include "platform/win32/trace_system_win32.h"
 #include "platform/win32/url_cache_win32.h"
 #include "platform/win32/volumes_win32.h"
 
@@ -100,6 +101,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32LogFile logFile;
         Win32Pickers pickers;
         Win32Volumes volumes;
+        Win32TraceSystem traces;
         Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
                            errors, logFile, appInfo},
                           dialogs,
@@ -110,7 +112,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         // With arguments the program runs without windows, beside any copy in the tray.
         if (!arguments.empty()) {
             Win32ConsoleOutput console;
-            return runCommandLine(arguments, services, console);
+            return runCommandLine(arguments, services, console, &traces);
         }
         Win32WindowFactory windows(instance);
         Program program(services, windows);
