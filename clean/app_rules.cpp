@@ -7,6 +7,20 @@
 
 namespace purgeon {
 
+namespace {
+
+void addFailure(std::vector<std::wstring>& log, SystemErrors& errors, const std::wstring& what,
+                const Status& status) {
+    if (!status) log.push_back(failureLine(errors, what, status));
+}
+
+}  // namespace
+
+bool autoAppsStored(SettingsStore& settings) {
+    std::wstring text;
+    return settings.read(kAppTitle, kSettingsSection, kAutoAppsKey, text) && text == L"1";
+}
+
 std::vector<std::wstring> namesFromText(const std::wstring& text) {
     std::vector<std::wstring> names;
     std::size_t start = 0;
@@ -33,23 +47,15 @@ std::wstring ruleFilePath(TraceSystem& system) {
     return folder + std::wstring(kAppTitle).substr(1) + L"\\" + kRuleFileName;
 }
 
-void loadAppRules(AppRules& rules, CleanServices& services, RunLog& log) {
+void loadAppRules(AppRules& rules, CleanServices& services, std::vector<std::wstring>& log) {
     std::wstring text;
     const Status ticked = services.settings.read(kAppTitle, kSettingsSection, kAppsKey, text);
     if (ticked) {
         rules.ticked = namesFromText(text);
     } else if (ticked.code != kErrorFileNotFound) {
-        logFailure(log, services.errors, L"Applications: the ticked entries could not be read",
+        addFailure(log, services.errors, L"Applications: the ticked entries could not be read",
                    ticked);
     }
-    text.clear();
-    const Status automatic =
-        services.settings.read(kAppTitle, kSettingsSection, kAutoAppsKey, text);
-    rules.autoClean = automatic && text == L"1";
-    if (!automatic && automatic.code != kErrorFileNotFound)
-        logFailure(log, services.errors,
-                   L"Applications: \"Clean applications automatically\" could not be read",
-                   automatic);
 
     rules.file = ruleFilePath(rules.system);
     rules.found = false;
@@ -59,17 +65,17 @@ void loadAppRules(AppRules& rules, CleanServices& services, RunLog& log) {
     const Status read = services.files.readFile(rules.file, bytes);
     if (!read) {
         if (read.code != kErrorFileNotFound && read.code != kErrorPathNotFound)
-            logFailure(log, services.errors,
+            addFailure(log, services.errors,
                        L"Applications: the rule file " + rules.file + L" could not be read", read);
         return;
     }
     rules.found = true;
     rules.book = parseRules(bytes);
-    log.write(L"Applications: " + std::to_wstring(rules.book.entries.size()) +
-              L" entries read from " + rules.file + L"; " +
-              std::to_wstring(rules.book.problems.size()) + L" left out.");
+    log.push_back(L"Applications: " + std::to_wstring(rules.book.entries.size()) +
+                  L" entries read from " + rules.file + L"; " +
+                  std::to_wstring(rules.book.problems.size()) + L" left out.");
     for (const RuleProblem& problem : rules.book.problems)
-        log.write(L"Applications: left out: " + problemText(problem) + L".");
+        log.push_back(L"Applications: left out: " + problemText(problem) + L".");
 }
 
 Status saveTickedApps(const AppRules& rules, SettingsStore& settings) {
@@ -77,7 +83,7 @@ Status saveTickedApps(const AppRules& rules, SettingsStore& settings) {
 }
 
 RulesFetch fetchRules(AppRules& rules, Downloader& downloader, CleanServices& services,
-                      RunLog& log) {
+                      std::vector<std::wstring>& log) {
     RulesFetch fetch;
     std::wstring url;
     const Status stored = services.settings.read(kAppTitle, kSettingsSection, kRulesUrlKey, url);
@@ -95,27 +101,27 @@ RulesFetch fetchRules(AppRules& rules, Downloader& downloader, CleanServices& se
                         ? std::wstring(L"the file at ") + url + L" is larger than 8 MiB"
                         : L"it could not be downloaded from " + url + L": " +
                               systemWords(services.errors, downloaded);
-        log.write(L"Applications: the rule file was not fetched: " + fetch.why + L".");
+        log.push_back(L"Applications: the rule file was not fetched: " + fetch.why + L".");
         return fetch;
     }
     RuleBook book = parseRules(bytes);
     if (book.entries.empty()) {
         fetch.why = L"what " + url + L" gave holds no entry";
-        log.write(L"Applications: the rule file was not fetched: " + fetch.why + L".");
+        log.push_back(L"Applications: the rule file was not fetched: " + fetch.why + L".");
         return fetch;
     }
     if (const Status written = rules.system.writeWholeFile(rules.file, bytes); !written) {
         fetch.why = L"it could not be written to " + rules.file + L": " +
                     systemWords(services.errors, written);
-        log.write(L"Applications: the rule file was not fetched: " + fetch.why + L".");
+        log.push_back(L"Applications: the rule file was not fetched: " + fetch.why + L".");
         return fetch;
     }
     rules.book = std::move(book);
     rules.found = true;
     fetch.written = true;
     fetch.entries = rules.book.entries.size();
-    log.write(L"Applications: " + std::to_wstring(fetch.entries) + L" entries fetched from " + url +
-              L" into " + rules.file + L".");
+    log.push_back(L"Applications: " + std::to_wstring(fetch.entries) + L" entries fetched from " +
+                  url + L" into " + rules.file + L".");
     return fetch;
 }
 

@@ -28,7 +28,9 @@ struct AppRules {
     bool found = false;  // the file was there and could be read
     RuleBook book;
     std::vector<std::wstring> ticked;  // entry names as written between the brackets
-    bool autoClean = false;
+    // The area reads the rule file and the ticks afresh at each run, off the window's thread
+    // (the windowed program); otherwise its caller has read them.
+    bool readOnRun = false;
 };
 
 // "a|b" into its names; empty names dropped.
@@ -38,9 +40,13 @@ std::wstring namesText(const std::vector<std::wstring>& names);
 // "%APPDATA%\Purgeon\winapp2.ini" as this machine spells it; empty when there is no app data.
 std::wstring ruleFilePath(TraceSystem& system);
 
-// Reads the rule file, the ticked entries and the automatic runs' option. Each entry left out
-// and each value that could not be read leaves a line in the log.
-void loadAppRules(AppRules& rules, CleanServices& services, RunLog& log);
+// Reads the rule file and the ticked entries. Each entry left out
+// and each value that could not be read gives a line for the log; the caller writes them, so
+// that this can run on any thread.
+void loadAppRules(AppRules& rules, CleanServices& services, std::vector<std::wstring>& log);
+
+// Whether "Clean applications automatically" is stored.
+bool autoAppsStored(SettingsStore& settings);
 
 // Stores the ticked entries' names.
 Status saveTickedApps(const AppRules& rules, SettingsStore& settings);
@@ -62,6 +68,6 @@ struct RulesFetch {
 // address), at most kRulesDownloadCap bytes, and, when it holds at least one entry, writes it
 // where the rules are read (beside the settings, never in the program's folder) and reads it.
 RulesFetch fetchRules(AppRules& rules, Downloader& downloader, CleanServices& services,
-                      RunLog& log);
+                      std::vector<std::wstring>& log);
 
 }  // namespace purgeon

@@ -119,6 +119,8 @@ EntryClean cleanEntry(CleanContext& context, const DetectedApp& app, bool wipe,
 
 AreaResult previewApps(CleanContext& context) {
     AppRules* rules = context.state.apps;
+    std::vector<std::wstring> readLines;
+    if (rules && rules->readOnRun) loadAppRules(*rules, context.services, readLines);
     if (!rules || !rules->found) return noRules(rules);
     const std::vector<DetectedApp> apps = detectApps(context);
     AreaResult result;
@@ -143,7 +145,7 @@ AreaResult previewApps(CleanContext& context) {
 
 AreaResult cleanApps(CleanContext& context) {
     AppRules* rules = context.state.apps;
-    if (!rules || !rules->found) return noRules(rules);
+    if (!rules || !(rules->found || rules->readOnRun)) return noRules(rules);
     const bool wipe = optionValue(context.options, L"secureforall") == 1;
     AreaResult result;
     std::size_t removed = 0, registry = 0, entries = 0;
@@ -154,6 +156,8 @@ AreaResult cleanApps(CleanContext& context) {
     context.operations.runOperation(L"cleaning applications' traces", [&](std::stop_token stop,
                                                                           ProgressSink& sink) {
         ran = true;
+        if (rules->readOnRun) loadAppRules(*rules, context.services, result.log);
+        if (!rules->found) return;
         std::vector<DetectedApp> apps = detectApps(context, stop);
         std::erase_if(apps, [](const DetectedApp& app) { return !app.ticked; });
         BatchProgress progress;
@@ -200,6 +204,11 @@ AreaResult cleanApps(CleanContext& context) {
         }
         if (stop.stop_requested()) result.done = false;
     });
+    if (ran && !rules->found) {
+        AreaResult none = noRules(rules);
+        none.log = std::move(result.log);
+        return none;
+    }
     if (!ran) {
         AreaResult busy = leftAlone(L"another operation was running");
         busy.log.push_back(L"Applications: not cleaned: another operation was running.");
@@ -221,7 +230,7 @@ AreaResult cleanApps(CleanContext& context) {
 }
 
 bool appsAutoTicked(CleanContext& context) {
-    return context.state.apps && context.state.apps->autoClean;
+    return context.state.apps && autoAppsStored(context.services.settings);
 }
 
 }  // namespace

@@ -132,7 +132,9 @@ int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& se
     std::optional<AppRules> apps;
     if (traces && std::find(run.areas.begin(), run.areas.end(), &kAppsArea) != run.areas.end()) {
         apps.emplace(*traces);
-        loadAppRules(*apps, services, log);
+        std::vector<std::wstring> lines;
+        loadAppRules(*apps, services, lines);
+        for (const std::wstring& line : lines) log.write(line);
         state.apps = &*apps;
     }
     run.mode = preview ? CleanMode::preview : CleanMode::clean;

@@ -105,6 +105,20 @@ std::wstring RuleScope::browserHolding(const std::wstring& path) {
     return {};
 }
 
+Status RuleScope::listOnce(const std::wstring& folder, const std::vector<DirEntry>*& entries) {
+    const std::wstring key = lowerText(folder);
+    auto found = m_listings.find(key);
+    if (found == m_listings.end()) {
+        Listing listing;
+        listing.status = m_files.listFolder(folder, [&](const DirEntry& entry) {
+            if (entry.name != L"." && entry.name != L"..") listing.entries.push_back(entry);
+        });
+        found = m_listings.emplace(key, std::move(listing)).first;
+    }
+    entries = &found->second.entries;
+    return found->second.status;
+}
+
 WindowsVersion RuleScope::windowsVersion() {
     if (!m_version) m_version = m_system.windowsVersion();
     return *m_version;

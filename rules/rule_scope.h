@@ -37,6 +37,10 @@ public:
 
     WindowsVersion windowsVersion();
 
+    // The folder's entries (path ending in "\\"), listed once for the scope's life: for finding
+    // folders and detecting entries, never for what is removed, which is listed afresh.
+    Status listOnce(const std::wstring& folder, const std::vector<DirEntry>*& entries);
+
 private:
     struct GuardedProfile {
         std::vector<std::wstring> folders;  // plain paths: the profile, its cache, its lock's
@@ -55,6 +59,11 @@ private:
     std::vector<std::wstring> m_temps;
     std::vector<GuardedProfile> m_profiles;
     std::optional<WindowsVersion> m_version;
+    struct Listing {
+        Status status;
+        std::vector<DirEntry> entries;
+    };
+    std::map<std::wstring, Listing> m_listings;  // by the folder's lower-case path
 };
 
 }  // namespace purgeon

@@ -33,7 +33,7 @@ bool isFolderLink(std::uint32_t attributes) {
 
 // Every existing folder the path names, its wildcard segments matched against real folders (a
 // folder link never matches a wildcard). Folders that cannot be listed are noted.
-std::vector<std::wstring> matchFolders(FileSystem& files, const std::wstring& path,
+std::vector<std::wstring> matchFolders(RuleScope& scope, const std::wstring& path,
                                        std::vector<std::wstring>& unlisted) {
     const std::vector<std::wstring> parts = pathParts(path);
     if (parts.empty()) return {};
@@ -45,14 +45,13 @@ std::vector<std::wstring> matchFolders(FileSystem& files, const std::wstring& pa
             for (const std::wstring& folder : current) next.push_back(childPath(folder, parts[i]));
         } else {
             for (const std::wstring& folder : current) {
-                const Status listed =
-                    files.listFolder(listingPath(folder), [&](const DirEntry& entry) {
-                        if ((entry.attributes & kAttrDirectory) &&
-                            !isFolderLink(entry.attributes) && !isDotName(entry.name) &&
-                            wildcardMatch(parts[i], entry.name))
-                            next.push_back(childPath(folder, entry.name));
-                    });
+                const std::vector<DirEntry>* entries = nullptr;
+                const Status listed = scope.listOnce(listingPath(folder), entries);
                 if (!listed && !missing(listed)) unlisted.push_back(folder);
+                for (const DirEntry& entry : *entries)
+                    if ((entry.attributes & kAttrDirectory) && !isFolderLink(entry.attributes) &&
+                        wildcardMatch(parts[i], entry.name))
+                        next.push_back(childPath(folder, entry.name));
             }
         }
         current = std::move(next);
@@ -252,14 +251,11 @@ bool detectEntry(const RuleEntry& entry, RuleScope& scope) {
             std::wstring parent = parts[0];
             for (std::size_t i = 1; i + 1 < parts.size(); ++i) parent += L"\\" + parts[i];
             std::vector<std::wstring> unlisted;
-            for (const std::wstring& folder : matchFolders(scope.files(), parent, unlisted)) {
-                bool found = false;
-                const Status listed =
-                    scope.files().listFolder(listingPath(folder), [&](const DirEntry& item) {
-                        found = found ||
-                                (!isDotName(item.name) && wildcardMatch(parts.back(), item.name));
-                    });
-                if (listed && found) return true;
+            for (const std::wstring& folder : matchFolders(scope, parent, unlisted)) {
+                const std::vector<DirEntry>* entries = nullptr;
+                if (!scope.listOnce(listingPath(folder), entries)) continue;
+                for (const DirEntry& item : *entries)
+                    if (wildcardMatch(parts.back(), item.name)) return true;
             }
         }
     }
@@ -286,7 +282,7 @@ EntryTargets resolveEntry(const RuleEntry& entry, RuleScope& scope) {
                                           L" is not a full path");
                 continue;
             }
-            for (const std::wstring& folder : matchFolders(scope.files(), base, targets.unlisted)) {
+            for (const std::wstring& folder : matchFolders(scope, base, targets.unlisted)) {
                 const bool emptiesFolder =
                     rule.recurse || rule.removeSelf || takesEveryFile(rule.patterns);
                 if (emptiesFolder) {

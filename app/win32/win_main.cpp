@@ -116,6 +116,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         }
         Win32WindowFactory windows(instance);
         Program program(services, windows);
+        program.useTraces(traces);
         windows.attach(program);
         setEventFailureLog(&program.log());
         // The log goes with the program: nothing may write to it afterwards.

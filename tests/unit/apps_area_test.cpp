@@ -36,7 +36,8 @@ struct AppsRig : fakes::CleanRig {
     void useRules(const std::string& text, const std::wstring& ticked = {}) {
         files.files[kRuleFile].content.assign(text.begin(), text.end());
         if (!ticked.empty()) settings.put(kAppsKey, ticked);
-        loadAppRules(apps, cleanServices, log);
+        std::vector<std::wstring> lines;
+        loadAppRules(apps, cleanServices, lines);
     }
     std::vector<std::wstring> filesBelow(const std::wstring& folder) const {
         std::vector<std::wstring> found;
@@ -344,7 +345,8 @@ TEST(AppsArea, GetRulesWritesADownloadedRuleFileBesideTheSettingsOnlyWhenItHolds
         downloader.failure = c.failure;
         if (!c.storedUrl.empty()) rig.settings.put(kRulesUrlKey, c.storedUrl);
         rig.files.addFile(kRoaming + L"Purgeon\\", L"winapp2.ini", kAttrArchive, {'o', 'l', 'd'});
-        const RulesFetch fetch = fetchRules(rig.apps, downloader, rig.cleanServices, rig.log);
+        std::vector<std::wstring> lines;
+        const RulesFetch fetch = fetchRules(rig.apps, downloader, rig.cleanServices, lines);
         EXPECT_EQ(downloader.urls,
                   std::vector<std::wstring>{c.storedUrl.empty() ? kDefaultRulesUrl : c.storedUrl})
             << c.what;
