@@ -71,7 +71,8 @@ std::wstring pathProblem(const std::wstring& path, bool wildcardsAllowed) {
 
 // A folder as written, without the trailing separators.
 std::wstring folderText(std::wstring folder) {
-    while (folder.size() > 3 && folder.back() == L'\\') folder.pop_back();
+    while (folder.size() > 3 && (folder.back() == L'\\' || std::iswspace(folder.back())))
+        folder.pop_back();
     return folder;
 }
 
@@ -119,7 +120,7 @@ std::wstring keyProblem(const std::wstring& key) {
 }
 
 std::wstring keyText(std::wstring key) {
-    while (!key.empty() && key.back() == L'\\') key.pop_back();
+    while (!key.empty() && (key.back() == L'\\' || std::iswspace(key.back()))) key.pop_back();
     return key;
 }
 
@@ -309,7 +310,8 @@ RuleBook parseRules(std::string_view bytes) {
 
     for (const RuleLine& line : text.lines) {
         if (!line.valid) {
-            fail(line.number, L"the line is not text in the file's encoding");
+            fail(line.number,
+                 L"the line is not text in the file's encoding or holds a control character");
             continue;
         }
         const std::wstring content = trimmed(line.text);

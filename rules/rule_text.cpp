@@ -24,7 +24,8 @@ bool decodeUtf8(std::string_view bytes, std::wstring& out) {
     std::size_t i = 0;
     while (i < bytes.size()) {
         const auto lead = static_cast<unsigned char>(bytes[i]);
-        if (lead == 0) return false;  // no text file holds a NUL
+        // No line of text holds a NUL or a control character but the tab.
+        if (lead < 0x20 && lead != '\t') return false;
         if (lead < 0x80) {
             out.push_back(static_cast<wchar_t>(lead));
             ++i;
@@ -76,7 +77,7 @@ bool decodeUtf16(std::string_view bytes, std::wstring& out) {
             if (low < 0xDC00 || low > 0xDFFF) return false;
             appendCodePoint(out, 0x10000 + ((unit - 0xD800) << 10) + (low - 0xDC00));
             i += 2;
-        } else if ((unit >= 0xDC00 && unit <= 0xDFFF) || unit == 0) {
+        } else if ((unit >= 0xDC00 && unit <= 0xDFFF) || (unit < 0x20 && unit != L'\t')) {
             return false;
         } else {
             out.push_back(static_cast<wchar_t>(unit));
@@ -86,7 +87,6 @@ bool decodeUtf16(std::string_view bytes, std::wstring& out) {
 }
 
 void addLine(RuleText& text, std::size_t number, bool valid, std::wstring line) {
-    if (!line.empty() && line.back() == L'\r') line.pop_back();
     text.lines.push_back({number, valid ? std::move(line) : std::wstring(), valid});
 }
 
@@ -107,7 +107,10 @@ RuleText decodeRuleText(std::string_view bytes) {
             while (end + 1 < bytes.size() && !(bytes[end] == '\n' && bytes[end + 1] == 0)) end += 2;
             if (end + 1 >= bytes.size()) end = bytes.size();
             std::wstring line;
-            const bool valid = decodeUtf16(bytes.substr(start, end - start), line);
+            std::string_view units = bytes.substr(start, end - start);
+            if (units.size() >= 2 && units[units.size() - 2] == '\r' && units.back() == 0)
+                units.remove_suffix(2);
+            const bool valid = decodeUtf16(units, line);
             addLine(text, number++, valid, std::move(line));
             start = end + 2;
         }
@@ -123,7 +126,9 @@ RuleText decodeRuleText(std::string_view bytes) {
         std::size_t end = bytes.find('\n', start);
         if (end == std::string_view::npos) end = bytes.size();
         std::wstring line;
-        const bool valid = decodeUtf8(bytes.substr(start, end - start), line);
+        std::string_view units = bytes.substr(start, end - start);
+        if (!units.empty() && units.back() == '\r') units.remove_suffix(1);
+        const bool valid = decodeUtf8(units, line);
         addLine(text, number++, valid, std::move(line));
         start = end + 1;
     }

@@ -12,8 +12,9 @@ namespace purgeon {
 struct RuleLine {
     std::size_t number = 0;  // counted from 1
     std::wstring text;       // without its line break
-    bool valid =
-        true;  // false: the line's bytes are not text in the file's encoding (or hold a NUL)
+    // false: the line's bytes are not text in the file's encoding, or hold a control character
+    // other than the tab (a NUL, a carriage return inside the line)
+    bool valid = true;
 };
 
 enum class RuleEncoding { utf8, utf8WithMark, utf16le };

@@ -193,7 +193,8 @@ TEST(RuleBook, ReportsBrokenLinesAndEntriesThatCannotBeNamedOrDoNothing) {
         "[Pipe|Name]\nRegKey1=HKCU\\Software\\C\n"
         "[Unclosed\nRegKey1=HKCU\\Software\\D\n"
         "[Broken]\nFileKey1=%Temp%\\\xC3(|*.x\n"
-        "[Good]\nRegKey1=HKCU\\Software\\E\n";
+        "[Good]\nRegKey1=HKCU\\Software\\E\n"
+        "[Carriage return]\nRegKey1=HKCU\\Software\\F\r\\\r\n";
     const RuleBook book = parseRules(text);
     ASSERT_EQ(book.entries.size(), 2u);
     EXPECT_EQ(book.entries[0].name, L"Twice");
@@ -208,7 +209,10 @@ TEST(RuleBook, ReportsBrokenLinesAndEntriesThatCannotBeNamedOrDoNothing) {
                   L"line 6, entry \"Twice\": has the name of an entry before it",
                   L"line 8, entry \"Pipe|Name\": the entry's name holds \"|\"",
                   L"line 10, entry \"Unclosed\": the entry's name does not end in \"]\"",
-                  L"line 13, entry \"Broken\": the line is not text in the file's encoding",
+                  L"line 13, entry \"Broken\": the line is not text in the file's encoding or "
+                  L"holds a control character",
+                  L"line 17, entry \"Carriage return\": the line is not text in the file's "
+                  L"encoding or holds a control character",
               }));
 }
 
