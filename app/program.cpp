@@ -1,6 +1,7 @@
 // Start, window loading and unloading, the automatic cleaning run and the exit sequence.
 #include "app/program.h"
 
+#include "clean/app_rules.h"
 #include "clean/area_table.h"
 #include "clean/clean_run.h"
 #include "clean/failure_text.h"
@@ -123,6 +124,12 @@ CleanContext Program::cleanContext(const OptionControls& options) {
         m_services, m_log, *this, options, m_browsers, m_state, [this](const std::wstring& text) {
             m_services.dialogs.messageBox(text, kAppTitle, kMbOk);
         }};
+}
+
+void Program::useTraces(TraceSystem& traces) {
+    m_apps = std::make_unique<AppRules>(traces);
+    m_apps->readOnRun = true;
+    m_state.apps = m_apps.get();
 }
 
 void Program::runAutoClean(const StatusLabel& label, const OptionControls& options) {

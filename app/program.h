@@ -29,6 +29,9 @@
 
 namespace purgeon {
 
+struct AppRules;
+class TraceSystem;
+
 // The platform operations the program uses, one interface per group: the cleaning engine's, and
 // those only the windows need.
 struct Services : CleanServices {
@@ -139,6 +142,10 @@ public:
     void exitSequence();
 
     Services& services() { return m_services; }
+    // Reads other applications' rule file through traces: each automatic run reads it afresh and
+    // takes its ticked entries when "Clean applications automatically" is stored.
+    void useTraces(TraceSystem& traces);
+    AppRules* appRules() { return m_apps.get(); }
     // What the runs share: the cookie listing's "index.dat" rule, the files in flight at once, the
     // files found, the history collection.
     CleanState& state() { return m_state; }
@@ -190,6 +197,7 @@ private:
     WindowFactory& m_windows;
     RunLog m_log;
     CleanState m_state;
+    std::unique_ptr<AppRules> m_apps;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<Splash> m_splash;
     std::unique_ptr<Tray> m_tray;

@@ -30,6 +30,7 @@ struct AreaResult {
     std::optional<FolderCheck> refused;  // the folder guard refused the area's folder
     BrowserClearing browsers;            // what the ticked browsers' part did, when it ran
     std::vector<std::wstring> log;       // what the log gets of a clean, line by line
+    std::vector<std::wstring> details;   // lines the command line prints below the summary
 };
 
 struct Area {
@@ -42,6 +43,8 @@ struct Area {
     const wchar_t* status = nullptr;     // the automatic run's label while it works
     AreaResult (*preview)(CleanContext& context) = nullptr;
     AreaResult (*clean)(CleanContext& context) = nullptr;
+    // For an area whose automatic runs are not one check box: whether they take it.
+    bool (*autoTicked)(CleanContext& context) = nullptr;
 };
 
 // An area left as it was, and why.

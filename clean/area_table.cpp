@@ -2,6 +2,7 @@
 // and its row here.
 #include "clean/area_table.h"
 
+#include "clean/apps_area.h"
 #include "clean/browser_area.h"
 #include "clean/cache_area.h"
 #include "clean/cookie_area.h"
@@ -14,7 +15,8 @@ namespace purgeon {
 namespace {
 
 constexpr const Area* kAreas[] = {
-    &kCacheArea, &kCookieArea, &kHistoryArea, &kRecycleBinArea, &kTempArea, &kBrowsersArea,
+    &kCacheArea, &kCookieArea,   &kHistoryArea, &kRecycleBinArea,
+    &kTempArea,  &kBrowsersArea, &kAppsArea,
 };
 
 }  // namespace

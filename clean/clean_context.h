@@ -21,6 +21,8 @@
 
 namespace purgeon {
 
+struct AppRules;
+
 // What the runs share for as long as the program runs.
 struct CleanState {
     // Whether the cookie listing shows "index.dat": set by the windowed start, cleared by the
@@ -35,6 +37,8 @@ struct CleanState {
     std::unique_ptr<CURLHistory> history;
     // Whether the history store was asked for yet (see loadHistory).
     bool historyAsked = false;
+    // The rule file of other applications' traces and the ticked entries; null: none is read.
+    AppRules* apps = nullptr;
 };
 
 // The lists the user sees, when a run is to act on what they show rather than on a fresh

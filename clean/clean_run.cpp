@@ -24,7 +24,9 @@ CleanReport runClean(CleanContext& context, const CleanRun& run) {
             break;
         }
         if (run.onlyTicked &&
-            (area->optionKey == nullptr || optionValue(context.options, area->optionKey) != 1))
+            !(area->autoTicked ? area->autoTicked(context)
+                               : area->optionKey != nullptr &&
+                                     optionValue(context.options, area->optionKey) == 1))
             continue;
         if (run.watch) run.watch->starting(*area);
         AreaResult result =

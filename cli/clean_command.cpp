@@ -2,10 +2,13 @@
 // the console; the exit code.
 #include "cli/clean_command.h"
 
+#include <algorithm>
 #include <cwctype>
+#include <optional>
 
 #include "cli/command_line.h"
 #include "cli/wipe_command.h"
+#include "clean/apps_area.h"
 #include "clean/area_table.h"
 #include "clean/clean_run.h"
 #include "clean/failure_text.h"
@@ -57,6 +60,7 @@ public:
     void starting(const Area&) override {}
     void finished(const Area& area, const AreaResult& result) override {
         m_tell(summaryLine(area, result, m_preview) + L"\n");
+        for (const std::wstring& line : result.details) m_tell(L"  " + line + L"\n");
     }
 
 private:
@@ -67,7 +71,7 @@ private:
 }  // namespace
 
 int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& services,
-                   ConsoleOutput& console, const AskFirst& askFirst) {
+                   ConsoleOutput& console, const AskFirst& askFirst, TraceSystem* traces) {
     RunLog log(services.logFile);
     // The first failure to write to the console goes to the log; there is nowhere else to tell.
     bool toldFailure = false;
@@ -134,6 +138,15 @@ int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& se
                        services.errors, log);
     CleanRun run;
     for (const std::size_t row : command.areas) run.areas.push_back(cleanAreas()[row]);
+    // The rule file is read only when the applications' area is asked for.
+    std::optional<AppRules> apps;
+    if (traces && std::find(run.areas.begin(), run.areas.end(), &kAppsArea) != run.areas.end()) {
+        apps.emplace(*traces);
+        std::vector<std::wstring> lines;
+        loadAppRules(*apps, services, lines);
+        for (const std::wstring& line : lines) log.write(line);
+        state.apps = &*apps;
+    }
     run.mode = preview ? CleanMode::preview : CleanMode::clean;
     ConsoleWatch watch(tell, preview);
     run.watch = &watch;

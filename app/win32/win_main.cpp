@@ -19,6 +19,7 @@
 #include "platform/win32/shell_win32.h"
 #include "platform/win32/system_errors_win32.h"
 #include "platform/win32/system_folders_win32.h"
+#include "platform/win32/trace_system_win32.h"
 #include "platform/win32/url_cache_win32.h"
 #include "platform/win32/volumes_win32.h"
 
@@ -127,6 +128,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32Pickers pickers;
         Win32Volumes volumes;
         Win32Collation collation;
+        Win32TraceSystem traces;
         Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
                            errors, logFile, appInfo},
                           dialogs,
@@ -147,10 +149,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
                                               kMbOkCancel | kMbIconExclamation) == kIdOk;
                 };
             }
-            return runCommandLine(arguments, services, console, askFirst);
+            return runCommandLine(arguments, services, console, askFirst, &traces);
         }
         Win32WindowFactory windows(instance);
         Program program(services, windows);
+        program.useTraces(traces);
         windows.attach(program);
         setEventFailureLog(&program.log());
         // The log goes with the program: nothing may write to it afterwards.

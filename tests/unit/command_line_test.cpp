@@ -18,8 +18,8 @@ std::vector<std::wstring> areaNames(const std::vector<std::size_t>& rows) {
 }
 
 TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
-    const std::vector<std::wstring> all = {L"cache",      L"cookies", L"history",
-                                           L"recyclebin", L"temp",    L"browsers"};
+    const std::vector<std::wstring> all = {L"cache", L"cookies",  L"history", L"recyclebin",
+                                           L"temp",  L"browsers", L"apps"};
     struct Case {
         std::vector<std::wstring> arguments;
         CommandAction action;
@@ -196,6 +196,7 @@ TEST(CleanCommand, CleaningEveryAreaRunsTheAutomaticRunsStepsAndSaysWhatWent) {
                   L"Recycle Bin: 3 items (1.5 KB) removed.",
                   L"Temporary files: 1 file removed from C:\\Users\\me\\AppData\\Local\\Temp.",
                   L"Browsers: 0 items removed.",
+                  L"Applications: 0 files removed; no rule file is read.",
               }));
     // The log tells the run as an automatic run's, and where it came from.
     for (const wchar_t* line :
@@ -317,6 +318,7 @@ TEST(CleanCommand, PreviewCountsWhatCleanWouldRemoveAndRemovesNothing) {
                   L"Temporary files: 1 file (2.0 KB) would be removed from "
                   L"C:\\Users\\me\\AppData\\Local\\Temp.",
                   L"Browsers: 0 items (0 bytes) would be removed.",
+                  L"Applications: 0 files would be removed; no rule file is read.",
                   L"Nothing was removed.",
               }));
     EXPECT_TRUE(rig.logFile.contains(

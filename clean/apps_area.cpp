@@ -1,0 +1,275 @@
+// The applications' area: previews list every detected entry, cleans remove what the ticked,
+// detected entries reach and nothing else.
+#include "clean/apps_area.h"
+
+#include <algorithm>
+
+#include "clean/failure_text.h"
+#include "wipe/remove_file.h"
+#include "wipe/wipe_report.h"
+
+namespace purgeon {
+
+namespace {
+
+constexpr wchar_t kAppsTitle[] = L"Applications";
+
+std::vector<BrowserProfile> foundProfiles(CleanContext& context) {
+    std::vector<BrowserProfile> profiles;
+    for (const BrowserChoice& choice : context.browsers.choices())
+        profiles.push_back(choice.profile);
+    return profiles;
+}
+
+bool isTicked(const AppRules& rules, const std::wstring& name) {
+    return std::find(rules.ticked.begin(), rules.ticked.end(), name) != rules.ticked.end();
+}
+
+// With no rule file there is nothing to clean: that is not a failure of the run.
+AreaResult noRules(const AppRules* rules) {
+    AreaResult result;
+    result.count = 0;
+    result.why = !rules || rules->file.empty()
+                     ? std::wstring(L"no rule file is read")
+                     : L"there is no rule file; put one at " + rules->file;
+    return result;
+}
+
+std::wstring itemsText(std::size_t count, const wchar_t* one, const wchar_t* many) {
+    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
+}
+
+// What one entry's clean did.
+struct EntryClean {
+    std::size_t removed = 0;
+    std::uint64_t bytes = 0;
+    std::size_t registry = 0;
+    WipeTally left;  // files not removed, by reason
+    std::size_t registryFailed = 0;
+    std::size_t folders = 0;
+};
+
+EntryClean cleanEntry(CleanContext& context, const DetectedApp& app, bool wipe,
+                      std::stop_token stop, ProgressSink& sink, BatchProgress& progress) {
+    FileSystem& files = context.services.files;
+    EntryClean done;
+    if (wipe) {
+        FoundFileList found{L""};
+        for (const TargetFile& file : app.targets.files) found.push_back(file.path);
+        BatchRequest request;
+        request.method = WipeMethod::onePass;
+        request.threads = std::max<std::size_t>(1, context.state.filesInFlight);
+        request.stop = stop;
+        const BatchResult result = ShredFiles(files, found, app.targets.bytes(), request);
+        const WipeTally& tally = result.tally;
+        done.removed = tally.wiped() + tally.count(ShredOutcome::unlinked) +
+                       tally.count(ShredOutcome::linkRemoved) +
+                       tally.count(ShredOutcome::removedNotOverwritten) +
+                       tally.count(ShredOutcome::notVerified);
+        for (int i = 0; i < kShredOutcomeCount; ++i) {
+            const auto outcome = static_cast<ShredOutcome>(i);
+            if (outcome == ShredOutcome::wiped || outcome == ShredOutcome::unlinked ||
+                outcome == ShredOutcome::linkRemoved || outcome == ShredOutcome::gone ||
+                outcome == ShredOutcome::removedNotOverwritten ||
+                outcome == ShredOutcome::notVerified)
+                continue;
+            done.left.add(outcome, tally.count(outcome));
+        }
+        progress.filesDone += found.size() - 1;
+        sink.report(progress);
+    } else {
+        for (const TargetFile& file : app.targets.files) {
+            if (stop.stop_requested()) {
+                done.left.add(ShredOutcome::notReached);
+                continue;
+            }
+            progress.current = file.path;
+            const Status removed = RemoveFile(files, file.path);
+            if (removed) {
+                ++done.removed;
+                done.bytes += file.size;
+            } else if (removed.code == kErrorSharingViolation ||
+                       removed.code == kErrorLockViolation) {
+                done.left.add(ShredOutcome::inUse);
+            } else if (removed.code == kErrorAccessDenied) {
+                done.left.add(ShredOutcome::accessDenied);
+            } else if (removed.code != kErrorFileNotFound && removed.code != kErrorPathNotFound) {
+                done.left.add(ShredOutcome::failed);
+            }
+            ++progress.filesDone;
+            progress.bytesDone += file.size;
+            sink.report(progress);
+        }
+    }
+    if (stop.stop_requested()) return done;
+    for (const std::wstring& folder : app.targets.folders)
+        if (context.state.apps->system.removeEmptyFolder(folder)) ++done.folders;
+    for (const TargetRegistry& item : app.targets.registry) {
+        TraceSystem& system = context.state.apps->system;
+        const Status deleted =
+            item.value ? system.deleteValue(item.key, *item.value) : system.deleteKey(item.key);
+        if (deleted) {
+            ++done.registry;
+        } else {
+            ++done.registryFailed;
+        }
+    }
+    return done;
+}
+
+AreaResult previewApps(CleanContext& context) {
+    AppRules* rules = context.state.apps;
+    std::vector<std::wstring> readLines;
+    if (rules && rules->readOnRun) loadAppRules(*rules, context.services, readLines);
+    if (!rules || !rules->found) return noRules(rules);
+    const std::vector<DetectedApp> apps = detectApps(context);
+    AreaResult result;
+    std::size_t count = 0, registry = 0, ticked = 0;
+    std::uint64_t bytes = 0;
+    for (const DetectedApp& app : apps) {
+        result.details.push_back(appPreviewLine(app));
+        if (!app.ticked) continue;
+        ++ticked;
+        count += app.targets.files.size();
+        bytes += app.targets.bytes();
+        registry += app.targets.registry.size();
+        if (!app.targets.unlisted.empty()) result.done = false;
+    }
+    result.count = count;
+    result.bytes = bytes;
+    result.why = itemsText(registry, L"registry item", L"registry items") + L"; " +
+                 itemsText(apps.size(), L"entry", L"entries") + L" detected, " +
+                 std::to_wstring(ticked) + L" ticked";
+    return result;
+}
+
+AreaResult cleanApps(CleanContext& context) {
+    AppRules* rules = context.state.apps;
+    if (!rules || !(rules->found || rules->readOnRun)) return noRules(rules);
+    const bool wipe = optionValue(context.options, L"secureforall") == 1;
+    AreaResult result;
+    std::size_t removed = 0, registry = 0, entries = 0;
+    std::uint64_t bytes = 0;
+    WipeTally left;
+    std::size_t registryFailed = 0, refused = 0;
+    bool ran = false;
+    context.operations.runOperation(L"cleaning applications' traces", [&](std::stop_token stop,
+                                                                          ProgressSink& sink) {
+        ran = true;
+        if (rules->readOnRun) loadAppRules(*rules, context.services, result.log);
+        if (!rules->found) return;
+        std::vector<DetectedApp> apps = detectApps(context, stop);
+        std::erase_if(apps, [](const DetectedApp& app) { return !app.ticked; });
+        BatchProgress progress;
+        for (const DetectedApp& app : apps) {
+            progress.filesTotal += app.targets.files.size();
+            progress.bytesTotal += app.targets.bytes();
+        }
+        sink.report(progress);
+        for (const DetectedApp& app : apps) {
+            if (stop.stop_requested()) break;
+            const RuleEntry& entry = *app.entry;
+            const EntryClean done = cleanEntry(context, app, wipe, stop, sink, progress);
+            ++entries;
+            removed += done.removed;
+            bytes += done.bytes;
+            registry += done.registry;
+            registryFailed += done.registryFailed;
+            for (int i = 0; i < kShredOutcomeCount; ++i)
+                left.add(static_cast<ShredOutcome>(i),
+                         done.left.count(static_cast<ShredOutcome>(i)));
+            std::wstring line = L"Applications: " + entry.name + L": " +
+                                itemsText(done.removed, L"file", L"files") + L" and " +
+                                itemsText(done.registry, L"registry item", L"registry items") +
+                                L" removed";
+            if (done.folders) line += L", " + itemsText(done.folders, L"folder", L"folders");
+            if (done.left.total()) line += L"; left: " + done.left.notWipedDetails();
+            if (done.registryFailed)
+                line += L"; " + std::to_wstring(done.registryFailed) +
+                        L" registry item(s) could not be removed";
+            if (app.targets.excluded)
+                line += L"; " + std::to_wstring(app.targets.excluded) + L" kept by exclusions";
+            result.log.push_back(line + L".");
+            for (const std::wstring& refusal : app.targets.refused) {
+                ++refused;
+                result.log.push_back(L"Applications: " + entry.name + L": " + refusal + L".");
+            }
+            for (const std::wstring& browser : app.targets.inUse)
+                result.log.push_back(
+                    L"Applications: " + entry.name + L": " + std::to_wstring(app.targets.heldBack) +
+                    L" file(s) left in a running browser's profile: " + browser + L".");
+            for (const std::wstring& folder : app.targets.unlisted)
+                result.log.push_back(L"Applications: " + entry.name + L": the folder " + folder +
+                                     L" could not be listed.");
+        }
+        if (stop.stop_requested()) result.done = false;
+    });
+    if (ran && !rules->found) {
+        AreaResult none = noRules(rules);
+        none.log = std::move(result.log);
+        return none;
+    }
+    if (!ran) {
+        AreaResult busy = leftAlone(L"another operation was running");
+        busy.log.push_back(L"Applications: not cleaned: another operation was running.");
+        return busy;
+    }
+    result.count = removed;
+    if (!wipe) result.bytes = bytes;
+    std::vector<std::wstring> notes;
+    notes.push_back(itemsText(registry, L"registry item", L"registry items") + L" removed from " +
+                    itemsText(entries, L"entry", L"entries"));
+    if (left.total()) notes.push_back(L"left: " + left.notWipedDetails());
+    if (registryFailed)
+        notes.push_back(std::to_wstring(registryFailed) +
+                        L" registry item(s) could not be removed");
+    if (refused) notes.push_back(std::to_wstring(refused) + L" rule(s) refused; the log says why");
+    result.why = joinedNotes(notes);
+    if (left.total() || registryFailed) result.done = false;
+    return result;
+}
+
+bool appsAutoTicked(CleanContext& context) {
+    return context.state.apps && autoAppsStored(context.services.settings);
+}
+
+}  // namespace
+
+std::vector<DetectedApp> detectApps(CleanContext& context, std::stop_token stop) {
+    AppRules& rules = *context.state.apps;
+    RuleScope scope(context.services.files, context.services.folders, rules.system,
+                    foundProfiles(context));
+    std::vector<DetectedApp> apps;
+    for (const RuleEntry& entry : rules.book.entries) {
+        if (stop.stop_requested()) break;
+        if (!detectEntry(entry, scope)) continue;
+        apps.push_back({&entry, resolveEntry(entry, scope), isTicked(rules, entry.name)});
+    }
+    return apps;
+}
+
+std::wstring appPreviewLine(const DetectedApp& app) {
+    const EntryTargets& targets = app.targets;
+    std::wstring line = app.entry->name + L": " +
+                        itemsText(targets.files.size(), L"file", L"files") + L" (" +
+                        sizeText(targets.bytes()) + L"), " +
+                        itemsText(targets.registry.size(), L"registry item", L"registry items");
+    return app.ticked ? line + L", ticked" : line;
+}
+
+const Area kAppsArea{
+    .name = L"apps",
+    .title = kAppsTitle,
+    .one = L"file",
+    .many = L"files",
+    .help =
+        L"other applications' traces: the entries of the rule file winapp2.ini ticked on the "
+        L"Applications tab, each only where it is detected",
+    .optionKey = kAutoAppsKey,
+    .status = L"Cleaning applications' traces...",
+    .preview = previewApps,
+    .clean = cleanApps,
+    .autoTicked = appsAutoTicked,
+};
+
+}  // namespace purgeon
