@@ -12,18 +12,6 @@ namespace {
 // Address, browser, size: in twips until the settings give the user's own widths.
 constexpr int kColumnWidth = 1440;
 
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = m_previous; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_previous;
-};
-
 }  // namespace
 
 void CacheListView::attach(HWND list, UINT dpi) {

@@ -15,19 +15,6 @@ constexpr int kColumnWidth = 3360;
 // From this many selected rows on, the list repaints once after a click or key.
 constexpr LRESULT kQuietSelection = 256;
 
-// Sets a flag for the lifetime of the guard, then puts back what it was.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = m_previous; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_previous;
-};
-
 }  // namespace
 
 void CookieListView::attach(HWND list, UINT dpi) {
