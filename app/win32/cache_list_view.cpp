@@ -133,27 +133,15 @@ void CacheListView::onText(NMLVDISPINFOW& info) const {
 }
 
 void CacheListView::onSelection(int first, int last) {
-    const CacheList& list = m_behaviour.cacheList();
-    const int shown = static_cast<int>(std::min(list.rows().size(), m_count));
-    if (first < 0) {
-        first = 0;
-        last = shown - 1;
-    }
-    last = std::min(last, shown - 1);
-    if (first > last) return;
-    const int selectedCount = static_cast<int>(::SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
-    const bool all = selectedCount == shown;
-    const bool none = selectedCount == 0;
-    for (int place = first; place <= last; ++place) {
+    const int shown = static_cast<int>(std::min(m_behaviour.cacheList().rows().size(), m_count));
+    readSelection(m_list, shown, first, last, [&](int place, bool selected) {
         const CacheList& now = m_behaviour.cacheList();
-        if (static_cast<std::size_t>(place) >= now.rows().size()) break;
+        if (static_cast<std::size_t>(place) >= now.rows().size()) return false;
         const std::size_t row = now.rowAt(static_cast<std::size_t>(place));
-        const bool selected =
-            all || (!none && ::SendMessageW(m_list, LVM_GETITEMSTATE, static_cast<WPARAM>(place),
-                                            LVIS_SELECTED) != 0);
         if (selected != now.rows()[row].selected)
             m_behaviour.List1_ItemSelected(static_cast<int>(row), selected);
-    }
+        return true;
+    });
 }
 
 }  // namespace purgeon::win32

@@ -162,28 +162,14 @@ int CookieListView::find(const NMLVFINDITEMW& find) const {
 }
 
 void CookieListView::onSelection(int first, int last) {
-    const int shown = static_cast<int>(m_rows.size());
-    if (first < 0) {
-        first = 0;
-        last = shown - 1;
-    }
-    last = std::min(last, shown - 1);
-    if (first > last) return;
-
-    // Selecting or deselecting every row, which a plain click does first, needs no row read back.
-    const int selectedCount = static_cast<int>(::SendMessageW(m_list, LVM_GETSELECTEDCOUNT, 0, 0));
-    const bool all = selectedCount == shown;
-    const bool none = selectedCount == 0;
-    for (int row = first; row <= last; ++row) {
-        const auto& rows = m_behaviour.cookieList().rows();
-        if (static_cast<std::size_t>(row) >= rows.size()) break;
-        const bool selected =
-            all || (!none && ::SendMessageW(m_list, LVM_GETITEMSTATE, static_cast<WPARAM>(row),
-                                            LVIS_SELECTED) != 0);
-        if (selected != rows[static_cast<std::size_t>(row)].selected) {
-            m_behaviour.lstcookies_ItemSelected(row, selected);
-        }
-    }
+    readSelection(m_list, static_cast<int>(m_rows.size()), first, last,
+                  [&](int row, bool selected) {
+                      const auto& rows = m_behaviour.cookieList().rows();
+                      if (static_cast<std::size_t>(row) >= rows.size()) return false;
+                      if (selected != rows[static_cast<std::size_t>(row)].selected)
+                          m_behaviour.lstcookies_ItemSelected(row, selected);
+                      return true;
+                  });
 }
 
 }  // namespace purgeon::win32

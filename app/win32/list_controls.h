@@ -1,7 +1,8 @@
-// What the list adapters share: report columns sized in twips, a pause in painting, and a window
-// procedure of a list's own ahead of its class's.
+// What the list adapters share: report columns sized in twips, a pause in painting, the selection
+// read back, and a window procedure of a list's own ahead of its class's.
 #pragma once
 
+#include <algorithm>
 #include <initializer_list>
 #include <string_view>
 
@@ -43,6 +44,42 @@ public:
 private:
     HWND m_list;
 };
+
+// Sets a flag for the lifetime of the guard (a list mirroring its selection, say), then puts back
+// what it was.
+class FlagScope {
+public:
+    explicit FlagScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
+    ~FlagScope() { m_flag = m_previous; }
+    FlagScope(const FlagScope&) = delete;
+    FlagScope& operator=(const FlagScope&) = delete;
+
+private:
+    bool& m_flag;
+    bool m_previous;
+};
+
+// Reads back from the list whether each row first..last is selected (every shown row when first is
+// below 0), handing each(place, selected) the answer until it returns false. Selecting or clearing
+// every row, which a plain click does first, needs no row read back.
+template <typename Each>
+void readSelection(HWND list, int shown, int first, int last, const Each& each) {
+    if (first < 0) {
+        first = 0;
+        last = shown - 1;
+    }
+    last = std::min(last, shown - 1);
+    if (first > last) return;
+    const int selectedCount = static_cast<int>(::SendMessageW(list, LVM_GETSELECTEDCOUNT, 0, 0));
+    const bool all = selectedCount == shown;
+    const bool none = selectedCount == 0;
+    for (int place = first; place <= last; ++place) {
+        const bool selected =
+            all || (!none && ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(place),
+                                            LVIS_SELECTED) != 0);
+        if (!each(place, selected)) return;
+    }
+}
 
 // A control's own window procedure in front of its class's. The control's user data points to
 // this record, which must stay where it is while the control lives. (The common controls'

@@ -123,18 +123,4 @@ void guarded(Call&& call, std::source_location where = std::source_location::cur
     }
 }
 
-// Sets a flag for the lifetime of the guard (a list mirroring its selection, say), then puts back
-// what it was.
-class FlagScope {
-public:
-    explicit FlagScope(bool& flag) : m_flag(flag), m_previous(flag) { m_flag = true; }
-    ~FlagScope() { m_flag = m_previous; }
-    FlagScope(const FlagScope&) = delete;
-    FlagScope& operator=(const FlagScope&) = delete;
-
-private:
-    bool& m_flag;
-    bool m_previous;
-};
-
 }  // namespace purgeon::win32
