@@ -7,6 +7,9 @@ fail() {
     exit 1
 }
 
+# A step that ends the script through "set -e" names itself, as fail does.
+trap 'echo "FAIL: line $LINENO of $0: \"$BASH_COMMAND\" exited with $?" >&2' ERR
+
 probe() { wine "$PROBE" "$@" 2>/dev/null | tr -d '\r'; }
 
 # Starts purgeon.exe in the background; the PID of its Wine process goes to $purgeon_pid.

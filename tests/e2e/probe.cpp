@@ -77,6 +77,42 @@ bool waitFor(long timeoutMs, const std::function<bool()>& done, DWORD pollMs = 5
     }
 }
 
+// Commits one empty entry of the type to the URL cache. Another process that holds the cache's
+// index for a moment (a program listing or cleaning it) can make a step fail: each step is tried
+// again for up to two seconds, and a failure that stays names the step, the entry and the error.
+bool commitCacheEntry(const std::wstring& url, DWORD type) {
+    const char* step = "";
+    DWORD error = 0;
+    const bool done = waitFor(
+        2000,
+        [&] {
+            wchar_t file[MAX_PATH] = {};
+            if (!::CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0)) {
+                step = "CreateUrlCacheEntryW";
+                error = ::GetLastError();
+                return false;
+            }
+            if (!purgeon::win32::UniqueFile(::CreateFileW(file, GENERIC_WRITE, 0, nullptr,
+                                                          CREATE_ALWAYS, 0, nullptr))) {
+                step = "CreateFileW";
+                error = ::GetLastError();
+                return false;
+            }
+            FILETIME zero{};
+            if (!::CommitUrlCacheEntryW(url.c_str(), file, zero, zero, type, nullptr, 0, nullptr,
+                                        nullptr)) {
+                step = "CommitUrlCacheEntryW";
+                error = ::GetLastError();
+                ::DeleteFileW(file);
+                return false;
+            }
+            return true;
+        },
+        100);
+    if (!done) std::fwprintf(stderr, L"%hs failed for %ls: error %lu\n", step, url.c_str(), error);
+    return done;
+}
+
 // The first window below parent with that control identifier.
 HWND descendant(HWND parent, int id) {
     for (HWND child : children(parent))
@@ -212,15 +248,7 @@ int wmain(int argc, wchar_t** argv) {
                 ::DeleteUrlCacheEntryW(url.c_str());
                 continue;
             }
-            wchar_t file[MAX_PATH] = {};
-            if (!::CreateUrlCacheEntryW(url.c_str(), 0, L"htm", file, 0)) return 1;
-            purgeon::win32::UniqueFile(
-                ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr));
-            FILETIME zero{};
-            if (!::CommitUrlCacheEntryW(url.c_str(), file, zero, zero, type, nullptr, 0, nullptr,
-                                        nullptr)) {
-                return 1;
-            }
+            if (!commitCacheEntry(url, type)) return 1;
         }
         return 0;
     }
