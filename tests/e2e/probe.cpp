@@ -92,8 +92,8 @@ bool commitCacheEntry(const std::wstring& url, DWORD type) {
                 error = ::GetLastError();
                 return false;
             }
-            if (!purgeon::win32::UniqueFile(::CreateFileW(file, GENERIC_WRITE, 0, nullptr,
-                                                          CREATE_ALWAYS, 0, nullptr))) {
+            if (!purgeon::win32::UniqueFile(
+                    ::CreateFileW(file, GENERIC_WRITE, 0, nullptr, CREATE_ALWAYS, 0, nullptr))) {
                 step = "CreateFileW";
                 error = ::GetLastError();
                 return false;
