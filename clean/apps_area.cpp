@@ -58,6 +58,8 @@ EntryClean cleanEntry(CleanContext& context, const DetectedApp& app, bool wipe,
         for (const TargetFile& file : app.targets.files) found.push_back(file.path);
         BatchRequest request;
         request.method = WipeMethod::onePass;
+        // Data another name shares lies outside what the rule reaches: that name keeps it.
+        request.overwriteSharedData = false;
         request.threads = std::max<std::size_t>(1, context.state.filesInFlight);
         request.stop = stop;
         const BatchResult result = ShredFiles(files, found, app.targets.bytes(), request);

@@ -137,6 +137,24 @@ TEST(AppsArea, CleansWhatTheTickedEntryReachesAndNothingElse) {
         << testing::PrintToString(result.log);
 }
 
+TEST(AppsArea, SecureWipeOverwritesOnceButOnlyUnlinksDataAnotherNameShares) {
+    AppsRig rig;
+    const std::wstring editor = kRoaming + L"Editor\\";
+    rig.files.addFile(editor, L"a.log", kAttrArchive, bytes(100));
+    rig.files.addFile(editor, L"linked.log", kAttrArchive, bytes(100));
+    rig.files.files[editor + L"linked.log"].links = 2;  // a second name, outside the rule's reach
+    rig.options.setCheckBox(9, 1);                      // "secureforall"
+    ASSERT_EQ(std::wstring(kCheckBoxKeys[9]), L"secureforall");
+    rig.useRules("[Editor]\r\nFileKey1=%AppData%\\Editor|*.log\r\n", L"Editor");
+
+    const AreaResult result = rig.run({&kAppsArea}).entries.at(0).result;
+    EXPECT_EQ(result.count, 2u);
+    EXPECT_TRUE(rig.filesBelow(editor).empty());
+    // One pass over the file of its own; the shared data is left to its other name.
+    ASSERT_EQ(rig.files.passEnds.size(), 1u);
+    EXPECT_EQ(rig.files.passEnds[0].path, editor + L"a.log");
+}
+
 TEST(AppsArea, RefusesFolderRulesThatWouldReachRootsOrTheSystemsFoldersAndRunsTheRest) {
     const char* hostile[] = {
         "%UserProfile%|*.*|RECURSE",
