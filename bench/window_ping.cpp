@@ -7,7 +7,7 @@
 //   purgeon_window_ping tab CLASS INDEX            selects a tab of the main window (as a click)
 //   purgeon_window_ping peak PROCESS.EXE           the process's peak working set, in MiB
 //   purgeon_window_ping wait CLASS SECONDS         until a window of the class exists (s taken)
-//   purgeon_window_ping gone CLASS SECONDS         until none does (s taken)
+//   purgeon_window_ping gone CLASS SECONDS         until none shows (s taken)
 #ifndef NOMINMAX
 #define NOMINMAX
 #endif
@@ -149,7 +149,10 @@ int peak(const std::wstring& exe) {
 int waitFor(const std::wstring& caption, double most, bool shown) {
     const auto start = Clock::now();
     while (seconds(Clock::now() - start) < most) {
-        if ((findWindow(caption) != nullptr) == shown) {
+        // Gone is gone from the screen: Wine without a window manager keeps a closing window
+        // for up to 2 s more, hidden, waiting for the manager to withdraw it.
+        const HWND found = findWindow(caption);
+        if ((found != nullptr && (shown || ::IsWindowVisible(found))) == shown) {
             std::printf("%.2f\n", seconds(Clock::now() - start));
             return 0;
         }

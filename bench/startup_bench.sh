@@ -1,0 +1,67 @@
+#!/usr/bin/env bash
+# Start-up under Wine, measured from outside against Wine's own start in the same run: the time
+# from launching purgeon.exe until its splash has gone, from a cold Wine session (server ended
+# first) and a warm one, beside the time `wine cmd /c exit` takes in the same state; then how
+# long the main window (the tray icon's owner) takes to answer a message sent every 100 ms
+# during the 3 s after the splash has gone.
+#
+# Usage: bench/startup_bench.sh [PREFIX] [ROUNDS (3)]   (inside an X display, e.g. xvfb-run -a)
+#   PREFIX: a Wine prefix to start in, e.g. build/bench-profiles/prefix after
+#   bench/profiles_bench.sh has laid the inflated profiles into it (a throwaway one otherwise)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/common.sh"
+build="$root/build/windows"
+exe="$build/app/win32/purgeon.exe"
+ping="$build/bench/purgeon_window_ping.exe"
+[ -x "$exe" ] && [ -x "$ping" ] || { echo "build the windows preset first" >&2; exit 1; }
+work="$root/build/bench-startup"
+mkdir -p "$work"
+export WINEPREFIX=${1:-$work/prefix} HOME=$work/home
+rounds=${2:-3}
+trap wine_down EXIT
+wine_up
+# Without a window manager Wine waits about 2 s for one whenever a window is hidden: not ours.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+
+now() { date +%s.%N; }
+since() { echo "$(now) - $1" | bc; }
+probe() { wine "$ping" "$@" </dev/null 2>/dev/null | tr -d '\r'; }
+cold() { wineserver -k 2>/dev/null || true; wineserver -w 2>/dev/null || true; }
+wine_start() {
+    local started
+    started=$(now)
+    wine cmd /c exit >/dev/null 2>&1 </dev/null
+    since "$started"
+}
+# Seconds until the splash has gone; the pings after it go to $work/ping.txt.
+purgeon_start() {
+    local started gone pid
+    started=$(now)
+    wine "$exe" >/dev/null 2>&1 </dev/null &
+    pid=$!
+    probe wait frmmain 60 >/dev/null
+    probe gone frmSplash 60 >/dev/null
+    gone=$(since "$started")
+    probe ping frmmain 3 >"$work/ping.txt"
+    kill "$pid" 2>/dev/null || true
+    wineserver -k 2>/dev/null || true
+    wait 2>/dev/null || true
+    echo "$gone"
+}
+
+for ((round = 1; round <= rounds; round++)); do
+    cold
+    wine_cold=$(wine_start)
+    cold
+    ours_cold=$(purgeon_start)
+    ping_cold=$(cat "$work/ping.txt")
+    wine_up
+    wine_warm=$(wine_start)
+    ours_warm=$(purgeon_start)
+    ping_warm=$(cat "$work/ping.txt")
+    wine_up
+    printf 'round %d: cold: wine %.2f s, purgeon splash gone %.2f s; warm: wine %.2f s, purgeon %.2f s\n' \
+        "$round" "$wine_cold" "$ours_cold" "$wine_warm" "$ours_warm"
+    echo "  the window in the 3 s after the splash: cold $ping_cold; warm $ping_warm"
+done
