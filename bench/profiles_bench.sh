@@ -33,8 +33,7 @@ python3 "$root/bench/inflate_profiles.py" "$work/inflated"
 export WINEPREFIX="$work/prefix" HOME="$work/home"
 trap wine_down EXIT
 wine_up
-# Without a window manager Wine waits about 2 s for one whenever a window is hidden: not ours.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+wine_without_window_manager
 folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
 reg() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
 local_dir=$(winepath -u "$(reg "$folders" 'Local AppData')" | tr -d '\r')

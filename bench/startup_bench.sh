@@ -21,8 +21,7 @@ export WINEPREFIX=${1:-$work/prefix} HOME=$work/home
 rounds=${2:-3}
 trap wine_down EXIT
 wine_up
-# Without a window manager Wine waits about 2 s for one whenever a window is hidden: not ours.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+wine_without_window_manager
 
 now() { date +%s.%N; }
 since() { echo "$(now) - $1" | bc; }

@@ -76,6 +76,12 @@ wine_up() {
     wine cmd /c exit >/dev/null 2>&1 </dev/null
 }
 
+# Xvfb alone has no window manager, and Wine waits about 2 s for one whenever a window is hidden:
+# the prefix is told there is none.
+wine_without_window_manager() {
+    wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+}
+
 wine_down() {
     wineserver -k >/dev/null 2>&1 || true
 }
