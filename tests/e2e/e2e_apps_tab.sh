@@ -1,0 +1,109 @@
+#!/usr/bin/env bash
+# The Applications tab as a user drives it: it lists the detected entries of the rule file with
+# their counts and nothing ticked; an entry with a Warning is ticked only after "Yes"; "Clean
+# Applications" removes exactly the ticked entry's traces and ends with a summary. Screenshots of
+# the tab, the Warning and the summary.
+source "$(dirname "$0")/lib.sh"
+
+readonly ID_lblRuleFile=1071
+readonly ID_lstApps=1072
+readonly ID_cmdCleanApps=1075
+readonly IDYES=6 IDNO=7 IDOK=1
+
+# Without a window manager Wine waits at each hidden window; this prefix needs none.
+wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
+
+win_var() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
+appdata_win=$(win_var APPDATA) || true
+appdata=$(unix_path "$appdata_win") || true
+[ -n "$appdata" ] || fail "cannot find the prefix's AppData: '$appdata_win'"
+edit="$appdata/TabEdit"
+view="$appdata/TabView"
+rules="$appdata/Purgeon/winapp2.ini"
+cleanup() {
+    rm -rf "$edit" "$view" "$rules"
+    wine reg delete 'HKCU\Software\PurgeonTabEdit' /f >/dev/null 2>&1 || true
+    store_prefs
+    stop_purgeon
+}
+trap cleanup EXIT
+
+mkdir -p "$edit" "$view" "$appdata/Purgeon"
+printf '%0100d' 0 >"$edit/session.xml"
+printf '%010d' 0 >"$edit/a.bak"
+printf 'notes' >"$edit/notes.txt"
+printf '%0200d' 0 >"$view/thumbs.db"
+printf 'keep' >"$view/keep.txt"
+wine reg add 'HKCU\Software\PurgeonTabEdit' /v Recent /t REG_SZ /d a /f >/dev/null 2>&1
+wine reg add 'HKCU\Software\PurgeonTabEdit' /v Settings /t REG_SZ /d b /f >/dev/null 2>&1
+{
+    printf '[TabEdit *]\nSection=Editors\nWarning=Your unsaved sessions go too.\n'
+    printf 'DetectFile=%%AppData%%\\TabEdit\nFileKey1=%%AppData%%\\TabEdit|session.xml;*.bak\n'
+    printf 'RegKey1=HKCU\\Software\\PurgeonTabEdit|Recent\n\n'
+    printf '[TabView Thumbnails]\nSection=Viewers\nDetectFile=%%AppData%%\\TabView\n'
+    printf 'FileKey1=%%AppData%%\\TabView|*.db\n\n'
+    printf '[Not Here]\nDetectFile=%%AppData%%\\NoSuchApp\nFileKey1=%%AppData%%\\NoSuchApp|*.*\n'
+} | sed 's/$/\r/' >"$rules"
+store_prefs
+
+start_purgeon
+wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
+wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
+wine "$PROBE" show frmmain || fail "no main window"
+wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
+wine "$PROBE" tab frmmain 6 || fail "no tab control"
+for _ in $(seq 100); do
+    probe text-id frmmain "$ID_lblRuleFile" | grep -q 'detected on this computer' && break
+    sleep 0.2
+done
+text=$(probe text-id frmmain "$ID_lblRuleFile")
+grep -q "winapp2.ini (3 entries, 2 detected on this computer)." <<<"$text" ||
+    fail "the rule file's text was: $text"
+rows=$(probe list-rows frmmain "$ID_lstApps")
+expected=$(printf '[ ]\tTabEdit *\tEditors\t2\t110 bytes\t1\n[ ]\tTabView Thumbnails\tViewers\t1\t200 bytes\t0')
+[ "$rows" = "$expected" ] || fail "the list showed: $rows"
+echo "ok: the tab lists the two detected entries, grouped by section, with nothing ticked"
+wine "$PROBE" list-select frmmain "$ID_lstApps" 0
+sleep 0.5
+shot apps-tab
+
+# The Warning shows before the tick takes: "No" leaves the entry unticked.
+wine "$PROBE" list-tick frmmain "$ID_lstApps" 0 1
+wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no Warning before the tick"
+box=$(probe texts '#32770' ' Purgeon')
+grep -q 'Your unsaved sessions go too.' <<<"$box" || fail "the Warning box said: $box"
+shot apps-warning
+wine "$PROBE" press '#32770' ' Purgeon' "$IDNO"
+wine "$PROBE" wait-gone '#32770' 10000 || fail "the Warning did not close"
+sleep 0.5
+[ "$(probe list-rows frmmain "$ID_lstApps" | head -1 | cut -f1)" = '[ ]' ] ||
+    fail "the entry is ticked after No"
+[ -z "$(reg_value "$settings_key" apps)" ] || fail "a tick was stored after No"
+
+wine "$PROBE" list-tick frmmain "$ID_lstApps" 0 1
+wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no Warning before the second tick"
+wine "$PROBE" press '#32770' ' Purgeon' "$IDYES"
+wine "$PROBE" wait-gone '#32770' 10000 || fail "the Warning did not close"
+for _ in $(seq 50); do [ "$(reg_value "$settings_key" apps)" = 'TabEdit *' ] && break; sleep 0.2; done
+[ "$(reg_value "$settings_key" apps)" = 'TabEdit *' ] ||
+    fail "apps is '$(reg_value "$settings_key" apps)', not the ticked entry"
+[ "$(probe list-rows frmmain "$ID_lstApps" | cut -f1 | tr '\n' ' ')" = '[x] [ ] ' ] ||
+    fail "not exactly the first entry is ticked"
+echo "ok: the Warning came first; No left the entry unticked, Yes ticked and stored it"
+
+wine "$PROBE" click-id frmmain "$ID_cmdCleanApps"
+wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "no summary after the clean"
+box=$(probe texts '#32770' ' Purgeon')
+grep -q '^Freed 110 bytes' <<<"$box" || fail "the summary said: $box"
+grep -q 'Applications: 2 files removed, 110 bytes; 1 registry item removed from 1 entry' \
+    <<<"$box" || fail "the summary said: $box"
+shot apps-summary
+wine "$PROBE" press '#32770' ' Purgeon' "$IDOK"
+for gone in "$edit/session.xml" "$edit/a.bak"; do [ ! -e "$gone" ] || fail "the clean left $gone"; done
+for kept in "$edit/notes.txt" "$view/thumbs.db" "$view/keep.txt" "$rules"; do
+    [ -e "$kept" ] || fail "the clean removed $kept"
+done
+wine reg query 'HKCU\Software\PurgeonTabEdit' /v Recent >/dev/null 2>&1 && fail "the value Recent is still there"
+wine reg query 'HKCU\Software\PurgeonTabEdit' /v Settings >/dev/null 2>&1 ||
+    fail "the other value of the same key was removed"
+echo "ok: Clean Applications removed exactly the ticked entry's traces and told what went"
