@@ -2,11 +2,12 @@
 # The Applications tab as a user drives it: it lists the detected entries of the rule file with
 # their counts and nothing ticked; an entry with a Warning is ticked only after "Yes"; "Clean
 # Applications" removes exactly the ticked entry's traces and ends with a summary. Screenshots of
-# the tab, the Warning and the summary.
+# the tab, the preview, the Warning and the summary.
 source "$(dirname "$0")/lib.sh"
 
 readonly ID_lblRuleFile=1071
 readonly ID_lstApps=1072
+readonly ID_cmdPreviewApp=1073
 readonly ID_cmdCleanApps=1075
 readonly IDYES=6 IDNO=7 IDOK=1
 
@@ -66,6 +67,17 @@ echo "ok: the tab lists the two detected entries, grouped by section, with nothi
 wine "$PROBE" list-select frmmain "$ID_lstApps" 0
 sleep 0.5
 shot apps-tab
+
+# The preview names the selected entry's files and registry items.
+wine "$PROBE" click-id frmmain "$ID_cmdPreviewApp"
+wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no preview"
+box=$(probe texts '#32770' ' Purgeon')
+grep -qF 'TabEdit\session.xml (100 bytes)' <<<"$box" && grep -qF 'TabEdit\a.bak (10 bytes)' <<<"$box" &&
+    grep -qF 'HKCU\Software\PurgeonTabEdit | Recent' <<<"$box" || fail "the preview said: $box"
+shot apps-preview
+wine "$PROBE" press '#32770' ' Purgeon' "$IDOK"
+wine "$PROBE" wait-gone '#32770' 10000 || fail "the preview did not close"
+echo "ok: the preview names the selected entry's files and registry items"
 
 # The Warning shows before the tick takes: "No" leaves the entry unticked.
 wine "$PROBE" list-tick frmmain "$ID_lstApps" 0 1
