@@ -1,13 +1,15 @@
 #!/usr/bin/env bash
-# The Applications tab as a user drives it: it lists the detected entries of the rule file with
-# their counts and nothing ticked; an entry with a Warning is ticked only after "Yes"; "Clean
+# The Applications tab as a user drives it: without a rule file it says where to put one and "Get
+# rules..." downloads it; it lists the detected entries of the rule file with their counts and
+# nothing ticked; an entry with a Warning is ticked only after "Yes"; "Clean
 # Applications" removes exactly the ticked entry's traces and ends with a summary. Screenshots of
-# the tab, the preview, the Warning and the summary.
+# the tab without and with rules, the preview, the Warning and the summary.
 source "$(dirname "$0")/lib.sh"
 
 readonly ID_lblRuleFile=1071
 readonly ID_lstApps=1072
 readonly ID_cmdPreviewApp=1073
+readonly ID_cmdGetRules=1074
 readonly ID_cmdCleanApps=1075
 readonly IDYES=6 IDNO=7 IDOK=1
 
@@ -21,14 +23,17 @@ appdata=$(unix_path "$appdata_win") || true
 edit="$appdata/TabEdit"
 view="$appdata/TabView"
 rules="$appdata/Purgeon/winapp2.ini"
+served=$(mktemp -d)
 cleanup() {
-    rm -rf "$edit" "$view" "$rules"
+    [ -z "${server:-}" ] || kill "$server" 2>/dev/null || true
+    rm -rf "$edit" "$view" "$rules" "$served"
     wine reg delete 'HKCU\Software\PurgeonTabEdit' /f >/dev/null 2>&1 || true
     store_prefs
     stop_purgeon
 }
 trap cleanup EXIT
 
+rm -f "$rules"
 mkdir -p "$edit" "$view" "$appdata/Purgeon"
 printf '%0100d' 0 >"$edit/session.xml"
 printf '%010d' 0 >"$edit/a.bak"
@@ -44,8 +49,14 @@ wine reg add 'HKCU\Software\PurgeonTabEdit' /v Settings /t REG_SZ /d b /f >/dev/
     printf '[TabView Thumbnails]\nSection=Viewers\nDetectFile=%%AppData%%\\TabView\n'
     printf 'FileKey1=%%AppData%%\\TabView|*.db\n\n'
     printf '[Not Here]\nDetectFile=%%AppData%%\\NoSuchApp\nFileKey1=%%AppData%%\\NoSuchApp|*.*\n'
-} | sed 's/$/\r/' >"$rules"
-store_prefs
+} | sed 's/$/\r/' >"$served/winapp2.ini"
+
+# "Get rules..." downloads from the address rulesurl names: a server on this machine.
+port=$((20000 + RANDOM % 20000))
+python3 -m http.server "$port" --bind 127.0.0.1 --directory "$served" >/dev/null 2>&1 &
+server=$!
+for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
+store_prefs "rulesurl=http://127.0.0.1:$port/winapp2.ini"
 
 start_purgeon
 wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
@@ -53,6 +64,22 @@ wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
 wine "$PROBE" show frmmain || fail "no main window"
 wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
 wine "$PROBE" tab frmmain 6 || fail "no tab control"
+for _ in $(seq 50); do
+    probe text-id frmmain "$ID_lblRuleFile" | grep -q 'There is no rule file' && break
+    sleep 0.2
+done
+text=$(probe text-id frmmain "$ID_lblRuleFile")
+grep -qF 'There is no rule file. Put one in the winapp2.ini format at ' <<<"$text" &&
+    grep -qF 'Purgeon\winapp2.ini, or get the current one with "Get rules...".' <<<"$text" ||
+    fail "without rules the tab said: $text"
+shot apps-no-rules
+wine "$PROBE" click-id frmmain "$ID_cmdGetRules"
+wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "Get rules told nothing"
+box=$(probe texts '#32770' ' Purgeon')
+grep -qx '3 entries read.' <<<"$box" || fail "Get rules said: $box"
+wine "$PROBE" press '#32770' ' Purgeon' "$IDOK"
+cmp -s "$served/winapp2.ini" "$rules" || fail "the rule file was not written to $rules"
+echo "ok: without a rule file the tab says where to put one; Get rules downloaded it"
 for _ in $(seq 100); do
     probe text-id frmmain "$ID_lblRuleFile" | grep -q 'detected on this computer' && break
     sleep 0.2
