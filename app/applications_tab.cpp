@@ -185,18 +185,20 @@ void ApplicationsTab::addApps(std::vector<DetectedApp>& apps) {
 }
 
 void ApplicationsTab::tick(std::size_t row, bool ticked) {
-    if (row >= m_apps.size() || m_rows[row].ticked == ticked) return;
+    if (row >= m_apps.size()) return;
     const RuleEntry& entry = *m_apps[row].entry;
-    if (ticked && !entry.warning.empty() &&
-        m_dialogs.messageBox(entry.name + L":\n\n" + entry.warning + L"\n\nTick it all the same?",
-                             kAppTitle, kMbYesNo | kMbIconExclamation) != kIdYes) {
-        m_view.showRows(m_rows);  // the tick goes back
+    if (m_rows[row].ticked == ticked ||
+        (ticked && !entry.warning.empty() &&
+         m_dialogs.messageBox(entry.name + L":\n\n" + entry.warning + L"\n\nTick it all the same?",
+                              kAppTitle, kMbYesNo | kMbIconExclamation) != kIdYes)) {
+        m_view.showTick(row, m_rows[row].ticked);
         return;
     }
     std::erase(m_ticked, entry.name);
     if (ticked) m_ticked.push_back(entry.name);
     m_apps[row].ticked = ticked;
     m_rows[row].ticked = ticked;
+    m_view.showTick(row, ticked);
     logFailure(m_context.log, m_context.services.errors,
                L"Applications: the ticked entries could not be stored",
                m_context.services.settings.write(kAppTitle, kSettingsSection, kAppsKey,

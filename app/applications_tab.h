@@ -35,6 +35,8 @@ class ApplicationsView {
 public:
     virtual ~ApplicationsView() = default;
     virtual void showRows(const std::vector<AppRow>& rows) = 0;
+    // One row's tick: the user's tick shows only once the behaviour has taken it.
+    virtual void showTick(std::size_t row, bool ticked) = 0;
     // What the tab says of the rule file; offerRules: there is none, and "Get rules..." is offered.
     virtual void showRuleFile(const std::wstring& text, bool offerRules) = 0;
     // "Clean applications automatically".

@@ -99,6 +99,12 @@ void ApplicationsListView::showRows(const std::vector<AppRow>& rows) {
     }
 }
 
+void ApplicationsListView::showTick(std::size_t row, bool ticked) {
+    if (m_list == nullptr || row >= m_names.size()) return;
+    const FlagScope filling(m_filling);
+    ListView_SetCheckState(m_list, static_cast<int>(row), ticked ? TRUE : FALSE);
+}
+
 void ApplicationsListView::showRuleFile(const std::wstring& text, bool offerRules) {
     if (m_ruleText == nullptr) return;
     ::SetWindowTextW(m_ruleText, text.c_str());
@@ -110,14 +116,16 @@ void ApplicationsListView::showAutomatic(bool ticked) {
     ::SendMessageW(m_automatic, BM_SETCHECK, ticked ? BST_CHECKED : BST_UNCHECKED, 0);
 }
 
-bool ApplicationsListView::onNotify(const NMHDR& header) {
+bool ApplicationsListView::onNotify(const NMHDR& header, LRESULT& result) {
     if (header.hwndFrom != m_list || m_list == nullptr) return false;
-    if (header.code != LVN_ITEMCHANGED || m_filling) return true;
+    result = FALSE;
+    if (header.code != LVN_ITEMCHANGING || m_filling) return true;
     const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
     if ((change.uChanged & LVIF_STATE) == 0 ||
         ((change.uOldState ^ change.uNewState) & LVIS_STATEIMAGEMASK) == 0 || change.iItem < 0 ||
         (change.uOldState & LVIS_STATEIMAGEMASK) == 0)
         return true;
+    result = TRUE;
     const LPARAM tick = static_cast<LPARAM>(m_generation) * 2 + (tickOf(change.uNewState) ? 1 : 0);
     ::PostMessageW(::GetAncestor(m_list, GA_ROOT), kMsgAppTicked, static_cast<WPARAM>(change.iItem),
                    tick);
@@ -129,12 +137,8 @@ void ApplicationsListView::ticked(WPARAM wParam, LPARAM lParam) {
     const bool tick = (lParam & 1) != 0;
     const auto row = static_cast<std::size_t>(wParam);
     ApplicationsTab& tab = m_behaviour.applications();
-    if (static_cast<unsigned>(lParam / 2) != m_generation) {
-        // The rows changed before the tick was handed on: the list shows the behaviour's ticks.
-        showRows(tab.rows());
-        return;
-    }
-    tab.tick(row, tick);
+    // Rows that changed before the tick was handed on were not those the user ticked.
+    if (static_cast<unsigned>(lParam / 2) == m_generation) tab.tick(row, tick);
 }
 
 int ApplicationsListView::selectedRow() const {

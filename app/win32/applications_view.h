@@ -12,8 +12,9 @@
 
 namespace purgeon::win32 {
 
-// A tick the user changed, handed on from the list's notification through a posted message:
-// the Warning's box is not shown inside the list's own click.
+// A tick the user asked for, handed on from the list's notification through a posted message:
+// the Warning's box is not shown inside the list's own click. The list's tick changes only when
+// the behaviour shows it.
 inline constexpr UINT kMsgAppTicked = WM_APP + 5;
 
 class ApplicationsListView : public ApplicationsView {
@@ -29,12 +30,13 @@ public:
     void rescaleColumns(UINT previousDpi, UINT dpi);
 
     void showRows(const std::vector<AppRow>& rows) override;
+    void showTick(std::size_t row, bool ticked) override;
     void showRuleFile(const std::wstring& text, bool offerRules) override;
     void showAutomatic(bool ticked) override;
 
-    // True for a notification of the list; a changed tick is posted to the window as
-    // kMsgAppTicked.
-    bool onNotify(const NMHDR& header);
+    // True for a notification of the list, result its answer: a tick the user asks for is
+    // refused to the list and posted to the window as kMsgAppTicked.
+    bool onNotify(const NMHDR& header, LRESULT& result);
     // The posted tick: handed to the behaviour unless the rows changed meanwhile.
     void ticked(WPARAM wParam, LPARAM lParam);
     // The buttons and the box.

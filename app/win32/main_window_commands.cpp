@@ -142,7 +142,7 @@ bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
     }
     return m_history.onNotify(header) || m_cache.onNotify(header, result) ||
            m_cookies.onNotify(header, result) || m_browserLists.onNotify(header) ||
-           m_apps.onNotify(header);
+           m_apps.onNotify(header, result);
 }
 
 }  // namespace purgeon::win32

@@ -22,6 +22,7 @@ inline std::wstring ctlName(Ctl control) { return std::to_wstring(static_cast<in
 class RecordingApplicationsView : public ApplicationsView {
 public:
     void showRows(const std::vector<AppRow>& shown) override { rows = shown; }
+    void showTick(std::size_t row, bool ticked) override { rows.at(row).ticked = ticked; }
     void showRuleFile(const std::wstring& text, bool offer) override {
         ruleText = text;
         offerRules = offer;

@@ -75,6 +75,7 @@ TEST(ApplicationsTab, ShowsTheDetectedEntriesBySectionAndTicksOnlyWhatTheUserTic
     EXPECT_FALSE(rig.view.rows[0].ticked);
     EXPECT_TRUE(rig.settings.written.empty());
     rig.tab.tick(0, true);
+    EXPECT_TRUE(rig.view.rows[0].ticked);
     rig.tab.tick(2, true);
     ASSERT_EQ(rig.dialogs.shown.size(), 2u);
     EXPECT_EQ(rig.dialogs.shown[1].text,
