@@ -2,130 +2,296 @@
 #include "app/applications_tab.h"
 
 #include <algorithm>
+#include <functional>
+#include <string_view>
 
+#include "app/clean_summary.h"
 #include "clean/clean_run.h"
 #include "clean/failure_text.h"
+#include "prefs/preferences.h"
 #include "product/product.h"
+#include "rules/rule_scope.h"
+#include "rules/rule_targets.h"
 #include "wipe/wipe_report.h"
 
 namespace purgeon {
 
-ApplicationsTab::ApplicationsTab(CleanContext& context, Dialogs& dialogs, Downloader& downloader,
-                                 ApplicationsView& view)
-    : m_context(context), m_dialogs(dialogs), m_downloader(downloader), m_view(view) {}
+namespace {
+
+// Detected entries handed to the window's thread at a time.
+constexpr std::size_t kBatch = 8;
+// The preview names at most this many files and registry items.
+constexpr std::size_t kPreviewLines = 25;
+
+std::uint64_t contentKey(const std::string& bytes) {
+    return std::hash<std::string_view>{}(bytes) ^ (static_cast<std::uint64_t>(bytes.size()) << 1);
+}
+
+std::wstring counted(std::size_t count, const wchar_t* one, const wchar_t* many) {
+    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
+}
+
+}  // namespace
+
+// What the listing found of the rule file, handed to the window's thread before the entries.
+struct ApplicationsTab::RuleRead {
+    std::wstring file;
+    Status status;
+    bool found = false;
+    std::shared_ptr<const RuleBook> book;
+    std::uint64_t key = 0;
+    bool parsed = false;  // read afresh: its content changed
+};
+
+ApplicationsTab::ApplicationsTab(CleanContext context, Dialogs& dialogs, Downloader& downloader,
+                                 ApplicationsView& view, std::unique_ptr<ListingRunner> listing,
+                                 std::function<void()> listingChanged)
+    : m_context(std::move(context)),
+      m_dialogs(dialogs),
+      m_downloader(downloader),
+      m_view(view),
+      m_listingChanged(std::move(listingChanged)),
+      m_listing(std::move(listing)) {}
+
+ApplicationsTab::~ApplicationsTab() { m_listing->stop(); }
+
+void ApplicationsTab::stopListing() {
+    m_listing->stop();
+    if (m_listingChanged) m_listingChanged();
+}
 
 void ApplicationsTab::refresh() {
-    AppRules& rules = *m_context.state.apps;
-    std::vector<DetectedApp> apps;
-    std::vector<std::wstring> lines;
-    const bool ran = m_context.operations.runOperation(
-        L"counting applications' traces", [&](std::stop_token stop, ProgressSink&) {
-            loadAppRules(rules, m_context.services, lines);
-            if (rules.found) apps = detectApps(m_context, stop);
-        });
-    for (const std::wstring& line : lines) m_context.log.write(line);
-    if (!ran) return;
-    // Grouped by section, in the file's order within each.
-    std::stable_sort(apps.begin(), apps.end(), [](const DetectedApp& a, const DetectedApp& b) {
-        return a.entry->section < b.entry->section;
-    });
-    m_apps = std::move(apps);
-    show();
-}
-
-void ApplicationsTab::show() {
-    AppRules& rules = *m_context.state.apps;
+    m_listing->stop();
+    m_apps.clear();
     m_rows.clear();
-    if (!rules.found) {
-        m_view.showNoRules(rules.file.empty()
-                               ? std::wstring(L"No rule file can be read: the system names no "
-                                              L"application data folder.")
-                               : L"There is no rule file. Put one in the winapp2.ini format at " +
-                                     rules.file +
-                                     L", or get the current one with \"Get rules...\".");
+    m_listed = false;
+    m_view.showRows(m_rows);
+    SettingsStore& settings = m_context.services.settings;
+    std::wstring text;
+    const Status read = settings.read(kAppTitle, kSettingsSection, kAppsKey, text);
+    if (!read && read.code != kErrorFileNotFound)
+        logFailure(m_context.log, m_context.services.errors,
+                   L"Applications: the ticked entries could not be read", read);
+    m_ticked = read ? namesFromText(text) : std::vector<std::wstring>{};
+    m_view.showAutomatic(autoAppsStored(settings));
+
+    AppRules* rules = m_context.state.apps;
+    if (rules == nullptr) {
+        m_file.clear();
+        m_found = false;
+        showRuleText();
         return;
     }
-    for (DetectedApp& app : m_apps) {
-        app.ticked = std::find(rules.ticked.begin(), rules.ticked.end(), app.entry->name) !=
-                     rules.ticked.end();
-        m_rows.push_back({app.entry->section, app.entry->name, app.targets.files.size(),
-                          app.targets.bytes(), app.targets.registry.size(), app.ticked});
-    }
-    m_view.showRows(m_rows);
+    FileSystem& files = m_context.services.files;
+    SystemFolders& folders = m_context.services.folders;
+    TraceSystem& system = rules->system;
+    std::vector<BrowserProfile> profiles;
+    for (const BrowserChoice& choice : m_context.browsers.choices())
+        profiles.push_back(choice.profile);
+    m_listing->start(
+        [this, &files, &folders, &system, profiles = std::move(profiles), book = m_book,
+         key = m_key](std::stop_token stop, const ListingHand& hand) {
+            auto read = std::make_shared<RuleRead>();
+            read->file = ruleFilePath(system);
+            std::string bytes;
+            if (!read->file.empty()) read->status = files.readFile(read->file, bytes);
+            read->found = !read->file.empty() && read->status;
+            if (read->found) {
+                read->key = contentKey(bytes);
+                read->parsed = !book || read->key != key;
+                read->book =
+                    read->parsed ? std::make_shared<const RuleBook>(parseRules(bytes)) : book;
+            }
+            hand([this, read] { ruleFileRead(*read); });
+            if (!read->found) return;
+            RuleScope scope(files, folders, system, profiles);
+            auto batch = std::make_shared<std::vector<DetectedApp>>();
+            for (const RuleEntry& entry : read->book->entries) {
+                if (stop.stop_requested()) return;
+                if (!detectEntry(entry, scope)) continue;
+                batch->push_back({&entry, resolveEntry(entry, scope), false});
+                if (batch->size() < kBatch) continue;
+                hand([this, batch] { addApps(*batch); });
+                batch = std::make_shared<std::vector<DetectedApp>>();
+            }
+            if (!batch->empty()) hand([this, batch] { addApps(*batch); });
+        },
+        [this] {
+            m_listed = true;
+            showRuleText();
+            if (m_listingChanged) m_listingChanged();
+        });
+    if (m_listingChanged) m_listingChanged();
 }
 
-void ApplicationsTab::save() {
-    logFailure(m_context.log, m_context.services.errors,
-               L"Applications: the ticked entries could not be stored",
-               saveTickedApps(*m_context.state.apps, m_context.services.settings));
+void ApplicationsTab::ruleFileRead(const RuleRead& read) {
+    m_file = read.file;
+    m_found = read.found;
+    const long code = read.status.code;
+    if (!read.found && !read.file.empty() && code != kErrorFileNotFound &&
+        code != kErrorPathNotFound)
+        logFailure(m_context.log, m_context.services.errors,
+                   L"Applications: the rule file " + read.file + L" could not be read",
+                   read.status);
+    if (read.found) {
+        m_book = read.book;
+        m_key = read.key;
+    }
+    if (read.parsed) {
+        m_context.log.write(L"Applications: " + std::to_wstring(m_book->entries.size()) +
+                            L" entries read from " + m_file + L"; " +
+                            std::to_wstring(m_book->problems.size()) + L" left out.");
+        for (const RuleProblem& problem : m_book->problems)
+            m_context.log.write(L"Applications: left out: " + problemText(problem) + L".");
+    }
+    showRuleText();
+}
+
+void ApplicationsTab::showRuleText() {
+    if (m_file.empty()) {
+        m_view.showRuleFile(
+            L"No rule file can be read: the system names no application data folder.", false);
+        return;
+    }
+    if (!m_found) {
+        m_view.showRuleFile(L"There is no rule file. Put one in the winapp2.ini format at " +
+                                m_file + L", or get the current one with \"Get rules...\".",
+                            true);
+        return;
+    }
+    std::wstring text =
+        L"Rules: " + m_file + L" (" + counted(m_book->entries.size(), L"entry", L"entries");
+    text += m_listed ? L", " + std::to_wstring(m_apps.size()) + L" detected on this computer)."
+                     : std::wstring(L"). Looking for the applications they name...");
+    m_view.showRuleFile(text, false);
+}
+
+// Rows grouped by section, in the file's order within each.
+void ApplicationsTab::addApps(std::vector<DetectedApp>& apps) {
+    for (DetectedApp& app : apps) {
+        app.ticked = std::find(m_ticked.begin(), m_ticked.end(), app.entry->name) != m_ticked.end();
+        const auto place =
+            std::upper_bound(m_apps.begin(), m_apps.end(), app.entry->section,
+                             [](const std::wstring& section, const DetectedApp& other) {
+                                 return section < other.entry->section;
+                             });
+        m_apps.insert(place, std::move(app));
+    }
+    m_rows.clear();
+    for (const DetectedApp& app : m_apps)
+        m_rows.push_back({app.entry->section, app.entry->name, app.targets.files.size(),
+                          app.targets.bytes(), app.targets.registry.size(), app.ticked});
+    m_view.showRows(m_rows);
 }
 
 void ApplicationsTab::tick(std::size_t row, bool ticked) {
     if (row >= m_apps.size()) return;
     const RuleEntry& entry = *m_apps[row].entry;
-    AppRules& rules = *m_context.state.apps;
-    if (ticked && !entry.warning.empty() &&
-        m_dialogs.messageBox(entry.name + L":\n\n" + entry.warning + L"\n\nTick it all the same?",
-                             kAppTitle, kMbYesNo | kMbIconExclamation) != kIdYes) {
-        m_view.showRows(m_rows);  // the tick goes back
+    if (m_rows[row].ticked == ticked ||
+        (ticked && !entry.warning.empty() &&
+         m_dialogs.messageBox(entry.name + L":\n\n" + entry.warning + L"\n\nTick it all the same?",
+                              kAppTitle, kMbYesNo | kMbIconExclamation) != kIdYes)) {
+        m_view.showTick(row, m_rows[row].ticked);
         return;
     }
-    std::erase(rules.ticked, entry.name);
-    if (ticked) rules.ticked.push_back(entry.name);
+    std::erase(m_ticked, entry.name);
+    if (ticked) m_ticked.push_back(entry.name);
     m_apps[row].ticked = ticked;
     m_rows[row].ticked = ticked;
-    save();
+    m_view.showTick(row, ticked);
+    logFailure(m_context.log, m_context.services.errors,
+               L"Applications: the ticked entries could not be stored",
+               m_context.services.settings.write(kAppTitle, kSettingsSection, kAppsKey,
+                                                 namesText(m_ticked)));
+}
+
+void ApplicationsTab::setAutomatic(bool ticked) {
+    logFailure(m_context.log, m_context.services.errors,
+               L"Applications: \"Clean applications automatically\" could not be stored",
+               m_context.services.settings.write(kAppTitle, kSettingsSection, kAutoAppsKey,
+                                                 ticked ? L"1" : L"0"));
+}
+
+void ApplicationsTab::tell(const std::wstring& text, unsigned style) {
+    m_dialogs.messageBox(text, kAppTitle, style);
 }
 
 void ApplicationsTab::preview(std::size_t row) {
-    if (row >= m_apps.size()) return;
+    if (row >= m_apps.size()) {
+        tell(L"Select an entry in the list to see what it removes.", kMbOk | kMbIconInformation);
+        return;
+    }
     const EntryTargets& targets = m_apps[row].targets;
     std::vector<std::wstring> lines;
     for (const TargetFile& file : targets.files)
         lines.push_back(file.path + L" (" + sizeText(file.size) + L")");
     for (const TargetRegistry& item : targets.registry)
         lines.push_back(item.value ? item.key + L" | " + *item.value : item.key);
-    for (const std::wstring& refused : targets.refused) lines.push_back(L"Refused: " + refused);
-    for (const std::wstring& browser : targets.inUse) lines.push_back(L"Left: " + browser);
-    m_view.showPreview(lines);
+    std::wstring text = m_apps[row].entry->name;
+    if (lines.empty()) {
+        text += L" has nothing to remove now.";
+    } else {
+        text += L" removes:\r\n";
+        for (std::size_t i = 0; i < lines.size() && i < kPreviewLines; ++i)
+            text += L"\r\n" + lines[i];
+        if (lines.size() > kPreviewLines)
+            text += L"\r\n... and " + std::to_wstring(lines.size() - kPreviewLines) + L" more.";
+    }
+    for (const std::wstring& refused : targets.refused) text += L"\r\n\r\nRefused: " + refused;
+    for (const std::wstring& browser : targets.inUse) text += L"\r\n\r\nLeft: " + browser;
+    tell(text, kMbOk | kMbIconInformation);
 }
 
 void ApplicationsTab::clean() {
-    if (m_context.state.apps->ticked.empty()) {
-        m_dialogs.messageBox(L"No entry is ticked.", kAppTitle, kMbOk | kMbIconInformation);
+    if (m_ticked.empty()) {
+        tell(L"No entry is ticked.", kMbOk | kMbIconInformation);
         return;
     }
+    m_listing->stop();
+    // What the tab counted is the clean's preview: its bytes stand for a wipe's, which gives none.
+    AreaResult counted;
+    std::size_t files = 0;
+    std::uint64_t bytes = 0;
+    for (const AppRow& row : m_rows) {
+        if (!row.ticked) continue;
+        files += row.files;
+        bytes += row.bytes;
+    }
+    counted.count = files;
+    counted.bytes = bytes;
+    CleanReport preview;
+    preview.entries.push_back({&kAppsArea, counted});
+
+    m_context.log.write(L"Clean Applications.");
     CleanRun run;
     run.areas = {&kAppsArea};
     const CleanReport report = runClean(m_context, run);
-    const AreaResult* result = report.find(kAppsArea);
-    if (!result) return;
-    std::wstring text =
-        L"Applications: " + std::to_wstring(result->count.value_or(0)) + L" file(s)";
-    if (result->bytes) text += L" (" + sizeText(*result->bytes) + L")";
-    text += L" removed";
-    if (!result->why.empty()) text += L"; " + result->why;
-    m_dialogs.messageBox(text + L".", kAppTitle,
-                         kMbOk | (result->done ? kMbIconInformation : kMbIconExclamation));
+    if (report.find(kAppsArea) == nullptr) return;
+    m_context.log.write(L"Clean Applications: freed " + sizeText(freedBytes(report, preview)) +
+                        L".");
+    tell(cleanSummary(report, preview),
+         kMbOk | (report.done() ? kMbIconInformation : kMbIconExclamation));
     refresh();
 }
 
 void ApplicationsTab::getRules() {
+    AppRules* rules = m_context.state.apps;
+    if (rules == nullptr) return;
+    // The program's own rules are read afresh by each run; the tab's by its next listing.
+    AppRules fetched(rules->system);
     RulesFetch fetch;
     std::vector<std::wstring> lines;
     const bool ran =
         m_context.operations.runOperation(L"getting rules", [&](std::stop_token, ProgressSink&) {
-            fetch = fetchRules(*m_context.state.apps, m_downloader, m_context.services, lines);
+            fetch = fetchRules(fetched, m_downloader, m_context.services, lines);
         });
     for (const std::wstring& line : lines) m_context.log.write(line);
     if (!ran) return;
     if (!fetch.written) {
-        m_dialogs.messageBox(L"The rule file was not fetched: " + fetch.why + L".", kAppTitle,
-                             kMbOk | kMbIconExclamation);
+        tell(L"The rule file was not fetched: " + fetch.why + L".", kMbOk | kMbIconExclamation);
         return;
     }
-    m_dialogs.messageBox(std::to_wstring(fetch.entries) + L" entries read.", kAppTitle,
-                         kMbOk | kMbIconInformation);
+    tell(std::to_wstring(fetch.entries) + L" entries read.", kMbOk | kMbIconInformation);
     refresh();
 }
 

@@ -7,7 +7,7 @@ namespace purgeon {
 enum class Ctl : int {
     // frmmain, outside the tabs
     Picture1 = 1,  // the banner across the top
-    SSTab1,        // the six tabs
+    SSTab1,        // the seven tabs
     cmdHelp,
     cmdok,
     sbar,  // status bar: action text and clock
@@ -90,6 +90,14 @@ enum class Ctl : int {
     cmdWipeFreeSpace,
     // frmmain, General: cleans the areas ticked for the automatic runs, after asking
     cmdCleanNow,
+    // frmmain, Applications: other applications' traces from the rule file
+    FrameApps,
+    lblRuleFile,  // where the rule file is, how many entries it holds, or where to put one
+    lstApps,      // the detected entries, each with a tick
+    cmdPreviewApp,
+    cmdGetRules,
+    cmdCleanApps,
+    chkAutoApps,
 };
 
 // Tabs of SSTab1, in order.
@@ -99,6 +107,7 @@ inline constexpr int kTabCache = 2;
 inline constexpr int kTabHistory = 3;
 inline constexpr int kTabSecureWipe = 4;
 inline constexpr int kTabAbout = 5;
-inline constexpr int kTabCount = 6;
+inline constexpr int kTabApplications = 6;
+inline constexpr int kTabCount = 7;
 
 }  // namespace purgeon

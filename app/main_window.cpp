@@ -100,9 +100,22 @@ void FrmMain::SSTab1_Click(int /*previousTab*/) {
         case kTabHistory:
             loadURLHistory();
             break;
+        case kTabApplications:
+            applications().refresh();
+            break;
         default:
             break;
     }
+}
+
+ApplicationsTab& FrmMain::applications() {
+    if (!m_applications) {
+        Services& s = m_program.services();
+        m_applications = std::make_unique<ApplicationsTab>(
+            m_program.cleanContext(m_options), s.dialogs, s.downloader, m_view->applicationsView(),
+            m_program.createListingRunner(), [this] { showListingStatus(); });
+    }
+    return *m_applications;
 }
 
 void FrmMain::cmdok_Click() {

@@ -7,6 +7,7 @@
 #include <utility>
 #include <vector>
 
+#include "app/applications_tab.h"
 #include "app/controls.h"
 #include "app/listing.h"
 #include "app/window_placement.h"
@@ -59,6 +60,8 @@ public:
     // next start; and putting it back there, on the monitors there are now, before it shows.
     virtual WindowPlacement placement() const = 0;
     virtual void restorePlacement(const WindowPlacement& placement) = 0;
+    // The Applications tab's list, rule file text and automatic box.
+    virtual ApplicationsView& applicationsView() = 0;
 };
 
 // Where the main window's activation came from.
@@ -191,6 +194,8 @@ public:
     std::wstring historyText(std::size_t place, std::size_t column);
     // Whether one of the lists is being listed.
     bool listing() const;
+    // The Applications tab (made the first time it is asked for).
+    ApplicationsTab& applications();
 
 private:
     // The window's option controls as the preferences store sees them.
@@ -256,6 +261,7 @@ private:
     std::unique_ptr<ListingRunner> m_cookieListing;
     std::unique_ptr<ListingRunner> m_cacheListing;
     std::unique_ptr<ListingRunner> m_historyListing;
+    std::unique_ptr<ApplicationsTab> m_applications;
 };
 
 }  // namespace purgeon

@@ -55,12 +55,13 @@ void FrmMain::awaitListing(const std::unique_ptr<ListingRunner>& runner) {
 bool FrmMain::listing() const {
     for (const auto* runner : {&m_cookieListing, &m_cacheListing, &m_historyListing})
         if (*runner && (*runner)->running()) return true;
-    return false;
+    return m_applications && m_applications->listing();
 }
 
 void FrmMain::stopListings() {
     for (auto* runner : {&m_cookieListing, &m_cacheListing, &m_historyListing})
         if (*runner) (*runner)->stop();
+    if (m_applications) m_applications->stopListing();
     showListingStatus();
 }
 

@@ -71,6 +71,12 @@ const Win32MainWindowView::Command Win32MainWindowView::kCommands[] = {
     {Ctl::cmdcheckForUpdates, BN_CLICKED,
      &Win32MainWindowView::click<&FrmMain::cmdcheckForUpdates_Click>},
     {Ctl::cmdViewLog, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdViewLog_Click>},
+    // Applications
+    {Ctl::cmdPreviewApp, BN_CLICKED, &Win32MainWindowView::applicationsCommand},
+    {Ctl::cmdCleanApps, BN_CLICKED, &Win32MainWindowView::applicationsCommand},
+    {Ctl::cmdGetRules, BN_CLICKED, &Win32MainWindowView::applicationsCommand},
+    {Ctl::chkAutoApps, BN_CLICKED, &Win32MainWindowView::applicationsCommand},
+
     {Ctl::cmdCancel, BN_CLICKED, &Win32MainWindowView::click<&FrmMain::cmdCancel_Click>},
     {Ctl::lblurl, STN_CLICKED, &Win32MainWindowView::click<&FrmMain::lblurl_Click>},
 
@@ -101,6 +107,23 @@ void Win32MainWindowView::optionClicked(Ctl /*source*/) {
 
 void Win32MainWindowView::keepListChanged(Ctl /*source*/) { m_browserLists.keepListChanged(); }
 
+void Win32MainWindowView::applicationsCommand(Ctl source) {
+    switch (source) {
+        case Ctl::cmdPreviewApp:
+            m_apps.previewClicked();
+            break;
+        case Ctl::cmdCleanApps:
+            m_apps.cleanClicked();
+            break;
+        case Ctl::cmdGetRules:
+            m_apps.getRulesClicked();
+            break;
+        default:
+            m_apps.automaticClicked();
+            break;
+    }
+}
+
 void Win32MainWindowView::wipePathTyped(Ctl source) {
     if (m_settingText) return;  // shortened or restored to fit, not typed
     std::wstring typed = windowText(handleOf(source));
@@ -118,7 +141,8 @@ bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
         return true;
     }
     return m_history.onNotify(header) || m_cache.onNotify(header, result) ||
-           m_cookies.onNotify(header, result) || m_browserLists.onNotify(header);
+           m_cookies.onNotify(header, result) || m_browserLists.onNotify(header) ||
+           m_apps.onNotify(header, result);
 }
 
 }  // namespace purgeon::win32

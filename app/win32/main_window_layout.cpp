@@ -144,6 +144,20 @@ constexpr ControlPlace kControls[] = {
     {Ctl::lblurl, kTabAbout, Label, L"", {1680, 3120, 2175, 255}},
     {Ctl::Line1, kTabAbout, Rule, L"", {1560, 3600, 6240, 30}, kFillWidth},
 
+    // Applications
+    {Ctl::FrameApps, kTabApplications, Frame, L"Applications' Traces", kPageFrame, kFill},
+    {Ctl::lblRuleFile, kTabApplications, Label, L"", at(kPage, 240, 300, 6975, 450), kFillWidth},
+    {Ctl::lstApps, kTabApplications, ListView, L"", at(kPage, 240, 810, 6975, 2070), kFill,
+     L"Applications list"},
+    {Ctl::cmdPreviewApp, kTabApplications, Button, L"&Preview Files...",
+     at(kPage, 240, 3000, 1575, 375), kBottom},
+    {Ctl::cmdGetRules, kTabApplications, Button, L"&Get rules...", at(kPage, 1935, 3000, 1575, 375),
+     kBottom},
+    {Ctl::cmdCleanApps, kTabApplications, Button, L"C&lean Applications",
+     at(kPage, 5280, 3000, 1935, 375), kBottomRight},
+    {Ctl::chkAutoApps, kTabApplications, Check, L"Clean applications &automatically",
+     at(kPage, 240, 3465, 3495, 255), kBottom},
+
     {Ctl::cmdHelp, kNoTab, Button, L"&Help", {5280, 6480, 1335, 375}, kBottomRight},
     {Ctl::cmdok, kNoTab, Button, L"&Ok", {6720, 6480, 1335, 375}, kBottomRight},
     {Ctl::cmdCancel, kNoTab, Button, L"&Cancel", {3840, 6480, 1335, 375}, kBottomRight},
@@ -153,7 +167,8 @@ constexpr ControlPlace kControls[] = {
 }  // namespace
 
 const wchar_t* const kTabCaptions[kTabCount] = {
-    L"General", L"Cookies", L"Cache", L"Browser History", L"Secure Wipe", L"&About",
+    L"General",     L"Cookies", L"Cache",        L"Browser History",
+    L"Secure Wipe", L"&About",  L"Applications",
 };
 
 std::span<const ControlPlace> mainWindowControls() { return kControls; }
@@ -221,10 +236,12 @@ ControlClass controlClassOf(const ControlPlace& place) {
                                             place.control == Ctl::URLs
                                         ? LVS_OWNERDATA
                                         : 0;
-            // The browsers list shows one profile a row, each with a tick, without a header.
+            // The browsers list shows one profile a row, each with a tick, without a header;
+            // the applications list one entry a row, each with a tick.
             const DWORD view = place.control == Ctl::lstBrowsers
                                    ? LVS_REPORT | LVS_NOCOLUMNHEADER | LVS_SINGLESEL
-                                   : LVS_REPORT;
+                               : place.control == Ctl::lstApps ? LVS_REPORT | LVS_SINGLESEL
+                                                               : LVS_REPORT;
             return {WC_LISTVIEWW, view | LVS_SHOWSELALWAYS | ownerData | kTab, WS_EX_CLIENTEDGE};
         }
         case Tabs:

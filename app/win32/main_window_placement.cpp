@@ -51,6 +51,7 @@ void Win32MainWindowView::applyDpi(UINT previousDpi) {
     m_cookies.rescaleColumns(previousDpi, dpi());
     m_history.rescaleColumns(previousDpi, dpi());
     m_cache.rescaleColumns(previousDpi, dpi());
+    m_apps.rescaleColumns(previousDpi, dpi());
     layoutControls();
     ::InvalidateRect(window(), nullptr, TRUE);
 }

@@ -162,6 +162,8 @@ void Win32MainWindowView::createControls() {
     m_cookies.attach(handleOf(Ctl::lstcookies), dpi());
     m_history.attach(handleOf(Ctl::URLs), dpi());
     m_browserLists.attach(handleOf(Ctl::lstBrowsers), handleOf(Ctl::lstKeepCookies), dpi());
+    m_apps.attach(handleOf(Ctl::lstApps), handleOf(Ctl::lblRuleFile), handleOf(Ctl::cmdGetRules),
+                  handleOf(Ctl::chkAutoApps), dpi());
 }
 
 void Win32MainWindowView::updateClock() {
@@ -326,6 +328,7 @@ void Win32MainWindowView::windowGone() {
     m_cookies.detach();
     m_cache.detach();
     m_history.detach();
+    m_apps.detach();
     m_lastFocus = nullptr;
 }
 
@@ -393,7 +396,7 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
                                   reinterpret_cast<HWND>(lParam));
         case WM_SYSCOLORCHANGE:
             for (Ctl common : {Ctl::SSTab1, Ctl::sbar, Ctl::lstcookies, Ctl::URLs, Ctl::List1,
-                               Ctl::lstBrowsers}) {
+                               Ctl::lstBrowsers, Ctl::lstApps}) {
                 ::SendMessageW(handleOf(common), message, wParam, lParam);
             }
             ::PostMessageW(window(), kMsgRestyled, 0, 0);
@@ -407,6 +410,9 @@ LRESULT Win32MainWindowView::handle(UINT message, WPARAM wParam, LPARAM lParam) 
             return 0;
         case kMsgStepTab:
             guarded([&] { stepTab(static_cast<int>(wParam)); });
+            return 0;
+        case kMsgAppTicked:
+            guarded([&] { m_apps.ticked(wParam, lParam); });
             return 0;
         case kMsgDeleteKey: {
             bool used = false;

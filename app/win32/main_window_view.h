@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/program.h"
+#include "app/win32/applications_view.h"
 #include "app/win32/cache_list_view.h"
 #include "app/win32/browser_lists_view.h"
 #include "app/win32/cookie_list_view.h"
@@ -52,6 +53,7 @@ public:
     void showKeepList(const std::vector<std::wstring>& sites) override;
     WindowPlacement placement() const override;
     void restorePlacement(const WindowPlacement& placement) override;
+    ApplicationsView& applicationsView() override { return m_apps; }
 
 private:
     // The window.
@@ -102,6 +104,7 @@ private:
     void optionClicked(Ctl source);
     void keepListChanged(Ctl source);
     void wipePathTyped(Ctl source);
+    void applicationsCommand(Ctl source);
 
     HWND handleOf(Ctl control) const { return m_controls(control); }
     int checkState(Ctl control) const;
@@ -114,6 +117,7 @@ private:
     CacheListView m_cache;
     HistoryListView m_history;
     BrowserListsView m_browserLists{m_behaviour};
+    ApplicationsListView m_apps{m_behaviour};
     OperationDisplay m_operation{m_controls};
     bool m_busy = false;
     HWND m_lastFocus = nullptr;

@@ -21,7 +21,8 @@ constexpr Ctl kHeld[] = {Ctl::cmdCleanNow,        Ctl::cmdWipe,
                          Ctl::cmdClearHistory,    Ctl::chkEmptyRecycleBin,
                          Ctl::chkdeltempfiles,    Ctl::cmdcheckForUpdates,
                          Ctl::lstBrowsers,        Ctl::cmdKeepSite,
-                         Ctl::cmdUnkeepSite};
+                         Ctl::cmdUnkeepSite,      Ctl::cmdCleanApps,
+                         Ctl::cmdGetRules};
 
 }  // namespace
 

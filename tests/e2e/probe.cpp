@@ -142,6 +142,84 @@ void forEachThread(DWORD pid, const std::function<void(HANDLE)>& act) {
     }
 }
 
+// A block of another process's memory, for list view messages that carry a pointer.
+class RemoteBlock {
+public:
+    RemoteBlock(HWND window, std::size_t bytes)
+        : m_process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                  ownerProcess(window))) {
+        if (m_process)
+            m_at = ::VirtualAllocEx(m_process.get(), nullptr, bytes, MEM_COMMIT | MEM_RESERVE,
+                                    PAGE_READWRITE);
+    }
+    ~RemoteBlock() {
+        if (m_at) ::VirtualFreeEx(m_process.get(), m_at, 0, MEM_RELEASE);
+    }
+    RemoteBlock(const RemoteBlock&) = delete;
+    RemoteBlock& operator=(const RemoteBlock&) = delete;
+    explicit operator bool() const { return m_at != nullptr; }
+    void* at(std::size_t offset = 0) const { return static_cast<char*>(m_at) + offset; }
+    bool write(const void* data, std::size_t bytes, std::size_t offset = 0) const {
+        return ::WriteProcessMemory(m_process.get(), at(offset), data, bytes, nullptr) != 0;
+    }
+    bool read(void* data, std::size_t bytes, std::size_t offset = 0) const {
+        return ::ReadProcessMemory(m_process.get(), at(offset), data, bytes, nullptr) != 0;
+    }
+
+private:
+    UniqueHandle m_process;
+    void* m_at = nullptr;
+};
+
+// The list view's rows: "[x]" or "[ ]" for the tick, then each column's text, tab-separated.
+int listRows(HWND list) {
+    constexpr std::size_t kText = 512;
+    RemoteBlock block(list, sizeof(LVITEMW) + kText * sizeof(wchar_t));
+    if (!block) return 1;
+    DWORD_PTR rows = 0;
+    if (!::SendMessageTimeoutW(list, LVM_GETITEMCOUNT, 0, 0, SMTO_ABORTIFHUNG, 5000, &rows))
+        return 1;
+    const HWND header = reinterpret_cast<HWND>(::SendMessageW(list, LVM_GETHEADER, 0, 0));
+    const int columns =
+        header ? static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0)) : 1;
+    for (int row = 0; row < static_cast<int>(rows); ++row) {
+        const LRESULT state =
+            ::SendMessageW(list, LVM_GETITEMSTATE, static_cast<WPARAM>(row), LVIS_STATEIMAGEMASK);
+        std::wstring line = ((state & LVIS_STATEIMAGEMASK) >> 12) == 2 ? L"[x]" : L"[ ]";
+        for (int column = 0; column < columns; ++column) {
+            LVITEMW item{};
+            item.iSubItem = column;
+            item.pszText = static_cast<wchar_t*>(block.at(sizeof(LVITEMW)));
+            item.cchTextMax = static_cast<int>(kText);
+            wchar_t text[kText] = {};
+            if (!block.write(&item, sizeof(item)) ||
+                ::SendMessageW(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(row),
+                               reinterpret_cast<LPARAM>(block.at())) < 0 ||
+                !block.read(text, sizeof(text) - sizeof(wchar_t), sizeof(LVITEMW)))
+                return 1;
+            line += L"\t";
+            line += text;
+        }
+        std::wprintf(L"%ls\n", line.c_str());
+    }
+    return 0;
+}
+
+// Sets a row's state as a click would: its tick (state image 1 or 2), or its selection.
+int setListState(HWND list, int row, UINT state, UINT mask) {
+    RemoteBlock block(list, sizeof(LVITEMW));
+    LVITEMW item{};
+    item.stateMask = mask;
+    item.state = state;
+    if (!block || !block.write(&item, sizeof(item))) return 1;
+    DWORD_PTR ignored = 0;
+    return ::SendMessageTimeoutW(list, LVM_SETITEMSTATE, static_cast<WPARAM>(row),
+                                 reinterpret_cast<LPARAM>(block.at()), SMTO_ABORTIFHUNG, 5000,
+                                 &ignored)
+               ? 0
+               : 1;
+}
+
 int usage() {
     std::fwprintf(stderr,
                   L"usage: purgeon_probe COMMAND ...\n"
@@ -172,7 +250,10 @@ int usage() {
                   L"  maximize CLASS | restore CLASS   maximises a window or restores it\n"
                   L"  tab-of CLASS                     prints the selected tab's index\n"
                   L"  hold-lock PATH MS                holds a file open as a running browser\n"
-                  L"                                   holds its profile lock, for MS\n");
+                  L"                                   holds its profile lock, for MS\n"
+                  L"  list-rows CLASS ID               prints a list view's rows: tick, texts\n"
+                  L"  list-tick CLASS ID ROW 0|1       unticks or ticks a list view's row\n"
+                  L"  list-select CLASS ID ROW         selects a list view's row\n");
     return 2;
 }
 
@@ -412,6 +493,17 @@ int wmain(int argc, wchar_t** argv) {
         UniqueHandle process(::OpenProcess(PROCESS_TERMINATE, FALSE, ownerProcess(target)));
         if (!process || !::TerminateProcess(process.get(), 0)) return 1;
         return 0;
+    }
+    if (command == L"list-rows" || command == L"list-tick" || command == L"list-select") {
+        HWND list = descendant(target, static_cast<int>(number(3)));
+        if (!list) return 1;
+        if (command == L"list-rows") return listRows(list);
+        const int row = static_cast<int>(number(4));
+        if (command == L"list-select")
+            return setListState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
+                                LVIS_SELECTED | LVIS_FOCUSED);
+        return setListState(list, row, INDEXTOSTATEIMAGEMASK(number(5) != 0 ? 2 : 1),
+                            LVIS_STATEIMAGEMASK);
     }
     return usage();
 }

@@ -18,6 +18,22 @@ using Log = std::vector<std::wstring>;
 
 inline std::wstring ctlName(Ctl control) { return std::to_wstring(static_cast<int>(control)); }
 
+// The Applications tab's rows, rule file text and automatic box, as last shown.
+class RecordingApplicationsView : public ApplicationsView {
+public:
+    void showRows(const std::vector<AppRow>& shown) override { rows = shown; }
+    void showTick(std::size_t row, bool ticked) override { rows.at(row).ticked = ticked; }
+    void showRuleFile(const std::wstring& text, bool offer) override {
+        ruleText = text;
+        offerRules = offer;
+    }
+    void showAutomatic(bool ticked) override { automatic = ticked; }
+    std::vector<AppRow> rows;
+    std::wstring ruleText;
+    bool offerRules = false;
+    bool automatic = false;
+};
+
 class RecordingMainView : public MainWindowView {
 public:
     RecordingMainView(Log& log, FrmMain& behaviour) : m_log(log), m_behaviour(behaviour) {}
@@ -69,6 +85,8 @@ public:
     void showKeepList(const std::vector<std::wstring>& sites) override { keepSites = sites; }
     WindowPlacement placement() const override { return place; }
     void restorePlacement(const WindowPlacement& placement) override { restored = placement; }
+    ApplicationsView& applicationsView() override { return applications; }
+    RecordingApplicationsView applications;
     WindowPlacement place;
     std::optional<WindowPlacement> restored;
     std::vector<std::pair<std::wstring, bool>> browserChoices;
