@@ -3,6 +3,11 @@
 
 #include <oleacc.h>
 
+#include <cstdio>
+#include <string>
+
+#include "app/win32/view_support.h"
+
 namespace purgeon::win32 {
 
 namespace {
@@ -15,17 +20,30 @@ constexpr GUID kIAccPropServices = {
 constexpr GUID kPropertyName = {
     0x608d3df8, 0x8128, 0x4aa7, {0xa4, 0x28, 0xf5, 0x5e, 0x49, 0x26, 0x72, 0x91}};
 
+// "the annotation service could not be created (0x80040154)"
+std::string serviceFailure(const char* step, HRESULT result) {
+    char code[16] = {};
+    std::snprintf(code, sizeof code, "0x%08lX", static_cast<unsigned long>(result));
+    return std::string("the annotation service ") + step + " (" + code + ")";
+}
+
 }  // namespace
 
-void setAccessibleName(HWND control, const wchar_t* name) {
+void setAccessibleName(HWND control, const wchar_t* name, std::source_location where) {
     if (control == nullptr || name == nullptr) return;
     ComPtr<IAccPropServices> services;
-    if (FAILED(::CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER,
-                                  kIAccPropServices, reinterpret_cast<void**>(services.put()))))
+    if (const HRESULT created =
+            ::CoCreateInstance(kAccPropServices, nullptr, CLSCTX_INPROC_SERVER, kIAccPropServices,
+                               reinterpret_cast<void**>(services.put()));
+        FAILED(created)) {
+        reportFailure(serviceFailure("could not be created", created).c_str(), where);
         return;
+    }
     // The annotation lives with the window: the system drops it when the window goes.
-    static_cast<void>(services.get()->SetHwndPropStr(control, static_cast<DWORD>(OBJID_CLIENT),
-                                                     CHILDID_SELF, kPropertyName, name));
+    if (const HRESULT set = services.get()->SetHwndPropStr(
+            control, static_cast<DWORD>(OBJID_CLIENT), CHILDID_SELF, kPropertyName, name);
+        FAILED(set))
+        reportFailure(serviceFailure("refused the name", set).c_str(), where);
 }
 
 }  // namespace purgeon::win32

@@ -52,6 +52,8 @@ public:
     void showKeepList(const std::vector<std::wstring>& sites) override;
     WindowPlacement placement() const override;
     void restorePlacement(const WindowPlacement& placement) override;
+    std::vector<int> columnWidths(Ctl list) const override;
+    void setColumnWidths(Ctl list, const std::vector<int>& widths) override;
 
 private:
     // The window.
