@@ -85,7 +85,11 @@ void FrmMain::showListingStatus() {
 // Cookies.
 
 void FrmMain::loadCookiesList() {
-    m_cookies = CookieList();
+    // Listed afresh in the order the user chose.
+    const Collation& collation = m_program.services().collation;
+    CookieList emptied;
+    emptied.setSort(m_cookies.sortColumn(), m_cookies.ascending(), collation);
+    m_cookies = std::move(emptied);
     m_view->showCookieRows(m_cookies);
     CleanContext context = m_program.cleanContext(m_options);
     m_cookieFolder = cookieFolder(context);
@@ -104,6 +108,8 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
         const Status status = listed->load(files, folder, includeIndexDat, [] {});
         hand([this, listed, status, folder] {
             m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
+            listed->setSort(m_cookies.sortColumn(), m_cookies.ascending(),
+                            m_program.services().collation);
             m_cookies = std::move(*listed);
             m_view->showCookieRows(m_cookies);
         });
@@ -193,7 +199,11 @@ void FrmMain::lstcookies_ColumnClick(int column) {
 void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
+    // Listed afresh in the order the user chose.
+    const int column = m_cache.sortColumn();
+    const bool ascending = m_cache.ascending();
     m_cache = CacheList();
+    m_cache.setSort(column, ascending);
     m_view->showCacheRows(m_cache);
     showCacheTotal();
     Services& s = m_program.services();
@@ -202,9 +212,10 @@ void FrmMain::GetCacheURLList() {
     const Collation& collation = s.collation;
     auto profiles = tickedProfiles(m_program.browsers().choices());
     startListing(
-        m_cacheListing, [this, &urlCache, &files, &collation, profiles = std::move(profiles)](
-                            std::stop_token stop, const ListingHand& hand) {
+        m_cacheListing, [this, &urlCache, &files, &collation, profiles = std::move(profiles),
+                         column, ascending](std::stop_token stop, const ListingHand& hand) {
             auto listed = std::make_shared<CacheList>();
+            listed->setSort(column, ascending);
             const Status status = listed->refill(urlCache, &collation);
             hand([this, listed, status] {
                 m_program.logFailure(L"Cache: the listing stopped early", status);

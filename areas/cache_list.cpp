@@ -185,6 +185,12 @@ int CacheList::find(std::wstring_view wanted, bool partial, int start, bool wrap
         wanted, partial, start, wrap, collation);
 }
 
+void CacheList::setSort(int column, bool ascending) {
+    if (column < kListingOrder || column >= static_cast<int>(kCacheColumns)) return;
+    m_order.setSort(column, ascending,
+                    [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
+}
+
 const BrowserCacheRow* CacheList::currentBrowserRow() const {
     if (m_current < 0 || m_current >= static_cast<int>(m_rows.size())) return nullptr;
     const int browserRow = m_rows[static_cast<size_t>(m_current)].browserRow;

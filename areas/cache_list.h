@@ -102,6 +102,9 @@ public:
     // The shown order: the row at a place, and sorting by a column (the same again: reversed).
     std::size_t rowAt(std::size_t place) const { return m_order.rowAt(place); }
     void sortBy(int column);
+    // Sorts by the column (-1: the listing's order) in the direction given; rows listed
+    // afterwards join that order.
+    void setSort(int column, bool ascending);
     int sortColumn() const { return m_order.column(); }
     bool ascending() const { return m_order.ascending(); }
     // Type-to-find over the shown order, by the address (findListRow): a place, or -1.

@@ -87,6 +87,13 @@ void CookieList::sortBy(int column, const Collation& collation) {
     resort(collation);
 }
 
+void CookieList::setSort(int column, bool ascending, const Collation& collation) {
+    if (column < 0 || column >= static_cast<int>(kCookieColumns)) return;
+    m_sortColumn = column;
+    m_ascending = ascending;
+    resort(collation);
+}
+
 void CookieList::resort(const Collation& collation) {
     const auto column = static_cast<std::size_t>(m_sortColumn);
     std::vector<std::string> keys;

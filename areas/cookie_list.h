@@ -79,6 +79,8 @@ public:
     // numbers, texts by the collation); rows added later join that order. The selection moves
     // with its rows.
     void sortBy(int column, const Collation& collation);
+    // Sorts by the column (-1: the listing's order) in the direction given.
+    void setSort(int column, bool ascending, const Collation& collation);
     int sortColumn() const { return m_sortColumn; }
     bool ascending() const { return m_ascending; }
 

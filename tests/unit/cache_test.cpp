@@ -143,6 +143,24 @@ TEST(Cache, DeleteSelectedWithNothingSelectedDeletesNothingButListsAfresh) {
     EXPECT_TRUE(rig.dialogs.shown.empty());
 }
 
+TEST(Cache, AHeaderClickSortsTheListWhichKeepsItsOrderWhenListedAfresh) {
+    ProgramRig rig;
+    rig.urlCache.entries = {{L"http://b.example/", kNormalCacheEntry, 30},
+                            {L"http://a.example/", kNormalCacheEntry, 10},
+                            {L"http://c.example/", kNormalCacheEntry, 20}};
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    main.List1_ColumnClick(3);  // the size
+    main.List1_ColumnClick(3);  // descending
+    rig.urlCache.entries.push_back({L"http://d.example/", kNormalCacheEntry, 25});
+    main.loadCacheContents();
+    std::vector<std::wstring> shown;
+    for (std::size_t place = 0; place < main.cacheList().rows().size(); ++place)
+        shown.push_back(main.cacheList().text(main.cacheList().rowAt(place), 0));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"http://b.example/", L"http://d.example/",
+                                                L"http://c.example/", L"http://a.example/"}));
+}
+
 TEST(Cache, ClickTogglesAndInvertSelectionTwiceRestoresTheSelection) {
     ProgramRig rig;
     rig.urlCache.entries = kMixedCache;

@@ -87,6 +87,21 @@ TEST(CookiesWindow, YesRightAfterALoadDeletesOnlyTheLastRowsFileAndEndsWithTheSu
                                       L" Purgeon", kMbOk | kMbIconInformation}}));
 }
 
+TEST(CookiesWindow, AHeaderClickSortsTheListWhichKeepsItsOrderWhenListedAfresh) {
+    CookieRig rig;
+    rig.files.files[rig.folder + L"me@a.txt"].content.assign(30, 1);
+    rig.files.files[rig.folder + L"me@b.txt"].content.assign(10, 1);
+    rig.files.files[rig.folder + L"me@c.txt"].content.assign(20, 1);
+    FrmMain& main = rig.loadMain();
+    main.loadCookiesList();
+    main.lstcookies_ColumnClick(4);  // the size
+    EXPECT_EQ(rig.names(), (std::vector<std::wstring>{L"me@b.txt", L"me@c.txt", L"me@a.txt"}));
+    main.lstcookies_ColumnClick(4);
+    EXPECT_EQ(rig.log.back(), L"cookies.rows 3");
+    main.loadCookiesList();
+    EXPECT_EQ(rig.names(), (std::vector<std::wstring>{L"me@a.txt", L"me@c.txt", L"me@b.txt"}));
+}
+
 TEST(CookiesWindow, NothingSelectedDeletesNothingAndListsAgain) {
     CookieRig rig;
     FrmMain& main = rig.loadMain();
