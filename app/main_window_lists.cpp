@@ -275,48 +275,50 @@ void FrmMain::cmdDelAllFromCache_Click() {
 
 void FrmMain::cmdDelSelFromCache_Click() {
     awaitListing(m_cacheListing);  // the selection is of the whole list
+    // The work deletes from its own copy: the list shown stays as it is until listed afresh.
+    const CacheList list = m_cache;
+    const std::vector<BrowserCacheRow> browserRows = list.selectedBrowserRows();
+    const std::vector<BrowserChoice> choices = m_program.browsers().choices();
+    UrlCache& urlCache = m_program.services().urlCache;
+    FileSystem& files = m_program.services().files;
+    CacheDeletion deletion;
+    std::vector<Status> refusals;
     AreaResult result;
-    const CacheDeletion deletion =
-        m_cache.deleteSelected(m_program.services().urlCache, [this](const Status& refused) {
-            m_program.logFailure(L"Cache: the selected entry was not removed", refused);
-        });
-    const std::vector<BrowserCacheRow> browserRows = m_cache.selectedBrowserRows();
-    std::size_t removed = deletion.removed;
-    std::uint64_t bytes = deletion.bytes;
-    std::vector<std::wstring> notes;
-    if (deletion.refused > 0)
-        notes.push_back(std::to_wstring(deletion.refused) + L" refused by the cache");
-    if (!browserRows.empty()) {
-        const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-        FileSystem& files = m_program.services().files;
-        if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
+    std::size_t removed = 0;
+    std::uint64_t bytes = 0;
+    if (!m_program.runOperation(
+            L"deleting the selected cache entries", [&](std::stop_token, ProgressSink&) {
+                deletion = list.deleteSelected(
+                    urlCache, [&](const Status& refused) { refusals.push_back(refused); });
+                removed = deletion.removed;
+                bytes = deletion.bytes;
+                BrowserClearing& browsers = result.browsers;
                 for (const BrowserCacheRow& row : browserRows) {
-                    BrowserClearing removal = removeBrowserCacheRow(files, choices, row);
-                    result.browsers.lines.insert(result.browsers.lines.end(), removal.lines.begin(),
-                                                 removal.lines.end());
-                    result.browsers.inUse.insert(result.browsers.inUse.end(), removal.inUse.begin(),
-                                                 removal.inUse.end());
-                    result.browsers.failures.insert(result.browsers.failures.end(),
-                                                    removal.failures.begin(),
-                                                    removal.failures.end());
+                    const BrowserClearing removal = removeBrowserCacheRow(files, choices, row);
+                    browsers.lines.insert(browsers.lines.end(), removal.lines.begin(),
+                                          removal.lines.end());
+                    browsers.inUse.insert(browsers.inUse.end(), removal.inUse.begin(),
+                                          removal.inUse.end());
+                    browsers.failures.insert(browsers.failures.end(), removal.failures.begin(),
+                                             removal.failures.end());
                     if (removal.incomplete || !removal.inUse.empty()) continue;
                     ++removed;
                     bytes += row.entry.bytes;
                 }
             })) {
-            notes.push_back(L"the browsers' entries were left: another operation was running");
-        }
-        for (const std::wstring& line : result.browsers.lines) m_program.log().write(line);
+        return;  // another operation runs
     }
+    for (const Status& refused : refusals)
+        m_program.logFailure(L"Cache: the selected entry was not removed", refused);
+    for (const std::wstring& line : result.browsers.lines) m_program.log().write(line);
     result.count = removed;
     result.bytes = bytes;
-    result.why = joinedNotes(notes);
-    result.done = notes.empty() && result.browsers.failures.empty();
+    if (deletion.refused > 0)
+        result.why = std::to_wstring(deletion.refused) + L" refused by the cache";
+    result.done = deletion.refused == 0 && result.browsers.failures.empty();
     GetCacheURLList();
     // Nothing selected: nothing to tell.
-    if (removed == 0 && notes.empty() && result.browsers.inUse.empty() &&
-        result.browsers.failures.empty())
-        return;
+    if (removed == 0 && result.done && result.browsers.inUse.empty()) return;
     CleanReport report;
     report.entries.push_back({&kCacheArea, std::move(result)});
     tellSummary(report);
