@@ -57,18 +57,35 @@ std::wstring cleanNowQuestion(const CleanReport& preview) {
 }
 
 std::wstring cleanSummary(const CleanReport& report, const CleanReport& preview) {
-    std::wstring text = L"Freed " + sizeText(freedBytes(report, preview)) + L"\r\n";
+    bool sized = false;
+    std::wstring lines;
+    std::wstring notices;
     for (const CleanReport::Entry& entry : report.entries) {
         AreaResult shown = entry.result;
         shown.bytes = freedBy(entry, preview);
-        text += L"\r\n" + areaLine(*entry.area, shown, L" removed", L"not cleaned: ");
+        sized = sized || shown.bytes.has_value();
+        lines += L"\r\n" + areaLine(*entry.area, shown, L" removed", L"not cleaned: ");
+        if (const std::wstring notice = browsersNotice(entry.result.browsers); !notice.empty())
+            notices += L"\r\n\r\n" + notice;
     }
+    std::wstring text =
+        (sized ? L"Freed " + sizeText(freedBytes(report, preview)) : L"Cleaned") + L"\r\n" + lines;
     std::wstring notReached;
     for (const CleanReport::Entry& planned : preview.entries) {
         if (report.find(*planned.area) == nullptr)
             notReached += (notReached.empty() ? L"" : L", ") + std::wstring(planned.area->title);
     }
     if (!notReached.empty()) text += L"\r\n\r\nStopped before: " + notReached;
+    return text + notices;
+}
+
+std::wstring browsersNotice(const BrowserClearing& clearing) {
+    std::wstring text = closeBrowsersText(clearing);
+    std::wstring failed;
+    for (const std::wstring& line : clearing.failures) failed += L"\r\n" + line;
+    if (!failed.empty())
+        text += (text.empty() ? L"" : L"\r\n\r\n") +
+                std::wstring(L"Not everything could be removed:") + failed;
     return text;
 }
 

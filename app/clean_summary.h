@@ -18,9 +18,15 @@ std::uint64_t freedBytes(const CleanReport& report, const CleanReport& preview);
 // now?".
 std::wstring cleanNowQuestion(const CleanReport& preview);
 
-// "Freed 412.6 MB", then a line per area taken (what went, and what was left and why), and the
-// areas of the preview that a stop kept the run from.
-std::wstring cleanSummary(const CleanReport& report, const CleanReport& preview);
+// "Freed 412.6 MB" ("Cleaned" when no area knows its size), then a line per area taken (what
+// went, and what was left and why), the areas of the preview that a stop kept the run from, and
+// what the browsers' parts ask of the user (browsersNotice). A run without a preview (a tab's own
+// button) passes an empty one.
+std::wstring cleanSummary(const CleanReport& report, const CleanReport& preview = {});
+
+// "Close Chrome to clean it", one line per browser that held a profile, then "Not everything
+// could be removed:" and the profiles not fully cleared; empty when there is none of either.
+std::wstring browsersNotice(const BrowserClearing& clearing);
 
 // "300 files wiped, 28.4 MB", and a second line with the count of those not wiped and why.
 std::wstring folderWipeSummary(const WipeTally& tally, std::uint64_t bytes);

@@ -1,8 +1,11 @@
 // The main window's behaviour: load, activation, close, tabs, options and the other tabs' commands.
 #include "app/main_window.h"
 
+#include <algorithm>
+
 #include "app/app_text.h"
 #include "app/busy_scope.h"
+#include "app/clean_summary.h"
 #include "app/program.h"
 #include "clean/clean_run.h"
 #include "clean/recycle_bin_area.h"
@@ -16,6 +19,13 @@
 namespace purgeon {
 
 namespace {
+
+// Where the settings keep each list's column widths.
+constexpr std::pair<Ctl, const wchar_t*> kListColumnKeys[] = {
+    {Ctl::lstcookies, L"CookieColumns"},
+    {Ctl::List1, L"CacheColumns"},
+    {Ctl::URLs, L"HistoryColumns"},
+};
 
 // The check boxes in the order of the stored preferences.
 constexpr Ctl kPreferenceBoxes[] = {Ctl::chkautostart,          Ctl::chkdelOnStart,
@@ -60,11 +70,21 @@ void FrmMain::Form_Load() {
         readWindowPlacement(m_program.services().settings, kAppTitle, read);
     m_program.logFailure(L"The window's place could not be read", read);
     if (placement) m_view->restorePlacement(*placement);
+    for (const auto& [list, key] : kListColumnKeys) {
+        const std::optional<std::vector<int>> widths =
+            readColumnWidths(m_program.services().settings, kAppTitle, key, read);
+        m_program.logFailure(L"The widths of a list's columns could not be read", read);
+        if (!widths) continue;
+        m_view->setColumnWidths(list, *widths);
+        if (list == Ctl::lstcookies) m_cookieColumnsKept = true;
+    }
 }
 
 void FrmMain::Form_Activate() {
     m_view->repaint();
-    m_view->splitCookieColumns();
+    // The cookie list's columns share its width once, unless the user's own widths are kept.
+    if (!m_cookieColumnsKept && !m_cookieColumnsSplit) m_view->splitCookieColumns();
+    m_cookieColumnsSplit = true;
     loadUserPrefs();
 }
 
@@ -79,6 +99,13 @@ void FrmMain::Form_QueryUnload() {
     m_program.logFailure(
         L"The window's place was not saved",
         writeWindowPlacement(m_program.services().settings, kAppTitle, m_view->placement()));
+    for (const auto& [list, key] : kListColumnKeys) {
+        const std::vector<int> widths = m_view->columnWidths(list);
+        if (widths.empty()) continue;  // no list to measure
+        m_program.logFailure(
+            L"The widths of a list's columns were not saved",
+            writeColumnWidths(m_program.services().settings, kAppTitle, key, widths));
+    }
 }
 
 void FrmMain::selectTab(int index) {
@@ -228,15 +255,15 @@ AreaResult FrmMain::runArea(const Area& area, const ShownLists& shown, bool with
     return std::move(report.entries.front().result);
 }
 
-void FrmMain::tellBrowsers(const BrowserClearing& clearing) {
-    std::wstring text = closeBrowsersText(clearing);
-    std::wstring failed;
-    for (const std::wstring& line : clearing.failures) failed += L"\n" + line;
-    if (!failed.empty())
-        text += (text.empty() ? L"" : L"\n\n") + std::wstring(L"Not everything could be removed:") +
-                failed;
-    if (!text.empty())
-        m_program.services().dialogs.messageBox(text, kAppTitle, kMbOk | kMbIconExclamation);
+void FrmMain::tellSummary(const CleanReport& report, const CleanReport& planned) {
+    if (m_program.mainWindow() != this) return;  // the window is to close: the log has it all
+    const bool whole = std::all_of(
+        report.entries.begin(), report.entries.end(), [](const CleanReport::Entry& entry) {
+            return entry.result.ran && entry.result.done && entry.result.browsers.inUse.empty();
+        });
+    m_program.services().dialogs.messageBox(
+        cleanSummary(report, planned), kAppTitle,
+        kMbOk | (whole ? kMbIconInformation : kMbIconExclamation));
 }
 
 void FrmMain::tell(const std::wstring& text, unsigned style) {

@@ -16,6 +16,7 @@
 #include "areas/history_view.h"
 #include "clean/area.h"
 #include "clean/clean_context.h"
+#include "clean/clean_run.h"
 #include "prefs/preferences.h"
 #include "wipe/folder_guard.h"
 #include "wipe/shred.h"
@@ -62,6 +63,10 @@ public:
     virtual void restorePlacement(const WindowPlacement& placement) = 0;
     // The Applications tab's list, rule file text and automatic box.
     virtual ApplicationsView& applicationsView() = 0;
+    // The widths of a list's columns (lstcookies, List1, URLs), at 96 DPI; and setting them
+    // (widths that do not fit the list's columns change nothing).
+    virtual std::vector<int> columnWidths(Ctl list) const = 0;
+    virtual void setColumnWidths(Ctl list, const std::vector<int>& widths) = 0;
 };
 
 // Where the main window's activation came from.
@@ -110,6 +115,8 @@ public:
     void cmdinvertcookiesselection_Click();
     // The user selected or deselected a row of the cookie list.
     void lstcookies_ItemSelected(int row, bool selected);
+    // A click on a column header of the cookie list (columns from 1).
+    void lstcookies_ColumnClick(int column);
     void cmdClearHistory_Click();
     // A click on a column header of the history list (columns from 1).
     void URLs_ColumnClick(int column);
@@ -215,9 +222,10 @@ private:
     // Runs the area through the program's run loop with this window's options, acting on what
     // the lists given show, and gives what came of it.
     AreaResult runArea(const Area& area, const ShownLists& shown = {}, bool withBrowsers = true);
-    // After the user's own action: a box names the browsers to close and what could not be
-    // removed, when there is any.
-    void tellBrowsers(const BrowserClearing& clearing);
+    // After the user's own action on a tab: the summary box of what went and what was left and
+    // why (with the browsers to close), as Clean Now ends; planned is what the tab's list showed
+    // for the action to take, when it knows (cleanSummary's preview).
+    void tellSummary(const CleanReport& report, const CleanReport& planned = {});
     void chkEmptyRecycleBin_Click();
     void chkdeltempfiles_Click();
     // The warning before a wipe, naming what will be wiped; empty when the folder is refused
@@ -255,7 +263,9 @@ private:
     CookieList m_cookies;
     HistoryList m_history;
     std::wstring m_cookieFolder;
-    int m_keepRow = -1;           // the keep list's chosen site
+    int m_keepRow = -1;                // the keep list's chosen site
+    bool m_cookieColumnsKept = false;  // the cookie list's widths came from the settings
+    bool m_cookieColumnsSplit = false;
     std::wstring m_openFileName;  // the file dialog starts from the last choice
     // Last, so that they stop before the lists they fill go.
     std::unique_ptr<ListingRunner> m_cookieListing;

@@ -1,6 +1,7 @@
 // The main window's lists: cookies, cache and history, of the cookie folder, the URL cache and
 // history store and of the ticked browsers, and deleting from them through the run loop.
 #include "app/busy_scope.h"
+#include "app/clean_summary.h"
 #include "app/main_window.h"
 #include "app/program.h"
 #include "browsers/browser_cache.h"
@@ -27,6 +28,14 @@ std::wstring cacheTotalText(const CacheList& list) {
     const std::size_t count = list.rows().size();
     return L"Cache Contents: " + std::to_wstring(count) +
            (count == 1 ? L" entry, " : L" entries, ") + sizeText(list.totalBytes());
+}
+
+// The bytes of the cookie folder's files on the list.
+std::uint64_t cookieFileBytes(const CookieList& list) {
+    std::uint64_t bytes = 0;
+    for (const CookieRow& row : list.rows())
+        if (!row.fromBrowser()) bytes += row.bytes;
+    return bytes;
 }
 
 // The ticked profiles with their places in the program's list, copied for a listing's worker.
@@ -77,7 +86,11 @@ void FrmMain::showListingStatus() {
 // Cookies.
 
 void FrmMain::loadCookiesList() {
-    m_cookies = CookieList();
+    // Listed afresh in the order the user chose.
+    const Collation& collation = m_program.services().collation;
+    CookieList emptied;
+    emptied.setSort(m_cookies.sortColumn(), m_cookies.ascending(), collation);
+    m_cookies = std::move(emptied);
     m_view->showCookieRows(m_cookies);
     CleanContext context = m_program.cleanContext(m_options);
     m_cookieFolder = cookieFolder(context);
@@ -96,6 +109,8 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
         const Status status = listed->load(files, folder, includeIndexDat, [] {});
         hand([this, listed, status, folder] {
             m_program.logFailure(L"Cookies: " + folder + L" could not be listed", status);
+            listed->setSort(m_cookies.sortColumn(), m_cookies.ascending(),
+                            m_program.services().collation);
             m_cookies = std::move(*listed);
             m_view->showCookieRows(m_cookies);
         });
@@ -106,7 +121,8 @@ void FrmMain::EnumCookies(const std::wstring& folder) {
             hand([this, cookies, error = std::move(error), index = index, title = profile.title()] {
                 if (!error.empty())
                     m_program.log().write(L"Cookies: " + title + L": not listed: " + error);
-                m_cookies.appendBrowserCookies(title, index, *cookies);
+                m_cookies.appendBrowserCookies(title, index, *cookies,
+                                               &m_program.services().collation);
                 m_view->showCookieRows(m_cookies);
             });
         }
@@ -126,24 +142,25 @@ void FrmMain::deletecookies(bool interactive) {
     // The cookie folder's files first, then the browsers' cookies: a refusal of the folder is
     // told before those go.
     const ShownLists shown{nullptr, &m_cookies, &m_cookieFolder, interactive};
-    AreaResult files;
+    CleanReport report;
     {
         BusyScope busy(*this);
-        files = runArea(kCookieArea, shown, false);
-        if (files.ran) m_view->showCookieRows(m_cookies);
+        // The files' rows leave the list as their files go: what left is what was freed.
+        const std::uint64_t before = cookieFileBytes(m_cookies);
+        report.entries.push_back({&kCookieArea, runArea(kCookieArea, shown, false)});
+        AreaResult& files = report.entries.back().result;
+        if (files.ran) {
+            files.bytes = before - cookieFileBytes(m_cookies);
+            m_view->showCookieRows(m_cookies);
+        }
     }
-    // A refused cookie folder keeps its files (the log says so); the browsers' cookies go all
-    // the same.
-    if (files.refused && interactive)
-        s.dialogs.messageBox(cookieRefusalText(*files.refused), kAppTitle,
-                             kMbOk | kMbIconExclamation);
-    if (!m_program.browsers().anyTicked()) return;
-    AreaResult browsers;
-    {
+    // A refused cookie folder keeps its files (the log and the summary say so); the browsers'
+    // cookies go all the same.
+    if (m_program.browsers().anyTicked()) {
         BusyScope busy(*this);
-        browsers = runArea(kBrowserCookiesArea, shown);
+        report.entries.push_back({&kBrowserCookiesArea, runArea(kBrowserCookiesArea, shown)});
     }
-    if (browsers.ran && interactive) tellBrowsers(browsers.browsers);
+    if (interactive) tellSummary(report);
 }
 
 void FrmMain::cmddelcookies_Click() {
@@ -173,12 +190,21 @@ void FrmMain::lstcookies_ItemSelected(int row, bool selected) {
     if (row >= 0) m_cookies.setSelected(static_cast<size_t>(row), selected);
 }
 
+void FrmMain::lstcookies_ColumnClick(int column) {
+    m_cookies.sortBy(column - 1, m_program.services().collation);
+    m_view->showCookieRows(m_cookies);
+}
+
 // Cache.
 
 void FrmMain::loadCacheContents() { GetCacheURLList(); }
 
 void FrmMain::GetCacheURLList() {
+    // Listed afresh in the order the user chose.
+    const int column = m_cache.sortColumn();
+    const bool ascending = m_cache.ascending();
     m_cache = CacheList();
+    m_cache.setSort(column, ascending);
     m_view->showCacheRows(m_cache);
     showCacheTotal();
     Services& s = m_program.services();
@@ -187,9 +213,10 @@ void FrmMain::GetCacheURLList() {
     const Collation& collation = s.collation;
     auto profiles = tickedProfiles(m_program.browsers().choices());
     startListing(
-        m_cacheListing, [this, &urlCache, &files, &collation, profiles = std::move(profiles)](
-                            std::stop_token stop, const ListingHand& hand) {
+        m_cacheListing, [this, &urlCache, &files, &collation, profiles = std::move(profiles),
+                         column, ascending](std::stop_token stop, const ListingHand& hand) {
             auto listed = std::make_shared<CacheList>();
+            listed->setSort(column, ascending);
             const Status status = listed->refill(urlCache, &collation);
             hand([this, listed, status] {
                 m_program.logFailure(L"Cache: the listing stopped early", status);
@@ -220,11 +247,21 @@ void FrmMain::showCacheTotal() { m_view->setText(Ctl::Frame3, cacheTotalText(m_c
 
 void FrmMain::deletecache(bool interactive) {
     awaitListing(m_cacheListing);  // the run acts on the whole list
-    BusyScope busy(*this);
-    const AreaResult cleared = runArea(kCacheArea, ShownLists{&m_cache});
-    if (!cleared.ran) return;
-    if (interactive) tellBrowsers(cleared.browsers);
-    GetCacheURLList();
+    // What the list shows for the clear to take: its size is what was freed when all of it went.
+    const CacheDeletion listed =
+        m_cache.listedForDeletion(optionValue(m_options, L"delcachedpasswords") == 1);
+    CleanReport planned;
+    AreaResult plan;
+    plan.count = listed.removed;
+    plan.bytes = listed.bytes;
+    planned.entries.push_back({&kCacheArea, plan});
+    CleanReport report;
+    {
+        BusyScope busy(*this);
+        report.entries.push_back({&kCacheArea, runArea(kCacheArea, ShownLists{&m_cache})});
+        if (report.entries.back().result.ran) GetCacheURLList();
+    }
+    if (interactive) tellSummary(report, planned);
 }
 
 void FrmMain::invertsel() {
@@ -238,22 +275,54 @@ void FrmMain::cmdDelAllFromCache_Click() {
 }
 
 void FrmMain::cmdDelSelFromCache_Click() {
-    if (const BrowserCacheRow* row = m_cache.currentBrowserRow()) {
-        const BrowserCacheRow entry = *row;
-        const std::vector<BrowserChoice> choices = m_program.browsers().choices();
-        BrowserClearing removal;
-        if (!m_program.runOperation(L"clearing the cache", [&](std::stop_token, ProgressSink&) {
-                removal = removeBrowserCacheRow(m_program.services().files, choices, entry);
+    awaitListing(m_cacheListing);  // the selection is of the whole list
+    // The work deletes from its own copy: the list shown stays as it is until listed afresh.
+    const CacheList list = m_cache;
+    const std::vector<BrowserCacheRow> browserRows = list.selectedBrowserRows();
+    const std::vector<BrowserChoice> choices = m_program.browsers().choices();
+    UrlCache& urlCache = m_program.services().urlCache;
+    FileSystem& files = m_program.services().files;
+    CacheDeletion deletion;
+    std::vector<Status> refusals;
+    AreaResult result;
+    std::size_t removed = 0;
+    std::uint64_t bytes = 0;
+    if (!m_program.runOperation(
+            L"deleting the selected cache entries", [&](std::stop_token, ProgressSink&) {
+                deletion = list.deleteSelected(
+                    urlCache, [&](const Status& refused) { refusals.push_back(refused); });
+                removed = deletion.removed;
+                bytes = deletion.bytes;
+                BrowserClearing& browsers = result.browsers;
+                for (const BrowserCacheRow& row : browserRows) {
+                    const BrowserClearing removal = removeBrowserCacheRow(files, choices, row);
+                    browsers.lines.insert(browsers.lines.end(), removal.lines.begin(),
+                                          removal.lines.end());
+                    browsers.inUse.insert(browsers.inUse.end(), removal.inUse.begin(),
+                                          removal.inUse.end());
+                    browsers.failures.insert(browsers.failures.end(), removal.failures.begin(),
+                                             removal.failures.end());
+                    if (removal.incomplete || !removal.inUse.empty()) continue;
+                    ++removed;
+                    bytes += row.entry.bytes;
+                }
             })) {
-            return;
-        }
-        for (const std::wstring& line : removal.lines) m_program.log().write(line);
-        tellBrowsers(removal);
-    } else {
-        m_program.logFailure(L"Cache: the selected entry was not removed",
-                             m_cache.deleteCurrent(m_program.services().urlCache));
+        return;  // another operation runs
     }
+    for (const Status& refused : refusals)
+        m_program.logFailure(L"Cache: the selected entry was not removed", refused);
+    for (const std::wstring& line : result.browsers.lines) m_program.log().write(line);
+    result.count = removed;
+    result.bytes = bytes;
+    if (deletion.refused > 0)
+        result.why = std::to_wstring(deletion.refused) + L" refused by the cache";
+    result.done = deletion.refused == 0 && result.browsers.failures.empty();
     GetCacheURLList();
+    // Nothing selected: nothing to tell.
+    if (removed == 0 && result.done && result.browsers.inUse.empty()) return;
+    CleanReport report;
+    report.entries.push_back({&kCacheArea, std::move(result)});
+    tellSummary(report);
 }
 
 void FrmMain::cmdinvertcachesel_Click() { invertsel(); }
@@ -375,17 +444,12 @@ void FrmMain::cmdClearHistory_Click() {
     // The listing reads the databases the clear changes: what it listed stays shown.
     if (m_historyListing) m_historyListing->stop();
     showListingStatus();
-    bool cleared = false;
+    CleanReport report;
     {
         BusyScope busy(*this, L"Clearing History...");
-        const AreaResult result = runArea(kHistoryArea);
-        cleared = result.ran;
-        tellBrowsers(result.browsers);
+        report.entries.push_back({&kHistoryArea, runArea(kHistoryArea)});
     }
-    if (!cleared) {
-        m_program.services().dialogs.messageBox(L"The visited URL history could not be cleared.",
-                                                kAppTitle, kMbOk | kMbIconExclamation);
-    }
+    tellSummary(report);
 }
 
 void FrmMain::URLs_ColumnClick(int column) {

@@ -13,6 +13,8 @@ constexpr wchar_t kKey[] = L"Placement";
 // The DPIs a monitor can have; anything outside is a damaged value.
 constexpr unsigned kMinDpi = 48;
 constexpr unsigned kMaxDpi = 960;
+// A column wider than this is a damaged value.
+constexpr int kMaxColumnWidth = 9999;
 
 long long overlap(const ScreenRect& a, const ScreenRect& b) {
     const long long width = std::min(a.right, b.right) - std::max(a.left, b.left);
@@ -58,6 +60,46 @@ Status writeWindowPlacement(SettingsStore& store, const std::wstring& applicatio
                               std::to_wstring(placement.dpi) + L" " +
                               (placement.maximized ? L"1" : L"0");
     return store.write(application, kSection, kKey, text);
+}
+
+std::wstring columnWidthsText(const std::vector<int>& widths) {
+    std::wstring text;
+    for (const int width : widths) text += (text.empty() ? L"" : L",") + std::to_wstring(width);
+    return text;
+}
+
+std::optional<std::vector<int>> parseColumnWidths(const std::wstring& text) {
+    std::vector<int> widths;
+    std::size_t at = 0;
+    while (at <= text.size()) {
+        const std::size_t comma = std::min(text.find(L',', at), text.size());
+        const std::wstring part = text.substr(at, comma - at);
+        if (part.empty() || part.size() > 4 ||
+            part.find_first_not_of(L"0123456789") != std::wstring::npos)
+            return std::nullopt;
+        const int width = std::stoi(part);
+        if (width < 1 || width > kMaxColumnWidth) return std::nullopt;
+        widths.push_back(width);
+        at = comma + 1;
+    }
+    return widths;
+}
+
+std::optional<std::vector<int>> readColumnWidths(SettingsStore& store,
+                                                 const std::wstring& application,
+                                                 const wchar_t* key, Status& status) {
+    std::wstring text;
+    status = store.read(application, kSection, key, text);
+    if (!status) {
+        if (status.code == kErrorFileNotFound) status = Status();
+        return std::nullopt;
+    }
+    return parseColumnWidths(text);
+}
+
+Status writeColumnWidths(SettingsStore& store, const std::wstring& application, const wchar_t* key,
+                         const std::vector<int>& widths) {
+    return store.write(application, kSection, key, columnWidthsText(widths));
 }
 
 ScreenRect placeOnMonitors(const WindowPlacement& stored, std::span<const MonitorArea> monitors,

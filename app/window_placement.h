@@ -1,10 +1,12 @@
 // Where the main window was left: its restored size and place, the DPI it was measured at and
 // whether it was maximised; kept in the settings and brought back onto the monitors there are now.
+// And the widths of its lists' columns, kept beside it.
 #pragma once
 
 #include <optional>
 #include <span>
 #include <string>
+#include <vector>
 
 #include "platform/settings_store.h"
 #include "platform/status.h"
@@ -42,6 +44,19 @@ std::optional<WindowPlacement> readWindowPlacement(SettingsStore& store,
                                                    const std::wstring& application, Status& status);
 Status writeWindowPlacement(SettingsStore& store, const std::wstring& application,
                             const WindowPlacement& placement);
+
+// The widths of a list's columns, at 96 DPI, as the settings keep them ("120,80,60"), and read
+// back; nothing for a text that is not a list of widths (each from 1 to 9999).
+std::wstring columnWidthsText(const std::vector<int>& widths);
+std::optional<std::vector<int>> parseColumnWidths(const std::wstring& text);
+// The widths kept for a list (key "CookieColumns", say, beside the placement); nothing when none
+// are kept or what is kept makes no sense. A failure to read (other than a missing value) is
+// given in status.
+std::optional<std::vector<int>> readColumnWidths(SettingsStore& store,
+                                                 const std::wstring& application,
+                                                 const wchar_t* key, Status& status);
+Status writeColumnWidths(SettingsStore& store, const std::wstring& application, const wchar_t* key,
+                         const std::vector<int>& widths);
 
 // The frame to restore on the monitors there are now (the first is the primary one): on the
 // monitor the stored frame overlaps most, or centred on the primary one when it overlaps none;

@@ -37,12 +37,27 @@ Status CacheList::refill(UrlCache& cache, const Collation* collation) {
     return walked;
 }
 
+bool CacheList::deletedByClear(const ListRow& row, bool deletePasswords) {
+    return row.browserRow < 0 && (deletePasswords || !isCookieRow(row.text));
+}
+
+CacheDeletion CacheList::listedForDeletion(bool deletePasswords) const {
+    CacheDeletion deletion;
+    for (const ListRow& row : m_rows) {
+        if (!deletedByClear(row, deletePasswords)) continue;
+        ++deletion.removed;
+        deletion.bytes += row.bytes;
+    }
+    return deletion;
+}
+
 CacheDeletion CacheList::deleteListed(UrlCache& cache, bool deletePasswords) const {
     CacheDeletion deletion;
     for (const ListRow& row : m_rows) {
-        if (row.browserRow >= 0 || (!deletePasswords && isCookieRow(row.text))) continue;
+        if (!deletedByClear(row, deletePasswords)) continue;
         if (cache.remove(row.text)) {
             ++deletion.removed;
+            deletion.bytes += row.bytes;
         } else {
             ++deletion.refused;
         }
@@ -50,10 +65,28 @@ CacheDeletion CacheList::deleteListed(UrlCache& cache, bool deletePasswords) con
     return deletion;
 }
 
-Status CacheList::deleteCurrent(UrlCache& cache) const {
-    if (m_current < 0 || m_current >= static_cast<int>(m_rows.size())) return Status::success();
-    if (currentBrowserRow()) return Status::success();
-    return cache.remove(m_rows[static_cast<size_t>(m_current)].text);
+CacheDeletion CacheList::deleteSelected(UrlCache& cache,
+                                        const std::function<void(const Status&)>& refused) const {
+    CacheDeletion deletion;
+    for (const ListRow& row : m_rows) {
+        if (!row.selected || row.browserRow >= 0) continue;
+        if (const Status removed = cache.remove(row.text); removed) {
+            ++deletion.removed;
+            deletion.bytes += row.bytes;
+        } else {
+            ++deletion.refused;
+            refused(removed);
+        }
+    }
+    return deletion;
+}
+
+std::vector<BrowserCacheRow> CacheList::selectedBrowserRows() const {
+    std::vector<BrowserCacheRow> selected;
+    for (const ListRow& row : m_rows)
+        if (row.selected && row.browserRow >= 0)
+            selected.push_back(m_browserRows[static_cast<std::size_t>(row.browserRow)]);
+    return selected;
 }
 
 CacheBatch CacheList::batchOf(const std::wstring& browser, std::size_t profile,
@@ -142,6 +175,20 @@ void CacheList::ordered() {
 void CacheList::sortBy(int column) {
     if (column < 0 || column >= static_cast<int>(kCacheColumns)) return;
     m_order.sortBy(column, [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
+}
+
+int CacheList::find(std::wstring_view wanted, bool partial, int start, bool wrap,
+                    const Collation& collation) const {
+    return findListRow(
+        m_rows.size(),
+        [this](std::size_t place) -> const std::wstring& { return m_rows[rowAt(place)].text; },
+        wanted, partial, start, wrap, collation);
+}
+
+void CacheList::setSort(int column, bool ascending) {
+    if (column < kListingOrder || column >= static_cast<int>(kCacheColumns)) return;
+    m_order.setSort(column, ascending,
+                    [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
 }
 
 const BrowserCacheRow* CacheList::currentBrowserRow() const {

@@ -3,7 +3,9 @@
 #pragma once
 
 #include <cstdint>
+#include <functional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "areas/list_order.h"
@@ -43,7 +45,8 @@ struct CacheBatch {
 
 struct CacheDeletion {
     size_t removed = 0;
-    size_t refused = 0;  // the cache would not delete them
+    size_t refused = 0;       // the cache would not delete them
+    std::uint64_t bytes = 0;  // of those removed
 };
 
 class CacheList {
@@ -66,10 +69,16 @@ public:
     // deletePasswords is set, rows whose text contains "Cookie" (exactly so, case counts) are
     // spared. Rows stay as they are; the caller refills. Browser rows are left to the caller.
     CacheDeletion deleteListed(UrlCache& cache, bool deletePasswords) const;
+    // What deleteListed would delete, every entry going: their count and bytes.
+    CacheDeletion listedForDeletion(bool deletePasswords) const;
 
-    // Deletes the entry of the current row only, whatever else is selected. No current row, or
-    // a browser's row (see currentBrowserRow): nothing is deleted, which is success.
-    Status deleteCurrent(UrlCache& cache) const;
+    // Deletes the entry of every selected row of the URL cache (the "Cookie" rule does not
+    // apply: the user chose them), handing each refusal to refused. Rows stay as they are; the
+    // caller refills. Browser rows are left to the caller (selectedBrowserRows).
+    CacheDeletion deleteSelected(UrlCache& cache,
+                                 const std::function<void(const Status&)>& refused) const;
+    // The browsers' entries of the selected rows.
+    std::vector<BrowserCacheRow> selectedBrowserRows() const;
 
     // A click on a row toggles its selected flag and makes it the current row.
     void click(int row);
@@ -93,11 +102,18 @@ public:
     // The shown order: the row at a place, and sorting by a column (the same again: reversed).
     std::size_t rowAt(std::size_t place) const { return m_order.rowAt(place); }
     void sortBy(int column);
+    // Sorts by the column (-1: the listing's order) in the direction given; rows listed
+    // afterwards join that order.
+    void setSort(int column, bool ascending);
     int sortColumn() const { return m_order.column(); }
     bool ascending() const { return m_order.ascending(); }
+    // Type-to-find over the shown order, by the address (findListRow): a place, or -1.
+    int find(std::wstring_view wanted, bool partial, int start, bool wrap,
+             const Collation& collation) const;
 
 private:
     bool before(std::uint32_t a, std::uint32_t b) const;
+    static bool deletedByClear(const ListRow& row, bool deletePasswords);
     void ordered();
     std::size_t browserIndex(const std::wstring& browser, std::string key);
 

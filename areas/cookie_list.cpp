@@ -1,7 +1,12 @@
-// Listing and deleting the cookie files.
+// Listing and deleting the cookie files, the rows' columns and their order.
 #include "areas/cookie_list.h"
 
+#include <algorithm>
+#include <numeric>
+
+#include "areas/list_order.h"
 #include "wipe/remove_file.h"
+#include "wipe/wipe_report.h"
 
 namespace purgeon {
 
@@ -32,7 +37,9 @@ Status CookieList::load(FileSystem& files, const std::wstring& folder, bool incl
         if (entry.attributes & kAttrDirectory) return;
         beforeEachFile();
         if (entry.name == kIndexDat && !includeIndexDat) return;
-        listed.emplace_back(entry.name, base + entry.name);
+        CookieRow& row = listed.emplace_back(entry.name, base + entry.name);
+        row.site = cookieFileSite(entry.name);
+        row.bytes = entry.size;
     });
     m_rows = std::move(listed);
     if (!m_rows.empty()) m_rows.back().selected = true;
@@ -60,29 +67,85 @@ CookieDeletion CookieList::deleteFiles(FileSystem& files, bool selectedOnly,
 }
 
 void CookieList::appendBrowserCookies(const std::wstring& browser, std::size_t profile,
-                                      const std::vector<BrowserCookie>& cookies) {
+                                      const std::vector<BrowserCookie>& cookies,
+                                      const Collation* collation) {
     for (const BrowserCookie& cookie : cookies) {
         CookieRow& row = m_rows.emplace_back(cookie.name, cookie.host + cookie.path);
+        row.site = cookie.host.starts_with(L'.') ? cookie.host.substr(1) : cookie.host;
+        row.bytes = cookie.bytes;
         row.browser = browser;
         row.profile = profile;
         row.cookie = cookie;
     }
+    if (collation != nullptr && m_sortColumn >= 0) resort(*collation);
+}
+
+void CookieList::sortBy(int column, const Collation& collation) {
+    if (column < 0 || column >= static_cast<int>(kCookieColumns)) return;
+    m_ascending = column == m_sortColumn ? !m_ascending : true;
+    m_sortColumn = column;
+    resort(collation);
+}
+
+void CookieList::setSort(int column, bool ascending, const Collation& collation) {
+    if (column < 0 || column >= static_cast<int>(kCookieColumns)) return;
+    m_sortColumn = column;
+    m_ascending = ascending;
+    resort(collation);
+}
+
+void CookieList::resort(const Collation& collation) {
+    const auto column = static_cast<std::size_t>(m_sortColumn);
+    std::vector<std::string> keys;
+    if (column != 3) {
+        keys.reserve(m_rows.size());
+        for (const CookieRow& row : m_rows)
+            keys.push_back(collation.sortKey(cookieColumnText(row, column)));
+    }
+    const auto less = [&](std::size_t a, std::size_t b) {
+        return column == 3 ? m_rows[a].bytes < m_rows[b].bytes : keyBefore(keys[a], keys[b]);
+    };
+    std::vector<std::size_t> order(m_rows.size());
+    std::iota(order.begin(), order.end(), std::size_t{0});
+    std::stable_sort(order.begin(), order.end(), [&](std::size_t a, std::size_t b) {
+        return m_ascending ? less(a, b) : less(b, a);
+    });
+    std::vector<CookieRow> sorted;
+    sorted.reserve(m_rows.size());
+    for (const std::size_t row : order) sorted.push_back(std::move(m_rows[row]));
+    m_rows = std::move(sorted);
+}
+
+std::wstring cookieColumnText(const CookieRow& row, std::size_t column) {
+    switch (column) {
+        case 0:
+            return row.site;
+        case 1:
+            return row.name;
+        case 2:
+            return row.fromBrowser() ? row.browser : kCookieFolderBrowser;
+        case 3:
+            return sizeText(row.bytes);
+        default:
+            return {};
+    }
+}
+
+std::wstring cookieFileSite(const std::wstring& fileName) {
+    std::wstring site = fileName;
+    if (const std::size_t at = site.find(L'@'); at != std::wstring::npos) site.erase(0, at + 1);
+    if (site.size() > 4 && site.ends_with(L".txt")) site.resize(site.size() - 4);
+    if (const std::size_t bracket = site.rfind(L'[');
+        bracket != std::wstring::npos && bracket > 0 && site.ends_with(L']'))
+        site.resize(bracket);
+    return site;
 }
 
 int findCookieRow(const std::vector<CookieRow>& rows, std::wstring_view wanted, bool partial,
                   int start, bool wrap, const Collation& collation) {
-    const int count = static_cast<int>(rows.size());
-    if (count == 0) return -1;
-    if (start < 0 || start >= count) start = 0;
-    const int steps = wrap ? count : count - start;
-    for (int step = 0; step < steps; ++step) {
-        const int index = (start + step) % count;
-        const std::wstring& name = rows[static_cast<std::size_t>(index)].name;
-        if (partial ? name.size() < wanted.size() : name.size() != wanted.size()) continue;
-        if (collation.equalIgnoringCase(std::wstring_view(name).substr(0, wanted.size()), wanted))
-            return index;
-    }
-    return -1;
+    return findListRow(
+        rows.size(), [&](std::size_t row) -> const std::wstring& { return rows[row].site; }, wanted,
+        partial, start, wrap, collation);
 }
 
 void CookieList::selectAll() {

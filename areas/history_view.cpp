@@ -90,6 +90,13 @@ bool HistoryList::before(std::uint32_t a, std::uint32_t b) const {
     }
 }
 
+int HistoryList::find(std::wstring_view wanted, bool partial, int start, bool wrap,
+                      const Collation& collation) const {
+    return findListRow(
+        size(), [this](std::size_t place) -> const std::wstring& { return shown(place).title; },
+        wanted, partial, start, wrap, collation);
+}
+
 void HistoryList::sortBy(int column) {
     if (column < 0 || column >= static_cast<int>(kHistoryColumns)) return;
     m_order.sortBy(column, [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });

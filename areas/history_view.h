@@ -6,6 +6,7 @@
 #include <cstdint>
 #include <optional>
 #include <string>
+#include <string_view>
 #include <vector>
 
 #include "areas/list_order.h"
@@ -69,6 +70,9 @@ public:
     void sortBy(int column);
     int sortColumn() const { return m_order.column(); }
     bool ascending() const { return m_order.ascending(); }
+    // Type-to-find over the shown order, by the title (findListRow): a place, or -1.
+    int find(std::wstring_view wanted, bool partial, int start, bool wrap,
+             const Collation& collation) const;
 
 private:
     bool before(std::uint32_t a, std::uint32_t b) const;

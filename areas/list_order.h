@@ -1,5 +1,5 @@
 // The order a list shows its rows in: by one column, ascending or descending, rows that compare
-// equal in the order they were listed. Kept as rows are added, batch by batch.
+// equal in the order they were listed. Kept as rows are added, batch by batch. And type-to-find.
 #pragma once
 
 #include <algorithm>
@@ -9,6 +9,8 @@
 #include <string>
 #include <string_view>
 #include <vector>
+
+#include "platform/collation.h"
 
 namespace purgeon {
 
@@ -85,6 +87,26 @@ inline bool keyBefore(std::string_view a, std::string_view b) {
     const std::size_t common = std::min(a.size(), b.size());
     const int order = common == 0 ? 0 : std::memcmp(a.data(), b.data(), common);
     return order != 0 ? order < 0 : a.size() < b.size();
+}
+
+// Type-to-find: the first place from start on (wrapping to the top when asked) whose text (textAt
+// gives it) is the wanted text, or starts with it when partial, ignoring case letter by letter; -1
+// when there is none. An empty wanted text matches the start place.
+template <typename TextAt>
+int findListRow(std::size_t count, const TextAt& textAt, std::wstring_view wanted, bool partial,
+                int start, bool wrap, const Collation& collation) {
+    const int rows = static_cast<int>(count);
+    if (rows == 0) return -1;
+    if (start < 0 || start >= rows) start = 0;
+    const int steps = wrap ? rows : rows - start;
+    for (int step = 0; step < steps; ++step) {
+        const int place = (start + step) % rows;
+        const std::wstring& text = textAt(static_cast<std::size_t>(place));
+        if (partial ? text.size() < wanted.size() : text.size() != wanted.size()) continue;
+        if (collation.equalIgnoringCase(std::wstring_view(text).substr(0, wanted.size()), wanted))
+            return place;
+    }
+    return -1;
 }
 
 }  // namespace purgeon

@@ -14,22 +14,25 @@ namespace {
 struct CookieSchema {
     const char* table;
     const char* host;
+    const char* bytes;  // the stored size of a cookie's name and value
 };
 
 CookieSchema schemaOf(const BrowserProfile& profile) {
-    return profile.family == BrowserFamily::firefox ? CookieSchema{"moz_cookies", "host"}
-                                                    : CookieSchema{"cookies", "host_key"};
+    return profile.family == BrowserFamily::firefox
+               ? CookieSchema{"moz_cookies", "host", "length(CAST(name || value AS BLOB))"}
+               : CookieSchema{"cookies", "host_key",
+                              "length(CAST(name || value AS BLOB)) + length(encrypted_value)"};
 }
 
 std::string selectSql(const CookieSchema& schema) {
-    return std::string("SELECT rowid, ") + schema.host + ", name, path FROM " + schema.table +
-           " ORDER BY " + schema.host + ", name, path";
+    return std::string("SELECT rowid, ") + schema.host + ", name, path, " + schema.bytes +
+           " FROM " + schema.table + " ORDER BY " + schema.host + ", name, path";
 }
 
 // The current row of selectSql's statement.
 BrowserCookie cookieAt(const SqliteStatement& rows) {
-    return {fromUtf8(rows.text(1)), fromUtf8(rows.text(2)), fromUtf8(rows.text(3)),
-            rows.integer(0)};
+    return {fromUtf8(rows.text(1)), fromUtf8(rows.text(2)), fromUtf8(rows.text(3)), rows.integer(0),
+            static_cast<std::uint64_t>(std::max<std::int64_t>(0, rows.integer(4)))};
 }
 
 }  // namespace

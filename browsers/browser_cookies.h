@@ -16,7 +16,12 @@ struct BrowserCookie {
     std::wstring name;
     std::wstring path;
     std::int64_t rowId = 0;
-    bool operator==(const BrowserCookie&) const = default;
+    std::uint64_t bytes = 0;  // of its name and value, as stored
+    // The same cookie: its row, site, name and path (the value may have changed since).
+    bool operator==(const BrowserCookie& other) const {
+        return host == other.host && name == other.name && path == other.path &&
+               rowId == other.rowId;
+    }
 };
 
 // What a clear of a browser store did; error is empty when it went through.

@@ -5,8 +5,9 @@
 
 namespace purgeon::win32 {
 
-// Gives the control the name a screen reader announces ("Cookies list"). Where the system has no
-// accessibility annotation service, the control keeps the name it would have had.
+// Gives the control the name a screen reader announces ("Cookies list"). Where the system's
+// accessibility annotation service is missing or refuses, the control keeps the name it would
+// have had, and the log gets a line with the service's answer (once for each answer).
 void setAccessibleName(HWND control, const wchar_t* name);
 
 }  // namespace purgeon::win32

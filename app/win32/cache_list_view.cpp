@@ -1,4 +1,5 @@
-// The cache list: texts on demand, the selection mirrored both ways, header clicks passed on.
+// The cache list: texts on demand, type-to-find, the selection mirrored both ways, header clicks
+// passed on.
 #include "app/win32/cache_list_view.h"
 
 #include <algorithm>
@@ -84,6 +85,14 @@ bool CacheListView::onNotify(NMHDR& header, LRESULT& result) {
     switch (header.code) {
         case LVN_GETDISPINFOW:
             onText(reinterpret_cast<NMLVDISPINFOW&>(header));
+            return true;
+        case LVN_ODFINDITEMW:
+            // Typing in the list moves to the next row whose address starts with the typed text.
+            result = findTyped(
+                reinterpret_cast<const NMLVFINDITEMW&>(header),
+                [this](std::wstring_view wanted, bool partial, int start, bool wrap) {
+                    return m_behaviour.cacheList().find(wanted, partial, start, wrap, m_collation);
+                });
             return true;
         case LVN_COLUMNCLICK: {
             const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1;

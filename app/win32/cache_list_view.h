@@ -3,6 +3,7 @@
 
 #include "app/main_window.h"
 #include "app/win32/list_controls.h"
+#include "platform/win32/collation_win32.h"
 
 namespace purgeon::win32 {
 
@@ -39,6 +40,7 @@ private:
     int m_sortColumn = -2;
     bool m_ascending = true;
     bool m_mirroring = false;  // set while the view itself changes the list's selection
+    Win32Collation m_collation;
 };
 
 }  // namespace purgeon::win32

@@ -1,8 +1,8 @@
-// The cookie list: row texts on demand, type-to-find, and the selection mirrored both ways.
+// The cookie list: row texts on demand, type-to-find, the selection mirrored both ways, header
+// clicks passed on.
 #include "app/win32/cookie_list_view.h"
 
 #include <algorithm>
-#include <string_view>
 
 #include "app/win32/view_support.h"
 
@@ -20,7 +20,11 @@ constexpr LRESULT kQuietSelection = 256;
 void CookieListView::attach(HWND list, UINT dpi) {
     m_list = list;
     m_subclass.install(list, &CookieListView::listProc, this);
-    setUpReport(list, {L"Cookie Name", L"Cookie Path", L"Browser"}, kColumnWidth, dpi);
+    setUpReport(list, {L"Site", L"Cookie Name", L"Browser", L"Size"}, kColumnWidth, dpi);
+    LVCOLUMNW right{};
+    right.mask = LVCF_FMT;
+    right.fmt = LVCFMT_RIGHT;
+    ::SendMessageW(list, LVM_SETCOLUMNW, 3, reinterpret_cast<LPARAM>(&right));
     splitColumns();
 }
 
@@ -55,19 +59,26 @@ void CookieListView::rescaleColumns(UINT previousDpi, UINT dpi) {
 void CookieListView::splitColumns() {
     RECT client{};
     ::GetClientRect(m_list, &client);
-    // Name and path share most of the width; the browser's title takes the rest.
+    // Site and name share most of the width; the browser's title and the size take the rest.
     // Room is left for a vertical scroll bar, so that no horizontal one is needed.
     const int width = client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
     const int browser = width / 4;
-    const int name = (width - browser) * 2 / 5;
-    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, name);
-    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, width - browser - name);
+    const int size = width / 8;
+    const int site = (width - browser - size) / 2;
+    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, site);
+    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, width - browser - size - site);
     ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 2, browser);
+    ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 3, size);
 }
 
 void CookieListView::showRows(const CookieList& list) {
     m_rows = list.rows();
     const RedrawPause pause(m_list);
+    if (list.sortColumn() != m_sortColumn || list.ascending() != m_ascending) {
+        m_sortColumn = list.sortColumn();
+        m_ascending = list.ascending();
+        showSortMark(m_list, m_sortColumn, m_ascending);
+    }
     {
         const FlagScope mirroring(m_mirroring);
         ::SendMessageW(m_list, LVM_SETITEMCOUNT, static_cast<WPARAM>(m_rows.size()), 0);
@@ -111,6 +122,11 @@ bool CookieListView::onNotify(NMHDR& header, LRESULT& result) {
         case LVN_ODFINDITEMW:
             result = find(reinterpret_cast<const NMLVFINDITEMW&>(header));
             return true;
+        case LVN_COLUMNCLICK: {
+            const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1;
+            guarded([&] { m_behaviour.lstcookies_ColumnClick(column); });
+            return true;
+        }
         case LVN_ITEMCHANGED: {
             const auto& change = reinterpret_cast<const NMLISTVIEW&>(header);
             if (m_mirroring || (change.uChanged & LVIF_STATE) == 0) return true;
@@ -141,24 +157,21 @@ void CookieListView::onText(NMLVDISPINFOW& info) const {
         item.pszText[0] = L'\0';
         return;
     }
-    const CookieRow& row = m_rows[static_cast<std::size_t>(item.iItem)];
-    const std::wstring_view text =
-        item.iSubItem == 0   ? std::wstring_view(row.name)
-        : item.iSubItem == 1 ? std::wstring_view(row.path)
-        : item.iSubItem == 2
-            ? std::wstring_view(row.fromBrowser() ? row.browser.c_str() : kCookieFolderBrowser)
-            : std::wstring_view();
-    const std::size_t copied =
-        text.copy(item.pszText, static_cast<std::size_t>(item.cchTextMax) - 1);
-    item.pszText[copied] = L'\0';
+    if (item.iSubItem < 0) {
+        item.pszText[0] = L'\0';
+        return;
+    }
+    copyCellText(cookieColumnText(m_rows[static_cast<std::size_t>(item.iItem)],
+                                  static_cast<std::size_t>(item.iSubItem)),
+                 item);
 }
 
-// Typing in the list moves to the next row whose name starts with the typed text.
+// Typing in the list moves to the next row whose site starts with the typed text.
 int CookieListView::find(const NMLVFINDITEMW& find) const {
-    const LVFINDINFOW& info = find.lvfi;
-    if ((info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || info.psz == nullptr) return -1;
-    return findCookieRow(m_rows, info.psz, (info.flags & LVFI_PARTIAL) != 0, find.iStart,
-                         (info.flags & LVFI_WRAP) != 0, m_collation);
+    return static_cast<int>(
+        findTyped(find, [this](std::wstring_view wanted, bool partial, int start, bool wrap) {
+            return findCookieRow(m_rows, wanted, partial, start, wrap, m_collation);
+        }));
 }
 
 void CookieListView::onSelection(int first, int last) {

@@ -12,7 +12,8 @@
 namespace purgeon::win32 {
 
 // Keeps a copy of the rows the list shows, hands the list their texts as it paints them, finds
-// the row the user types, and mirrors the selection both ways: the behaviour holds it.
+// the row the user types, mirrors the selection both ways (the behaviour holds it) and passes on
+// the header clicks.
 class CookieListView {
 public:
     explicit CookieListView(FrmMain& behaviour) : m_behaviour(behaviour) {}
@@ -48,6 +49,8 @@ private:
     std::vector<CookieRow> m_rows;
     // Set while the view itself changes the list's selection.
     bool m_mirroring = false;
+    int m_sortColumn = -1;  // the order the header shows
+    bool m_ascending = true;
     Win32Collation m_collation;
 };
 

@@ -1,4 +1,4 @@
-// The history list: a count and texts on demand, header clicks passed on.
+// The history list: a count and texts on demand, type-to-find, header clicks passed on.
 #include "app/win32/history_list_view.h"
 
 #include "app/win32/list_controls.h"
@@ -51,11 +51,21 @@ void HistoryListView::onText(NMLVDISPINFOW& info) {
     copyCellText(text, item);
 }
 
-bool HistoryListView::onNotify(NMHDR& header) {
+bool HistoryListView::onNotify(NMHDR& header, LRESULT& result) {
     if (header.hwndFrom != m_list) return false;
+    result = 0;
     switch (header.code) {
         case LVN_GETDISPINFOW:
             guarded([&] { onText(reinterpret_cast<NMLVDISPINFOW&>(header)); });
+            return true;
+        case LVN_ODFINDITEMW:
+            // Typing in the list moves to the next row whose title starts with the typed text.
+            result =
+                findTyped(reinterpret_cast<const NMLVFINDITEMW&>(header),
+                          [this](std::wstring_view wanted, bool partial, int start, bool wrap) {
+                              return m_behaviour.historyList().find(wanted, partial, start, wrap,
+                                                                    m_collation);
+                          });
             return true;
         case LVN_COLUMNCLICK: {
             const int column = reinterpret_cast<const NMLISTVIEW&>(header).iSubItem + 1;

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "platform/win32/collation_win32.h"
 #include "platform/win32/handles.h"
 
 #include <commctrl.h>
@@ -9,7 +10,7 @@
 namespace purgeon::win32 {
 
 // Asks the behaviour for the texts of the rows it paints (the behaviour keeps the rows and their
-// order), and passes on clicks on the column headers.
+// order), finds the row the user types, and passes on clicks on the column headers.
 class HistoryListView {
 public:
     explicit HistoryListView(FrmMain& behaviour) : m_behaviour(behaviour) {}
@@ -25,8 +26,8 @@ public:
     // The rows changed: more came, they were emptied, or their order changed.
     void showRows(const HistoryList& list);
 
-    // True for a notification from the list that it answers.
-    bool onNotify(NMHDR& header);
+    // True for a notification from the list that it answers; result is the answer.
+    bool onNotify(NMHDR& header, LRESULT& result);
 
 private:
     void onText(NMLVDISPINFOW& info);
@@ -36,6 +37,7 @@ private:
     std::size_t m_count = 0;
     int m_sortColumn = -2;
     bool m_ascending = true;
+    Win32Collation m_collation;
 };
 
 }  // namespace purgeon::win32

@@ -64,36 +64,27 @@ void copyCellText(std::wstring_view text, LVITEMW& item) {
     item.pszText[copied] = L'\0';
 }
 
-std::wstring columnWidthsText(HWND listView) {
+namespace {
+
+int columnCount(HWND listView) {
     const HWND header = reinterpret_cast<HWND>(::SendMessageW(listView, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
-    std::wstring text;
-    for (int i = 0; i < columns; ++i) {
-        if (i > 0) text += L',';
-        text += std::to_wstring(
-            ::SendMessageW(listView, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0));
-    }
-    return text;
+    return static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
 }
 
-void setColumnWidths(HWND listView, const std::wstring& text) {
-    const HWND header = reinterpret_cast<HWND>(::SendMessageW(listView, LVM_GETHEADER, 0, 0));
-    const int columns = static_cast<int>(::SendMessageW(header, HDM_GETITEMCOUNT, 0, 0));
+}  // namespace
+
+std::vector<int> columnWidths(HWND listView) {
     std::vector<int> widths;
-    std::size_t at = 0;
-    while (at <= text.size() && !text.empty()) {
-        const std::size_t comma = std::min(text.find(L',', at), text.size());
-        const std::wstring part = text.substr(at, comma - at);
-        if (part.empty() || part.size() > 5 ||
-            part.find_first_not_of(L"0123456789") != std::wstring::npos)
-            return;
-        widths.push_back(std::stoi(part));
-        at = comma + 1;
-    }
-    if (static_cast<int>(widths.size()) != columns) return;
-    for (int i = 0; i < columns; ++i)
-        ::SendMessageW(listView, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
-                       widths[static_cast<std::size_t>(i)]);
+    for (int i = 0, columns = columnCount(listView); i < columns; ++i)
+        widths.push_back(static_cast<int>(
+            ::SendMessageW(listView, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0)));
+    return widths;
+}
+
+void setColumnWidths(HWND listView, const std::vector<int>& widths) {
+    if (static_cast<int>(widths.size()) != columnCount(listView)) return;
+    for (std::size_t i = 0; i < widths.size(); ++i)
+        ::SendMessageW(listView, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i), widths[i]);
 }
 
 void Subclass::install(HWND control, WNDPROC procedure, void* owner) {

@@ -11,6 +11,7 @@
 #include <commctrl.h>
 
 #include <string>
+#include <vector>
 
 namespace purgeon::win32 {
 
@@ -21,10 +22,19 @@ void setUpReport(HWND listView, std::initializer_list<const wchar_t*> titles, in
 void showSortMark(HWND listView, int column, bool ascending);
 // A cell's text into the list's buffer, cut to fit.
 void copyCellText(std::wstring_view text, LVITEMW& item);
-// The columns' widths, in pixels, as the settings keep them ("120,80,60"), and set back from
-// there; a text that does not fit the columns changes nothing.
-std::wstring columnWidthsText(HWND listView);
-void setColumnWidths(HWND listView, const std::wstring& text);
+// The columns' widths, in pixels, and setting them; widths that do not fit the columns change
+// nothing.
+std::vector<int> columnWidths(HWND listView);
+void setColumnWidths(HWND listView, const std::vector<int>& widths);
+// A list's answer to LVN_ODFINDITEM (type-to-find): find(wanted, partial, start, wrap) over the
+// list's shown places, or -1 for a search that is not by the start of a text.
+template <typename Find>
+LRESULT findTyped(const NMLVFINDITEMW& find, const Find& each) {
+    const LVFINDINFOW& info = find.lvfi;
+    if ((info.flags & (LVFI_STRING | LVFI_PARTIAL)) == 0 || info.psz == nullptr) return -1;
+    return each(std::wstring_view(info.psz), (info.flags & LVFI_PARTIAL) != 0, find.iStart,
+                (info.flags & LVFI_WRAP) != 0);
+}
 // Keeps every column's width the same on screen after a change of DPI.
 void rescaleColumns(HWND listView, UINT previousDpi, UINT dpi);
 

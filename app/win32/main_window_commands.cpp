@@ -140,7 +140,7 @@ bool Win32MainWindowView::onNotify(NMHDR& header, LRESULT& result) {
         guarded([&] { m_behaviour.selectTab(index); });
         return true;
     }
-    return m_history.onNotify(header) || m_cache.onNotify(header, result) ||
+    return m_history.onNotify(header, result) || m_cache.onNotify(header, result) ||
            m_cookies.onNotify(header, result) || m_browserLists.onNotify(header) ||
            m_apps.onNotify(header, result);
 }

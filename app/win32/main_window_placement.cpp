@@ -1,6 +1,6 @@
 // The main window's controls placed at the window's size and DPI: fonts, positions grown by their
 // anchors, the pages below the row of tabs, the status bar's panels, the two controls that widen
-// to fit their text, and the texts shortened in their middle to fit.
+// to fit their text, the texts shortened in their middle to fit, and the lists' column widths.
 #include "app/win32/main_window_view.h"
 
 #include <algorithm>
@@ -10,6 +10,7 @@
 
 #include "app/shortened_text.h"
 #include "app/win32/gdi_guards.h"
+#include "app/win32/list_controls.h"
 #include "app/win32/main_window_layout.h"
 
 namespace purgeon::win32 {
@@ -164,5 +165,20 @@ void Win32MainWindowView::showFittedStatus() {
 }
 
 void Win32MainWindowView::fieldFocusChanged(Ctl source) { showFitted(source); }
+
+// The settings keep the widths at 96 DPI, so that they show the same on a monitor of another.
+std::vector<int> Win32MainWindowView::columnWidths(Ctl list) const {
+    std::vector<int> widths = win32::columnWidths(handleOf(list));
+    for (int& width : widths)
+        width = std::max(1, ::MulDiv(width, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi())));
+    return widths;
+}
+
+void Win32MainWindowView::setColumnWidths(Ctl list, const std::vector<int>& widths) {
+    std::vector<int> scaled = widths;
+    for (int& width : scaled)
+        width = ::MulDiv(width, static_cast<int>(dpi()), USER_DEFAULT_SCREEN_DPI);
+    win32::setColumnWidths(handleOf(list), scaled);
+}
 
 }  // namespace purgeon::win32

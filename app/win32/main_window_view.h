@@ -54,6 +54,8 @@ public:
     WindowPlacement placement() const override;
     void restorePlacement(const WindowPlacement& placement) override;
     ApplicationsView& applicationsView() override { return m_apps; }
+    std::vector<int> columnWidths(Ctl list) const override;
+    void setColumnWidths(Ctl list, const std::vector<int>& widths) override;
 
 private:
     // The window.

@@ -121,6 +121,15 @@ std::wstring widened(const char* text) {
 
 void setEventFailureLog(RunLog* log) noexcept { g_failureLog = log; }
 
+void reportViewFailure(const std::wstring& line) noexcept {
+    try {
+        ::OutputDebugStringW((L"Purgeon: " + line + L"\n").c_str());
+        if (g_failureLog != nullptr) g_failureLog->write(line);
+    } catch (...) {
+        ::OutputDebugStringW(L"Purgeon: a view's failure could not be written\n");
+    }
+}
+
 void reportFailure(const char* what, const std::source_location& where) noexcept {
     try {
         const std::wstring line = L"Unexpected failure in " + widened(where.function_name()) +

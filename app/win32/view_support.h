@@ -109,6 +109,8 @@ std::wstring windowText(HWND window);
 void setEventFailureLog(RunLog* log) noexcept;
 // Writes one failure with the place it was caught.
 void reportFailure(const char* what, const std::source_location& where) noexcept;
+// Writes one line of a view's own, for a failure the view answers itself.
+void reportViewFailure(const std::wstring& line) noexcept;
 
 // Runs a call into the program's behaviour from a window procedure: nothing may escape, and
 // nothing is lost without a line in the log.

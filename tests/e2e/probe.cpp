@@ -253,8 +253,52 @@ int usage() {
                   L"                                   holds its profile lock, for MS\n"
                   L"  list-rows CLASS ID               prints a list view's rows: tick, texts\n"
                   L"  list-tick CLASS ID ROW 0|1       unticks or ticks a list view's row\n"
-                  L"  list-select CLASS ID ROW         selects a list view's row\n");
+                  L"  list-select CLASS ID ROW         selects a list view's row\n"
+                  L"  row-text CLASS ID ROW COLUMN     prints a list view cell's text\n"
+                  L"  select-rows CLASS ID ROW...      selects exactly those rows of a list view\n"
+                  L"  column-widths CLASS ID           prints a list view's column widths\n"
+                  L"  set-column-width CLASS ID COLUMN WIDTH\n"
+                  L"                                   sizes a column, as a drag would\n"
+                  L"  header-click CLASS ID COLUMN     clicks a list view's column header\n"
+                  L"  fill-screen CLASS                puts a window over the whole work area, as\n"
+                  L"                                   a window manager shows it maximised\n");
     return 2;
+}
+
+// A buffer in the process that owns a window, for list messages that carry a pointer.
+class RemoteBuffer {
+public:
+    RemoteBuffer(HWND window, std::size_t size)
+        : m_process(::OpenProcess(PROCESS_VM_OPERATION | PROCESS_VM_READ | PROCESS_VM_WRITE, FALSE,
+                                  ownerProcess(window))) {
+        if (m_process)
+            m_address = ::VirtualAllocEx(m_process.get(), nullptr, size, MEM_COMMIT | MEM_RESERVE,
+                                         PAGE_READWRITE);
+    }
+    ~RemoteBuffer() {
+        if (m_address != nullptr) ::VirtualFreeEx(m_process.get(), m_address, 0, MEM_RELEASE);
+    }
+    RemoteBuffer(const RemoteBuffer&) = delete;
+    RemoteBuffer& operator=(const RemoteBuffer&) = delete;
+
+    explicit operator bool() const { return m_address != nullptr; }
+    char* at(std::size_t offset) const { return static_cast<char*>(m_address) + offset; }
+    bool write(const void* data, std::size_t size, std::size_t offset = 0) const {
+        return ::WriteProcessMemory(m_process.get(), at(offset), data, size, nullptr) != FALSE;
+    }
+    bool read(void* data, std::size_t size, std::size_t offset = 0) const {
+        return ::ReadProcessMemory(m_process.get(), at(offset), data, size, nullptr) != FALSE;
+    }
+
+private:
+    UniqueHandle m_process;
+    void* m_address = nullptr;
+};
+
+// Sends a message, giving up on a window that does not answer within five seconds.
+bool sendWithin(HWND window, UINT message, WPARAM wParam, LPARAM lParam, DWORD_PTR& result) {
+    return ::SendMessageTimeoutW(window, message, wParam, lParam, SMTO_ABORTIFHUNG, 5000,
+                                 &result) != 0;
 }
 
 }  // namespace
@@ -504,6 +548,87 @@ int wmain(int argc, wchar_t** argv) {
                                 LVIS_SELECTED | LVIS_FOCUSED);
         return setListState(list, row, INDEXTOSTATEIMAGEMASK(number(5) != 0 ? 2 : 1),
                             LVIS_STATEIMAGEMASK);
+    }
+    if (command == L"fill-screen") {
+        RECT work{};
+        ::SystemParametersInfoW(SPI_GETWORKAREA, 0, &work, 0);
+        return ::SetWindowPos(target, nullptr, work.left, work.top, work.right - work.left,
+                              work.bottom - work.top, SWP_NOZORDER)
+                   ? 0
+                   : 1;
+    }
+    if (command == L"row-text" || command == L"select-rows" || command == L"column-widths" ||
+        command == L"set-column-width" || command == L"header-click") {
+        HWND list = descendant(target, static_cast<int>(number(3)));
+        if (!list) return 1;
+        DWORD_PTR result = 0;
+        if (command == L"column-widths" || command == L"header-click") {
+            DWORD_PTR header = 0;
+            if (!sendWithin(list, LVM_GETHEADER, 0, 0, header) ||
+                !sendWithin(reinterpret_cast<HWND>(header), HDM_GETITEMCOUNT, 0, 0, result))
+                return 1;
+            const long columns = static_cast<long>(result);
+            std::vector<long> widths;
+            for (long i = 0; i < columns; ++i) {
+                if (!sendWithin(list, LVM_GETCOLUMNWIDTH, static_cast<WPARAM>(i), 0, result))
+                    return 1;
+                widths.push_back(static_cast<long>(result));
+            }
+            if (command == L"column-widths") {
+                for (long i = 0; i < columns; ++i)
+                    std::wprintf(L"%ls%ld", i > 0 ? L"," : L"", widths[static_cast<size_t>(i)]);
+                std::wprintf(L"\n");
+                return 0;
+            }
+            // The middle of the column's header, as a mouse click lands.
+            const long column = number(4);
+            if (column < 0 || column >= columns) return 1;
+            long x = widths[static_cast<size_t>(column)] / 2;
+            for (long i = 0; i < column; ++i) x += widths[static_cast<size_t>(i)];
+            const HWND headerWindow = reinterpret_cast<HWND>(header);
+            const LPARAM point = MAKELPARAM(x, 5);
+            sendWithin(headerWindow, WM_LBUTTONDOWN, MK_LBUTTON, point, result);
+            sendWithin(headerWindow, WM_LBUTTONUP, 0, point, result);
+            return 0;
+        }
+        if (command == L"set-column-width")
+            return sendWithin(list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(number(4)),
+                              MAKELPARAM(number(5), 0), result) &&
+                           result
+                       ? 0
+                       : 1;
+        constexpr std::size_t kTextChars = 1024;
+        RemoteBuffer remote(list, sizeof(LVITEMW) + kTextChars * sizeof(wchar_t));
+        if (!remote) return 1;
+        LVITEMW item{};
+        if (command == L"row-text") {
+            item.iSubItem = static_cast<int>(number(5));
+            item.pszText = reinterpret_cast<wchar_t*>(remote.at(sizeof(LVITEMW)));
+            item.cchTextMax = static_cast<int>(kTextChars);
+            if (!remote.write(&item, sizeof item) ||
+                !sendWithin(list, LVM_GETITEMTEXTW, static_cast<WPARAM>(number(4)),
+                            reinterpret_cast<LPARAM>(remote.at(0)), result))
+                return 1;
+            wchar_t text[kTextChars] = {};
+            if (!remote.read(text, sizeof text - sizeof(wchar_t), sizeof(LVITEMW))) return 1;
+            std::wprintf(L"%ls\n", text);
+            return 0;
+        }
+        // select-rows: none, then each row named, the last one focused.
+        item.stateMask = LVIS_SELECTED | LVIS_FOCUSED;
+        item.state = 0;
+        if (!remote.write(&item, sizeof item) ||
+            !sendWithin(list, LVM_SETITEMSTATE, static_cast<WPARAM>(-1),
+                        reinterpret_cast<LPARAM>(remote.at(0)), result))
+            return 1;
+        for (int i = 4; i < argc; ++i) {
+            item.state = LVIS_SELECTED | (i + 1 == argc ? LVIS_FOCUSED : 0);
+            if (!remote.write(&item, sizeof item) ||
+                !sendWithin(list, LVM_SETITEMSTATE, static_cast<WPARAM>(number(i)),
+                            reinterpret_cast<LPARAM>(remote.at(0)), result))
+                return 1;
+        }
+        return 0;
     }
     return usage();
 }

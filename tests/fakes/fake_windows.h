@@ -87,6 +87,15 @@ public:
     void restorePlacement(const WindowPlacement& placement) override { restored = placement; }
     ApplicationsView& applicationsView() override { return applications; }
     RecordingApplicationsView applications;
+    std::vector<int> columnWidths(Ctl list) const override {
+        const auto found = widths.find(list);
+        return found == widths.end() ? std::vector<int>{} : found->second;
+    }
+    void setColumnWidths(Ctl list, const std::vector<int>& set) override {
+        widths[list] = set;
+        m_log.push_back(L"main.columns " + ctlName(list));
+    }
+    std::map<Ctl, std::vector<int>> widths;
     WindowPlacement place;
     std::optional<WindowPlacement> restored;
     std::vector<std::pair<std::wstring, bool>> browserChoices;

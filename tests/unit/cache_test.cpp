@@ -63,6 +63,7 @@ TEST(Cache, ClearCacheSparesCaseSensitiveCookieRowsUnlessPasswordsAreTicked) {
     for (const Case& c : {Case{0, sparedCookies}, Case{2, sparedCookies}, Case{1, {}}}) {
         ProgramRig rig;
         rig.urlCache.entries = kMixedCache;
+        for (UrlCacheEntry& entry : rig.urlCache.entries) entry.size = 1;
         FrmMain& main = rig.loadMain();
         main.setValue(Ctl::chkDelCachedPasswords, c.passwordsBox);
         main.loadCacheContents();
@@ -77,6 +78,15 @@ TEST(Cache, ClearCacheSparesCaseSensitiveCookieRowsUnlessPasswordsAreTicked) {
         const std::wstring rows = L"cache.rows " + std::to_wstring(c.left.size());
         EXPECT_EQ(rig.log, (Log{L"status:Clearing cache...", L"busy", L"cache.rows 0", rows,
                                 L"idle", L"status:"}));
+        // Every entry the list showed for the clear went: their size was freed.
+        const std::wstring removed = c.left.empty() ? L"5 entries removed, 5 bytes"
+                                                    : L"3 entries removed, 3 bytes; 2 cookie and "
+                                                      L"password entries spared (\"Delete Cached "
+                                                      L"passwords\" is off)";
+        const std::wstring freed = c.left.empty() ? L"5 bytes" : L"3 bytes";
+        EXPECT_EQ(rig.dialogs.shown,
+                  (std::vector<fakes::ShownBox>{{L"Freed " + freed + L"\r\n\r\nCache: " + removed,
+                                                 L" Purgeon", kMbOk | kMbIconInformation}}));
     }
 }
 
@@ -97,23 +107,32 @@ TEST(Cache, ClearCacheDeletesOnlyWhatIsListedAndShowsRefusedEntriesAgain) {
               (std::vector<std::wstring>{L"http://busy.example/", L"http://later.example/"}));
 }
 
-TEST(Cache, DeleteSelectedActsOnTheCurrentRowOnlyAndIgnoresTheCookieRule) {
+TEST(Cache, DeleteSelectedTakesEverySelectedRowIgnoresTheCookieRuleAndEndsWithTheSummary) {
     ProgramRig rig;
     rig.urlCache.entries = kMixedCache;
+    rig.urlCache.entries[0].size = 1024;
+    rig.urlCache.entries[1].size = 2048;
+    rig.urlCache.refused = {L"http://b.example/Cookie/jar.gif"};
     FrmMain& main = rig.loadMain();
     main.loadCacheContents();
     main.List1_Click(0);
     main.List1_Click(2);
-    main.List1_Click(1);  // three rows selected; the cookie entry clicked last is current
+    main.List1_Click(1);  // three rows selected, whichever is current
 
     main.cmdDelSelFromCache_Click();
 
-    EXPECT_EQ(rig.urlCache.removed, (std::vector<std::wstring>{L"Cookie:user@a.example/"}));
-    EXPECT_EQ(main.cacheList().rows().size(), 4u);
+    EXPECT_EQ(rig.urlCache.removed,
+              (std::vector<std::wstring>{L"http://a.example/page.html", L"Cookie:user@a.example/",
+                                         L"http://b.example/Cookie/jar.gif"}));
+    EXPECT_EQ(main.cacheList().rows().size(), 3u);
     EXPECT_EQ(main.cacheList().currentRow(), -1);
+    EXPECT_EQ(rig.dialogs.shown,
+              (std::vector<fakes::ShownBox>{
+                  {L"Freed 3.0 KB\r\n\r\nCache: 2 entries removed, 3.0 KB; 1 refused by the cache",
+                   L" Purgeon", kMbOk | kMbIconExclamation}}));
 }
 
-TEST(Cache, DeleteSelectedWithoutCurrentRowDeletesNothingButListsAfresh) {
+TEST(Cache, DeleteSelectedWithNothingSelectedDeletesNothingButListsAfresh) {
     ProgramRig rig;
     rig.urlCache.entries = kMixedCache;
     FrmMain& main = rig.loadMain();
@@ -121,6 +140,25 @@ TEST(Cache, DeleteSelectedWithoutCurrentRowDeletesNothingButListsAfresh) {
     main.cmdDelSelFromCache_Click();
     EXPECT_TRUE(rig.urlCache.removed.empty());
     EXPECT_EQ(rig.urlCache.walks, 2);
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+}
+
+TEST(Cache, AHeaderClickSortsTheListWhichKeepsItsOrderWhenListedAfresh) {
+    ProgramRig rig;
+    rig.urlCache.entries = {{L"http://b.example/", kNormalCacheEntry, 30},
+                            {L"http://a.example/", kNormalCacheEntry, 10},
+                            {L"http://c.example/", kNormalCacheEntry, 20}};
+    FrmMain& main = rig.loadMain();
+    main.loadCacheContents();
+    main.List1_ColumnClick(3);  // the size
+    main.List1_ColumnClick(3);  // descending
+    rig.urlCache.entries.push_back({L"http://d.example/", kNormalCacheEntry, 25});
+    main.loadCacheContents();
+    std::vector<std::wstring> shown;
+    for (std::size_t place = 0; place < main.cacheList().rows().size(); ++place)
+        shown.push_back(main.cacheList().text(main.cacheList().rowAt(place), 0));
+    EXPECT_EQ(shown, (std::vector<std::wstring>{L"http://b.example/", L"http://d.example/",
+                                                L"http://c.example/", L"http://a.example/"}));
 }
 
 TEST(Cache, ClickTogglesAndInvertSelectionTwiceRestoresTheSelection) {

@@ -68,8 +68,10 @@ TEST(CookiesWindow, AnsweringNoDeletesNothingButHidesIndexDatFromThenOn) {
     EXPECT_FALSE(rig.program.state().includeIndexDat);
 }
 
-TEST(CookiesWindow, YesRightAfterALoadDeletesOnlyTheLastRowsFile) {
+TEST(CookiesWindow, YesRightAfterALoadDeletesOnlyTheLastRowsFileAndEndsWithTheSummary) {
     CookieRig rig;
+    rig.files.files[rig.folder + L"me@c.txt"].content.assign(700, 1);
+    rig.files.files[rig.folder + L"me@a.txt"].content.assign(50, 1);
     rig.dialogs.answers = {kIdYes};
     FrmMain& main = rig.loadMain();
     main.loadCookiesList();
@@ -79,6 +81,25 @@ TEST(CookiesWindow, YesRightAfterALoadDeletesOnlyTheLastRowsFile) {
     EXPECT_EQ(rig.names(), (std::vector<std::wstring>{L"me@a.txt", L"me@b.txt"}));
     EXPECT_EQ(rig.log.front(), L"status:Deleting cookies...");
     EXPECT_EQ(rig.log.back(), L"status:");
+    EXPECT_EQ(rig.dialogs.shown, (std::vector<fakes::ShownBox>{
+                                     kQuestion,
+                                     {L"Freed 700 bytes\r\n\r\nCookies: 1 file removed, 700 bytes",
+                                      L" Purgeon", kMbOk | kMbIconInformation}}));
+}
+
+TEST(CookiesWindow, AHeaderClickSortsTheListWhichKeepsItsOrderWhenListedAfresh) {
+    CookieRig rig;
+    rig.files.files[rig.folder + L"me@a.txt"].content.assign(30, 1);
+    rig.files.files[rig.folder + L"me@b.txt"].content.assign(10, 1);
+    rig.files.files[rig.folder + L"me@c.txt"].content.assign(20, 1);
+    FrmMain& main = rig.loadMain();
+    main.loadCookiesList();
+    main.lstcookies_ColumnClick(4);  // the size
+    EXPECT_EQ(rig.names(), (std::vector<std::wstring>{L"me@b.txt", L"me@c.txt", L"me@a.txt"}));
+    main.lstcookies_ColumnClick(4);
+    EXPECT_EQ(rig.log.back(), L"cookies.rows 3");
+    main.loadCookiesList();
+    EXPECT_EQ(rig.names(), (std::vector<std::wstring>{L"me@a.txt", L"me@c.txt", L"me@b.txt"}));
 }
 
 TEST(CookiesWindow, NothingSelectedDeletesNothingAndListsAgain) {

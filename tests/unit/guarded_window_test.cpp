@@ -75,7 +75,12 @@ TEST(CookieGuard, ACookieFolderThatIsANamedFolderKeepsItsFiles) {
             L"The cookie folder C:\\Users\\me\\Documents was not cleaned: it is the Documents "
             L"folder.";
         if (interactive) {
-            EXPECT_EQ(rig.dialogs.shown.back(), (ShownBox{text, L" Purgeon", 48}));
+            // The summary says why the folder kept its files.
+            EXPECT_EQ(rig.dialogs.shown.back(),
+                      (ShownBox{L"Cleaned\r\n\r\nCookies: not cleaned: the folder "
+                                L"C:\\Users\\me\\Documents was refused: it is the Documents "
+                                L"folder",
+                                L" Purgeon", 48}));
         } else {
             EXPECT_TRUE(rig.dialogs.shown.empty());
         }

@@ -41,7 +41,9 @@ TEST(HistoryWindow, ClearKeepsTheShownRowsUntilTheTabIsSelectedAgain) {
     main.selectTab(kTabGeneral);
     main.selectTab(kTabHistory);
     EXPECT_TRUE(rig.mainView().historyRows.empty());
-    EXPECT_TRUE(rig.dialogs.shown.empty());
+    EXPECT_EQ(rig.dialogs.shown,
+              (std::vector<fakes::ShownBox>{
+                  {L"Cleaned\r\n\r\nHistory: 1 entry removed", L" Purgeon", 64}}));
 }
 
 TEST(HistoryWindow, AStoreThatFailsLeavesTheListEmptyAndClearingSaysSo) {
@@ -60,8 +62,9 @@ TEST(HistoryWindow, AStoreThatFailsLeavesTheListEmptyAndClearingSaysSo) {
         EXPECT_EQ(rig.log,
                   (fakes::Log{L"status:Clearing History...", L"busy", L"idle", L"status:"}));
         EXPECT_EQ(rig.dialogs.shown,
-                  (std::vector<fakes::ShownBox>{
-                      {L"The visited URL history could not be cleared.", L" Purgeon", 48}}));
+                  (std::vector<fakes::ShownBox>{{L"Cleaned\r\n\r\nHistory: not cleaned: the "
+                                                 L"system offers no usable history store",
+                                                 L" Purgeon", 48}}));
     }
 }
 

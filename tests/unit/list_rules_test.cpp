@@ -1,4 +1,4 @@
-// The lists' own rules: the history list's order and type-to-find in the cookie list.
+// The lists' own rules: their orders, their columns and type-to-find.
 #include <gtest/gtest.h>
 
 #include "areas/cache_list.h"
@@ -71,10 +71,22 @@ TEST(CacheList, SortsByAddressBrowserOrSizeAndCountsTheTotal) {
               (std::vector<std::size_t>{2, 1, 0}));
 }
 
-TEST(CookieList, TypeToFindFindsTheNextNameFromTheStartRowIgnoringCase) {
-    std::vector<CookieRow> rows;
-    for (const wchar_t* name : {L"me@alpha.txt", L"me@beta.txt", L"ME@ALPHA2.txt", L"index.dat"})
-        rows.push_back({name, L"", false});
+// Type-to-find is one rule for every list, each by its first column in the order shown.
+TEST(ListFind, FindsTheNextRowFromTheStartIgnoringCaseInTheShownOrder) {
+    const std::vector<std::wstring> texts = {L"alpha.test", L"beta.test", L"ALPHA2.test",
+                                             L"index.dat"};
+    std::vector<CookieRow> cookies;
+    for (const std::wstring& text : texts) cookies.emplace_back(L"", L"").site = text;
+    CacheList cache;
+    std::vector<BrowserCacheEntry> entries;
+    for (const std::wstring& text : texts) entries.push_back({text, {L"C:\\c\\1"}, 1, 1});
+    cache.add(CacheList::batchOf(L"Chrome", 0, entries, kCollation));
+    HistoryList history;
+    HistoryBatch batch{L"Chrome", kCollation.sortKey(L"Chrome"), {}};
+    for (const std::wstring& text : texts)
+        batch.entries.push_back(entry(text, L"http://" + std::to_wstring(batch.entries.size())));
+    history.add(std::move(batch));
+    history.sortBy(1);  // by address: the titles show in the order above
     struct Case {
         std::wstring wanted;
         bool partial;
@@ -83,21 +95,76 @@ TEST(CookieList, TypeToFindFindsTheNextNameFromTheStartRowIgnoringCase) {
         int found;
     };
     for (const Case& c : {
-             Case{L"me@a", true, 0, false, 0},
-             Case{L"me@a", true, 1, false, 2},
-             Case{L"me@a", true, 3, false, -1},
-             Case{L"me@a", true, 3, true, 0},
-             Case{L"me@alpha.txt", false, 0, false, 0},
-             Case{L"me@alpha", false, 0, false, -1},
+             Case{L"al", true, 0, false, 0},
+             Case{L"al", true, 1, false, 2},
+             Case{L"al", true, 3, false, -1},
+             Case{L"al", true, 3, true, 0},
+             Case{L"alpha.test", false, 0, false, 0},
+             Case{L"alpha", false, 0, false, -1},
              Case{L"INDEX", true, 0, false, 3},
              Case{L"", true, 2, false, 2},
              Case{L"zz", true, 0, true, -1},
-             Case{L"me@b", true, 7, false, 1},
+             Case{L"be", true, 7, false, 1},
          }) {
-        EXPECT_EQ(findCookieRow(rows, c.wanted, c.partial, c.start, c.wrap, kCollation), c.found)
-            << std::string(c.wanted.begin(), c.wanted.end()) << " from " << c.start;
+        const std::string wanted(c.wanted.begin(), c.wanted.end());
+        SCOPED_TRACE(wanted + " from " + std::to_string(c.start));
+        EXPECT_EQ(findCookieRow(cookies, c.wanted, c.partial, c.start, c.wrap, kCollation),
+                  c.found);
+        EXPECT_EQ(cache.find(c.wanted, c.partial, c.start, c.wrap, kCollation), c.found);
+        EXPECT_EQ(history.find(c.wanted, c.partial, c.start, c.wrap, kCollation), c.found);
     }
     EXPECT_EQ(findCookieRow({}, L"a", true, 0, true, kCollation), -1);
+    // Sorted by address, descending: the places are those shown, not the listing's.
+    cache.sortBy(0);
+    cache.sortBy(0);
+    EXPECT_EQ(cache.find(L"al", true, 0, false, kCollation), 2);  // ALPHA2 shows before alpha
+    EXPECT_EQ(cache.find(L"index", true, 1, true, kCollation), 0);
+}
+
+TEST(CookieList, ShowsSiteNameBrowserAndSizeAndSortsByEachColumn) {
+    CookieList list;
+    list.appendBrowserCookies(L"Chrome (Default)", 0,
+                              {{L".b.test", L"sid", L"/", 1, 40},
+                               {L"a.test", L"pref", L"/", 2, 300},
+                               {L".C.test", L"id", L"/", 3, 5}});
+    list.appendBrowserCookies(L"Firefox (x)", 1, {{L"a.test", L"zz", L"/", 4, 12}});
+    list.setSelected(1, true);  // a.test's pref
+    const auto column = [&](std::size_t c) {
+        std::vector<std::wstring> texts;
+        for (const CookieRow& row : list.rows()) texts.push_back(cookieColumnText(row, c));
+        return texts;
+    };
+    using Texts = std::vector<std::wstring>;
+    EXPECT_EQ(column(0), (Texts{L"b.test", L"a.test", L"C.test", L"a.test"}));
+    EXPECT_EQ(column(2), (Texts{L"Chrome (Default)", L"Chrome (Default)", L"Chrome (Default)",
+                                L"Firefox (x)"}));
+    EXPECT_EQ(column(3), (Texts{L"40 bytes", L"300 bytes", L"5 bytes", L"12 bytes"}));
+
+    list.sortBy(0, kCollation);  // sites ignoring case; equal sites keep their order
+    EXPECT_EQ(column(1), (Texts{L"pref", L"zz", L"sid", L"id"}));
+    EXPECT_TRUE(list.rows()[0].selected);  // the selection moved with its row
+    list.sortBy(3, kCollation);            // sizes as numbers, not as texts
+    EXPECT_EQ(column(3), (Texts{L"5 bytes", L"12 bytes", L"40 bytes", L"300 bytes"}));
+    list.sortBy(3, kCollation);  // again: turned round
+    EXPECT_EQ(column(3), (Texts{L"300 bytes", L"40 bytes", L"12 bytes", L"5 bytes"}));
+    EXPECT_FALSE(list.ascending());
+    // Cookies listed later join the order.
+    list.appendBrowserCookies(L"Edge (Default)", 2, {{L"d.test", L"big", L"/", 5, 100}},
+                              &kCollation);
+    EXPECT_EQ(column(1), (Texts{L"pref", L"big", L"sid", L"zz", L"id"}));
+    list.sortBy(7, kCollation);  // no such column: nothing changes
+    EXPECT_EQ(list.sortColumn(), 3);
+}
+
+TEST(CookieList, AFileOfTheCookieFolderIsForTheSiteItsNameGives) {
+    struct Case {
+        const wchar_t* file;
+        const wchar_t* site;
+    };
+    for (const Case& c :
+         {Case{L"me@example[2].txt", L"example"}, Case{L"me@a.test.txt", L"a.test"},
+          Case{L"index.dat", L"index.dat"}, Case{L"me@[1].txt", L"[1]"}, Case{L".txt", L".txt"}})
+        EXPECT_EQ(cookieFileSite(c.file), c.site) << c.file;
 }
 
 }  // namespace

@@ -1,7 +1,9 @@
 // The main window's kept place and its texts that must fit: the placement brought back onto the
-// monitors there are now, and paths shortened in their middle.
+// monitors there are now, the lists' column widths, and paths shortened in their middle.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+#include <map>
 #include <vector>
 
 #include "app/shortened_text.h"
@@ -80,6 +82,37 @@ TEST(WindowPlacement, IsKeptAcrossAClosedWindowAndDamagedValuesAreIgnored) {
     rig.loadMain();
     EXPECT_FALSE(rig.mainView().restored.has_value());
     EXPECT_TRUE(rig.logFile.contains(L"The window's place could not be read: system text 5"));
+}
+
+TEST(ColumnWidths, AreKeptForEachListAndDamagedValuesAreIgnored) {
+    EXPECT_EQ(columnWidthsText({120, 80, 9999}), L"120,80,9999");
+    EXPECT_EQ(parseColumnWidths(L"120,80,9999"), (std::vector<int>{120, 80, 9999}));
+    for (const wchar_t* damaged :
+         {L"", L",", L"120,", L"120,,80", L"0,80", L"10000,80", L"-5,80", L"12a,80", L"120 ,80"})
+        EXPECT_EQ(parseColumnWidths(damaged), std::nullopt) << testing::PrintToString(damaged);
+
+    ProgramRig rig;
+    rig.loadMain().Form_Activate();
+    rig.mainView().widths = {{Ctl::lstcookies, {200, 150, 90, 60}}, {Ctl::URLs, {300, 20}}};
+    rig.program.unloadMainWindow();
+    rig.log.clear();
+    FrmMain& main = rig.loadMain();
+    EXPECT_EQ(rig.mainView().widths,
+              (std::map<Ctl, std::vector<int>>{{Ctl::lstcookies, {200, 150, 90, 60}},
+                                               {Ctl::URLs, {300, 20}}}));
+    // The user's widths stay: the cookie list's columns are not shared out afresh.
+    main.Form_Activate();
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), L"main.splitCookieColumns"), 0);
+
+    rig.program.unloadMainWindow();
+    rig.settings.values[L" Purgeon|Window|CookieColumns"] = L"200,x";
+    rig.settings.refused[L"HistoryColumns"] = kErrorAccessDenied;
+    rig.log.clear();
+    rig.loadMain().Form_Activate();
+    EXPECT_EQ(rig.mainView().widths.count(Ctl::lstcookies), 0u);
+    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), L"main.splitCookieColumns"), 1);
+    EXPECT_TRUE(
+        rig.logFile.contains(L"The widths of a list's columns could not be read: system text 5"));
 }
 
 // One character is one unit of width.

@@ -105,18 +105,28 @@ TEST_F(RealCache, ListingShowsNormalEntriesOnly) {
     EXPECT_EQ(rig.row(kHistoryOnly), -1);
 }
 
-TEST_F(RealCache, DeleteSelectedRemovesTheCurrentRowsEntryOnly) {
+TEST_F(RealCache, DeleteSelectedRemovesEverySelectedRowsEntryAndNoOther) {
     CacheRig rig;
     rig.main.loadCacheContents();
     rig.main.List1_Click(rig.row(kPage));
-    rig.main.List1_Click(rig.row(kUnicode));  // current row: the non-ASCII URL
+    rig.main.List1_Click(rig.row(kUnicode));
+    rig.main.List1_Click(rig.row(kCookie));
+    rig.main.List1_Click(rig.row(kPage));  // clicked again: no longer selected
 
     rig.main.cmdDelSelFromCache_Click();
 
     EXPECT_EQ(rig.row(kUnicode), -1);
+    EXPECT_EQ(rig.row(kCookie), -1);
     EXPECT_GE(rig.row(kPage), 0);
+    EXPECT_GE(rig.row(kOther), 0);
     win32::WinInetUrlCache cache;
-    EXPECT_FALSE(listed(walk(cache), kUnicode));
+    const auto left = walk(cache);
+    EXPECT_FALSE(listed(left, kUnicode));
+    EXPECT_FALSE(listed(left, kCookie));
+    EXPECT_TRUE(listed(left, kPage));
+    ASSERT_EQ(rig.dialogs.shown.size(), 1u);
+    EXPECT_NE(rig.dialogs.shown[0].text.find(L"\r\nCache: 2 entries removed"), std::wstring::npos)
+        << testing::PrintToString(rig.dialogs.shown[0].text);
 }
 
 TEST_F(RealCache, ClearCacheSparesCookieRowsUnlessPasswordsAreTicked) {
