@@ -11,10 +11,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/lib/common.sh"
-build="$root/build/windows"
-exe="$build/app/win32/purgeon.exe"
-ping="$build/bench/purgeon_window_ping.exe"
-[ -x "$exe" ] && [ -x "$ping" ] || { echo "build the windows preset first" >&2; exit 1; }
+source "$root/bench/window_tools.sh"
 work="$root/build/bench-profiles"
 rm -rf "$work"
 mkdir -p "$work"

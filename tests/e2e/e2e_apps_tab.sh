@@ -13,9 +13,6 @@ readonly ID_cmdGetRules=1074
 readonly ID_cmdCleanApps=1075
 readonly IDYES=6 IDNO=7 IDOK=1
 
-# Without a window manager Wine waits at each hidden window; this prefix needs none.
-wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
-
 win_var() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 appdata_win=$(win_var APPDATA) || true
 appdata=$(unix_path "$appdata_win") || true
