@@ -228,29 +228,42 @@ void FrmMain::saveUserPrefs() {
 
 void FrmMain::chkEmptyRecycleBin_Click() {
     if (value(Ctl::chkEmptyRecycleBin) != 1) return;
-    BusyScope busy(*this, L"Emptying Recycle bin...", false);
-    static_cast<void>(runArea(kRecycleBinArea));
+    cleanTicked(kRecycleBinArea, L"Emptying Recycle bin...", false);
 }
 
 void FrmMain::chkdeltempfiles_Click() {
     if (value(Ctl::chkdeltempfiles) != 1) return;
-    const AreaResult cleared = [this] {
-        BusyScope busy(*this, L"Deleting temp folder contents...");
-        return runArea(kTempArea);
-    }();
-    // The user ticked the box and nothing was cleared: say why, naming the folder.
-    if (!m_loadingPrefs && cleared.refused) {
-        m_program.services().dialogs.messageBox(tempRefusalText(*cleared.refused), kAppTitle,
-                                                kMbOk | kMbIconExclamation);
-    }
+    cleanTicked(kTempArea, L"Deleting temp folder contents...", true);
 }
 
-AreaResult FrmMain::runArea(const Area& area, const ShownLists& shown, bool withBrowsers) {
+void FrmMain::cleanTicked(const Area& area, const wchar_t* busyText, bool hourglass) {
+    // A tick the stored preferences made cleans quietly; the log has it.
+    const bool byUser = !m_loadingPrefs;
+    CleanReport planned;
+    CleanReport report;
+    {
+        BusyScope busy(*this, busyText, hourglass);
+        if (byUser) planned.entries.push_back({&area, runArea(area, {}, true, CleanMode::preview)});
+        report.entries.push_back({&area, runArea(area)});
+    }
+    if (!byUser) return;
+    // Nothing was cleared: say why, naming the folder.
+    if (const AreaResult& cleared = report.entries.front().result; cleared.refused) {
+        m_program.services().dialogs.messageBox(tempRefusalText(*cleared.refused), kAppTitle,
+                                                kMbOk | kMbIconExclamation);
+        return;
+    }
+    tellSummary(report, planned);
+}
+
+AreaResult FrmMain::runArea(const Area& area, const ShownLists& shown, bool withBrowsers,
+                            CleanMode mode) {
     CleanContext context = m_program.cleanContext(m_options);
     context.shown = shown;
     context.withBrowsers = withBrowsers;
     CleanRun run;
     run.areas = {&area};
+    run.mode = mode;
     CleanReport report = runClean(context, run);
     return std::move(report.entries.front().result);
 }

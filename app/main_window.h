@@ -221,7 +221,11 @@ private:
 
     // Runs the area through the program's run loop with this window's options, acting on what
     // the lists given show, and gives what came of it.
-    AreaResult runArea(const Area& area, const ShownLists& shown = {}, bool withBrowsers = true);
+    AreaResult runArea(const Area& area, const ShownLists& shown = {}, bool withBrowsers = true,
+                       CleanMode mode = CleanMode::clean);
+    // The area cleaned at once, as its box's tick asks: measured first when the user ticked it,
+    // for the summary.
+    void cleanTicked(const Area& area, const wchar_t* busyText, bool hourglass);
     // After the user's own action on a tab: the summary box of what went and what was left and
     // why (with the browsers to close), as Clean Now ends; planned is what the tab's list showed
     // for the action to take, when it knows (cleanSummary's preview).

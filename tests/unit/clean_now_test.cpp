@@ -68,6 +68,28 @@ TEST(CleanNow, YesCleansTheTickedAreasAndTheSummarySaysHowMuchWasFreed) {
     EXPECT_EQ(rig.mainView().operationStates.front(), true);  // progress, with "&Cancel"
 }
 
+TEST(CleanNow, TheUsersTickOnTemporaryFilesOrTheRecycleBinCleansAtOnceAndEndsWithTheSummary) {
+    CleanNowRig rig;
+    rig.files.addFile(rig.folders.temp, L"a.tmp", kAttrArchive, std::vector<unsigned char>(2048));
+    rig.settings.put(L"autocleartemp", L"1");
+    FrmMain& main = rig.loadMain();
+    main.loadUserPrefs();  // the stored tick clears the folder too, without a box
+    EXPECT_FALSE(rig.files.files.count(rig.folders.temp + L"a.tmp"));
+    EXPECT_TRUE(rig.dialogs.shown.empty());
+
+    main.setValue(Ctl::chkdeltempfiles, 0);
+    rig.files.addFile(rig.folders.temp, L"b.tmp", kAttrArchive, std::vector<unsigned char>(1024));
+    main.setValue(Ctl::chkdeltempfiles, 1);
+    main.setValue(Ctl::chkEmptyRecycleBin, 1);
+    EXPECT_FALSE(rig.files.files.count(rig.folders.temp + L"b.tmp"));
+    ASSERT_EQ(rig.dialogs.shown.size(), 2u);
+    EXPECT_EQ(rig.dialogs.shown[0],
+              (ShownBox{L"Freed 1.0 KB\r\n\r\nTemporary files: 1 file removed, 1.0 KB", L" Purgeon",
+                        kMbOk | kMbIconInformation}));
+    EXPECT_EQ(rig.dialogs.shown[1].text.rfind(L"Freed 0 bytes\r\n\r\nRecycle Bin: ", 0), 0u)
+        << testing::PrintToString(rig.dialogs.shown[1].text);
+}
+
 TEST(CleanNow, WithNothingTickedItSaysSoAndTheTrayItemShowsTheWindowFirst) {
     CleanNowRig rig;
     rig.program.Main();
