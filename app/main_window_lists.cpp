@@ -22,6 +22,10 @@ namespace {
 
 // The status text while a list is being listed.
 constexpr wchar_t kListingText[] = L"Listing...";
+// The browsers' cache entries are handed to the list a batch at a time, and read by several
+// threads at once: under Wine each entry file's open waits on the system's server.
+constexpr std::size_t kCacheBatch = 512;
+constexpr std::size_t kCacheReaders = 4;
 
 // "Cache Contents: 1,204 entries, 54.2 MB"
 std::wstring cacheTotalText(const CacheList& list) {
@@ -237,7 +241,7 @@ void FrmMain::GetCacheURLList() {
                             showCacheTotal();
                         });
                     },
-                    stop);
+                    stop, kCacheBatch, kCacheReaders);
                 if (stop.stop_requested()) return;
             }
         });
