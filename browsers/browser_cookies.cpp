@@ -14,18 +14,26 @@ namespace {
 struct CookieSchema {
     const char* table;
     const char* host;
-    const char* bytes;  // the stored size of a cookie's name and value
 };
 
 CookieSchema schemaOf(const BrowserProfile& profile) {
-    return profile.family == BrowserFamily::firefox
-               ? CookieSchema{"moz_cookies", "host", "length(CAST(name || value AS BLOB))"}
-               : CookieSchema{"cookies", "host_key",
-                              "length(CAST(name || value AS BLOB)) + length(encrypted_value)"};
+    return profile.family == BrowserFamily::firefox ? CookieSchema{"moz_cookies", "host"}
+                                                    : CookieSchema{"cookies", "host_key"};
 }
 
-std::string selectSql(const CookieSchema& schema) {
-    return std::string("SELECT rowid, ") + schema.host + ", name, path, " + schema.bytes +
+// The stored size of a cookie's name and value, from the columns this database has: Chromium
+// keeps the value encrypted beside an empty plain one, older versions and other browsers do not.
+std::string bytesSql(SqliteDatabase& db, const CookieSchema& schema) {
+    std::string sum = "ifnull(length(CAST(name AS BLOB)), 0)";
+    for (const char* column : {"value", "encrypted_value"}) {
+        if (db.hasColumn(schema.table, column))
+            sum += std::string(" + ifnull(length(CAST(") + column + " AS BLOB)), 0)";
+    }
+    return sum;
+}
+
+std::string selectSql(SqliteDatabase& db, const CookieSchema& schema) {
+    return std::string("SELECT rowid, ") + schema.host + ", name, path, " + bytesSql(db, schema) +
            " FROM " + schema.table + " ORDER BY " + schema.host + ", name, path";
 }
 
@@ -59,7 +67,7 @@ std::wstring listBrowserCookies(FileSystem& files, const BrowserProfile& profile
         SqliteDatabase db(path, true);
         const CookieSchema schema = schemaOf(profile);
         if (!db.hasTable(schema.table)) return {};
-        SqliteStatement rows = db.prepare(selectSql(schema));
+        SqliteStatement rows = db.prepare(selectSql(db, schema));
         while (rows.step()) {
             cookies.push_back(cookieAt(rows));
         }
@@ -82,7 +90,7 @@ StoreClearing deleteBrowserCookies(FileSystem& files, const BrowserProfile& prof
             db.exec("BEGIN IMMEDIATE");
             std::vector<std::int64_t> doomed;
             {
-                SqliteStatement rows = db.prepare(selectSql(schema));
+                SqliteStatement rows = db.prepare(selectSql(db, schema));
                 while (rows.step()) {
                     const BrowserCookie cookie = cookieAt(rows);
                     if (only && std::find(only->begin(), only->end(), cookie) == only->end())

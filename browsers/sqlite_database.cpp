@@ -93,6 +93,13 @@ bool SqliteDatabase::hasTable(std::string_view table) {
     return query.step();
 }
 
+bool SqliteDatabase::hasColumn(std::string_view table, std::string_view column) {
+    SqliteStatement query = prepare("SELECT 1 FROM pragma_table_info(?) WHERE name = ?");
+    query.bind(1, table);
+    query.bind(2, column);
+    return query.step();
+}
+
 std::int64_t SqliteDatabase::count(std::string_view table) {
     SqliteStatement query = prepare("SELECT count(*) FROM " + quotedName(table));
     return query.step() ? query.integer(0) : 0;

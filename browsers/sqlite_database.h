@@ -49,6 +49,7 @@ public:
     void exec(std::string_view sql);
     SqliteStatement prepare(std::string_view sql) { return SqliteStatement(m_db.get(), sql); }
     bool hasTable(std::string_view table);
+    bool hasColumn(std::string_view table, std::string_view column);
     std::int64_t count(std::string_view table);
     // "wal", "delete", "truncate", "persist", ...
     std::string journalMode();
