@@ -10,11 +10,12 @@
 #include "fakes/fake_trace_system.h"
 #include "fakes/fake_windows.h"
 #include "fakes/program_rig.h"
+#include "fakes/user_folders.h"
 
 namespace purgeon {
 namespace {
 
-const std::wstring kRoaming = L"C:\\Users\\me\\AppData\\Roaming\\";
+using fakes::kRoaming;
 
 struct TabRig : fakes::CleanRig {
     fakes::FakeTraceSystem traces{files};

@@ -11,14 +11,15 @@
 #include "fakes/clean_rig.h"
 #include "fakes/fake_trace_system.h"
 #include "rules/rule_targets.h"
+#include "fakes/user_folders.h"
 
 namespace purgeon {
 namespace {
 
 using fakes::FakeFileSystem;
+using fakes::kLocal;
+using fakes::kRoaming;
 
-const std::wstring kRoaming = L"C:\\Users\\me\\AppData\\Roaming\\";
-const std::wstring kLocal = L"C:\\Users\\me\\AppData\\Local\\";
 const std::wstring kRuleFile = kRoaming + L"Purgeon\\winapp2.ini";
 
 std::vector<unsigned char> bytes(std::size_t count) { return std::vector<unsigned char>(count, 7); }

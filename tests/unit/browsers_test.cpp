@@ -15,10 +15,13 @@
 #include "browsers/profile_discovery.h"
 #include "browsers/utf8_text.h"
 #include "fakes/fake_stores.h"
-#include "fakes/fake_stores.h"
+#include "fakes/user_folders.h"
 
 namespace purgeon {
 namespace {
+
+using fakes::kLocal;
+using fakes::kRoaming;
 
 using namespace std::string_literals;
 using Strings = std::vector<std::wstring>;
@@ -187,9 +190,6 @@ TEST(Ini, ReadsSectionsValuesAndCommentsOfProfilesIni) {
     EXPECT_EQ(sections[3].value(L"locked"), L"1");
     EXPECT_EQ(sections[0].value(L"orphan"), L"");
 }
-
-const std::wstring kLocal = L"C:\\Users\\me\\AppData\\Local\\";
-const std::wstring kRoaming = L"C:\\Users\\me\\AppData\\Roaming\\";
 
 std::vector<unsigned char> bytes(const std::string& text) { return {text.begin(), text.end()}; }
 
