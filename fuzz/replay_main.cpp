@@ -43,7 +43,7 @@ int main(int argc, char** argv) {
                 return 1;
             }
             const std::vector<std::uint8_t> bytes((std::istreambuf_iterator<char>(file)),
-                                                 std::istreambuf_iterator<char>());
+                                                  std::istreambuf_iterator<char>());
             LLVMFuzzerTestOneInput(bytes.data(), bytes.size());
             ++replayed;
         }
