@@ -78,7 +78,7 @@ time_dd() {
 }
 time_cli() { seconds wine "$purgeon_exe" /wipefreespace 'P:\'; }
 
-declare -a ours_large=() ours_total=() dd_large=() dd_total=() cli=()
+declare -a ours_large=() ours_total=() dd_large=() dd_total=() cli=() paired_share=() paired_whole=()
 run_ours  # once untimed, for the byte counts the dd runs write
 head -c "$((large_bytes + small_bytes))" /dev/urandom >"$random_source"
 for ((round = 0; round < rounds; round++)); do
@@ -92,8 +92,13 @@ for ((round = 0; round < rounds; round++)); do
             2) cli+=("$(time_cli)") ;;
         esac
     done
+    # The same round's steps ran minutes apart at most: their ratio holds when the disk's own
+    # speed drifts from round to round, which it does here by half and more.
+    paired_share+=("$(ratio "${dd_large[-1]}" "${ours_large[-1]}")")
+    paired_whole+=("$(ratio "${cli[-1]}" "${dd_total[-1]}")")
     echo "round $((round + 1)): large files ${ours_large[-1]} s (dd ${dd_large[-1]} s)," \
-         "whole fill ${ours_total[-1]} s (dd ${dd_total[-1]} s), purgeon.exe ${cli[-1]} s"
+         "whole fill ${ours_total[-1]} s (dd ${dd_total[-1]} s), purgeon.exe ${cli[-1]} s;" \
+         "device share ${paired_share[-1]}, purgeon.exe / dd ${paired_whole[-1]}"
 done
 
 # The blocks left free when the fill has taken all it can: looked at while the fill waits.
@@ -124,6 +129,8 @@ echo "whole fill, small files ($small_bytes bytes) and removal included: $ot s;"
      "dd the same bytes: $dt s"
 echo "whole fill / dd: $(ratio "$ot" "$dt")   (goal: 2.0 or less)"
 echo "purgeon.exe /wipefreespace, Wine's start-up included: $c s ($(ratio "$c" "$dt") x dd)"
+echo "paired, the median of each round's own ratio: device share $(median "${paired_share[@]}")," \
+     "purgeon.exe / dd $(median "${paired_whole[@]}")"
 echo "== free blocks no write could reach (blocks of $block bytes)"
 echo "with ext4's reserve of $default_reserve clusters: $left_default;" \
      "without it: $left_none"
