@@ -52,7 +52,7 @@ run_once() {
     probe wait frmmain 60 >/dev/null
     sleep 1
     # Pinged while the tab lists.
-    probe ping frmmain 12 "$list" >"$work/ping.txt" &
+    probe ping frmmain "${BENCH_PING_S:-40}" "$list" >"$work/ping.txt" &
     local pinger=$!
     sleep 0.3
     probe tab frmmain "$tab"
@@ -61,6 +61,7 @@ run_once() {
     local peak=unknown process
     process=$(pgrep -n -f 'purgeon\.exe' || true)
     [ -n "$process" ] && peak=$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$process/status")
+    cp "$work/ping.txt" "$work/ping-$name.txt"
     printf '%-8s splash_gone_s=%.2f %s peak_mib=%s\n' "$name" "$splash" "$(cat "$work/ping.txt")" \
         "$peak"
     kill "$pid" 2>/dev/null || true
@@ -73,3 +74,18 @@ for tab in ${BENCH_TABS:-1 2 3}; do
     case $tab in 1) name=cookies ;; 2) name=cache ;; 3) name=history ;; esac
     run_once "$tab" "$tab" "$name"
 done
+# The platform's floor for the cache listing in the same state: the start of every cache file read
+# on four threads and nothing else done (bench/entry_reads.cpp).
+if [ -f "$work/ping-cache.txt" ]; then
+    cache_folders=()
+    while IFS= read -r -d '' folder; do
+        cache_folders+=("$(winepath -w "$folder" | tr -d '\r')")
+    done < <(find "$local_dir" \( -path '*/Cache/Cache_Data' -o -path '*/cache2/entries' \) \
+        -type d -print0)
+    floor=$(wine "$build/bench/purgeon_entry_reads.exe" 4 "${cache_folders[@]}" 2>/dev/null |
+        tr -d '\r')
+    listed=$(sed -n 's/.*last_change_s=\([0-9.]*\).*/\1/p' "$work/ping-cache.txt")
+    floor_s=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$floor")
+    echo "cache floor: $floor"
+    echo "cache listing / floor: $(python3 -c "print(f'{$listed / $floor_s:.2f}')")"
+fi
