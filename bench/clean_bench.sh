@@ -1,0 +1,82 @@
+#!/usr/bin/env bash
+# The clean of large profiles against the same work done natively, in one run: the profiles that
+# bench/profiles_bench.sh inflated, laid afresh before every timed step (the device quiet after),
+# the order alternating from round to round:
+#   purgeon.exe /clean browsers in a throwaway prefix, as a user or a scheduled task starts it
+#     (Wine's start-up included);
+#   bench/native_clean.py on a copy in a Linux folder: the files that clean removed, each
+#     overwritten once, flushed and removed, four at a time; the SQLite files it changed, their
+#     tables emptied with the journal kept in place, compacted, the journal overwritten and removed.
+# Which files those are is found first, by an untimed clean of the same profiles. Prints each
+# round, the medians and the ratio.
+# Usage: bench/clean_bench.sh [rounds (3)]   (after bench/profiles_bench.sh; needs no display)
+set -euo pipefail
+root=$(cd "$(dirname "$0")/.." && pwd)
+source "$root/scripts/lib/common.sh"
+rounds=${1:-3}
+inflated="$root/build/bench-profiles/inflated"
+[ -d "$inflated/Local" ] || { echo "inflate the profiles first: bench/profiles_bench.sh" >&2; exit 1; }
+cmake --preset windows >/dev/null
+cmake --build --preset windows --target purgeon >/dev/null
+exe="$root/build/windows/app/win32/purgeon.exe"
+
+work="$root/build/bench-clean"
+rm -rf "$work"
+mkdir -p "$work/native"
+export WINEPREFIX="$work/prefix" HOME="$work/home"
+trap wine_down EXIT
+wine_up
+folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
+app_data=$(dirname "$(winepath -u "$(wine reg query "$folders" /v 'Local AppData' 2>/dev/null |
+    tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')" | tr -d '\r')")
+mapfile -t tops < <(cd "$inflated" && find Local Roaming -mindepth 1 -maxdepth 1)
+
+# The inflated profiles, afresh, below the given AppData folder.
+lay() {
+    local top
+    for top in "${tops[@]}"; do rm -rf "${1:?}/$top"; done
+    cp -a "$inflated/Local/." "$1/Local/"
+    cp -a "$inflated/Roaming/." "$1/Roaming/"
+    sync
+    sleep 2
+}
+snapshot() { (cd "$app_data" && find "${tops[@]}" -type f -printf '%p\t%T@\n' | sort); }
+seconds() { { /usr/bin/time -f '%e' "$@" 2>&1 >/dev/null || true; } | tail -n 1; }
+median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
+ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
+
+echo "== what the clean removes and changes"
+mkdir -p "$work/native/Local" "$work/native/Roaming"
+lay "$app_data"
+snapshot >"$work/before.txt"
+wine "$exe" /clean browsers >"$work/first-clean.txt" 2>&1 || true
+snapshot >"$work/after.txt"
+join -t $'\t' -v 1 <(cut -f1 "$work/before.txt") <(cut -f1 "$work/after.txt") >"$work/removed.txt"
+join -t $'\t' "$work/before.txt" "$work/after.txt" | awk -F'\t' '$2 != $3 {print $1}' |
+    while IFS= read -r file; do
+        [ "$(head -c 15 "$app_data/$file")" = "SQLite format 3" ] && echo "$file"
+    done >"$work/databases.txt" || true
+echo "$(wc -l <"$work/removed.txt") files removed, $(wc -l <"$work/databases.txt") databases changed"
+tr -d '\r' <"$work/first-clean.txt" | tail -n 3
+
+declare -a ours=() native=()
+for ((round = 0; round < rounds; round++)); do
+    for ((i = 0; i < 2; i++)); do
+        if (((round + i) % 2 == 0)); then
+            lay "$app_data"
+            ours+=("$(seconds wine "$exe" /clean browsers)")
+        else
+            lay "$work/native"
+            native+=("$(seconds python3 "$root/bench/native_clean.py" "$work/native" \
+                "$work/removed.txt" "$work/databases.txt")")
+        fi
+    done
+    echo "round $((round + 1)): purgeon.exe ${ours[-1]} s, native ${native[-1]} s," \
+         "ratio $(ratio "${ours[-1]}" "${native[-1]}")"
+done
+o=$(median "${ours[@]}")
+n=$(median "${native[@]}")
+echo
+echo "== the clean of the inflated profiles (median of $rounds)"
+echo "purgeon.exe /clean browsers $o s; the same work natively $n s; ratio $(ratio "$o" "$n")" \
+     "(goal: 1.3 or less)"

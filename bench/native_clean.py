@@ -1,0 +1,86 @@
+#!/usr/bin/env python3
+"""The native peer for cleaning browser profiles: the same work as Purgeon's clean of them, done
+by Linux itself. Usage: native_clean.py ROOT REMOVED DATABASES
+
+REMOVED lists the files the clean removes (paths below ROOT, one a line): each is overwritten once
+with random data, flushed to the device and removed, four at a time. DATABASES lists the SQLite
+files it changes: in each, the same tables are emptied in one transaction with the journal kept
+in place, the file is compacted, and the journal is overwritten, flushed and removed.
+"""
+import os
+import sqlite3
+import sys
+from concurrent.futures import ThreadPoolExecutor
+
+# The tables the clean empties, by file name (missing ones are skipped).
+TABLES = {
+    "Cookies": ["cookies"],
+    "cookies.sqlite": ["moz_cookies"],
+    "History": ["urls", "visits", "visit_source", "visited_links", "keyword_search_terms",
+                "segments", "segment_usage", "content_annotations", "context_annotations",
+                "clusters", "clusters_and_visits", "cluster_keywords",
+                "cluster_visit_duplicates", "history_sync_metadata"],
+    "Favicons": ["icon_mapping", "favicon_bitmaps", "favicons"],
+    "Top Sites": ["top_sites", "thumbnails"],
+    "Shortcuts": ["omni_box_shortcuts"],
+    "Network Action Predictor": ["network_action_predictor", "resource_prefetch_predictor_url",
+                                 "resource_prefetch_predictor_host"],
+    "ukm_db": ["urls", "metrics"],
+    "places.sqlite": ["moz_historyvisits", "moz_inputhistory", "moz_places_metadata",
+                      "moz_places_metadata_search_queries", "moz_historyvisits_extra",
+                      "moz_previews_tombstones"],
+    "favicons.sqlite": ["moz_pages_w_icons", "moz_icons_to_pages", "moz_icons"],
+}
+RANDOM = os.urandom(1 << 20)
+
+
+def overwrite_and_remove(path):
+    try:
+        size = os.path.getsize(path)
+        with open(path, "r+b", buffering=0) as f:
+            done = 0
+            while done < size:
+                done += f.write(RANDOM[:min(len(RANDOM), size - done)])
+            os.fdatasync(f.fileno())
+        os.remove(path)
+        return 1
+    except OSError:
+        return 0
+
+
+def clear_database(path):
+    db = sqlite3.connect(path, isolation_level=None)
+    mode = db.execute("PRAGMA journal_mode").fetchone()[0]
+    if mode != "wal":
+        db.execute("PRAGMA journal_mode = PERSIST")
+    existing = {row[0] for row in db.execute("SELECT name FROM sqlite_master WHERE type='table'")}
+    db.execute("BEGIN IMMEDIATE")
+    for table in TABLES.get(os.path.basename(path), []):
+        if table in existing:
+            db.execute(f'DELETE FROM "{table}"')
+    if os.path.basename(path) == "places.sqlite":
+        db.execute("DELETE FROM moz_places WHERE foreign_count = 0")
+    db.execute("COMMIT")
+    db.execute("PRAGMA temp_store = MEMORY")
+    db.execute("VACUUM")
+    db.close()
+    for journal in (path + "-journal", path + "-wal"):
+        if os.path.exists(journal):
+            overwrite_and_remove(journal)
+
+
+def main():
+    root, removed_list, database_list = sys.argv[1:4]
+    with open(database_list) as f:
+        for line in f.read().splitlines():
+            if line:
+                clear_database(os.path.join(root, line))
+    with open(removed_list) as f:
+        removed = [os.path.join(root, line) for line in f.read().splitlines() if line]
+    with ThreadPoolExecutor(4) as pool:
+        cleared = sum(pool.map(overwrite_and_remove, removed))
+    print(f"cleared {cleared} of {len(removed)} files")
+
+
+if __name__ == "__main__":
+    main()
