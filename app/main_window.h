@@ -14,6 +14,7 @@
 #include "areas/cache_list.h"
 #include "areas/cookie_list.h"
 #include "areas/history_view.h"
+#include "browsers/browser_profile.h"
 #include "clean/area.h"
 #include "clean/clean_context.h"
 #include "clean/clean_run.h"
@@ -246,6 +247,9 @@ private:
     void startListing(std::unique_ptr<ListingRunner>& runner, ListingWork work);
     // Waits, the window answering, until the list's listing has ended.
     void awaitListing(const std::unique_ptr<ListingRunner>& runner);
+    // The ticked browser profiles with their places in the program's list, copied for a
+    // listing's worker.
+    std::vector<std::pair<std::size_t, BrowserProfile>> tickedProfiles() const;
     void stopListings();
     void showListingStatus();
     void showCacheTotal();

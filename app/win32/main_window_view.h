@@ -58,6 +58,9 @@ public:
     void setColumnWidths(Ctl list, const std::vector<int>& widths) override;
 
 private:
+    // The clock in the status bar's last panel is set again every second.
+    static constexpr UINT_PTR kClockTimer = 1;
+
     // The window.
     void applyDpi(UINT previousDpi) override;
     void placed() override;
