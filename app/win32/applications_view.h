@@ -6,6 +6,7 @@
 #include <vector>
 
 #include "app/main_window.h"
+#include "app/win32/list_controls.h"
 #include "platform/win32/handles.h"
 
 #include <commctrl.h>
@@ -28,6 +29,9 @@ public:
     // The controls are gone with their window.
     void detach();
     void rescaleColumns(UINT previousDpi, UINT dpi);
+    // Its widest columns take what the list's width changes by.
+    void followWidth(UINT dpi) { followListWidth(m_list, m_width, dpi); }
+    const ListWidth& followedWidth() const { return m_width; }
 
     void showRows(const std::vector<AppRow>& rows) override;
     void showTick(std::size_t row, bool ticked) override;
@@ -50,6 +54,7 @@ private:
 
     FrmMain& m_behaviour;
     HWND m_list = nullptr;
+    ListWidth m_width{{0}};
     HWND m_ruleText = nullptr;
     HWND m_getRules = nullptr;
     HWND m_automatic = nullptr;

@@ -21,6 +21,9 @@ public:
     void detach() { m_list = nullptr; }
 
     void rescaleColumns(UINT previousDpi, UINT dpi);
+    // Its widest columns take what the list's width changes by.
+    void followWidth(UINT dpi) { followListWidth(m_list, m_width, dpi); }
+    const ListWidth& followedWidth() const { return m_width; }
     // The rows changed (more came, or their order), or only their selection.
     void showRows(const CacheList& list);
     void showSelection(const CacheList& list);
@@ -36,6 +39,7 @@ private:
 
     FrmMain& m_behaviour;
     HWND m_list = nullptr;
+    ListWidth m_width{{0}};
     std::size_t m_count = 0;
     int m_sortColumn = -2;
     bool m_ascending = true;

@@ -63,7 +63,7 @@ void CookieListView::splitColumns() {
     // Room is left for a vertical scroll bar, so that no horizontal one is needed.
     const int width = client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
     const int browser = width / 4;
-    const int size = width / 8;
+    const int size = std::max(width / 8, columnWidthFor(m_list, L"1023 bytes"));
     const int site = (width - browser - size) / 2;
     ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 0, site);
     ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, 1, width - browser - size - site);

@@ -26,6 +26,9 @@ public:
     void detach() { m_list = nullptr; }
 
     void rescaleColumns(UINT previousDpi, UINT dpi);
+    // Its widest columns take what the list's width changes by.
+    void followWidth(UINT dpi) { followListWidth(m_list, m_width, dpi); }
+    const ListWidth& followedWidth() const { return m_width; }
     // The columns share the list's width.
     void splitColumns();
     // The rows changed (or some went), or only their selection.
@@ -45,6 +48,7 @@ private:
 
     FrmMain& m_behaviour;
     HWND m_list = nullptr;
+    ListWidth m_width{{0, 1}};
     Subclass m_subclass;
     std::vector<CookieRow> m_rows;
     // Set while the view itself changes the list's selection.

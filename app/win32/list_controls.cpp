@@ -11,6 +11,13 @@
 
 namespace purgeon::win32 {
 
+namespace {
+
+// The least a column that follows the list's width keeps, at 96 DPI.
+constexpr int kLeastColumnWidth = 40;
+
+}  // namespace
+
 void setUpReport(HWND listView, std::initializer_list<const wchar_t*> titles, int widthTwips,
                  UINT dpi) {
     ::SendMessageW(listView, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_FULLROWSELECT,
@@ -39,6 +46,43 @@ void rescaleColumns(HWND listView, UINT previousDpi, UINT dpi) {
         ::SendMessageW(listView, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(i),
                        ::MulDiv(width, static_cast<int>(dpi), static_cast<int>(previousDpi)));
     }
+}
+
+std::vector<int> widthsAfterChange(std::vector<int> widths, const std::vector<int>& columns,
+                                   int change, UINT dpi) {
+    const int least = ::MulDiv(kLeastColumnWidth, static_cast<int>(dpi), USER_DEFAULT_SCREEN_DPI);
+    const int count = static_cast<int>(columns.size());
+    int shared = 0;
+    for (int i = 0; i < count; ++i) {
+        const int part = i + 1 == count ? change - shared : change / count;
+        shared += part;
+        const auto column = static_cast<std::size_t>(columns[static_cast<std::size_t>(i)]);
+        if (column < widths.size()) widths[column] = std::max(least, widths[column] + part);
+    }
+    return widths;
+}
+
+void followListWidth(HWND listView, ListWidth& known, UINT dpi) {
+    RECT client{};
+    if (listView == nullptr || !::GetClientRect(listView, &client)) return;
+    const int width = client.right - client.left;
+    if (width <= 0) return;  // not yet placed: nothing to follow
+    if (known.pixels > 0 && known.dpi != 0) {
+        const int before =
+            ::MulDiv(known.pixels, static_cast<int>(dpi), static_cast<int>(known.dpi));
+        if (width != before)
+            setColumnWidths(listView, widthsAfterChange(columnWidths(listView), known.columns,
+                                                        width - before, dpi));
+    }
+    known.pixels = width;
+    known.dpi = dpi;
+}
+
+int columnWidthFor(HWND listView, const wchar_t* text) {
+    const int textWidth = static_cast<int>(
+        ::SendMessageW(listView, LVM_GETSTRINGWIDTHW, 0, reinterpret_cast<LPARAM>(text)));
+    // The list's own margin on each side of a cell's text.
+    return textWidth + 2 * ::GetSystemMetrics(SM_CXEDGE) + 12;
 }
 
 void showSortMark(HWND listView, int column, bool ascending) {

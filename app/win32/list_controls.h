@@ -38,6 +38,25 @@ LRESULT findTyped(const NMLVFINDITEMW& find, const Find& each) {
 // Keeps every column's width the same on screen after a change of DPI.
 void rescaleColumns(HWND listView, UINT previousDpi, UINT dpi);
 
+// The columns that take what a list's width changes by, and the list's width when they last
+// followed it, at which DPI.
+struct ListWidth {
+    std::vector<int> columns;
+    int pixels = 0;
+    UINT dpi = 0;
+};
+// The widths with the change shared equally among the given columns (the last one takes what an
+// uneven share leaves), none going below a small width.
+std::vector<int> widthsAfterChange(std::vector<int> widths, const std::vector<int>& columns,
+                                   int change, UINT dpi);
+// Hands what the list's width changed by since the last call to the columns that follow it: a
+// list that a larger window widened shows no empty band, and a narrower one needs no scroll bar
+// it did not need before. The first call only notes the width; a change of DPI alone moves
+// nothing (rescaleColumns has done that).
+void followListWidth(HWND listView, ListWidth& known, UINT dpi);
+// The width a column needs to show the text in full, in the list's font.
+int columnWidthFor(HWND listView, const wchar_t* text);
+
 // The list does not paint while the guard lives, and repaints all of itself afterwards.
 class RedrawPause {
 public:

@@ -74,6 +74,11 @@ void Win32MainWindowView::layoutControls() {
     fitToText();
     layoutStatusBar();
     for (const auto& [control, text] : m_wholeTexts) showFitted(control);
+    // The history's seven columns are already wider than its list at the first size: they keep
+    // their widths, and the other lists' widest columns follow the list's width.
+    m_cookies.followWidth(dpi());
+    m_cache.followWidth(dpi());
+    m_apps.followWidth(dpi());
     m_pages.captureBackground(tabs);
     // Every control painted afresh at its new place: a move copies the old pixels, which the
     // controls drawn from the window's size (the banner, the frames) would keep.
@@ -166,9 +171,20 @@ void Win32MainWindowView::showFittedStatus() {
 
 void Win32MainWindowView::fieldFocusChanged(Ctl source) { showFitted(source); }
 
-// The settings keep the widths at 96 DPI, so that they show the same on a monitor of another.
+// The settings keep the widths at 96 DPI, so that they show the same on a monitor of another,
+// and as they are at the window's normal size: a maximised window's extra width, which the
+// columns that follow the list's width hold, comes off them again.
 std::vector<int> Win32MainWindowView::columnWidths(Ctl list) const {
     std::vector<int> widths = win32::columnWidths(handleOf(list));
+    const ListWidth* followed = list == Ctl::lstcookies ? &m_cookies.followedWidth()
+                                : list == Ctl::List1    ? &m_cache.followedWidth()
+                                                        : nullptr;
+    RECT frame{};
+    if (followed != nullptr && ::IsZoomed(window()) && m_normalFrame.right > m_normalFrame.left &&
+        ::GetWindowRect(window(), &frame)) {
+        const int extra = (frame.right - frame.left) - (m_normalFrame.right - m_normalFrame.left);
+        if (extra > 0) widths = widthsAfterChange(widths, followed->columns, -extra, dpi());
+    }
     for (int& width : widths)
         width = std::max(1, ::MulDiv(width, USER_DEFAULT_SCREEN_DPI, static_cast<int>(dpi())));
     return widths;

@@ -42,6 +42,8 @@ for i in $(seq 1 30); do head -c $((i * 4096)) /dev/urandom >"$temp/clean-now/fi
 read -r w0 h0 <<<"$(size_of)"
 read -r lw0 lh0 <<<"$(probe rect-id frmmain "$ID_lstcookies")"
 echo "first size ${w0}x${h0}, cookie list ${lw0}x${lh0}"
+columns_total() { echo $(($(probe column-widths frmmain "$ID_lstcookies" | tr ',' '+'))); }
+cw0=$(columns_total)
 
 names=(general cookies cache browser-history secure-wipe about applications)
 for i in "${!names[@]}"; do
@@ -60,6 +62,11 @@ read -r lw1 lh1 <<<"$(probe rect-id frmmain "$ID_lstcookies")"
 echo "at ${w1}x${h1} the cookie list is ${lw1}x${lh1}"
 [ $((lw1 - lw0)) -eq $((w1 - w0)) ] || fail "the cookie list grew by $((lw1 - lw0)), not $((w1 - w0))"
 [ $((lh1 - lh0)) -ge $(((h1 - h0) / 2)) ] || fail "the cookie list grew by only $((lh1 - lh0)) in height"
+# Its columns take the extra width, give or take a vertical scroll bar that came or went: no
+# empty band at the right.
+cw1=$(columns_total)
+gap=$((lw1 - lw0 - (cw1 - cw0)))
+[ "${gap#-}" -le 24 ] || fail "the cookie columns grew by $((cw1 - cw0)), the list by $((lw1 - lw0))"
 
 # Smaller than the first size: refused.
 wine "$PROBE" size frmmain $((w0 * 8 / 10)) $((h0 * 8 / 10))

@@ -1,5 +1,6 @@
 // The main window's layout table: each tab's keyboard shortcuts are unique, and as the window
-// grows its controls stay inside the tab control and clear of each other.
+// grows its controls stay inside the tab control and clear of each other; the lists' columns
+// take what the window's width changes by and give it back.
 #include <gtest/gtest.h>
 
 #include <cwctype>
@@ -7,6 +8,7 @@
 #include <string>
 #include <vector>
 
+#include "app/win32/list_controls.h"
 #include "app/win32/main_window_layout.h"
 
 namespace purgeon::win32 {
@@ -77,6 +79,30 @@ TEST(MainWindowLayout, AsTheWindowGrowsItsControlsStayInsideTheTabsAndApart) {
             }
         }
     }
+}
+
+TEST(ListColumns, TakeWhatTheWidthChangesByAndGiveItBack) {
+    struct Case {
+        std::vector<int> columns;
+        int change;
+        UINT dpi;
+        std::vector<int> expected;
+    };
+    const std::vector<int> widths{100, 80, 60, 40};
+    const std::vector<Case> cases = {
+        {{0, 1}, 101, 96, {150, 131, 60, 40}},  // shared, the last taking the odd pixel
+        {{0}, 300, 96, {400, 80, 60, 40}},      // one column takes it all
+        {{0, 1}, -100, 96, {50, 40, 60, 40}},   // narrower
+        {{0, 1}, -500, 96, {40, 40, 60, 40}},   // never below the least width
+        {{0, 1}, -500, 192, {80, 80, 60, 40}},  // which scales with the DPI
+        {{0, 7}, 50, 96, {125, 80, 60, 40}},    // a column the list lacks takes nothing
+    };
+    for (const Case& c : cases)
+        EXPECT_EQ(widthsAfterChange(widths, c.columns, c.change, c.dpi), c.expected)
+            << "change " << c.change << " at " << c.dpi << " DPI";
+    // What a maximised window's lists took comes off again as the window's widths are kept.
+    const std::vector<int> grown = widthsAfterChange(widths, {0, 1}, 333, 96);
+    EXPECT_EQ(widthsAfterChange(grown, {0, 1}, -333, 96), widths);
 }
 
 }  // namespace
