@@ -153,12 +153,16 @@ head -c 900 /dev/urandom >"$cookie_dir/me@beta.test[1].txt"
 head -c 80 /dev/urandom >"$cookie_dir/me@gamma.test[1].txt"
 head -c 5000 /dev/urandom >"$cookie_dir/me@alpha.test[1].txt"
 wine "$PROBE" tab frmmain 1
-sleep 2
 cookie_column() { # COLUMN: the column's texts, one row a line
     local rows row
     rows=$(probe count-id frmmain "$ID_lstcookies")
     for ((row = 0; row < rows; row++)); do probe row-text frmmain "$ID_lstcookies" "$row" "$1"; done
 }
+# The tab lists the folder off the window's thread: waited for, up to 30 s.
+for ((i = 0; i < 30; i++)); do
+    [ "$(cookie_column 0 | grep -c '\.test$')" -eq 3 ] && break
+    sleep 1
+done
 [ "$(cookie_column 0 | grep -c '\.test$')" -eq 3 ] || fail "the cookie list shows: $(cookie_column 0)"
 wine "$PROBE" header-click frmmain "$ID_lstcookies" 0
 sleep 1
