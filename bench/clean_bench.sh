@@ -26,9 +26,7 @@ mkdir -p "$work/native"
 export WINEPREFIX="$work/prefix" HOME="$work/home"
 trap wine_down EXIT
 wine_up
-folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
-app_data=$(dirname "$(winepath -u "$(wine reg query "$folders" /v 'Local AppData' 2>/dev/null |
-    tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')" | tr -d '\r')")
+app_data=$(dirname "$(shell_folder 'Local AppData')")
 mapfile -t tops < <(cd "$inflated" && find Local Roaming -mindepth 1 -maxdepth 1)
 
 # The inflated profiles, afresh, below the given AppData folder.

@@ -31,10 +31,8 @@ export WINEPREFIX="$work/prefix" HOME="$work/home"
 trap wine_down EXIT
 wine_up
 wine_without_window_manager
-folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
-reg() { wine reg query "$1" /v "$2" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
-local_dir=$(winepath -u "$(reg "$folders" 'Local AppData')" | tr -d '\r')
-roaming_dir=$(winepath -u "$(reg "$folders" 'AppData')" | tr -d '\r')
+local_dir=$(shell_folder 'Local AppData')
+roaming_dir=$(shell_folder 'AppData')
 cp -a "$work/inflated/Local/." "$local_dir/"
 cp -a "$work/inflated/Roaming/." "$roaming_dir/"
 

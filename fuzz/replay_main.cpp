@@ -15,15 +15,23 @@ extern "C" __attribute__((weak)) int LLVMFuzzerInitialize(int* argc, char*** arg
 
 namespace {
 
-std::vector<std::filesystem::path> inputsBelow(const std::filesystem::path& given) {
+// The given file, or every file below the given folder in name order; false when the folder
+// cannot be listed whole (a corpus read in part would pass on what it left out).
+bool inputsBelow(const std::filesystem::path& given, std::vector<std::filesystem::path>& files) {
     std::error_code error;
-    if (!std::filesystem::is_directory(given, error)) return {given};
-    std::vector<std::filesystem::path> files;
-    for (const auto& entry : std::filesystem::recursive_directory_iterator(given, error))
-        if (entry.is_regular_file()) files.push_back(entry.path());
-    if (error) std::fprintf(stderr, "cannot list %s: %s\n", given.c_str(), error.message().c_str());
+    if (!std::filesystem::is_directory(given, error)) {
+        files = {given};
+        return true;
+    }
+    for (std::filesystem::recursive_directory_iterator entry(given, error), end;
+         !error && entry != end; entry.increment(error))
+        if (entry->is_regular_file()) files.push_back(entry->path());
+    if (error) {
+        std::fprintf(stderr, "cannot list %s: %s\n", given.c_str(), error.message().c_str());
+        return false;
+    }
     std::sort(files.begin(), files.end());
-    return files;
+    return true;
 }
 
 }  // namespace
@@ -36,7 +44,9 @@ int main(int argc, char** argv) {
     if (LLVMFuzzerInitialize) LLVMFuzzerInitialize(&argc, &argv);
     std::size_t replayed = 0;
     for (int i = 1; i < argc; ++i) {
-        for (const auto& path : inputsBelow(argv[i])) {
+        std::vector<std::filesystem::path> inputs;
+        if (!inputsBelow(argv[i], inputs)) return 1;
+        for (const auto& path : inputs) {
             std::ifstream file(path, std::ios::binary);
             if (!file) {
                 std::fprintf(stderr, "cannot read %s\n", path.c_str());

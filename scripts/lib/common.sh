@@ -82,6 +82,14 @@ wine_without_window_manager() {
     wine reg add 'HKCU\Software\Wine\X11 Driver' /v Managed /t REG_SZ /d N /f >/dev/null 2>&1
 }
 
+# The Unix path of one of the prefix's shell folders ("AppData", "Local AppData", ...).
+shell_folder() {
+    local windows
+    windows=$(wine reg query 'HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders' \
+        /v "$1" 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p')
+    winepath -u "$windows" 2>/dev/null | tr -d '\r'
+}
+
 wine_down() {
     wineserver -k >/dev/null 2>&1 || true
 }
