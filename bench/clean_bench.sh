@@ -6,7 +6,10 @@
 #     (Wine's start-up included);
 #   bench/native_clean.py on a copy in a Linux folder: the files that clean removed, each
 #     overwritten once, flushed and removed, four at a time; the SQLite files it changed, their
-#     tables emptied with the journal kept in place, compacted, the journal overwritten and removed.
+#     tables emptied with the journal kept in place, compacted, the journal overwritten and removed;
+#   bench/shred_floor.cpp in the prefix: the files part alone, with nothing done to each file but
+#     what the native side does (open, overwrite, flush, remove), four at a time: what Wine's own
+#     costs leave as the least the clean's files can take.
 # Which files those are is found first, by an untimed clean of the same profiles. Prints each
 # round, the medians and the ratio.
 # Usage: bench/clean_bench.sh [rounds (3)]   (after bench/profiles_bench.sh; needs no display)
@@ -17,8 +20,9 @@ rounds=${1:-3}
 inflated="$root/build/bench-profiles/inflated"
 [ -d "$inflated/Local" ] || { echo "inflate the profiles first: bench/profiles_bench.sh" >&2; exit 1; }
 cmake --preset windows >/dev/null
-cmake --build --preset windows --target purgeon >/dev/null
+cmake --build --preset windows --target purgeon purgeon_shred_floor >/dev/null
 exe="$root/build/windows/app/win32/purgeon.exe"
+floor_exe="$root/build/windows/bench/purgeon_shred_floor.exe"
 
 work="$root/build/bench-clean"
 rm -rf "$work"
@@ -27,6 +31,7 @@ export WINEPREFIX="$work/prefix" HOME="$work/home"
 trap wine_down EXIT
 wine_up
 app_data=$(dirname "$(shell_folder 'Local AppData')")
+app_data_windows=$(winepath -w "$app_data" 2>/dev/null | tr -d '\r')
 mapfile -t tops < <(cd "$inflated" && find Local Roaming -mindepth 1 -maxdepth 1)
 
 # The inflated profiles, afresh, below the given AppData folder.
@@ -57,24 +62,45 @@ join -t $'\t' "$work/before.txt" "$work/after.txt" | awk -F'\t' '$2 != $3 {print
 echo "$(wc -l <"$work/removed.txt") files removed, $(wc -l <"$work/databases.txt") databases changed"
 tr -d '\r' <"$work/first-clean.txt" | tail -n 3
 
-declare -a ours=() native=() paired=()
+declare -a ours=() native=() paired=() floor=() native_files=() native_databases=()
+steps=(ours native floor)
 for ((round = 0; round < rounds; round++)); do
-    for ((i = 0; i < 2; i++)); do
-        if (((round + i) % 2 == 0)); then
-            lay "$app_data"
-            ours+=("$(seconds wine "$exe" /clean browsers)")
-        else
-            lay "$work/native"
-            native+=("$(seconds python3 "$root/bench/native_clean.py" "$work/native" \
-                "$work/removed.txt" "$work/databases.txt")")
-        fi
+    for ((i = 0; i < ${#steps[@]}; i++)); do
+        case ${steps[(round + i) % ${#steps[@]}]} in
+            ours)
+                lay "$app_data"
+                ours+=("$(seconds wine "$exe" /clean browsers)")
+                ;;
+            native)
+                lay "$work/native"
+                said=$(/usr/bin/time -f '%e' -o "$work/time.txt" python3 \
+                    "$root/bench/native_clean.py" "$work/native" "$work/removed.txt" \
+                    "$work/databases.txt")
+                native+=("$(tail -n 1 "$work/time.txt")")
+                native_databases+=("$(sed -n 's/.*databases \([0-9.]*\) s.*/\1/p' <<<"$said")")
+                native_files+=("$(sed -n 's/.*files \([0-9.]*\) s.*/\1/p' <<<"$said")")
+                ;;
+            floor)
+                lay "$app_data"
+                said=$(wine "$floor_exe" 4 "$app_data_windows" "$work/removed.txt" | tr -d '\r')
+                floor+=("$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$said")")
+                ;;
+        esac
     done
     paired+=("$(ratio "${ours[-1]}" "${native[-1]}")")
-    echo "round $((round + 1)): purgeon.exe ${ours[-1]} s, native ${native[-1]} s, ratio ${paired[-1]}"
+    echo "round $((round + 1)): purgeon.exe ${ours[-1]} s, native ${native[-1]} s" \
+         "(databases ${native_databases[-1]} s, files ${native_files[-1]} s)," \
+         "Wine's floor for the files ${floor[-1]} s; ratio ${paired[-1]}"
 done
 o=$(median "${ours[@]}")
 n=$(median "${native[@]}")
+nf=$(median "${native_files[@]}")
+nd=$(median "${native_databases[@]}")
+f=$(median "${floor[@]}")
 echo
 echo "== the clean of the inflated profiles (median of $rounds)"
 echo "purgeon.exe /clean browsers $o s; the same work natively $n s; ratio $(ratio "$o" "$n")" \
      "(goal: 1.3 or less); the median of each round's own ratio: $(median "${paired[@]}")"
+echo "the files alone: Wine's floor $f s, natively $nf s: ratio $(ratio "$f" "$nf")"
+echo "purgeon.exe against Wine's floor for the files plus the databases at native speed" \
+     "($f + $nd s): $(ratio "$o" "$(python3 -c "print($f + $nd)")")"

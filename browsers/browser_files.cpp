@@ -33,9 +33,13 @@ FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring
     resetFoundFiles(found);
     for (const std::wstring& folder : folders) {
         std::uint64_t bytes = 0;
-        if (!files.listFolder(folder, [](const DirEntry&) {}).ok()) continue;  // not there
-        for (UnlistedFolder& missed : EnumFiles(files, folder, found, &bytes))
-            removal.unlisted.push_back(std::move(missed));
+        for (UnlistedFolder& missed : EnumFiles(files, folder, found, &bytes)) {
+            // A folder the browser has not made (yet) simply has nothing to remove.
+            const long code = missed.status.code;
+            const bool absent = code == kErrorFileNotFound || code == kErrorPathNotFound;
+            const bool root = missed.path.size() <= folder.size() + 1;
+            if (!(absent && root)) removal.unlisted.push_back(std::move(missed));
+        }
         removal.bytes += bytes;
     }
     for (const std::wstring& file : singleFiles) {

@@ -192,6 +192,37 @@ std::wstring finalPathOf(FileSystem& files, const std::wstring& path) {
     return folder + path.substr(slash + 1);
 }
 
+// Runs the passes over a file already found fit for them and removes it.
+ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, std::size_t unit,
+                               const ShredRequest& request) {
+    std::vector<Pass> passes;
+    // Without keys nothing is written: the file stays as it is.
+    if (Status planned = plan(request.method, file.random(), passes); !planned)
+        return {ShredOutcome::failed, planned};
+    // As large as the longest pass needs, up to one write: small files take a small buffer.
+    const std::uint64_t longest = fileLength + passes.size() * kShredBlock;
+    AlignedBuffer buffer(
+        static_cast<std::size_t>(std::min<std::uint64_t>(kWriteSize, roundUp(longest, unit))),
+        unit);
+    AlignedBuffer readBuffer(buffer.size(), unit);
+
+    Status written;
+    ReadBack found;
+    std::uint64_t length = fileLength;
+    const Overwrite overwritten =
+        overwrite(file, length, passes, buffer, readBuffer, unit, request, written, found);
+    // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
+    if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
+    const Status removed = file.remove();
+    if (!removed) {
+        if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
+        return {ShredOutcome::notRemoved, removed};
+    }
+    if (overwritten == Overwrite::failed) return {ShredOutcome::removedNotOverwritten, written};
+    if (!found.same) return {ShredOutcome::notVerified, found.status};
+    return {ShredOutcome::wiped, {}};
+}
+
 }  // namespace
 
 ShredOutcome outcomeOf(const Status& status) {
@@ -241,35 +272,12 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         return {removed ? ShredOutcome::unlinked : outcomeOf(removed), removed};
     }
 
-    const std::size_t unit = file->ioUnit();
+    const std::size_t unit = request.ioUnit != 0 ? request.ioUnit : file->ioUnit();
     if (unit == 0 || (unit & (unit - 1)) != 0 || unit > kWriteSize)
         return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
-    std::vector<Pass> passes;
-    // Without keys nothing is written: the file stays as it is.
-    if (Status planned = plan(request.method, file->random(), passes); !planned)
-        return {ShredOutcome::failed, planned};
-    // As large as the longest pass needs, up to one write: small files take a small buffer.
-    const std::uint64_t longest = facts.length + passes.size() * kShredBlock;
-    AlignedBuffer buffer(
-        static_cast<std::size_t>(std::min<std::uint64_t>(kWriteSize, roundUp(longest, unit))),
-        unit);
-    AlignedBuffer readBuffer(buffer.size(), unit);
-
-    Status written;
-    ReadBack found;
-    std::uint64_t length = facts.length;
-    const Overwrite overwritten =
-        overwrite(*file, length, passes, buffer, readBuffer, unit, request, written, found);
-    // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
-    if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
-    const Status removed = file->remove();
-    if (!removed) {
-        if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
-        return {ShredOutcome::notRemoved, removed};
-    }
-    if (overwritten == Overwrite::failed) return {ShredOutcome::removedNotOverwritten, written};
-    if (!found.same) return {ShredOutcome::notVerified, found.status};
-    return {ShredOutcome::wiped, {}};
+    ShredResult result = overwriteAndRemove(*file, facts.length, unit, request);
+    result.ioUnit = unit;
+    return result;
 }
 
 int passCount(WipeMethod method) {

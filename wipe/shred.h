@@ -53,6 +53,9 @@ inline constexpr int kShredOutcomeCount = static_cast<int>(ShredOutcome::failed)
 struct ShredResult {
     ShredOutcome outcome = ShredOutcome::failed;
     Status status;  // the failing step's error, when there is one
+    // The alignment the file's writes kept, once it was known: every file of the same folder
+    // shares it (see ShredRequest::ioUnit).
+    std::size_t ioUnit = 0;
 };
 
 struct ShredRequest {
@@ -70,6 +73,10 @@ struct ShredRequest {
     // the way was swapped in and nothing is touched. Empty: the final path of the file's folder
     // with the file's name.
     std::wstring expectedFinalPath;
+    // The alignment of unbuffered writes on the file's volume, when the caller already knows it
+    // from a file of the same folder; 0: the file is asked (a question the system answers with a
+    // round trip of its own).
+    std::size_t ioUnit = 0;
     // Asked before every write: once stop is requested the file is left where it is.
     std::stop_token stop;
     // Told, after each write, how many of the file's own bytes it covered: a pass adds up to the

@@ -5,10 +5,21 @@
 #include <atomic>
 #include <exception>
 #include <mutex>
+#include <string_view>
 #include <thread>
 #include <vector>
 
 namespace purgeon {
+
+namespace {
+
+// A path's folder, up to and with its last separator.
+std::wstring_view folderOf(const std::wstring& path) {
+    const std::size_t slash = path.find_last_of(L'\\');
+    return std::wstring_view(path).substr(0, slash == std::wstring::npos ? 0 : slash + 1);
+}
+
+}  // namespace
 
 BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint64_t totalBytes,
                        const BatchRequest& request) {
@@ -30,6 +41,9 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
     };
     auto work = [&]() noexcept {
         try {
+            // The last folder this worker wrote in, and the alignment its files keep.
+            std::wstring unitFolder;
+            std::size_t unit = 0;
             for (;;) {
                 if (request.stop.stop_requested()) return;
                 const std::size_t i = next.fetch_add(1);
@@ -37,12 +51,18 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 report([&] { progress.current = found[i]; });
                 ShredRequest each{request.method, request.overwriteSharedData, found[i]};
                 each.stop = request.stop;
+                const std::wstring_view folder = folderOf(found[i]);
+                if (folder == unitFolder) each.ioUnit = unit;
                 std::uint64_t written = 0;
                 each.written = [&](std::uint64_t bytes) {
                     written += bytes;
                     report([&] { progress.bytesDone += bytes; });
                 };
                 const ShredResult shredded = ShredFile(files, found[i], each);
+                if (shredded.ioUnit != 0 && shredded.ioUnit != each.ioUnit) {
+                    unitFolder = folder;
+                    unit = shredded.ioUnit;
+                }
                 report([&] {
                     ++progress.filesDone;
                     result.tally.add(shredded.outcome);

@@ -1,6 +1,12 @@
 # Helpers for the end-to-end scripts: start Purgeon under Wine, ask the probe, take screenshots.
 set -euo pipefail
-: "${PURGEON_EXE:?}" "${PROBE:?}" "${SHOTS:?}" "${WINEPREFIX:?}" "${DISPLAY:?}"
+: "${PURGEON_EXE:?}" "${PROBE:?}" "${SHOTS:?}" "${WINEPREFIX:?}" "${DISPLAY:?}" "${BUILD_DIR:?}"
+# Wine runs only in a throwaway prefix below the build folder, never in the user's own.
+case "$WINEPREFIX" in
+    "$BUILD_DIR"/*) ;;
+    *) echo "FAIL: WINEPREFIX ($WINEPREFIX) is not below $BUILD_DIR (scripts/test sets it)" >&2
+       exit 1 ;;
+esac
 
 fail() {
     echo "FAIL: $*" >&2

@@ -264,6 +264,9 @@ public:
     };
     std::vector<PassEnd> passEnds;
     std::size_t ioUnit = 4096;  // the alignment every read and write must keep
+    // Folders (ending in '\\') whose files keep another alignment than ioUnit.
+    std::map<std::wstring, std::size_t> ioUnitOfFolder;
+    int ioUnitAsked = 0;  // how often a file was asked its alignment
     FakeRandomSource random;
 
 private:
@@ -280,8 +283,8 @@ private:
             return {};
         }
         std::size_t ioUnit() override {
-            const std::lock_guard<std::mutex> held(m_lock);
-            return m_fs.ioUnit;
+            ++m_fs.ioUnitAsked;
+            return unit();
         }
         Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
             const std::lock_guard<std::mutex> held(m_lock);
@@ -344,8 +347,12 @@ private:
         }
 
     private:
+        std::size_t unit() const {
+            const auto folder = m_fs.ioUnitOfFolder.find(m_path.substr(0, m_path.rfind(L'\\') + 1));
+            return folder == m_fs.ioUnitOfFolder.end() ? m_fs.ioUnit : folder->second;
+        }
         bool aligned(std::uint64_t offset, const void* data, std::size_t bytes) const {
-            const std::size_t unit = m_fs.ioUnit;
+            const std::size_t unit = this->unit();
             return offset % unit == 0 && bytes % unit == 0 &&
                    reinterpret_cast<std::uintptr_t>(data) % unit == 0;
         }

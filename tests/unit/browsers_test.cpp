@@ -8,6 +8,7 @@
 #include <vector>
 
 #include "browsers/browser_cache.h"
+#include "browsers/browser_files.h"
 #include "browsers/browser_history.h"
 #include "browsers/cookie_keep_list.h"
 #include "browsers/ini_text.h"
@@ -390,6 +391,23 @@ TEST(CacheListing, ReadsOnlyTheEndsThatHoldTheAddressesAndKeepsTheOrderWithSever
             EXPECT_LT(files.partBytes.load(), total / 10);  // the ends, never the content
         }
     }
+}
+
+// A profile's folder that is not there has nothing to remove; one that is there but cannot be
+// listed is told, not taken for empty; the rest go.
+TEST(ProfileFiles, AMissingFolderIsNothingAndAnUnlistableOneIsTold) {
+    fakes::FakeFileSystem fs;
+    const std::wstring cache = L"D:\\p\\Cache\\", locked = L"D:\\p\\Locked\\";
+    fs.addFile(cache, L"a_0", kAttrArchive, std::vector<unsigned char>(100, 1));
+    fs.addFile(locked, L"b_0", kAttrArchive, std::vector<unsigned char>(100, 1));
+    fs.listErrors[locked] = kErrorAccessDenied;
+    const FileRemoval removal =
+        removeProfileFiles(fs, {L"D:\\p\\Missing", L"D:\\p\\Cache", L"D:\\p\\Locked"}, {});
+    EXPECT_EQ(removal.tally.wiped(), 1u);
+    EXPECT_EQ(removal.unlisted,
+              (std::vector<UnlistedFolder>{{locked, Status::error(kErrorAccessDenied)}}));
+    EXPECT_FALSE(fs.files.count(cache + L"a_0"));
+    EXPECT_TRUE(fs.files.count(locked + L"b_0"));
 }
 
 TEST(Utf8, ConvertsBothWays) {

@@ -89,5 +89,23 @@ TEST(ShredBatch, AFileNotVerifiedIsRemovedAndToldApart) {
               L"verified.");
 }
 
+// The volume's alignment is asked once per run of files in one folder, and a file of another
+// folder, which may lie on another volume, never writes with the alignment of the last.
+TEST(ShredBatch, AlignmentIsAskedOncePerFolderAndNeverCarriedToAnother) {
+    FakeFileSystem fs;
+    const std::wstring other = L"D:\\mounted\\";
+    fs.ioUnitOfFolder[other] = 8192;
+    FoundFileList found{L""};
+    for (const auto& [folder, name] : std::vector<std::pair<std::wstring, std::wstring>>{
+             {kDir, L"a"}, {kDir, L"b"}, {other, L"c"}, {other, L"d"}, {kDir, L"e"}}) {
+        fs.addFile(folder, name, kAttrArchive, std::vector<unsigned char>(5000, 7));
+        found.push_back(folder + name);
+    }
+    const BatchResult result = ShredFiles(fs, found, 5 * 5000, BatchRequest{});
+    EXPECT_EQ(result.tally.wiped(), 5u);
+    EXPECT_TRUE(fs.files.empty());
+    EXPECT_EQ(fs.ioUnitAsked, 3);
+}
+
 }  // namespace
 }  // namespace purgeon
