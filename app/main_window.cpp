@@ -76,15 +76,19 @@ void FrmMain::Form_Load() {
         m_program.logFailure(L"The widths of a list's columns could not be read", read);
         if (!widths) continue;
         m_view->setColumnWidths(list, *widths);
-        if (list == Ctl::lstcookies) m_cookieColumnsKept = true;
+        m_columnsKept.insert(list);
     }
 }
 
 void FrmMain::Form_Activate() {
     m_view->repaint();
-    // The cookie list's columns share its width once, unless the user's own widths are kept.
-    if (!m_cookieColumnsKept && !m_cookieColumnsSplit) m_view->splitCookieColumns();
-    m_cookieColumnsSplit = true;
+    // The cookie and history lists' columns share their width once, unless the user's own
+    // widths are kept.
+    if (!m_columnsSplit) {
+        for (const Ctl list : {Ctl::lstcookies, Ctl::URLs})
+            if (!m_columnsKept.count(list)) m_view->splitColumns(list);
+    }
+    m_columnsSplit = true;
     loadUserPrefs();
 }
 

@@ -3,6 +3,7 @@
 
 #include <map>
 #include <memory>
+#include <set>
 #include <string>
 #include <utility>
 #include <vector>
@@ -41,7 +42,9 @@ public:
     virtual void setBusy(bool busy) = 0;
     virtual void repaint() = 0;
     virtual void focus(Ctl control) = 0;
-    virtual void splitCookieColumns() = 0;
+    // Shares a list's width out among its columns, as on a first start (the cookie and history
+    // lists, whose widths the user has not kept).
+    virtual void splitColumns(Ctl list) = 0;
     // An operation runs, or ended: the controls that would start another are disabled meanwhile,
     // "&Cancel" shows, and so does the progress in the status bar and on the taskbar button.
     virtual void setOperationRunning(bool running) = 0;
@@ -271,9 +274,9 @@ private:
     CookieList m_cookies;
     HistoryList m_history;
     std::wstring m_cookieFolder;
-    int m_keepRow = -1;                // the keep list's chosen site
-    bool m_cookieColumnsKept = false;  // the cookie list's widths came from the settings
-    bool m_cookieColumnsSplit = false;
+    int m_keepRow = -1;           // the keep list's chosen site
+    std::set<Ctl> m_columnsKept;  // the lists whose widths came from the settings
+    bool m_columnsSplit = false;
     std::wstring m_openFileName;  // the file dialog starts from the last choice
     // Last, so that they stop before the lists they fill go.
     std::unique_ptr<ListingRunner> m_cookieListing;

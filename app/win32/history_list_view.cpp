@@ -1,6 +1,9 @@
 // The history list: a count and texts on demand, type-to-find, header clicks passed on.
 #include "app/win32/history_list_view.h"
 
+#include <algorithm>
+#include <iterator>
+
 #include "app/win32/list_controls.h"
 #include "app/win32/view_support.h"
 
@@ -19,10 +22,29 @@ void HistoryListView::attach(HWND list, UINT dpi) {
         {L"Title", L"URL", L"Last visited", L"Last Updated", L"Expires", L"Flags", L"Browser"},
         kColumnWidth, dpi);
     ::SendMessageW(list, LVM_SETEXTENDEDLISTVIEWSTYLE, LVS_EX_DOUBLEBUFFER, LVS_EX_DOUBLEBUFFER);
+    splitColumns();
 }
 
 void HistoryListView::rescaleColumns(UINT previousDpi, UINT dpi) {
     win32::rescaleColumns(m_list, previousDpi, dpi);
+}
+
+void HistoryListView::splitColumns() {
+    RECT client{};
+    ::GetClientRect(m_list, &client);
+    const int width = client.right - client.left - ::GetSystemMetrics(SM_CXVSCROLL);
+    const int visited = columnWidthFor(m_list, L"12/31/2026 12:59:59 PM");
+    const int title = std::max(columnWidthFor(m_list, L"Title"), (width - visited) * 2 / 5);
+    const int address = std::max(columnWidthFor(m_list, L"URL"), width - visited - title);
+    const int widths[] = {title,
+                          address,
+                          visited,
+                          columnWidthFor(m_list, L"Last Updated"),
+                          columnWidthFor(m_list, L"Expires"),
+                          columnWidthFor(m_list, L"Flags"),
+                          columnWidthFor(m_list, L"Firefox (default-release)")};
+    for (int column = 0; column < static_cast<int>(std::size(widths)); ++column)
+        ::SendMessageW(m_list, LVM_SETCOLUMNWIDTH, static_cast<WPARAM>(column), widths[column]);
 }
 
 void HistoryListView::showRows(const HistoryList& list) {

@@ -2,6 +2,7 @@
 #pragma once
 
 #include "app/main_window.h"
+#include "app/win32/list_controls.h"
 #include "platform/win32/collation_win32.h"
 #include "platform/win32/handles.h"
 
@@ -23,6 +24,11 @@ public:
     void detach() { m_list = nullptr; }
 
     void rescaleColumns(UINT previousDpi, UINT dpi);
+    // The first widths: the title and the address take most of the list, the last visit fits its
+    // date, and the columns the browsers leave empty fit their headings (past the list's edge).
+    void splitColumns();
+    void followWidth(UINT dpi) { followListWidth(m_list, m_width, dpi); }
+    const ListWidth& followedWidth() const { return m_width; }
     // The rows changed: more came, they were emptied, or their order changed.
     void showRows(const HistoryList& list);
 
@@ -38,6 +44,7 @@ private:
     int m_sortColumn = -2;
     bool m_ascending = true;
     Win32Collation m_collation;
+    ListWidth m_width{{0, 1}};
 };
 
 }  // namespace purgeon::win32

@@ -74,9 +74,9 @@ void Win32MainWindowView::layoutControls() {
     fitToText();
     layoutStatusBar();
     for (const auto& [control, text] : m_wholeTexts) showFitted(control);
-    // The history's seven columns are already wider than its list at the first size: they keep
-    // their widths, and the other lists' widest columns follow the list's width.
+    // Each list's widest columns follow the list's width.
     m_cookies.followWidth(dpi());
+    m_history.followWidth(dpi());
     m_cache.followWidth(dpi());
     m_apps.followWidth(dpi());
     m_pages.captureBackground(tabs);
@@ -178,6 +178,7 @@ std::vector<int> Win32MainWindowView::columnWidths(Ctl list) const {
     std::vector<int> widths = win32::columnWidths(handleOf(list));
     const ListWidth* followed = list == Ctl::lstcookies ? &m_cookies.followedWidth()
                                 : list == Ctl::List1    ? &m_cache.followedWidth()
+                                : list == Ctl::URLs     ? &m_history.followedWidth()
                                                         : nullptr;
     RECT frame{};
     if (followed != nullptr && ::IsZoomed(window()) && m_normalFrame.right > m_normalFrame.left &&

@@ -224,7 +224,10 @@ void Win32MainWindowView::repaint() {
 
 void Win32MainWindowView::focus(Ctl control) { ::SetFocus(handleOf(control)); }
 
-void Win32MainWindowView::splitCookieColumns() { m_cookies.splitColumns(); }
+void Win32MainWindowView::splitColumns(Ctl list) {
+    if (list == Ctl::lstcookies) m_cookies.splitColumns();
+    if (list == Ctl::URLs) m_history.splitColumns();
+}
 
 void Win32MainWindowView::showCacheRows(const CacheList& list) { m_cache.showRows(list); }
 

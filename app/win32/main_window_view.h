@@ -41,7 +41,7 @@ public:
     void setBusy(bool busy) override;
     void repaint() override;
     void focus(Ctl control) override;
-    void splitCookieColumns() override;
+    void splitColumns(Ctl list) override;
     void showCacheRows(const CacheList& list) override;
     void showCacheSelection(const CacheList& list) override;
     void showCookieRows(const CookieList& list) override;

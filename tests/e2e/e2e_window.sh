@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The main window driven from outside: it takes 1.6 times its size and its cookie list grows with
-# it, a smaller size is refused, the size is kept after a restart; Ctrl+Tab changes the tab;
+# The main window driven from outside: the history list's first columns share its width, it takes
+# 1.6 times its size and its cookie list grows with it, a smaller size is refused, the size is
+# kept after a restart; Ctrl+Tab changes the tab;
 # "Clean &Now" lists the ticked areas with counts, No removes nothing, Yes removes them and says
 # how much was freed. A click on a header of the cookie list sorts it (again: descending), the
 # column widths are kept after a restart, and "Delete Selected" on the cache tab removes every
@@ -44,6 +45,12 @@ read -r lw0 lh0 <<<"$(probe rect-id frmmain "$ID_lstcookies")"
 echo "first size ${w0}x${h0}, cookie list ${lw0}x${lh0}"
 columns_total() { echo $(($(probe column-widths frmmain "$ID_lstcookies" | tr ',' '+'))); }
 cw0=$(columns_total)
+# The history list's title, address and last visit share its width at the first size.
+read -r hw _ <<<"$(probe rect-id frmmain "$ID_URLs")"
+IFS=, read -r title address visited _ <<<"$(probe column-widths frmmain "$ID_URLs")"
+history_first=$((title + address + visited))
+((history_first > hw - 48 && history_first <= hw)) ||
+    fail "the history's title, address and last visit take $history_first of ${hw} pixels"
 
 names=(general cookies cache browser-history secure-wipe about applications)
 for i in "${!names[@]}"; do

@@ -51,7 +51,7 @@ public:
     void setBusy(bool busy) override { m_log.push_back(busy ? L"busy" : L"idle"); }
     void repaint() override { m_log.push_back(L"main.repaint"); }
     void focus(Ctl control) override { m_log.push_back(L"focus " + ctlName(control)); }
-    void splitCookieColumns() override { m_log.push_back(L"main.splitCookieColumns"); }
+    void splitColumns(Ctl list) override { m_log.push_back(L"main.splitColumns " + ctlName(list)); }
     // Kept apart from the shared log, which tests read for the order of texts and boxes.
     void setOperationRunning(bool running) override { operationStates.push_back(running); }
     void showProgress(int percent, const std::wstring& text) override {

@@ -107,7 +107,8 @@ TEST(Tray, MouseMessagesPopUpTheMenuOrShowTheWindow) {
         Log effect;
     };
     const Log shown{L"tray.timer.stop", L"main.show", L"main.repaint",
-                    L"main.splitCookieColumns"};  // and activated
+                    L"main.splitColumns " + fakes::ctlName(Ctl::lstcookies),
+                    L"main.splitColumns " + fakes::ctlName(Ctl::URLs)};  // and activated
     // The left button's press waits for a second click before the menu opens.
     for (const Case& c :
          {Case{kWmLButtonDown, {L"tray.timer"}}, Case{kWmRButtonUp, {L"tray.menu"}},

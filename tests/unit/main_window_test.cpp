@@ -30,12 +30,14 @@ TEST(MainWindow, LoadSetsCaptionAboutTextsAndGeneralTabWithoutListing) {
         EXPECT_EQ(main.value(box), 0);
 }
 
-TEST(MainWindow, ActivationRepaintsSplitsTheCookieColumnsAndReloadsTheOptions) {
+TEST(MainWindow, ActivationRepaintsSplitsTheListsColumnsAndReloadsTheOptions) {
     ProgramRig rig;
     FrmMain& main = rig.loadMain();
     main.Form_Activate();
-    EXPECT_EQ(rig.log, (Log{L"main.repaint", L"main.splitCookieColumns",
-                            L"main.value " + fakes::ctlName(Ctl::optQuick) + L"=1"}));
+    EXPECT_EQ(rig.log,
+              (Log{L"main.repaint", L"main.splitColumns " + fakes::ctlName(Ctl::lstcookies),
+                   L"main.splitColumns " + fakes::ctlName(Ctl::URLs),
+                   L"main.value " + fakes::ctlName(Ctl::optQuick) + L"=1"}));
 }
 
 TEST(MainWindow, TabSwitchListsTheCacheOnlyOnTheCacheTab) {

@@ -100,9 +100,13 @@ TEST(ColumnWidths, AreKeptForEachListAndDamagedValuesAreIgnored) {
     EXPECT_EQ(rig.mainView().widths,
               (std::map<Ctl, std::vector<int>>{{Ctl::lstcookies, {200, 150, 90, 60}},
                                                {Ctl::URLs, {300, 20}}}));
-    // The user's widths stay: the cookie list's columns are not shared out afresh.
+    // The user's widths stay: the lists' columns are not shared out afresh.
+    const auto split = [&](Ctl list) {
+        return std::count(rig.log.begin(), rig.log.end(),
+                          L"main.splitColumns " + fakes::ctlName(list));
+    };
     main.Form_Activate();
-    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), L"main.splitCookieColumns"), 0);
+    EXPECT_EQ(split(Ctl::lstcookies) + split(Ctl::URLs), 0);
 
     rig.program.unloadMainWindow();
     rig.settings.values[L" Purgeon|Window|CookieColumns"] = L"200,x";
@@ -110,7 +114,8 @@ TEST(ColumnWidths, AreKeptForEachListAndDamagedValuesAreIgnored) {
     rig.log.clear();
     rig.loadMain().Form_Activate();
     EXPECT_EQ(rig.mainView().widths.count(Ctl::lstcookies), 0u);
-    EXPECT_EQ(std::count(rig.log.begin(), rig.log.end(), L"main.splitCookieColumns"), 1);
+    EXPECT_EQ(split(Ctl::lstcookies), 1);
+    EXPECT_EQ(split(Ctl::URLs), 1);
     EXPECT_TRUE(
         rig.logFile.contains(L"The widths of a list's columns could not be read: system text 5"));
 }
