@@ -35,10 +35,8 @@ FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring
         std::uint64_t bytes = 0;
         for (UnlistedFolder& missed : EnumFiles(files, folder, found, &bytes)) {
             // A folder the browser has not made (yet) simply has nothing to remove.
-            const long code = missed.status.code;
-            const bool absent = code == kErrorFileNotFound || code == kErrorPathNotFound;
-            const bool root = missed.path.size() <= folder.size() + 1;
-            if (!(absent && root)) removal.unlisted.push_back(std::move(missed));
+            if (!(missed.status.notFound() && missed.path == listingPath(folder)))
+                removal.unlisted.push_back(std::move(missed));
         }
         removal.bytes += bytes;
     }

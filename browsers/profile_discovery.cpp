@@ -41,8 +41,7 @@ std::vector<std::wstring> subfolders(FileSystem& files, const std::wstring& fold
         if ((entry.attributes & kAttrDirectory) && entry.name != L"." && entry.name != L"..")
             names.push_back(entry.name);
     });
-    const bool absent = listed.code == kErrorFileNotFound || listed.code == kErrorPathNotFound;
-    if (!listed && !absent && unlisted) unlisted->push_back({folder, listed});
+    if (!listed && !listed.notFound() && unlisted) unlisted->push_back({folder, listed});
     std::sort(names.begin(), names.end());
     return names;
 }

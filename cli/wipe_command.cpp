@@ -77,8 +77,7 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
             continue;
         }
         std::uint64_t bytes = 0;
-        if (const Status found = s.files.fileSize(path, bytes);
-            found.code == kErrorFileNotFound || found.code == kErrorPathNotFound) {
+        if (const Status found = s.files.fileSize(path, bytes); found.notFound()) {
             ++refused;
             tell(path + L" could not be wiped: there is no such file or folder.\n");
             continue;

@@ -29,6 +29,8 @@ struct [[nodiscard]] Status {
     static Status error(long code) { return {code == 0 ? -1 : code}; }
     bool ok() const { return code == kErrorSuccess; }
     explicit operator bool() const { return ok(); }
+    // The file, or a folder on its path, is not there.
+    bool notFound() const { return code == kErrorFileNotFound || code == kErrorPathNotFound; }
     bool operator==(const Status&) const = default;
 };
 

@@ -6,25 +6,18 @@
 #include <set>
 
 #include "rules/rule_names.h"
+#include "wipe/enum_files.h"
 #include "wipe/folder_guard.h"
 
 namespace purgeon {
 
 namespace {
 
-bool missing(const Status& status) {
-    return status.code == kErrorFileNotFound || status.code == kErrorPathNotFound;
-}
-
 bool isDotName(const std::wstring& name) { return name == L"." || name == L".."; }
 
 // "C:\" and "C:\x" alike give "C:\x\name".
 std::wstring childPath(const std::wstring& folder, const std::wstring& name) {
     return folder.back() == L'\\' ? folder + name : folder + L"\\" + name;
-}
-
-std::wstring listingPath(const std::wstring& folder) {
-    return folder.back() == L'\\' ? folder : folder + L"\\";
 }
 
 bool isFolderLink(std::uint32_t attributes) {
@@ -47,7 +40,7 @@ std::vector<std::wstring> matchFolders(RuleScope& scope, const std::wstring& pat
             for (const std::wstring& folder : current) {
                 const std::vector<DirEntry>* entries = nullptr;
                 const Status listed = scope.listOnce(listingPath(folder), entries);
-                if (!listed && !missing(listed)) unlisted.push_back(folder);
+                if (!listed && !listed.notFound()) unlisted.push_back(folder);
                 for (const DirEntry& entry : *entries)
                     if ((entry.attributes & kAttrDirectory) && !isFolderLink(entry.attributes) &&
                         wildcardMatch(parts[i], entry.name))
@@ -132,7 +125,7 @@ public:
                     take(childPath(folder, entry.name), entry.size);
             });
         if (!listed) {
-            if (!missing(listed)) m_targets.unlisted.push_back(folder);
+            if (!listed.notFound()) m_targets.unlisted.push_back(folder);
             return;
         }
         for (const std::wstring& subfolder : subfolders) walk(subfolder, emptied);

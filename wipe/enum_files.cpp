@@ -7,6 +7,10 @@ namespace purgeon {
 
 void resetFoundFiles(FoundFileList& found) { found.assign(1, std::wstring()); }
 
+std::wstring listingPath(const std::wstring& folder) {
+    return !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
+}
+
 std::wstring StripNulls(const std::wstring& text) { return text.substr(0, text.find(L'\0')); }
 
 namespace {
@@ -32,7 +36,7 @@ FolderLevel openLevel(FileSystem& files, std::wstring path, std::vector<Unlisted
 std::vector<UnlistedFolder> EnumFiles(FileSystem& files, const std::wstring& folder,
                                       FoundFileList& found, std::uint64_t* bytes) {
     if (found.empty()) resetFoundFiles(found);
-    const std::wstring root = !folder.empty() && folder.back() == L'\\' ? folder : folder + L"\\";
+    const std::wstring root = listingPath(folder);
 
     // An explicit stack of open levels instead of recursion, so depth cannot exhaust the stack;
     // the order is the same: a sub-folder's files come before its parent's later entries.

@@ -22,6 +22,9 @@ struct UnlistedFolder {
     bool operator==(const UnlistedFolder&) const = default;
 };
 
+// The folder as a listing names it: with a trailing "\" ("C:\" and "C:\x" alike).
+std::wstring listingPath(const std::wstring& folder);
+
 // Appends the full path of every file below the folder (with or without a trailing "\"), depth
 // first in the order the platform lists entries. Links (junctions, symbolic links, mount points)
 // are neither followed nor listed: only what really lies below the folder is found. When bytes is

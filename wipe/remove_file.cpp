@@ -11,8 +11,6 @@ Status RemoveFile(FileSystem& files, const std::wstring& path) {
     return files.deleteFile(path);
 }
 
-bool removedOrGone(const Status& status) {
-    return status.ok() || status.code == kErrorFileNotFound || status.code == kErrorPathNotFound;
-}
+bool removedOrGone(const Status& status) { return status.ok() || status.notFound(); }
 
 }  // namespace purgeon
