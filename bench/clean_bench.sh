@@ -10,8 +10,9 @@
 #   bench/shred_floor.cpp in the prefix: the files part alone, with nothing done to each file but
 #     what the native side does (open, overwrite, flush, remove), four at a time: what Wine's own
 #     costs leave as the least the clean's files can take.
-# Which files those are is found first, by an untimed clean of the same profiles. Prints each
-# round, the medians and the ratio.
+# Which files those are is found first, by an untimed clean of the same profiles. Before the
+# cleans, purgeon.exe /preview browsers is timed against /help (Wine's start-up) and against the
+# same counts made natively (native_clean.py --count). Prints each round, the medians and ratios.
 # Usage: bench/clean_bench.sh [rounds (3)]   (after bench/profiles_bench.sh; needs no display)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
@@ -61,6 +62,25 @@ join -t $'\t' "$work/before.txt" "$work/after.txt" | awk -F'\t' '$2 != $3 {print
     done >"$work/databases.txt" || true
 echo "$(wc -l <"$work/removed.txt") files removed, $(wc -l <"$work/databases.txt") databases changed"
 tr -d '\r' <"$work/first-clean.txt" | tail -n 3
+
+echo "== the preview (what Clean Now counts before it asks), the profiles laid once"
+lay "$app_data"
+lay "$work/native"
+declare -a previews=() helps=() counts=()
+for ((round = 0; round < rounds; round++)); do
+    previews+=("$(seconds wine "$exe" /preview browsers)")
+    helps+=("$(seconds wine "$exe" /help)")
+    counts+=("$(seconds python3 "$root/bench/native_clean.py" --count "$work/native" \
+        "$work/removed.txt" "$work/databases.txt")")
+    echo "round $((round + 1)): purgeon.exe /preview browsers ${previews[-1]} s, /help" \
+         "${helps[-1]} s (Wine's start-up), the same counts natively ${counts[-1]} s"
+done
+p=$(median "${previews[@]}")
+h=$(median "${helps[@]}")
+c=$(median "${counts[@]}")
+echo "medians: /preview $p s, /help $h s, native $c s; /preview against native $(ratio "$p" "$c")," \
+     "less Wine's start-up $(ratio "$(python3 -c "print(max($p - $h, 0.001))")" "$c")"
+echo
 
 declare -a ours=() native=() paired=() floor=() native_files=() native_databases=()
 steps=(ours native floor)

@@ -1,11 +1,14 @@
 #!/usr/bin/env python3
 """The native peer for cleaning browser profiles: the same work as Purgeon's clean of them, done
-by Linux itself. Usage: native_clean.py ROOT REMOVED DATABASES
+by Linux itself. Usage: native_clean.py [--count] ROOT REMOVED DATABASES
 
 REMOVED lists the files the clean removes (paths below ROOT, one a line): each is overwritten once
 with random data, flushed to the device and removed, four at a time. DATABASES lists the SQLite
 files it changes: in each, the same tables are emptied in one transaction with the journal kept
 in place, the file is compacted, and the journal is overwritten, flushed and removed.
+
+With --count, the peer of a preview instead: the removed files' sizes added up and the rows of the
+same tables counted, nothing changed.
 """
 import os
 import sqlite3
@@ -70,7 +73,32 @@ def clear_database(path):
             overwrite_and_remove(journal)
 
 
+def count(root, removed_list, database_list):
+    rows = 0
+    with open(database_list) as f:
+        for line in f.read().splitlines():
+            if not line:
+                continue
+            path = os.path.join(root, line)
+            db = sqlite3.connect(f"file:{path}?mode=ro", uri=True)
+            existing = {row[0] for row in
+                        db.execute("SELECT name FROM sqlite_master WHERE type='table'")}
+            for table in TABLES.get(os.path.basename(path), []):
+                if table in existing:
+                    rows += db.execute(f'SELECT count(*) FROM "{table}"').fetchone()[0]
+            db.close()
+    size = 0
+    with open(removed_list) as f:
+        files = [line for line in f.read().splitlines() if line]
+    for line in files:
+        size += os.path.getsize(os.path.join(root, line))
+    print(f"{rows} rows, {len(files)} files of {size} bytes")
+
+
 def main():
+    if sys.argv[1] == "--count":
+        count(*sys.argv[2:5])
+        return
     root, removed_list, database_list = sys.argv[1:4]
     start = time.monotonic()
     with open(database_list) as f:

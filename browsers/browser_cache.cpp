@@ -220,6 +220,10 @@ void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
     if (!batch.empty()) hand(std::move(batch));
 }
 
+ProfileFiles findBrowserCacheFiles(FileSystem& files, const BrowserProfile& profile) {
+    return findProfileFiles(files, cacheFolders(profile));
+}
+
 FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,
                               std::stop_token stop) {
     return removeProfileFiles(files, cacheFolders(profile), {}, stop);

@@ -36,6 +36,8 @@ void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
                       const CacheEntriesHand& hand, std::stop_token stop,
                       std::size_t batchSize = 512, std::size_t readers = 1);
 
+// What clearBrowserCache removes, found by listing the cache folders alone: no file is read.
+ProfileFiles findBrowserCacheFiles(FileSystem& files, const BrowserProfile& profile);
 // Overwrites once and removes every file of every cache folder.
 FileRemoval clearBrowserCache(FileSystem& files, const BrowserProfile& profile,
                               std::stop_token stop = {});

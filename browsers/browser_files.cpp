@@ -26,33 +26,41 @@ FoundFileList listProfileFiles(FileSystem& files, const std::wstring& folder,
     return found;
 }
 
-FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
-                               const std::vector<std::wstring>& singleFiles, std::stop_token stop) {
-    FileRemoval removal;
-    FoundFileList found;
-    resetFoundFiles(found);
+ProfileFiles findProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
+                              const std::vector<std::wstring>& singleFiles) {
+    ProfileFiles listed;
+    resetFoundFiles(listed.found);
     for (const std::wstring& folder : folders) {
         std::uint64_t bytes = 0;
-        for (UnlistedFolder& missed : EnumFiles(files, folder, found, &bytes)) {
+        for (UnlistedFolder& missed : EnumFiles(files, folder, listed.found, &bytes)) {
             // A folder the browser has not made (yet) simply has nothing to remove.
             if (!(missed.status.notFound() && missed.path == listingPath(folder)))
-                removal.unlisted.push_back(std::move(missed));
+                listed.unlisted.push_back(std::move(missed));
         }
-        removal.bytes += bytes;
+        listed.bytes += bytes;
     }
     for (const std::wstring& file : singleFiles) {
         std::uint64_t bytes = 0;
         if (!files.fileSize(file, bytes).ok()) continue;  // not there
-        found.push_back(file);
-        removal.bytes += bytes;
+        listed.found.push_back(file);
+        listed.bytes += bytes;
     }
-    if (found.size() <= 1) return removal;
+    return listed;
+}
+
+FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
+                               const std::vector<std::wstring>& singleFiles, std::stop_token stop) {
+    ProfileFiles listed = findProfileFiles(files, folders, singleFiles);
+    FileRemoval removal;
+    removal.bytes = listed.bytes;
+    removal.unlisted = std::move(listed.unlisted);
+    if (listed.count() == 0) return removal;
     BatchRequest request;
     request.method = WipeMethod::onePass;
     request.overwriteSharedData = false;
     request.threads = kFlushThreads;
     request.stop = stop;
-    removal.tally = ShredFiles(files, found, removal.bytes, request).tally;
+    removal.tally = ShredFiles(files, listed.found, removal.bytes, request).tally;
     return removal;
 }
 

@@ -19,8 +19,20 @@ struct FileRemoval {
     void add(const FileRemoval& other);
 };
 
-// Overwrites once and removes every file below each folder that exists (ending in "\") and each
-// single file that exists; links are removed as themselves, never followed. Folders stay.
+// What a removal of folders and single files would take, found without touching any file.
+struct ProfileFiles {
+    FoundFileList found;                   // from its second slot on (resetFoundFiles)
+    std::uint64_t bytes = 0;               // what the files hold
+    std::vector<UnlistedFolder> unlisted;  // folders that are there but could not be listed whole
+    std::size_t count() const { return found.empty() ? 0 : found.size() - 1; }
+};
+
+// Every file below each folder that exists (ending in "\") and each single file that exists.
+ProfileFiles findProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
+                              const std::vector<std::wstring>& singleFiles = {});
+
+// Overwrites once and removes what findProfileFiles finds; links are removed as themselves,
+// never followed. Folders stay.
 FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
                                const std::vector<std::wstring>& singleFiles,
                                std::stop_token stop = {});

@@ -30,9 +30,9 @@ std::wstring unlistedNote(const BrowserAreas& browsers) {
            L" folder(s) of browsers could not be listed";
 }
 
-// Counts what a clean of the parts would remove in every ticked profile. A profile whose store
-// cannot be read is named and leaves the preview not done; so does a folder the search for
-// profiles could not list.
+// Counts what a clean of the parts would remove in every ticked profile. A profile whose store or
+// cache folder cannot be read is named and leaves the preview not done; so does a folder the search
+// for profiles could not list.
 AreaResult previewParts(CleanContext& context, std::initializer_list<Part> parts) {
     FileSystem& files = context.services.files;
     const BrowserAreas& browsers = context.browsers;
@@ -56,10 +56,12 @@ AreaResult previewParts(CleanContext& context, std::initializer_list<Part> parts
                 read = countBrowserHistory(files, choice.profile, pages).empty() && read;
                 count += pages;
             } else {
-                for (const BrowserCacheEntry& entry : listBrowserCache(files, choice.profile)) {
-                    count += entry.fileCount;
-                    bytes += entry.bytes;
-                }
+                // The files the clear removes, by name: reading each entry's address would
+                // cost an open per file, for nothing the count needs.
+                const ProfileFiles cache = findBrowserCacheFiles(files, choice.profile);
+                count += cache.count();
+                bytes += cache.bytes;
+                read = cache.unlisted.empty() && read;
             }
         }
         // A running browser may hold its stores: it is left alone all the same.

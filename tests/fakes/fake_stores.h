@@ -2,6 +2,7 @@
 #pragma once
 
 #include <algorithm>
+#include <atomic>
 #include <cstdint>
 #include <map>
 #include <optional>
@@ -169,6 +170,7 @@ public:
         return {};
     }
     Status readFile(const std::wstring& path, std::string& bytes) override {
+        ++reads;
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
         if (found->second.locked) return Status::error(kErrorSharingViolation);
@@ -254,6 +256,17 @@ public:
     std::map<std::wstring, std::wstring> aliases;
     std::vector<std::wstring> log;
     std::vector<std::wstring> listed;
+    // Files read, whole or in part; the listing's readers count side by side.
+    struct Count {
+        std::atomic<std::size_t> value{0};
+        Count() = default;
+        Count(const Count& other) : value(other.value.load()) {}
+        Count& operator=(const Count& other) {
+            value = other.value.load();
+            return *this;
+        }
+        void operator++() { ++value; }
+    } reads;
     // At every flush: the file's length and what it holds.
     static constexpr int kMixed = -1;
     struct PassEnd {

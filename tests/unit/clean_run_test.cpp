@@ -185,5 +185,38 @@ TEST(BrowsersArea, ABrowsersFolderThatCannotBeListedIsLoggedAndLeavesTheAreaNotD
     }
 }
 
+// The preview of the browsers' cache counts every file of its folders, as the clear removes them,
+// the cache's own index among them, and reads none: an entry's address is no part of a count.
+// A folder it cannot list leaves it not done.
+TEST(BrowsersArea, TheCachePreviewCountsEveryFileOfTheCacheWithoutReadingOne) {
+    BrowserRig rig;
+    const std::wstring profile = kUserData + L"Default\\";
+    const std::wstring cache = profile + L"Cache\\Cache_Data\\";
+    rig.files.addFile(profile, L"Cache", kAttrDirectory);
+    rig.files.addFile(profile + L"Cache\\", L"Cache_Data", kAttrDirectory);
+    rig.files.addFile(cache, L"index-dir", kAttrDirectory);
+    rig.files.addFile(profile, L"Code Cache", kAttrDirectory);
+    rig.files.addFile(profile + L"Code Cache\\", L"js", kAttrDirectory);
+    rig.files.addFile(cache, L"index", kAttrArchive, {1, 2});
+    rig.files.addFile(cache, L"0123456789abcdef_0", kAttrArchive, {3, 4, 5});
+    rig.files.addFile(cache + L"index-dir\\", L"the-real-index", kAttrArchive, {6});
+    rig.files.addFile(profile + L"Code Cache\\js\\", L"f", kAttrArchive, {7, 8, 9, 10});
+    rig.loadChoices();
+    rig.files.reads.value = 0;  // the profiles' own settings, read to find them
+    const AreaResult preview =
+        rig.run({&kBrowserCacheArea}, CleanMode::preview).entries.at(0).result;
+    EXPECT_EQ(preview.count, 4u);
+    EXPECT_EQ(preview.bytes, 10u);
+    EXPECT_TRUE(preview.done) << preview.why;
+    EXPECT_EQ(rig.files.reads.value.load(), 0u);
+    // A cache folder that is there but cannot be listed is not counted as empty.
+    rig.files.addFile(profile, L"GPUCache", kAttrDirectory);
+    rig.files.listErrors[profile + L"GPUCache\\"] = kErrorAccessDenied;
+    const AreaResult unlisted =
+        rig.run({&kBrowserCacheArea}, CleanMode::preview).entries.at(0).result;
+    EXPECT_EQ(unlisted.why, L"could not be read: Chrome (Default)");
+    EXPECT_FALSE(unlisted.done);
+}
+
 }  // namespace
 }  // namespace purgeon
