@@ -25,6 +25,8 @@
 
 namespace purgeon {
 
+class CacheAddressQueue;
+
 class Program;
 
 // What the main window needs from the window system. The Win32 view implements it; tests record it.
@@ -52,6 +54,8 @@ public:
     // The cache list was refilled, took more rows or changed its order; or its selection changed.
     virtual void showCacheRows(const CacheList& list) = 0;
     virtual void showCacheSelection(const CacheList& list) = 0;
+    // Only the texts of cache rows changed (addresses came): the rows on screen show them now.
+    virtual void showCacheTexts(const CacheList& list) = 0;
     // The cookie list was refilled (or lost rows), or its selection changed.
     virtual void showCookieRows(const CookieList& list) = 0;
     virtual void showCookieSelection(const CookieList& list) = 0;
@@ -113,6 +117,8 @@ public:
     void List1_ItemFocused(int row);
     // A click on a column header of the cache list (columns from 1).
     void List1_ColumnClick(int column);
+    // The cache list shows the row at that place: an address it awaits is read next.
+    void List1_RowShown(int place);
     void cmddelcookies_Click();
     void cmdselectallcookies_Click();
     void cmdselectnocookies_Click();
@@ -182,6 +188,11 @@ public:
     void deletecookies(bool interactive);
     void loadCacheContents();
     void GetCacheURLList();
+    // The Cache tab's listing, off the window's thread: the URL cache, the ticked browsers'
+    // entries by name, then their addresses, those on screen first.
+    void listCache(std::stop_token stop, const ListingHand& hand,
+                   const std::vector<std::pair<std::size_t, BrowserProfile>>& profiles, int column,
+                   bool ascending, CacheAddressQueue& addresses);
     // interactive: a browser left alone because it runs is told in a box, not only in the log.
     void deletecache(bool interactive = false);
     void invertsel();
@@ -281,6 +292,7 @@ private:
     // Last, so that they stop before the lists they fill go.
     std::unique_ptr<ListingRunner> m_cookieListing;
     std::unique_ptr<ListingRunner> m_cacheListing;
+    std::shared_ptr<CacheAddressQueue> m_cacheAddresses;  // of the listing under way
     std::unique_ptr<ListingRunner> m_historyListing;
     std::unique_ptr<ApplicationsTab> m_applications;
 };

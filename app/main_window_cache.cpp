@@ -4,6 +4,7 @@
 #include "app/main_window.h"
 #include "app/program.h"
 #include "browsers/browser_cache.h"
+#include "browsers/cache_address_reading.h"
 #include "clean/browser_areas.h"
 #include "clean/cache_area.h"
 #include "prefs/preferences.h"
@@ -13,8 +14,8 @@ namespace purgeon {
 
 namespace {
 
-// The browsers' cache entries are handed to the list a batch at a time, and read by several
-// threads at once: under Wine each entry file's open waits on the system's server.
+// The addresses of the browsers' cache entries are handed to the list a batch at a time, and read
+// by several threads at once: under Wine each entry file's open waits on the system's server.
 constexpr std::size_t kCacheBatch = 512;
 constexpr std::size_t kCacheReaders = 4;
 
@@ -23,6 +24,22 @@ std::wstring cacheTotalText(const CacheList& list) {
     const std::size_t count = list.rows().size();
     return L"Cache Contents: " + std::to_wstring(count) +
            (count == 1 ? L" entry, " : L" entries, ") + sizeText(list.totalBytes());
+}
+
+// The rows' addresses as read, with the keys of the texts they give the rows (off the window's
+// thread); an entry naming none shows its file's name.
+std::vector<CacheAddressRow> addressRows(std::vector<CacheAddress> read,
+                                         const std::vector<FoundBrowserCache>& found,
+                                         const Collation& collation) {
+    std::vector<CacheAddressRow> rows;
+    rows.reserve(read.size());
+    for (CacheAddress& address : read) {
+        const std::wstring text = address.url.empty()
+                                      ? cacheRowText(found[address.cache].entries[address.index])
+                                      : address.url;
+        rows.push_back({address.entry, std::move(address.url), collation.sortKey(text)});
+    }
+    return rows;
 }
 
 }  // namespace
@@ -37,40 +54,60 @@ void FrmMain::GetCacheURLList() {
     m_cache.setSort(column, ascending);
     m_view->showCacheRows(m_cache);
     showCacheTotal();
+    auto addresses = std::make_shared<CacheAddressQueue>();
+    m_cacheAddresses = addresses;
+    startListing(m_cacheListing, [this, profiles = tickedProfiles(), column, ascending, addresses](
+                                     std::stop_token stop, const ListingHand& hand) {
+        listCache(stop, hand, profiles, column, ascending, *addresses);
+    });
+}
+
+void FrmMain::listCache(std::stop_token stop, const ListingHand& hand,
+                        const std::vector<std::pair<std::size_t, BrowserProfile>>& profiles,
+                        int column, bool ascending, CacheAddressQueue& addresses) {
     Services& s = m_program.services();
-    UrlCache& urlCache = s.urlCache;
     FileSystem& files = s.files;
     const Collation& collation = s.collation;
-    auto profiles = tickedProfiles();
-    startListing(
-        m_cacheListing, [this, &urlCache, &files, &collation, profiles = std::move(profiles),
-                         column, ascending](std::stop_token stop, const ListingHand& hand) {
-            auto listed = std::make_shared<CacheList>();
-            listed->setSort(column, ascending);
-            const Status status = listed->refill(urlCache, &collation);
-            hand([this, listed, status] {
-                m_program.logFailure(L"Cache: the listing stopped early", status);
-                m_cache = std::move(*listed);
-                m_view->showCacheRows(m_cache);
-                showCacheTotal();
-            });
-            for (const auto& [index, profile] : profiles) {
-                const std::wstring title = profile.title();
-                listBrowserCache(
-                    files, profile,
-                    [&, index = index](std::vector<BrowserCacheEntry> entries) {
-                        auto batch = std::make_shared<CacheBatch>(
-                            CacheList::batchOf(title, index, std::move(entries), collation));
-                        hand([this, batch] {
-                            m_cache.add(std::move(*batch));
-                            m_view->showCacheRows(m_cache);
-                            showCacheTotal();
-                        });
-                    },
-                    stop, kCacheBatch, kCacheReaders);
-                if (stop.stop_requested()) return;
-            }
+    auto listed = std::make_shared<CacheList>();
+    listed->setSort(column, ascending);
+    const Status status = listed->refill(s.urlCache, &collation);
+    hand([this, listed, status] {
+        m_program.logFailure(L"Cache: the listing stopped early", status);
+        m_cache = std::move(*listed);
+        m_view->showCacheRows(m_cache);
+        showCacheTotal();
+    });
+    // Every entry first, by the names of its files: the rows, their sizes and the total come at
+    // once. Then the addresses, each of which takes an open of its entry's file.
+    std::vector<FoundBrowserCache> found;
+    found.reserve(profiles.size());
+    for (const auto& [index, profile] : profiles) {
+        if (stop.stop_requested()) return;
+        found.push_back(findBrowserCache(files, profile));
+        auto batch = std::make_shared<CacheBatch>(
+            CacheList::batchOf(profile.title(), index, found.back().entries, collation));
+        hand([this, batch] {
+            m_cache.add(std::move(*batch));
+            m_view->showCacheRows(m_cache);
+            showCacheTotal();
         });
+    }
+    std::vector<const FoundBrowserCache*> caches;
+    for (const FoundBrowserCache& cache : found) caches.push_back(&cache);
+    readCacheAddresses(
+        files, caches, addresses,
+        [&](std::vector<CacheAddress> read) {
+            auto rows = std::make_shared<std::vector<CacheAddressRow>>(
+                addressRows(std::move(read), found, collation));
+            hand([this, rows] {
+                if (m_cache.setAddresses(std::move(*rows))) {
+                    m_view->showCacheRows(m_cache);
+                } else {
+                    m_view->showCacheTexts(m_cache);
+                }
+            });
+        },
+        stop, kCacheBatch, kCacheReaders);
 }
 
 void FrmMain::showCacheTotal() { m_view->setText(Ctl::Frame3, cacheTotalText(m_cache)); }
@@ -156,6 +193,13 @@ void FrmMain::cmdDelSelFromCache_Click() {
 }
 
 void FrmMain::cmdinvertcachesel_Click() { invertsel(); }
+
+void FrmMain::List1_RowShown(int place) {
+    if (place < 0 || static_cast<std::size_t>(place) >= m_cache.rows().size()) return;
+    const std::int64_t entry =
+        m_cache.rows()[m_cache.rowAt(static_cast<std::size_t>(place))].addressToCome;
+    if (entry >= 0 && m_cacheAddresses) m_cacheAddresses->want(static_cast<std::size_t>(entry));
+}
 
 void FrmMain::List1_Click(int row) {
     m_cache.click(row);

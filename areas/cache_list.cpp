@@ -16,10 +16,26 @@ std::wstring cacheFolderText(const BrowserCacheEntry& entry) {
            (entry.fileCount == 1 ? L" file)" : L" files)");
 }
 
+std::wstring cacheRowText(const BrowserCacheEntry& entry) {
+    if (entry.wholeFolder()) return cacheFolderText(entry);
+    if (!entry.url.empty() || entry.files.empty()) return entry.url;
+    const std::wstring& file = entry.files.front();
+    return L"(no address) " + file.substr(file.find_last_of(L'\\') + 1);
+}
+
+namespace {
+
+bool awaitsAddress(const BrowserCacheEntry& entry) {
+    return entry.url.empty() && !entry.wholeFolder();
+}
+
+}  // namespace
+
 Status CacheList::refill(UrlCache& cache, const Collation* collation) {
     m_rows.clear();
     m_browserRows.clear();
     m_rowBrowser.clear();
+    m_addressRows.clear();
     m_browsers.resize(1);
     m_browserKeys.resize(1);
     if (collation) m_browserKeys[0] = collation->sortKey(kUrlCacheBrowser);
@@ -94,8 +110,8 @@ CacheBatch CacheList::batchOf(const std::wstring& browser, std::size_t profile,
     CacheBatch batch{browser, collation.sortKey(browser), profile, std::move(entries), {}};
     batch.keys.reserve(batch.entries.size());
     for (const BrowserCacheEntry& entry : batch.entries)
-        batch.keys.push_back(
-            collation.sortKey(entry.url.empty() ? cacheFolderText(entry) : entry.url));
+        batch.keys.push_back(awaitsAddress(entry) ? std::string()
+                                                  : collation.sortKey(cacheRowText(entry)));
     return batch;
 }
 
@@ -116,15 +132,38 @@ void CacheList::add(CacheBatch batch) {
     const std::size_t browser = browserIndex(batch.browser, std::move(batch.browserKey));
     for (std::size_t i = 0; i < batch.entries.size(); ++i) {
         BrowserCacheEntry& entry = batch.entries[i];
-        std::wstring text = entry.url.empty() ? cacheFolderText(entry) : entry.url;
+        const bool awaits = awaitsAddress(entry);
+        std::wstring text = awaits ? std::wstring() : cacheRowText(entry);
         std::string key = i < batch.keys.size() ? std::move(batch.keys[i]) : std::string();
         m_totalBytes += entry.bytes;
+        if (awaits) m_addressRows.push_back(static_cast<std::uint32_t>(m_rows.size()));
         m_rows.push_back({std::move(text), false, static_cast<int>(m_browserRows.size()),
-                          entry.bytes, std::move(key)});
+                          entry.bytes, std::move(key),
+                          awaits ? static_cast<std::int64_t>(m_addressRows.size() - 1) : -1});
         m_browserRows.push_back({batch.profile, std::move(entry)});
         m_rowBrowser.push_back(browser);
     }
     ordered();
+}
+
+bool CacheList::setAddresses(std::vector<CacheAddressRow> addresses) {
+    std::vector<std::uint32_t> changed;
+    changed.reserve(addresses.size());
+    for (CacheAddressRow& address : addresses) {
+        if (address.entry >= m_addressRows.size()) continue;
+        const std::uint32_t place = m_addressRows[address.entry];
+        ListRow& row = m_rows[place];
+        if (row.addressToCome != static_cast<std::int64_t>(address.entry)) continue;
+        BrowserCacheEntry& entry = m_browserRows[static_cast<std::size_t>(row.browserRow)].entry;
+        entry.url = std::move(address.url);
+        row.text = cacheRowText(entry);
+        row.key = std::move(address.key);
+        row.addressToCome = -1;
+        changed.push_back(place);
+    }
+    if (m_order.column() != 0 || changed.empty()) return false;
+    m_order.changed(changed, [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
+    return true;
 }
 
 const std::wstring& CacheList::browserOf(const ListRow& row) const {

@@ -26,6 +26,16 @@ struct ListRow {
     int browserRow = -1;  // a browser's cache entry: its place in browserRows()
     std::uint64_t bytes = 0;
     std::string key;  // Collation::sortKey of the text; empty until made
+    // A browser's cache entry whose address is still to come: its number among the listing's
+    // entries awaiting one (CacheAddressRow::entry); -1 for any other row.
+    std::int64_t addressToCome = -1;
+};
+
+// An address read for a row listed before it, with the key of the row's new text.
+struct CacheAddressRow {
+    std::size_t entry = 0;  // ListRow::addressToCome
+    std::wstring url;       // empty when the entry names none
+    std::string key;
 };
 
 // A browser's cache entry on the list: the profile's place in the program's list, and the entry.
@@ -60,7 +70,13 @@ public:
     // (folder, 3 files)" for a whole folder, with the browser's title beside them.
     void appendBrowserEntries(const std::wstring& browser, std::size_t profile,
                               std::vector<BrowserCacheEntry> entries);
+    // A batch's entries without an address (but whole folders) await theirs: each is numbered,
+    // in the order they are added, and shows no text until setAddresses gives it.
     void add(CacheBatch batch);
+    // Gives rows awaiting an address their address (or, for one naming none, its file's name);
+    // sorted by address, they move to their places.
+    // Gives true when rows moved.
+    bool setAddresses(std::vector<CacheAddressRow> addresses);
     // A batch of the profile's entries, keys made (off the window's thread).
     static CacheBatch batchOf(const std::wstring& browser, std::size_t profile,
                               std::vector<BrowserCacheEntry> entries, const Collation& collation);
@@ -119,7 +135,8 @@ private:
 
     std::vector<ListRow> m_rows;
     std::vector<BrowserCacheRow> m_browserRows;
-    std::vector<std::size_t> m_rowBrowser;  // per browser row: its place in m_browsers
+    std::vector<std::size_t> m_rowBrowser;     // per browser row: its place in m_browsers
+    std::vector<std::uint32_t> m_addressRows;  // the rows awaiting an address, by number
     std::vector<std::wstring> m_browsers{kUrlCacheBrowser};
     std::vector<std::string> m_browserKeys{std::string()};
     std::uint64_t m_totalBytes = 0;
@@ -132,5 +149,8 @@ bool isCookieRow(const std::wstring& text);
 
 // "Code Cache (folder, 3 files)": a browser's cache folder shown as one row.
 std::wstring cacheFolderText(const BrowserCacheEntry& entry);
+// What a browser's cache row shows: the entry's address, the folder's text, or for an entry that
+// names no address "(no address) 3f2a9c01e4d5b6a7_0".
+std::wstring cacheRowText(const BrowserCacheEntry& entry);
 
 }  // namespace purgeon

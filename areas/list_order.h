@@ -62,6 +62,23 @@ public:
         std::inplace_merge(m_rows.begin(), middle, m_rows.end(), before);
     }
 
+    // The given rows changed in the sorted column: they move to their new places.
+    template <typename Less>
+    void changed(const std::vector<std::uint32_t>& rows, Less less) {
+        if (m_column == kListingOrder || rows.empty()) return;
+        std::vector<bool> moving(m_rows.size(), false);
+        for (const std::uint32_t row : rows)
+            if (row < moving.size()) moving[row] = true;
+        std::erase_if(m_rows, [&](std::uint32_t row) { return moving[row]; });
+        const std::size_t first = m_rows.size();
+        for (std::uint32_t row = 0; row < moving.size(); ++row)
+            if (moving[row]) m_rows.push_back(row);
+        const auto middle = m_rows.begin() + static_cast<std::ptrdiff_t>(first);
+        const auto before = comparer(less);
+        std::sort(middle, m_rows.end(), before);
+        std::inplace_merge(m_rows.begin(), middle, m_rows.end(), before);
+    }
+
 private:
     template <typename Less>
     auto comparer(Less less) const {

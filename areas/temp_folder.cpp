@@ -1,7 +1,6 @@
 // The temporary folder's clearing behind the folder guard.
 #include "areas/temp_folder.h"
 
-
 namespace purgeon {
 
 TempClearing ClearTempFolder(FileSystem& files, SystemFolders& folders, FoundFileList& found,

@@ -3,8 +3,8 @@
 # with sqlite3 (bench/inflate_profiles.py: per profile 50,000 pages, 150,000 visits, 5,000
 # cookies, 20,000 cache entries) and laid into a throwaway prefix; then the time until the splash
 # has gone, and for each list tab how long the window takes to answer a message sent every
-# 100 ms while the tab lists, when its first rows came and when its row count last changed; and
-# the program's peak working set.
+# 100 ms while the tab lists, when its first rows came, when its row count last changed and when
+# the listing ended ("Listing..." gone from the status bar); and the program's peak working set.
 #
 # Usage: bench/profiles_bench.sh [PROFILES]   (inside an X display, e.g. xvfb-run -a)
 #   PROFILES: profiles made by tests/browsers/make_profiles.sh (made afresh when not given)
@@ -82,7 +82,8 @@ if [ -f "$work/ping-cache.txt" ]; then
         -type d -print0)
     floor=$(wine "$build/bench/purgeon_entry_reads.exe" 4 "${cache_folders[@]}" 2>/dev/null |
         tr -d '\r')
-    listed=$(sed -n 's/.*last_change_s=\([0-9.]*\).*/\1/p' "$work/ping-cache.txt")
+    # The rows all come first; the listing ends when the last address has been read.
+    listed=$(sed -n 's/.*listed_s=\([0-9.]*\).*/\1/p' "$work/ping-cache.txt")
     floor_s=$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$floor")
     echo "cache floor: $floor"
     echo "cache listing / floor: $(python3 -c "print(f'{$listed / $floor_s:.2f}')")"

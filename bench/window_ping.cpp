@@ -3,7 +3,8 @@
 //
 //   purgeon_window_ping ping CLASS SECONDS [LIST]  every 100 ms, how long the window takes to
 //                       answer; with LIST (the place of a list view among the window's, from 0),
-//                       when its first rows came and when its row count last changed
+//                       when its first rows came, when its row count last changed, and when the
+//                       status bar last stopped saying "Listing..." (the listing's end)
 //   purgeon_window_ping tab CLASS INDEX            selects a tab of the main window (as a click)
 //   purgeon_window_ping peak PROCESS.EXE           the process's peak working set, in MiB
 //   purgeon_window_ping wait CLASS SECONDS         until a window of the class exists (s taken)
@@ -50,6 +51,17 @@ std::vector<HWND> listViews(HWND window) {
 
 double seconds(Clock::duration d) { return std::chrono::duration<double>(d).count(); }
 
+// The text of the window's status bar, asked across the process boundary.
+std::wstring statusText(HWND window) {
+    const HWND status = ::FindWindowExW(window, nullptr, STATUSCLASSNAMEW, nullptr);
+    if (status == nullptr) return {};
+    wchar_t text[256] = {};
+    DWORD_PTR result = 0;
+    ::SendMessageTimeoutW(status, WM_GETTEXT, 256, reinterpret_cast<LPARAM>(text), SMTO_NORMAL,
+                          30000, &result);
+    return text;
+}
+
 int ping(const std::wstring& caption, double duration, int listIndex) {
     const HWND window = findWindow(caption);
     if (window == nullptr) return 2;
@@ -62,6 +74,8 @@ int ping(const std::wstring& caption, double duration, int listIndex) {
     LRESULT rows = -1;
     double firstRows = -1;
     double lastChange = -1;
+    double listed = -1;  // when "Listing..." last went from the status bar
+    bool listing = false;
     std::vector<double> answers;
     int late = 0;
     const auto start = Clock::now();
@@ -81,6 +95,9 @@ int ping(const std::wstring& caption, double duration, int listIndex) {
                 rows = static_cast<LRESULT>(count);
             }
             if (count > 0 && firstRows < 0) firstRows = at;
+            const bool now = statusText(window) == L"Listing...";
+            if (listing && !now) listed = at;
+            listing = now;
         }
         if (ms > 250.0) ++late;
         next += std::chrono::milliseconds(100);
@@ -92,8 +109,8 @@ int ping(const std::wstring& caption, double duration, int listIndex) {
     std::printf("pings=%zu median_ms=%.1f max_ms=%.1f over_250ms=%d", answers.size(), median, worst,
                 late);
     if (list != nullptr)
-        std::printf(" rows=%ld first_rows_s=%.2f last_change_s=%.2f", static_cast<long>(rows),
-                    firstRows, lastChange);
+        std::printf(" rows=%ld first_rows_s=%.2f last_change_s=%.2f listed_s=%.2f",
+                    static_cast<long>(rows), firstRows, lastChange, listed);
     std::printf("\n");
     return 0;
 }

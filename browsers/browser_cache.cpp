@@ -4,7 +4,7 @@
 #include <algorithm>
 
 #include <map>
-#include <thread>
+#include <string_view>
 
 #include "browsers/utf8_text.h"
 
@@ -99,17 +99,6 @@ std::vector<std::wstring> cacheFolders(const BrowserProfile& profile) {
             profile.cacheFolder + L"GPUCache\\"};
 }
 
-std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile) {
-    std::vector<BrowserCacheEntry> entries;
-    listBrowserCache(
-        files, profile,
-        [&](std::vector<BrowserCacheEntry> batch) {
-            for (BrowserCacheEntry& entry : batch) entries.push_back(std::move(entry));
-        },
-        std::stop_token());
-    return entries;
-}
-
 namespace {
 
 // The most of a Chromium entry's start read at first: the header and any usual key.
@@ -148,76 +137,80 @@ std::wstring entryAddress(FileSystem& files, const std::wstring& path, std::uint
     return firefoxMetadataKeyUrl(bytes, metadata);
 }
 
+bool hexDigits(std::wstring_view text) {
+    return !text.empty() && std::all_of(text.begin(), text.end(), [](wchar_t c) {
+        return (c >= L'0' && c <= L'9') || (c >= L'a' && c <= L'f') || (c >= L'A' && c <= L'F');
+    });
+}
+
+// The entry a page-cache file belongs to, by its name: Chromium keeps an entry in up to three
+// files, "<hash>_0", "_1" and "_s"; Firefox in one named by its hash. Empty for any other file.
+std::wstring_view entryOf(std::wstring_view name, bool firefox) {
+    if (firefox) return hexDigits(name) ? name : std::wstring_view();
+    const size_t underscore = name.rfind(L'_');
+    if (underscore == std::wstring_view::npos) return {};
+    const std::wstring_view stream = name.substr(underscore + 1);
+    if (stream != L"0" && stream != L"1" && stream != L"s") return {};
+    const std::wstring_view hash = name.substr(0, underscore);
+    return hexDigits(hash) ? hash : std::wstring_view();
+}
+
 }  // namespace
 
-void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
-                      const CacheEntriesHand& hand, std::stop_token stop, std::size_t batchSize,
-                      std::size_t readers) {
+FoundBrowserCache findBrowserCache(FileSystem& files, const BrowserProfile& profile) {
     const PageCache page = pageCache(profile);
-    // First the folder's names and sizes, grouped by entry: Chromium keeps an entry in up to
-    // three files, "<hash>_0", "_1" and "_s".
-    std::vector<BrowserCacheEntry> found;
-    std::vector<std::vector<std::uint64_t>> sizes;  // of each entry's files
-    std::map<std::wstring, size_t> byHash;
+    FoundBrowserCache found;
+    found.firefox = page.firefox;
+    std::map<std::wstring, size_t, std::less<>> byHash;
     static_cast<void>(files.listFolder(page.folder, [&](const DirEntry& item) {
         if (item.attributes & (kAttrDirectory | kAttrReparsePoint)) return;
-        const size_t underscore = item.name.rfind(L'_');
-        const std::wstring hash = page.firefox || underscore == std::wstring::npos
-                                      ? item.name
-                                      : item.name.substr(0, underscore);
-        const auto [known, added] = byHash.try_emplace(hash, found.size());
-        if (added) {
-            found.push_back({L"", {}, 0, 0});
-            sizes.emplace_back();
+        const std::wstring_view hash = entryOf(item.name, page.firefox);
+        if (hash.empty()) return;
+        auto known = byHash.find(hash);
+        if (known == byHash.end()) {
+            known = byHash.emplace(std::wstring(hash), found.entries.size()).first;
+            found.entries.push_back({L"", {}, 0, 0});
+            found.sizes.emplace_back();
         }
-        BrowserCacheEntry& entry = found[known->second];
-        sizes[known->second].push_back(item.size);
+        BrowserCacheEntry& entry = found.entries[known->second];
+        found.sizes[known->second].push_back(item.size);
         entry.files.push_back(page.folder + item.name);
         entry.bytes += item.size;
         ++entry.fileCount;
     }));
-    byHash.clear();
-    // Then each entry's address, from the first of its files that names one; a batch at a time,
-    // its entries shared out among the readers.
-    const auto readAddress = [&](std::size_t index) {
-        BrowserCacheEntry& entry = found[index];
-        for (std::size_t file = 0; file < entry.files.size() && entry.url.empty(); ++file)
-            entry.url = entryAddress(files, entry.files[file], sizes[index][file], page.firefox);
-    };
-    readers = std::max<std::size_t>(readers, 1);
-    std::vector<BrowserCacheEntry> batch;
-    for (std::size_t first = 0; first < found.size(); first += batchSize) {
-        if (stop.stop_requested()) return;
-        const std::size_t end = std::min(found.size(), first + batchSize);
-        if (readers == 1) {
-            for (std::size_t index = first; index < end; ++index) readAddress(index);
-        } else {
-            std::vector<std::jthread> threads;
-            for (std::size_t reader = 0; reader < readers; ++reader)
-                threads.emplace_back([&, reader] {
-                    for (std::size_t index = first + reader; index < end; index += readers)
-                        readAddress(index);
-                });
-        }
-        for (std::size_t index = first; index < end; ++index) {
-            // Without an address: the cache's own index and bookkeeping files.
-            if (!found[index].url.empty()) batch.push_back(std::move(found[index]));
-        }
-        if (!batch.empty()) {
-            hand(std::move(batch));
-            batch.clear();
-        }
-    }
     // The other cache folders show as a whole; the page cache's own folder is listed above.
     for (const std::wstring& folder : cacheFolders(profile)) {
-        if (stop.stop_requested()) return;
         if (page.folder.rfind(folder, 0) == 0) continue;
         BrowserCacheEntry whole{L"", {folder}, 0, 0};
         const FoundFileList listed = listProfileFiles(files, folder, &whole.bytes);
         whole.fileCount = listed.size() - 1;
-        if (whole.fileCount > 0) batch.push_back(std::move(whole));
+        if (whole.fileCount > 0) found.entries.push_back(std::move(whole));
     }
-    if (!batch.empty()) hand(std::move(batch));
+    return found;
+}
+
+std::wstring readCacheAddress(FileSystem& files, const FoundBrowserCache& cache,
+                              std::size_t entry) {
+    if (entry >= cache.pageEntries()) return {};
+    const BrowserCacheEntry& found = cache.entries[entry];
+    std::wstring url;
+    for (std::size_t file = 0; file < found.files.size() && url.empty(); ++file)
+        url = entryAddress(files, found.files[file], cache.sizes[entry][file], cache.firefox);
+    return url;
+}
+
+std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile) {
+    FoundBrowserCache found = findBrowserCache(files, profile);
+    std::vector<BrowserCacheEntry> entries;
+    for (std::size_t index = 0; index < found.entries.size(); ++index) {
+        BrowserCacheEntry& entry = found.entries[index];
+        // Without an address: none of the page cache's addresses, nothing to show by one.
+        if (index < found.pageEntries() &&
+            (entry.url = readCacheAddress(files, found, index)).empty())
+            continue;
+        entries.push_back(std::move(entry));
+    }
+    return entries;
 }
 
 ProfileFiles findBrowserCacheFiles(FileSystem& files, const BrowserProfile& profile) {
@@ -234,7 +227,7 @@ FileRemoval removeCacheEntries(FileSystem& files, const std::vector<BrowserCache
     std::vector<std::wstring> folders;
     std::vector<std::wstring> single;
     for (const BrowserCacheEntry& entry : entries) {
-        auto& into = entry.url.empty() ? folders : single;
+        auto& into = entry.wholeFolder() ? folders : single;
         into.insert(into.end(), entry.files.begin(), entry.files.end());
     }
     return removeProfileFiles(files, folders, single, stop);

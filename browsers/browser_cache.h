@@ -2,7 +2,6 @@
 #pragma once
 
 #include <cstdint>
-#include <functional>
 #include <stop_token>
 #include <string>
 #include <vector>
@@ -14,27 +13,41 @@
 namespace purgeon {
 
 struct BrowserCacheEntry {
-    std::wstring url;                 // the address the entry holds; empty for a whole folder
+    // The address the entry holds; empty for a whole folder, and for an entry whose address is
+    // not read (yet) or that names none.
+    std::wstring url;
     std::vector<std::wstring> files;  // the entry's files, or the folder ("...\", ending in "\")
     std::uint64_t bytes = 0;
     std::size_t fileCount = 0;
+    // One row for a whole cache folder rather than one entry.
+    bool wholeFolder() const {
+        return files.size() == 1 && !files.front().empty() && files.front().back() == L'\\';
+    }
 };
 
 // The cache folders of the profile, each ending in "\": Chromium's Cache, Code Cache and
 // GPUCache; Firefox's cache2 and thumbnails below Local app data.
 std::vector<std::wstring> cacheFolders(const BrowserProfile& profile);
 
-// One entry per cached address of the page cache (Chromium's Cache_Data, Firefox's
-// cache2\entries), then one per other cache folder that holds files. Reading changes nothing:
-// of each entry only the part that holds its address is read.
+// A profile's cache as its folders name it, nothing read: first the entries of the page cache
+// (Chromium's Cache_Data, Firefox's cache2\entries), their addresses still to read, then one per
+// other cache folder that holds files.
+struct FoundBrowserCache {
+    std::vector<BrowserCacheEntry> entries;
+    std::vector<std::vector<std::uint64_t>> sizes;  // of each page-cache entry's files
+    bool firefox = false;
+    std::size_t pageEntries() const { return sizes.size(); }
+};
+// Only files named as the cache names its entries ("<hex>_0", "_1", "_s"; Firefox's hex names)
+// make page-cache entries: the cache's index and bookkeeping files do not.
+FoundBrowserCache findBrowserCache(FileSystem& files, const BrowserProfile& profile);
+// The address of a page-cache entry, from the first of its files that names one: of each file
+// only the part that holds it is read. Empty when none does.
+std::wstring readCacheAddress(FileSystem& files, const FoundBrowserCache& cache, std::size_t entry);
+
+// One entry per cached address of the page cache, then one per other cache folder that holds
+// files. Reading changes nothing.
 std::vector<BrowserCacheEntry> listBrowserCache(FileSystem& files, const BrowserProfile& profile);
-// The same, handed over in batches of at most batchSize entries as they are read, in the same
-// order; ends early when asked to stop. readers entries are read at once, each on a thread of its
-// own (the files must then serve several threads).
-using CacheEntriesHand = std::function<void(std::vector<BrowserCacheEntry>)>;
-void listBrowserCache(FileSystem& files, const BrowserProfile& profile,
-                      const CacheEntriesHand& hand, std::stop_token stop,
-                      std::size_t batchSize = 512, std::size_t readers = 1);
 
 // What clearBrowserCache removes, found by listing the cache folders alone: no file is read.
 ProfileFiles findBrowserCacheFiles(FileSystem& files, const BrowserProfile& profile);

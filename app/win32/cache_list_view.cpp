@@ -63,6 +63,12 @@ void CacheListView::showSelection(const CacheList& list) {
     ::InvalidateRect(m_list, nullptr, FALSE);
 }
 
+void CacheListView::showTexts() {
+    if (m_list == nullptr) return;
+    ::InvalidateRect(m_list, nullptr, FALSE);
+    ::UpdateWindow(m_list);
+}
+
 void CacheListView::mirrorSelection(const CacheList& list) {
     const FlagScope mirroring(m_mirroring);
     const auto& rows = list.rows();
@@ -136,9 +142,11 @@ void CacheListView::onText(NMLVDISPINFOW& info) const {
     if (item.iItem < 0 || static_cast<std::size_t>(item.iItem) >= list.rows().size() ||
         item.iSubItem < 0)
         return;
-    copyCellText(list.text(list.rowAt(static_cast<std::size_t>(item.iItem)),
-                           static_cast<std::size_t>(item.iSubItem)),
-                 item);
+    const std::size_t row = list.rowAt(static_cast<std::size_t>(item.iItem));
+    // A row on screen whose address is still to come: read it next.
+    if (item.iSubItem == 0 && list.rows()[row].addressToCome >= 0)
+        guarded([&] { m_behaviour.List1_RowShown(item.iItem); });
+    copyCellText(list.text(row, static_cast<std::size_t>(item.iSubItem)), item);
 }
 
 void CacheListView::onSelection(int first, int last) {

@@ -27,6 +27,9 @@ public:
     // The rows changed (more came, or their order), or only their selection.
     void showRows(const CacheList& list);
     void showSelection(const CacheList& list);
+    // Only texts changed: the rows on screen are painted again at once. (A listing that hands
+    // batches without pause would otherwise hold off the paint, which waits for a quiet queue.)
+    void showTexts();
 
     // True for a notification from the list that it answers; result is the answer.
     bool onNotify(NMHDR& header, LRESULT& result);

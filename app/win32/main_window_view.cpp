@@ -233,6 +233,8 @@ void Win32MainWindowView::showCacheRows(const CacheList& list) { m_cache.showRow
 
 void Win32MainWindowView::showCacheSelection(const CacheList& list) { m_cache.showSelection(list); }
 
+void Win32MainWindowView::showCacheTexts(const CacheList&) { m_cache.showTexts(); }
+
 void Win32MainWindowView::showCookieRows(const CookieList& list) { m_cookies.showRows(list); }
 
 void Win32MainWindowView::showCookieSelection(const CookieList& list) {

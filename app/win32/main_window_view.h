@@ -44,6 +44,7 @@ public:
     void splitColumns(Ctl list) override;
     void showCacheRows(const CacheList& list) override;
     void showCacheSelection(const CacheList& list) override;
+    void showCacheTexts(const CacheList& list) override;
     void showCookieRows(const CookieList& list) override;
     void showCookieSelection(const CookieList& list) override;
     void showHistoryRows(const HistoryList& list) override;

@@ -63,6 +63,7 @@ public:
         m_log.push_back(L"cache.rows " + std::to_wstring(list.rows().size()));
     }
     void showCacheSelection(const CacheList&) override { m_log.push_back(L"cache.selection"); }
+    void showCacheTexts(const CacheList&) override { m_log.push_back(L"cache.texts"); }
     void showCookieRows(const CookieList& list) override {
         m_log.push_back(L"cookies.rows " + std::to_wstring(list.rows().size()));
     }

@@ -1,6 +1,7 @@
 // The Cache tab: listing, "Clear Cache" with its "Cookie" rule, "Delete Selected", selection.
 #include <gtest/gtest.h>
 
+#include "fakes/cache_entries.h"
 #include "fakes/program_rig.h"
 
 namespace purgeon {
@@ -181,6 +182,33 @@ TEST(Cache, ClickTogglesAndInvertSelectionTwiceRestoresTheSelection) {
     EXPECT_EQ(selection(main), (std::vector<bool>{false, false, false, true, false}));
     main.cmdinvertcachesel_Click();
     EXPECT_EQ(selection(main), before);
+}
+
+// A browser's cache entries show at once, by the names of their files, with their sizes in the
+// total; each address follows, read from the entry's file, and only the texts change then. An
+// entry that names no address shows its file's name; the cache's index is no entry.
+TEST(Cache, ABrowsersEntriesShowAtOnceAndTheirAddressesFollow) {
+    ProgramRig rig;
+    const std::wstring userData = L"C:\\Users\\me\\AppData\\Local\\Google\\Chrome\\User Data\\";
+    const std::wstring profile = userData + L"Default\\";
+    const std::wstring data = profile + L"Cache\\Cache_Data\\";
+    rig.files.addFile(userData, L"Default", kAttrDirectory);
+    rig.files.addFile(profile, L"Preferences");
+    rig.files.addFile(profile, L"Cache", kAttrDirectory);
+    rig.files.addFile(profile + L"Cache\\", L"Cache_Data", kAttrDirectory);
+    const std::string key = "1/0/_dk_http://a.test http://a.test http://a.test/x.png";
+    const std::string entry = fakes::simpleCacheEntry(key, static_cast<std::uint32_t>(key.size()));
+    rig.files.addFile(data, L"0a_0", kAttrArchive, {entry.begin(), entry.end()});
+    rig.files.addFile(data, L"0b_0", kAttrArchive, {'n', 'o'});
+    rig.files.addFile(data, L"index", kAttrArchive, {'i'});
+    FrmMain& main = rig.loadMain();
+    main.loadUserPrefs();  // finds the profile
+    rig.log.clear();
+    main.loadCacheContents();
+    EXPECT_EQ(rowTexts(main),
+              (std::vector<std::wstring>{L"http://a.test/x.png", L"(no address) 0b_0"}));
+    EXPECT_EQ(main.cacheList().totalBytes(), entry.size() + 2);
+    EXPECT_EQ(rig.log, (Log{L"cache.rows 0", L"cache.rows 0", L"cache.rows 2", L"cache.texts"}));
 }
 
 TEST(Cache, ListsMoreThan32767EntriesWhole) {

@@ -71,6 +71,48 @@ TEST(CacheList, SortsByAddressBrowserOrSizeAndCountsTheTotal) {
               (std::vector<std::size_t>{2, 1, 0}));
 }
 
+// Entries listed by name show at once, with their sizes in the total; their addresses come later,
+// in any order, and move the rows to their places when sorted by address. An entry that names
+// none shows its file's name.
+TEST(CacheList, AddressesThatComeAfterTheRowsMoveThemToTheirPlaces) {
+    CacheList list;
+    list.sortBy(0);
+    const std::vector<BrowserCacheEntry> entries = {
+        {L"", {L"C:\\c\\Cache_Data\\aa_0"}, 10, 1},
+        {L"http://b.test/", {L"C:\\c\\x"}, 20, 1},
+        {L"", {L"C:\\c\\Cache_Data\\cc_0", L"C:\\c\\Cache_Data\\cc_1"}, 30, 2},
+        {L"", {L"C:\\p\\GPUCache\\"}, 40, 5},
+        {L"", {L"C:\\c\\Cache_Data\\dd_0"}, 50, 1},
+    };
+    list.add(CacheList::batchOf(L"Chrome (Default)", 0, entries, kCollation));
+    EXPECT_EQ(list.totalBytes(), 150u);
+    const auto shown = [&] {
+        std::vector<std::wstring> texts;
+        for (std::size_t place = 0; place < list.rows().size(); ++place)
+            texts.push_back(list.text(list.rowAt(place), 0));
+        return texts;
+    };
+    EXPECT_EQ(shown(), (std::vector<std::wstring>{L"", L"", L"", L"GPUCache (folder, 5 files)",
+                                                  L"http://b.test/"}));
+    const auto address = [](std::size_t entry, const std::wstring& url, const std::wstring& text) {
+        return CacheAddressRow{entry, url, kCollation.sortKey(text)};
+    };
+    list.setAddresses(
+        {address(2, L"", L"(no address) dd_0"), address(0, L"http://c.test/", L"http://c.test/")});
+    list.setAddresses(
+        {address(1, L"http://a.test/", L"http://a.test/"), address(1, L"http://z.test/", L"z")});
+    EXPECT_EQ(shown(),
+              (std::vector<std::wstring>{L"(no address) dd_0", L"GPUCache (folder, 5 files)",
+                                         L"http://a.test/", L"http://b.test/", L"http://c.test/"}));
+    const BrowserCacheRow* third = nullptr;
+    for (const ListRow& row : list.rows())
+        if (row.text == L"http://a.test/")
+            third = &list.browserRows()[static_cast<std::size_t>(row.browserRow)];
+    ASSERT_NE(third, nullptr);
+    EXPECT_EQ(third->entry.files.size(), 2u);  // the entry's files stay for its removal
+    for (const ListRow& row : list.rows()) EXPECT_EQ(row.addressToCome, -1) << row.text;
+}
+
 // Type-to-find is one rule for every list, each by its first column in the order shown.
 TEST(ListFind, FindsTheNextRowFromTheStartIgnoringCaseInTheShownOrder) {
     const std::vector<std::wstring> texts = {L"alpha.test", L"beta.test", L"ALPHA2.test",
