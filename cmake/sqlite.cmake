@@ -19,9 +19,14 @@ if(EXISTS ${PURGEON_SQLITE_DIR}/sqlite3.c)
     endforeach()
     add_library(purgeon_sqlite STATIC ${PURGEON_SQLITE_DIR}/sqlite3.c)
     target_include_directories(purgeon_sqlite SYSTEM PUBLIC ${PURGEON_SQLITE_DIR})
+    # SQLITE_WIN32_NO_OVERLAPPED: pages are read and written at the handle's own pointer rather
+    # than at an OVERLAPPED offset, which under Wine posts a completion to its server on every
+    # call (a round trip: clearing the large histories took 2.2 to 2.7 s, 0.6 s without). Each
+    # handle serves one connection, whose mutex orders the move and the read or write.
     target_compile_definitions(purgeon_sqlite PRIVATE SQLITE_THREADSAFE=1 SQLITE_DQS=0
                                SQLITE_DEFAULT_MEMSTATUS=0 SQLITE_OMIT_LOAD_EXTENSION
-                               SQLITE_OMIT_DEPRECATED SQLITE_OMIT_SHARED_CACHE SQLITE_WIN32_NO_ANSI)
+                               SQLITE_OMIT_DEPRECATED SQLITE_OMIT_SHARED_CACHE SQLITE_WIN32_NO_ANSI
+                               SQLITE_WIN32_NO_OVERLAPPED)
     if(MSVC)
         target_compile_options(purgeon_sqlite PRIVATE /w)
     else()

@@ -2,6 +2,7 @@
 #include "platform/win32/files_win32.h"
 
 #include <algorithm>
+#include <mutex>
 #include <vector>
 
 #include "platform/win32/extended_path.h"
@@ -104,36 +105,39 @@ public:
         return m_unit;
     }
 
+    // At an offset by the handle's own pointer, not an OVERLAPPED one: under Wine each call given
+    // an OVERLAPPED also posts a completion to its server, a round trip of its own. The read-back
+    // may run beside the writes, so one call at a time holds the pointer.
     Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
+        const std::lock_guard<std::mutex> held(m_pointer);
+        if (Status moved = moveTo(offset); !moved) return moved;
         const auto* next = static_cast<const unsigned char*>(data);
         while (bytes > 0) {
             const DWORD piece = pieceOf(bytes);
-            OVERLAPPED at = overlappedAt(offset);
             DWORD written = 0;
-            if (!::WriteFile(m_file.get(), next, piece, &written, &at)) return lastError();
+            if (!::WriteFile(m_file.get(), next, piece, &written, nullptr)) return lastError();
             if (written != piece) return Status::error(ERROR_WRITE_FAULT);
             next += piece;
-            offset += piece;
             bytes -= piece;
         }
         return Status::success();
     }
 
     Status readAt(std::uint64_t offset, void* data, std::size_t bytes, std::size_t& read) override {
+        const std::lock_guard<std::mutex> held(m_pointer);
         read = 0;
+        if (Status moved = moveTo(offset); !moved) return moved;
         auto* next = static_cast<unsigned char*>(data);
         while (bytes > 0) {
             const DWORD piece = pieceOf(bytes);
-            OVERLAPPED at = overlappedAt(offset);
             DWORD got = 0;
-            if (!::ReadFile(m_file.get(), next, piece, &got, &at)) {
+            if (!::ReadFile(m_file.get(), next, piece, &got, nullptr)) {
                 if (::GetLastError() == ERROR_HANDLE_EOF) break;
                 return lastError();
             }
             read += got;
             if (got < piece) break;  // the end of the file
             next += piece;
-            offset += piece;
             bytes -= piece;
         }
         return Status::success();
@@ -172,11 +176,10 @@ private:
         return static_cast<DWORD>(std::min(bytes, kLargestCall));
     }
 
-    static OVERLAPPED overlappedAt(std::uint64_t offset) {
-        OVERLAPPED at{};
-        at.Offset = static_cast<DWORD>(offset & 0xFFFFFFFFu);
-        at.OffsetHigh = static_cast<DWORD>(offset >> 32);
-        return at;
+    Status moveTo(std::uint64_t offset) {
+        LARGE_INTEGER to{};
+        to.QuadPart = static_cast<LONGLONG>(offset);
+        return callStatus(::SetFilePointerEx(m_file.get(), to, nullptr, FILE_BEGIN));
     }
 
     template <typename Information>
@@ -186,6 +189,7 @@ private:
     }
 
     UniqueFile m_file;
+    std::mutex m_pointer;    // the handle's file pointer, between a move and its read or write
     std::size_t m_unit = 0;  // asked once
     Win32RandomSource m_random;
 };
