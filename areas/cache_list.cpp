@@ -4,6 +4,7 @@
 #include <algorithm>
 
 #include "wipe/wipe_report.h"
+#include "wipe/wipe_target.h"
 
 namespace purgeon {
 
@@ -19,8 +20,7 @@ std::wstring cacheFolderText(const BrowserCacheEntry& entry) {
 std::wstring cacheRowText(const BrowserCacheEntry& entry) {
     if (entry.wholeFolder()) return cacheFolderText(entry);
     if (!entry.url.empty() || entry.files.empty()) return entry.url;
-    const std::wstring& file = entry.files.front();
-    return L"(no address) " + file.substr(file.find_last_of(L'\\') + 1);
+    return L"(no address) " + fileNameOf(entry.files.front());
 }
 
 namespace {

@@ -74,8 +74,7 @@ public:
     // in the order they are added, and shows no text until setAddresses gives it.
     void add(CacheBatch batch);
     // Gives rows awaiting an address their address (or, for one naming none, its file's name);
-    // sorted by address, they move to their places.
-    // Gives true when rows moved.
+    // sorted by address, they move to their places, and true is given.
     bool setAddresses(std::vector<CacheAddressRow> addresses);
     // A batch of the profile's entries, keys made (off the window's thread).
     static CacheBatch batchOf(const std::wstring& browser, std::size_t profile,

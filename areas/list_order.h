@@ -55,11 +55,7 @@ public:
         const std::size_t first = m_rows.size();
         for (std::size_t row = first; row < count; ++row)
             m_rows.push_back(static_cast<std::uint32_t>(row));
-        if (m_column == kListingOrder) return;
-        const auto middle = m_rows.begin() + static_cast<std::ptrdiff_t>(first);
-        const auto before = comparer(less);
-        std::sort(middle, m_rows.end(), before);
-        std::inplace_merge(m_rows.begin(), middle, m_rows.end(), before);
+        if (m_column != kListingOrder) mergeFrom(first, less);
     }
 
     // The given rows changed in the sorted column: they move to their new places.
@@ -73,13 +69,18 @@ public:
         const std::size_t first = m_rows.size();
         for (std::uint32_t row = 0; row < moving.size(); ++row)
             if (moving[row]) m_rows.push_back(row);
+        mergeFrom(first, less);
+    }
+
+private:
+    // Sorts the rows from first on and merges them into the sorted ones before.
+    template <typename Less>
+    void mergeFrom(std::size_t first, Less less) {
         const auto middle = m_rows.begin() + static_cast<std::ptrdiff_t>(first);
         const auto before = comparer(less);
         std::sort(middle, m_rows.end(), before);
         std::inplace_merge(m_rows.begin(), middle, m_rows.end(), before);
     }
-
-private:
     template <typename Less>
     auto comparer(Less less) const {
         return [less, ascending = m_ascending](std::uint32_t a, std::uint32_t b) {

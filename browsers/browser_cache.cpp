@@ -181,10 +181,9 @@ FoundBrowserCache findBrowserCache(FileSystem& files, const BrowserProfile& prof
     // The other cache folders show as a whole; the page cache's own folder is listed above.
     for (const std::wstring& folder : cacheFolders(profile)) {
         if (page.folder.rfind(folder, 0) == 0) continue;
-        BrowserCacheEntry whole{L"", {folder}, 0, 0};
-        const FoundFileList listed = listProfileFiles(files, folder, &whole.bytes);
-        whole.fileCount = listed.size() - 1;
-        if (whole.fileCount > 0) found.entries.push_back(std::move(whole));
+        const ProfileFiles listed = findProfileFiles(files, {folder});
+        if (listed.count() > 0)
+            found.entries.push_back({L"", {folder}, listed.bytes, listed.count()});
     }
     return found;
 }

@@ -14,18 +14,6 @@ void FileRemoval::add(const FileRemoval& other) {
     unlisted.insert(unlisted.end(), other.unlisted.begin(), other.unlisted.end());
 }
 
-FoundFileList listProfileFiles(FileSystem& files, const std::wstring& folder,
-                               std::uint64_t* bytes) {
-    FoundFileList found;
-    resetFoundFiles(found);
-    std::uint64_t size = 0;
-    // A folder the browser has not made yet simply has no files.
-    const auto unlisted = EnumFiles(files, folder, found, &size);
-    (void)unlisted;
-    if (bytes) *bytes += size;
-    return found;
-}
-
 ProfileFiles findProfileFiles(FileSystem& files, const std::vector<std::wstring>& folders,
                               const std::vector<std::wstring>& singleFiles) {
     ProfileFiles listed;

@@ -37,8 +37,4 @@ FileRemoval removeProfileFiles(FileSystem& files, const std::vector<std::wstring
                                const std::vector<std::wstring>& singleFiles,
                                std::stop_token stop = {});
 
-// Lists the files below a folder ("" when missing) without touching them; bytes adds up sizes.
-FoundFileList listProfileFiles(FileSystem& files, const std::wstring& folder,
-                               std::uint64_t* bytes = nullptr);
-
 }  // namespace purgeon

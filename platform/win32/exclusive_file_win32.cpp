@@ -105,12 +105,11 @@ public:
         return m_unit;
     }
 
-    // At an offset by the handle's own pointer, not an OVERLAPPED one: under Wine each call given
-    // an OVERLAPPED also posts a completion to its server, a round trip of its own. The read-back
-    // may run beside the writes, so one call at a time holds the pointer.
+    // At the handle's own pointer (moveFilePointer). The read-back may run beside the writes, so
+    // one call at a time holds the pointer.
     Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
         const std::lock_guard<std::mutex> held(m_pointer);
-        if (Status moved = moveTo(offset); !moved) return moved;
+        if (Status moved = moveFilePointer(m_file.get(), offset); !moved) return moved;
         const auto* next = static_cast<const unsigned char*>(data);
         while (bytes > 0) {
             const DWORD piece = pieceOf(bytes);
@@ -126,7 +125,7 @@ public:
     Status readAt(std::uint64_t offset, void* data, std::size_t bytes, std::size_t& read) override {
         const std::lock_guard<std::mutex> held(m_pointer);
         read = 0;
-        if (Status moved = moveTo(offset); !moved) return moved;
+        if (Status moved = moveFilePointer(m_file.get(), offset); !moved) return moved;
         auto* next = static_cast<unsigned char*>(data);
         while (bytes > 0) {
             const DWORD piece = pieceOf(bytes);
@@ -174,12 +173,6 @@ private:
     static DWORD pieceOf(std::size_t bytes) {
         constexpr std::size_t kLargestCall = 1u << 30;
         return static_cast<DWORD>(std::min(bytes, kLargestCall));
-    }
-
-    Status moveTo(std::uint64_t offset) {
-        LARGE_INTEGER to{};
-        to.QuadPart = static_cast<LONGLONG>(offset);
-        return callStatus(::SetFilePointerEx(m_file.get(), to, nullptr, FILE_BEGIN));
     }
 
     template <typename Information>

@@ -47,6 +47,12 @@ Status Win32FileSystem::readFile(const std::wstring& path, std::string& bytes) {
     return Status::success();
 }
 
+Status moveFilePointer(HANDLE file, std::uint64_t offset) {
+    LARGE_INTEGER to{};
+    to.QuadPart = static_cast<LONGLONG>(offset);
+    return callStatus(::SetFilePointerEx(file, to, nullptr, FILE_BEGIN));
+}
+
 Status Win32FileSystem::readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
                                  std::string& bytes) {
     UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_READ,
@@ -55,11 +61,7 @@ Status Win32FileSystem::readPart(const std::wstring& path, std::uint64_t offset,
     if (!file) return lastError();
     if (most > static_cast<std::size_t>(kLargestRead)) return Status::error(ERROR_FILE_TOO_LARGE);
     bytes.assign(most, '\0');
-    // At the new handle's own pointer rather than an OVERLAPPED offset, which under Wine costs a
-    // round trip to its server on every read (the cache listing reads one part of each entry).
-    LARGE_INTEGER to{};
-    to.QuadPart = static_cast<LONGLONG>(offset);
-    if (offset > 0 && !::SetFilePointerEx(file.get(), to, nullptr, FILE_BEGIN)) return lastError();
+    if (Status moved = moveFilePointer(file.get(), offset); !moved) return moved;
     DWORD read = 0;
     if (most > 0 && !::ReadFile(file.get(), bytes.data(), static_cast<DWORD>(most), &read, nullptr))
         return lastError();

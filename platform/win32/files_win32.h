@@ -1,9 +1,16 @@
 // The file system over the Win32 API: listing, sizes, deletion, exclusive opening, final paths.
 #pragma once
 
+#include <windows.h>
+
 #include "platform/files.h"
 
 namespace purgeon::win32 {
+
+// Moves the handle's file pointer to offset, where the next read or write goes. Reads and writes
+// go there rather than at an OVERLAPPED offset, which under Wine posts a completion to its server
+// on every call, a round trip of its own.
+Status moveFilePointer(HANDLE file, std::uint64_t offset);
 
 // Every path goes through extendedPath, so that long paths work too. openExclusive and
 // resolveFolder live in exclusive_file_win32.cpp.
