@@ -110,7 +110,8 @@ void readBack(ExclusiveFile& file, std::uint64_t from, std::uint64_t to, const P
             return;
         }
         const unsigned char* data = buffer.data();
-        found.same = read == wanted &&
+        // The last pass may leave the file a little longer than its length, up to the unit.
+        found.same = read >= wanted &&
                      (pass.random ? pass.random->matches(offset, data, wanted)
                                   : std::all_of(data, data + wanted,
                                                 [&](unsigned char b) { return b == pass.byte; }));
@@ -120,7 +121,9 @@ void readBack(ExclusiveFile& file, std::uint64_t from, std::uint64_t to, const P
 enum class Overwrite { done, failed, stopped };
 
 // Runs the passes and reads the last one back; a failed write or flush drops the rest, and so
-// does a request to stop. length ends as the last pass's length.
+// does a request to stop. length ends as the last pass's length. The last pass's writes run on to
+// the end of the unit, and the file is not cut back to its length there: that costs a round trip
+// per file and matters only to a file that is then not removed (see overwriteAndRemove).
 Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vector<Pass>& passes,
                     AlignedBuffer& buffer, AlignedBuffer& readBuffer, std::size_t unit,
                     const ShredRequest& request, Status& status, ReadBack& found) {
@@ -164,7 +167,7 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vecto
         status = flushing.wait();
         if (!status) return Overwrite::failed;
         checkFlushed();
-        if (roundUp(total, unit) != total) {
+        if (!last && roundUp(total, unit) != total) {
             status = file.setLength(total);
             if (!status) return Overwrite::failed;
         }
@@ -215,6 +218,8 @@ ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, st
     if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
     const Status removed = file.remove();
     if (!removed) {
+        // What stays keeps the length the passes gave it, not the end of their last unit.
+        if (overwritten == Overwrite::done) static_cast<void>(file.setLength(length));
         if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
         return {ShredOutcome::notRemoved, removed};
     }

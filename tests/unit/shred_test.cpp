@@ -42,7 +42,8 @@ std::vector<int> bytesOf(const FakeFileSystem& fs, const std::wstring& path) {
 }
 
 // The lengths hold whatever the alignment of the unbuffered handle, which the fake enforces on
-// every read and write; a unit the engine cannot work with leaves the file untouched.
+// every read and write; a unit the engine cannot work with leaves the file untouched. The last
+// pass runs on to its unit's end, and only a file that then stays is cut back to its length.
 TEST(Shred, EachPassWritesOneBlockMoreThanTheLengthRoundedDownThenTheFileGoes) {
     constexpr size_t kMiB = 1024 * 1024;
     struct Case {
@@ -70,17 +71,27 @@ TEST(Shred, EachPassWritesOneBlockMoreThanTheLengthRoundedDownThenTheFileGoes) {
                   ShredOutcome::wiped},
              Case{1500, WipeMethod::quick, 3000, {}, ShredOutcome::failed},
          }) {
-        FakeFileSystem fs;
-        fs.ioUnit = c.unit;
-        fs.addFile(kDir, L"f.bin", kAttrArchive, bytes(c.length));
-        const ShredResult result = ShredFile(fs, kDir + L"f.bin", {c.method, true, {}});
-
         const std::string label = "length " + std::to_string(c.length) + ", " +
                                   std::to_string(passCount(c.method)) + " passes, unit " +
                                   std::to_string(c.unit);
-        EXPECT_EQ(lengthsOf(fs, kDir + L"f.bin"), c.lengthAfterPass) << label;
-        EXPECT_EQ(fs.files.empty(), c.outcome == ShredOutcome::wiped) << label;
-        EXPECT_EQ(result.outcome, c.outcome) << label;
+        std::vector<size_t> flushed = c.lengthAfterPass;
+        if (!flushed.empty()) flushed.back() = (flushed.back() + c.unit - 1) / c.unit * c.unit;
+        for (const bool removable : {true, false}) {
+            FakeFileSystem fs;
+            fs.ioUnit = c.unit;
+            fs.addFile(kDir, L"f.bin", kAttrArchive, bytes(c.length));
+            fs.files[kDir + L"f.bin"].failRemove = !removable;
+            const ShredResult result = ShredFile(fs, kDir + L"f.bin", {c.method, true, {}});
+
+            EXPECT_EQ(lengthsOf(fs, kDir + L"f.bin"), flushed) << label;
+            if (!removable) {
+                const size_t stays = flushed.empty() ? c.length : c.lengthAfterPass.back();
+                EXPECT_EQ(fs.files[kDir + L"f.bin"].content.size(), stays) << label;
+                continue;
+            }
+            EXPECT_EQ(fs.files.empty(), c.outcome == ShredOutcome::wiped) << label;
+            EXPECT_EQ(result.outcome, c.outcome) << label;
+        }
     }
 }
 
@@ -189,7 +200,8 @@ TEST(Shred, TheReadBackComparesWithTheLastPassAndADifferenceIsNotVerified) {
         const ShredResult result = ShredFile(fs, path, request);
         EXPECT_EQ(result.outcome, c.outcome) << c.what;
         EXPECT_EQ(result.status, c.status) << c.what;
-        EXPECT_EQ(lengthsOf(fs, path).back(), (c.length / 1024 + 3) * 1024) << c.what;
+        EXPECT_EQ(lengthsOf(fs, path).back(), ((c.length / 1024 + 3) * 1024 + 4095) / 4096 * 4096)
+            << c.what;
         EXPECT_TRUE(fs.files.empty()) << c.what;
     }
 }
@@ -343,7 +355,7 @@ TEST(Shred, ALongPassGoesToTheDeviceInStretchesSoAStopNeverWaitsLong) {
         const std::vector<size_t> lengths = lengthsOf(fs, kDir + L"big.bin");
         ASSERT_EQ(lengths.size(), 2u);
         EXPECT_GE(lengths[0], (64u << 20) + 5);
-        EXPECT_EQ(lengths[1], (64u << 20) + 1024);
+        EXPECT_EQ(lengths[1], (64u << 20) + 4096);
     }
 }
 
@@ -471,8 +483,8 @@ TEST(TempFolder, ShredsEveryFileOnceKeepsTheFoldersAndLeavesOthersData) {
     const TempClearing clearing = ClearTempFolder(fs, folders, found);
 
     EXPECT_EQ(fs.passEnds.size(), 2u);
-    EXPECT_EQ(lengthsOf(fs, temp + L"a.tmp"), std::vector<size_t>{1024});
-    EXPECT_EQ(lengthsOf(fs, temp + L"s\\b.tmp"), std::vector<size_t>{2048});
+    EXPECT_EQ(lengthsOf(fs, temp + L"a.tmp"), std::vector<size_t>{4096});
+    EXPECT_EQ(lengthsOf(fs, temp + L"s\\b.tmp"), std::vector<size_t>{4096});
     for (const PassEnd& end : fs.passEnds) EXPECT_EQ(end.byte, kMixed);
     EXPECT_EQ(fs.fileNames(), (std::vector<std::wstring>{temp + L"held.tmp"}));
     EXPECT_EQ(fs.files[temp + L"held.tmp"].content, bytes(3));
