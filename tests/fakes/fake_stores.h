@@ -133,6 +133,7 @@ public:
 
     Status listFolder(const std::wstring& folder,
                       const std::function<void(const DirEntry&)>& visit) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         listed.push_back(folder);
         if (listErrors.count(folder)) return Status::error(listErrors[folder]);
         auto found = folders.find(folder);
@@ -150,6 +151,7 @@ public:
         return {};
     }
     Status openExclusive(const std::wstring& path, std::unique_ptr<ExclusiveFile>& file) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         log.push_back(L"open " + path);
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
@@ -158,6 +160,7 @@ public:
         return {};
     }
     Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         std::wstring resolved = path;
         for (const auto& [from, to] : aliases) {
             if (resolved.size() >= from.size() && resolved.compare(0, from.size(), from) == 0 &&
@@ -170,6 +173,7 @@ public:
         return {};
     }
     Status readFile(const std::wstring& path, std::string& bytes) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         ++reads;
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
@@ -179,6 +183,7 @@ public:
     }
     Status readPart(const std::wstring& path, std::uint64_t offset, std::size_t most,
                     std::string& bytes) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         std::string whole;
         if (const Status read = readFile(path, whole); !read) return read;
         bytes = offset >= whole.size() ? std::string()
@@ -186,6 +191,7 @@ public:
         return {};
     }
     Status fileSize(const std::wstring& path, std::uint64_t& bytes) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         auto found = files.find(path);
         if (found != files.end()) {
             bytes = found->second.content.size();
@@ -194,6 +200,7 @@ public:
         return Status::error(sizeErrors.count(path) ? sizeErrors[path] : kErrorFileNotFound);
     }
     Status deleteFile(const std::wstring& path) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         log.push_back(L"delete " + path);
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
@@ -203,6 +210,7 @@ public:
         return {};
     }
     Status setNormalAttributes(const std::wstring& path) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         log.push_back(L"normal " + path);
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
@@ -212,6 +220,7 @@ public:
 
     Status replaceFile(const std::wstring& path, const std::string& bytes,
                        const std::wstring& oldName) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         log.push_back(L"replace " + path);
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
@@ -224,6 +233,7 @@ public:
         return {};
     }
     Status heldOpen(const std::wstring& path, bool& held) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
         auto found = files.find(path);
         held = found != files.end() && found->second.locked;
         return {};
@@ -283,11 +293,20 @@ public:
     FakeRandomSource random;
 
 private:
+    // The engine works on several threads at once: one call at a time holds the disk. A copy of
+    // the disk has a lock of its own.
+    struct StateLock {
+        std::recursive_mutex mutex;
+        StateLock() = default;
+        StateLock(const StateLock&) {}
+        StateLock& operator=(const StateLock&) { return *this; }
+    } m_state;
+
     class Exclusive : public ExclusiveFile {
     public:
         Exclusive(FakeFileSystem& fs, std::wstring path) : m_fs(fs), m_path(std::move(path)) {}
         Status facts(FileFacts& facts) override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             const File& f = file();
             facts.attributes = f.attributes;
             facts.links = f.links;
@@ -296,11 +315,12 @@ private:
             return {};
         }
         std::size_t ioUnit() override {
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             ++m_fs.ioUnitAsked;
             return unit();
         }
         Status writeAt(std::uint64_t offset, const void* data, std::size_t bytes) override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             File& f = file();
             if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failWrites) return Status::error(kErrorWriteFault);
@@ -312,7 +332,7 @@ private:
         }
         Status readAt(std::uint64_t offset, void* data, std::size_t bytes,
                       std::size_t& read) override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             const File& f = file();
             if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failReads) return Status::error(f.failReads);
@@ -325,12 +345,12 @@ private:
             return {};
         }
         Status setLength(std::uint64_t length) override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             file().content.resize(static_cast<std::size_t>(length));
             return {};
         }
         Status flush() override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             const std::vector<unsigned char>& content = file().content;
             const std::string_view bytes(reinterpret_cast<const char*>(content.data()),
                                          content.size());
@@ -343,13 +363,13 @@ private:
         }
         RandomSource& random() override { return m_fs.random; }
         Status clearAttributes() override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             m_fs.log.push_back(L"normal " + m_path);
             file().attributes = 0;
             return {};
         }
         Status remove() override {
-            const std::lock_guard<std::mutex> held(m_lock);
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             m_fs.log.push_back(L"delete " + m_path);
             const File& f = file();
             if (f.failRemove || (f.attributes & kAttrReadOnly))
@@ -373,7 +393,6 @@ private:
         FakeFileSystem& m_fs;
         std::wstring m_path;
         bool m_removed = false;
-        std::mutex m_lock;  // the engine flushes and reads back on a helper thread
     };
     static constexpr long kErrorWriteFault = 29;
 };

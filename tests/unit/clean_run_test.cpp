@@ -185,6 +185,36 @@ TEST(BrowsersArea, ABrowsersFolderThatCannotBeListedIsLoggedAndLeavesTheAreaNotD
     }
 }
 
+// The browsers' clean is one operation, so that a window running one at a time takes it whole;
+// its parts run side by side, and their lines keep the order cookies, cache, history.
+TEST(BrowsersArea, TheCleanIsOneOperationWhoseLinesKeepTheirOrder) {
+    BrowserRig rig;
+    const std::wstring profile = kUserData + L"Default\\";
+    const std::wstring cache = profile + L"Cache\\Cache_Data\\";
+    rig.files.files[profile + L"Preferences"].content = {'{', '}'};
+    rig.files.addFile(profile, L"Cookies", kAttrArchive, {'x', 'y'});  // no database
+    rig.files.addFile(profile, L"Cache", kAttrDirectory);
+    rig.files.addFile(profile + L"Cache\\", L"Cache_Data", kAttrDirectory);
+    for (const wchar_t* name : {L"0123456789abcdef_0", L"0123456789abcdee_0", L"index"})
+        rig.files.addFile(cache, name, kAttrArchive, {1, 2, 3});
+    rig.loadChoices();
+    const AreaResult result = rig.run({&kBrowsersArea}).entries.at(0).result;
+    EXPECT_EQ(rig.operations.activities,
+              Lines{L"clearing the browsers' cookies, cache and history"});
+    ASSERT_EQ(result.log.size(), 3u);
+    EXPECT_EQ(
+        result.log[0].rfind(L"Cookies: Chrome (Default): 0 cookie(s) removed; not cleared: ", 0),
+        0u)
+        << result.log[0];
+    EXPECT_EQ(result.log[1], L"Cache: Chrome (Default): 3 file(s) removed.");
+    EXPECT_EQ(result.log[2],
+              L"History: Chrome (Default): 0 page(s) removed; session files: 0 file(s) removed.");
+    EXPECT_FALSE(result.done);
+    EXPECT_EQ(result.why, L"1 profile area(s) not fully cleared (see the log)");  // the cookies
+    for (const wchar_t* name : {L"0123456789abcdef_0", L"0123456789abcdee_0", L"index"})
+        EXPECT_FALSE(rig.files.files.count(cache + name)) << name;
+}
+
 // The preview of the browsers' cache counts every file of its folders, as the clear removes them,
 // the cache's own index among them, and reads none: an entry's address is no part of a count.
 // A folder it cannot list leaves it not done.
