@@ -121,12 +121,13 @@ void readBack(ExclusiveFile& file, std::uint64_t from, std::uint64_t to, const P
 enum class Overwrite { done, failed, stopped };
 
 // Runs the passes and reads the last one back; a failed write or flush drops the rest, and so
-// does a request to stop. length ends as the last pass's length. The last pass's writes run on to
-// the end of the unit, and the file is not cut back to its length there: that costs a round trip
-// per file and matters only to a file that is then not removed (see overwriteAndRemove).
+// does a request to stop. length ends as the last pass's length. A pass's writes run on to the end
+// of the unit, and the file is cut back to the pass's length after each; after the last only when
+// cutLast (its data stays under another name): the cut costs a round trip per file and matters only
+// to what is left in sight (see overwriteAndRemove).
 Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vector<Pass>& passes,
                     AlignedBuffer& buffer, AlignedBuffer& readBuffer, std::size_t unit,
-                    const ShredRequest& request, Status& status, ReadBack& found) {
+                    bool cutLast, const ShredRequest& request, Status& status, ReadBack& found) {
     // Progress counts the file's own bytes once a pass, not the block the pass adds past them.
     const std::uint64_t own = length;
     for (std::size_t p = 0; p < passes.size(); ++p) {
@@ -167,7 +168,7 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vecto
         status = flushing.wait();
         if (!status) return Overwrite::failed;
         checkFlushed();
-        if (!last && roundUp(total, unit) != total) {
+        if ((!last || cutLast) && roundUp(total, unit) != total) {
             status = file.setLength(total);
             if (!status) return Overwrite::failed;
         }
@@ -195,9 +196,10 @@ std::wstring finalPathOf(FileSystem& files, const std::wstring& path) {
     return folder + path.substr(slash + 1);
 }
 
-// Runs the passes over a file already found fit for them and removes it.
+// Runs the passes over a file already found fit for them and removes it. shared: its data has
+// another name too, and stays in sight there.
 ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, std::size_t unit,
-                               const ShredRequest& request) {
+                               bool shared, const ShredRequest& request) {
     std::vector<Pass> passes;
     // Without keys nothing is written: the file stays as it is.
     if (Status planned = plan(request.method, file.random(), passes); !planned)
@@ -213,13 +215,13 @@ ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, st
     ReadBack found;
     std::uint64_t length = fileLength;
     const Overwrite overwritten =
-        overwrite(file, length, passes, buffer, readBuffer, unit, request, written, found);
+        overwrite(file, length, passes, buffer, readBuffer, unit, shared, request, written, found);
     // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
     if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
     const Status removed = file.remove();
     if (!removed) {
         // What stays keeps the length the passes gave it, not the end of their last unit.
-        if (overwritten == Overwrite::done) static_cast<void>(file.setLength(length));
+        if (overwritten == Overwrite::done && !shared) static_cast<void>(file.setLength(length));
         if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
         return {ShredOutcome::notRemoved, removed};
     }
@@ -280,7 +282,7 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
     const std::size_t unit = request.ioUnit != 0 ? request.ioUnit : file->ioUnit();
     if (unit == 0 || (unit & (unit - 1)) != 0 || unit > kWriteSize)
         return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
-    ShredResult result = overwriteAndRemove(*file, facts.length, unit, request);
+    ShredResult result = overwriteAndRemove(*file, facts.length, unit, facts.links > 1, request);
     result.ioUnit = unit;
     return result;
 }

@@ -43,7 +43,8 @@ std::vector<int> bytesOf(const FakeFileSystem& fs, const std::wstring& path) {
 
 // The lengths hold whatever the alignment of the unbuffered handle, which the fake enforces on
 // every read and write; a unit the engine cannot work with leaves the file untouched. The last
-// pass runs on to its unit's end, and only a file that then stays is cut back to its length.
+// pass runs on to its unit's end, and is cut back to its length only where the data stays in
+// sight: under a second name, or when the name cannot be removed.
 TEST(Shred, EachPassWritesOneBlockMoreThanTheLengthRoundedDownThenTheFileGoes) {
     constexpr size_t kMiB = 1024 * 1024;
     struct Case {
@@ -76,15 +77,20 @@ TEST(Shred, EachPassWritesOneBlockMoreThanTheLengthRoundedDownThenTheFileGoes) {
                                   std::to_string(c.unit);
         std::vector<size_t> flushed = c.lengthAfterPass;
         if (!flushed.empty()) flushed.back() = (flushed.back() + c.unit - 1) / c.unit * c.unit;
-        for (const bool removable : {true, false}) {
+        // The file goes; its name cannot be removed; its data has a second name, which keeps it.
+        enum class Kind { removed, refused, shared };
+        for (const Kind kind : {Kind::removed, Kind::refused, Kind::shared}) {
             FakeFileSystem fs;
             fs.ioUnit = c.unit;
             fs.addFile(kDir, L"f.bin", kAttrArchive, bytes(c.length));
-            fs.files[kDir + L"f.bin"].failRemove = !removable;
+            fs.files[kDir + L"f.bin"].failRemove = kind == Kind::refused;
+            fs.files[kDir + L"f.bin"].links = kind == Kind::shared ? 2 : 1;
             const ShredResult result = ShredFile(fs, kDir + L"f.bin", {c.method, true, {}});
 
-            EXPECT_EQ(lengthsOf(fs, kDir + L"f.bin"), flushed) << label;
-            if (!removable) {
+            EXPECT_EQ(lengthsOf(fs, kDir + L"f.bin"),
+                      kind == Kind::shared ? c.lengthAfterPass : flushed)
+                << label;
+            if (kind == Kind::refused) {
                 const size_t stays = flushed.empty() ? c.length : c.lengthAfterPass.back();
                 EXPECT_EQ(fs.files[kDir + L"f.bin"].content.size(), stays) << label;
                 continue;
