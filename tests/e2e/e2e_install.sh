@@ -30,7 +30,18 @@ reg_dword() {
     [ -n "$hex" ] && echo $((hex))
 }
 key_exists() { wine reg query "$1" >/dev/null 2>&1; }
-reg_default() { wine reg query "$1" /ve 2>/dev/null | tr -d '\r' | sed -n 's/.*REG_SZ[[:space:]]*//p'; }
+# A key's default value. Once in a full run reg.exe answered nothing for a key the setup had
+# written; a second asking tells such a slip from a missing value, and says what the first got.
+reg_default() {
+    local said
+    said=$(wine reg query "$1" /ve 2>&1 | tr -d '\r')
+    if ! grep -q 'REG_SZ' <<<"$said"; then
+        echo "note: reg query \"$1\" /ve gave no value (${said:0:300}); asking again" >&2
+        sleep 1
+        said=$(wine reg query "$1" /ve 2>&1 | tr -d '\r')
+    fi
+    sed -n 's/.*REG_SZ[[:space:]]*//p' <<<"$said"
+}
 env_path() { wine cmd /c echo "%$1%" 2>/dev/null | tr -d '\r'; }
 expect() { [ "$2" = "$3" ] || fail "$1: '$2', expected '$3'"; }
 
