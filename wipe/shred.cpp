@@ -220,7 +220,8 @@ ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, st
     if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
     const Status removed = file.remove();
     if (!removed) {
-        // What stays keeps the length the passes gave it, not the end of their last unit.
+        // What stays keeps the length the passes gave it, not the end of their last unit. Should
+        // that fail, the report is the same: the file stays, overwritten.
         if (overwritten == Overwrite::done && !shared) static_cast<void>(file.setLength(length));
         if (overwritten == Overwrite::failed) return {outcomeOf(removed), removed};
         return {ShredOutcome::notRemoved, removed};
