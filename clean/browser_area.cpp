@@ -2,9 +2,8 @@
 // their clears, each as one operation.
 #include "clean/browser_area.h"
 
-#include <exception>
-#include <mutex>
-#include <thread>
+#include <algorithm>
+#include <future>
 #include <vector>
 
 #include "browsers/browser_cache.h"
@@ -102,7 +101,7 @@ std::vector<AreaResult> clearParts(CleanContext& context, const std::vector<Part
     const CookieKeepList keep = context.browsers.keepList();
     std::vector<CookieRow> selected;
     const bool selectedOnly = context.shown.cookies && context.shown.selectedCookiesOnly;
-    if (selectedOnly)
+    if (selectedOnly && std::find(parts.begin(), parts.end(), Part::cookies) != parts.end())
         for (const CookieRow& row : context.shown.cookies->rows())
             if (row.selected && row.fromBrowser()) selected.push_back(row);
     auto clear = [&](Part part, std::stop_token stop) {
@@ -120,22 +119,12 @@ std::vector<AreaResult> clearParts(CleanContext& context, const std::vector<Part
     std::vector<BrowserClearing> clearings(parts.size());
     const bool ran = context.operations.runOperation(
         activityOf(parts), [&](std::stop_token stop, ProgressSink&) {
-            std::mutex failed;
-            std::exception_ptr failure;  // of a part beside, handed back to this thread
-            {
-                std::vector<std::jthread> beside;
-                for (std::size_t i = 1; i < parts.size(); ++i)
-                    beside.emplace_back([&, i]() noexcept {
-                        try {
-                            clearings[i] = clear(parts[i], stop);
-                        } catch (...) {
-                            const std::lock_guard<std::mutex> held(failed);
-                            if (!failure) failure = std::current_exception();
-                        }
-                    });
-                clearings[0] = clear(parts[0], stop);
-            }
-            if (failure) std::rethrow_exception(failure);
+            // A part beside hands back its clearing, or its exception, through its future.
+            std::vector<std::future<BrowserClearing>> beside;
+            for (std::size_t i = 1; i < parts.size(); ++i)
+                beside.push_back(std::async(std::launch::async, clear, parts[i], stop));
+            clearings[0] = clear(parts[0], stop);
+            for (std::size_t i = 1; i < parts.size(); ++i) clearings[i] = beside[i - 1].get();
         });
     for (std::size_t i = 0; i < parts.size(); ++i) {
         if (!ran) {
