@@ -5,11 +5,13 @@
 #   purgeon.exe /clean browsers in a throwaway prefix, as a user or a scheduled task starts it
 #     (Wine's start-up included);
 #   bench/native_clean.py on a copy in a Linux folder: the files that clean removed, each
-#     overwritten once, flushed and removed, four at a time; the SQLite files it changed, their
-#     tables emptied with the journal kept in place, compacted, the journal overwritten and removed;
+#     overwritten once, flushed and removed, four at a time (the reference); the SQLite files it
+#     changed, their tables emptied with the journal kept in place, compacted, the journal
+#     overwritten and removed;
+#   the same native work with as many files in flight as Purgeon keeps (kFlushThreads);
 #   bench/shred_floor.cpp in the prefix: the files part alone, with nothing done to each file but
-#     what the native side does (open, overwrite, flush, remove), four at a time: what Wine's own
-#     costs leave as the least the clean's files can take.
+#     what the native side does (open, overwrite, flush, remove), as many at a time as Purgeon:
+#     what Wine's own costs leave as the least the clean's files can take.
 # Which files those are is found first, by an untimed clean of the same profiles. Before the
 # cleans, purgeon.exe /preview browsers is timed against /help (Wine's start-up) and against the
 # same counts made natively (native_clean.py --count). Prints each round, the medians and ratios.
@@ -23,6 +25,8 @@ inflated="$root/build/bench-profiles/inflated"
 cmake --preset windows >/dev/null
 cmake --build --preset windows --target purgeon purgeon_shred_floor >/dev/null
 exe="$root/build/windows/app/win32/purgeon.exe"
+# The files Purgeon keeps in flight at once.
+in_flight=$(sed -n 's/.*kFlushThreads = \([0-9]*\);.*/\1/p' "$root/wipe/shred_batch.h")
 floor_exe="$root/build/windows/bench/purgeon_shred_floor.exe"
 
 work="$root/build/bench-clean"
@@ -82,14 +86,20 @@ echo "medians: /preview $p s, /help $h s, native $c s; /preview against native $
      "less Wine's start-up $(ratio "$(python3 -c "print(max($p - $h, 0.001))")" "$c")"
 echo
 
-declare -a ours=() native=() paired=() floor=() native_files=() native_databases=()
-steps=(ours native floor)
+declare -a ours=() native=() paired=() floor=() native_files=() native_databases=() same=()
+steps=(ours native same floor)
 for ((round = 0; round < rounds; round++)); do
     for ((i = 0; i < ${#steps[@]}; i++)); do
         case ${steps[(round + i) % ${#steps[@]}]} in
             ours)
                 lay "$app_data"
                 ours+=("$(seconds wine "$exe" /clean browsers)")
+                ;;
+            same)
+                lay "$work/native"
+                said=$(python3 "$root/bench/native_clean.py" --threads "$in_flight" \
+                    "$work/native" "$work/removed.txt" "$work/databases.txt")
+                same+=("$(sed -n 's/.*files \([0-9.]*\) s.*/\1/p' <<<"$said")")
                 ;;
             native)
                 lay "$work/native"
@@ -102,7 +112,7 @@ for ((round = 0; round < rounds; round++)); do
                 ;;
             floor)
                 lay "$app_data"
-                said=$(wine "$floor_exe" 4 "$app_data_windows" "$work/removed.txt" | tr -d '\r' || true)
+                said=$(wine "$floor_exe" "$in_flight" "$app_data_windows" "$work/removed.txt" | tr -d '\r' || true)
                 floor+=("$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$said")")
                 # A floor that skipped files would be no floor: say so with its figure.
                 missed=$(sed -n 's/.*failed=\([0-9]*\).*/\1/p' <<<"$said")
@@ -112,18 +122,24 @@ for ((round = 0; round < rounds; round++)); do
     done
     paired+=("$(ratio "${ours[-1]}" "${native[-1]}")")
     echo "round $((round + 1)): purgeon.exe ${ours[-1]} s, native ${native[-1]} s" \
-         "(databases ${native_databases[-1]} s, files ${native_files[-1]} s)," \
-         "Wine's floor for the files ${floor[-1]} s; ratio ${paired[-1]}"
+         "(databases ${native_databases[-1]} s, files ${native_files[-1]} s; files" \
+         "$in_flight at a time ${same[-1]} s), Wine's floor for the files ${floor[-1]} s;" \
+         "ratio ${paired[-1]}"
 done
 o=$(median "${ours[@]}")
 n=$(median "${native[@]}")
 nf=$(median "${native_files[@]}")
 nd=$(median "${native_databases[@]}")
 f=$(median "${floor[@]}")
+ns=$(median "${same[@]}")
 echo
 echo "== the clean of the inflated profiles (median of $rounds)"
 echo "purgeon.exe /clean browsers $o s; the same work natively $n s; ratio $(ratio "$o" "$n")" \
      "(goal: 1.3 or less); the median of each round's own ratio: $(median "${paired[@]}")"
-echo "the files alone: Wine's floor $f s, natively $nf s: ratio $(ratio "$f" "$nf")"
+echo "Purgeon keeps $in_flight files in flight, the reference four; natively with $in_flight the" \
+     "files take $ns s (four: $nf s), and purgeon.exe against that native work" \
+     "($ns + $nd s): $(ratio "$o" "$(python3 -c "print($ns + $nd)")")"
+echo "the files alone, $in_flight at a time: Wine's floor $f s, natively $ns s: ratio" \
+     "$(ratio "$f" "$ns")"
 echo "purgeon.exe against Wine's floor for the files plus the databases at native speed" \
      "($f + $nd s): $(ratio "$o" "$(python3 -c "print($f + $nd)")")"

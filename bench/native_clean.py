@@ -1,9 +1,9 @@
 #!/usr/bin/env python3
 """The native peer for cleaning browser profiles: the same work as Purgeon's clean of them, done
-by Linux itself. Usage: native_clean.py [--count] ROOT REMOVED DATABASES
+by Linux itself. Usage: native_clean.py [--count | --threads N] ROOT REMOVED DATABASES
 
 REMOVED lists the files the clean removes (paths below ROOT, one a line): each is overwritten once
-with random data, flushed to the device and removed, four at a time. DATABASES lists the SQLite
+with random data, flushed to the device and removed, N at a time (four unless told). DATABASES lists the SQLite
 files it changes: in each, the same tables are emptied in one transaction with the journal kept
 in place, the file is compacted, and the journal is overwritten, flushed and removed.
 
@@ -99,6 +99,10 @@ def main():
     if sys.argv[1] == "--count":
         count(*sys.argv[2:5])
         return
+    threads = 4
+    if sys.argv[1] == "--threads":
+        threads = int(sys.argv[2])
+        del sys.argv[1:3]
     root, removed_list, database_list = sys.argv[1:4]
     start = time.monotonic()
     with open(database_list) as f:
@@ -108,7 +112,7 @@ def main():
     databases = time.monotonic() - start
     with open(removed_list) as f:
         removed = [os.path.join(root, line) for line in f.read().splitlines() if line]
-    with ThreadPoolExecutor(4) as pool:
+    with ThreadPoolExecutor(threads) as pool:
         cleared = sum(pool.map(overwrite_and_remove, removed))
     files = time.monotonic() - start - databases
     print(f"cleared {cleared} of {len(removed)} files; databases {databases:.2f} s, files {files:.2f} s")

@@ -26,8 +26,9 @@ struct BatchProgress {
 using BatchProgressSink = std::function<void(const BatchProgress&)>;
 
 // Files in flight at once where many small files are overwritten: each flush waits for the
-// device, and several waiting together keep it busy.
-inline constexpr std::size_t kFlushThreads = 4;
+// device, and several waiting together keep it busy. Eight rather than four cut the clean of
+// 40,000 cache files from 12-13 s to 10-11 s (bench/clean_bench.sh); more gained little.
+inline constexpr std::size_t kFlushThreads = 8;
 
 struct BatchRequest {
     WipeMethod method = WipeMethod::onePass;
