@@ -27,6 +27,7 @@ cmake --build --preset windows --target purgeon purgeon_shred_floor >/dev/null
 exe="$root/build/windows/app/win32/purgeon.exe"
 # The files Purgeon keeps in flight at once.
 in_flight=$(sed -n 's/.*kFlushThreads = \([0-9]*\);.*/\1/p' "$root/wipe/shred_batch.h")
+[ -n "$in_flight" ] || { echo "kFlushThreads not found in wipe/shred_batch.h" >&2; exit 1; }
 floor_exe="$root/build/windows/bench/purgeon_shred_floor.exe"
 
 work="$root/build/bench-clean"
@@ -112,7 +113,8 @@ for ((round = 0; round < rounds; round++)); do
                 ;;
             floor)
                 lay "$app_data"
-                said=$(wine "$floor_exe" "$in_flight" "$app_data_windows" "$work/removed.txt" | tr -d '\r' || true)
+                said=$(wine "$floor_exe" "$in_flight" "$app_data_windows" "$work/removed.txt" |
+                    tr -d '\r' || true)
                 floor+=("$(sed -n 's/.*seconds=\([0-9.]*\).*/\1/p' <<<"$said")")
                 # A floor that skipped files would be no floor: say so with its figure.
                 missed=$(sed -n 's/.*failed=\([0-9]*\).*/\1/p' <<<"$said")

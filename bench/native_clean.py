@@ -3,9 +3,10 @@
 by Linux itself. Usage: native_clean.py [--count | --threads N] ROOT REMOVED DATABASES
 
 REMOVED lists the files the clean removes (paths below ROOT, one a line): each is overwritten once
-with random data, flushed to the device and removed, N at a time (four unless told). DATABASES lists the SQLite
-files it changes: in each, the same tables are emptied in one transaction with the journal kept
-in place, the file is compacted, and the journal is overwritten, flushed and removed.
+with random data, flushed to the device and removed, N at a time (four unless told). DATABASES
+lists the SQLite files it changes: in each, the same tables are emptied in one transaction with
+the journal kept in place, the file is compacted, and the journal is overwritten, flushed and
+removed.
 
 With --count, the peer of a preview instead: the removed files' sizes added up and the rows of the
 same tables counted, nothing changed.

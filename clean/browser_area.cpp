@@ -126,11 +126,9 @@ std::vector<AreaResult> clearParts(CleanContext& context, const std::vector<Part
             clearings[0] = clear(parts[0], stop);
             for (std::size_t i = 1; i < parts.size(); ++i) clearings[i] = beside[i - 1].get();
         });
+    if (!ran)
+        return std::vector<AreaResult>(parts.size(), leftAlone(L"another operation was running"));
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        if (!ran) {
-            results[i] = leftAlone(L"another operation was running");
-            continue;
-        }
         results[i].count = clearings[i].removed;
         results[i].done = !clearings[i].incomplete;
         results[i].log = clearings[i].lines;
@@ -170,10 +168,10 @@ AreaResult cleanBrowsers(CleanContext& context) {
     std::size_t failures = 0;
     bool done = true;
     std::vector<BrowserProfile> inUse;
-    const std::vector<AreaResult> parts =
-        clearParts(context, {Part::cookies, Part::cache, Part::history});
+    const std::vector<Part> parts{Part::cookies, Part::cache, Part::history};
+    const std::vector<AreaResult> results = clearParts(context, parts);
     for (std::size_t i = 0; i < parts.size(); ++i) {
-        const AreaResult& cleared = parts[i];
+        const AreaResult& cleared = results[i];
         log.insert(log.end(), cleared.log.begin(), cleared.log.end());
         if (!cleared.ran) {
             AreaResult result = leftAlone(cleared.why);
@@ -183,7 +181,7 @@ AreaResult cleanBrowsers(CleanContext& context) {
         count += cleared.count.value_or(0);
         failures += cleared.browsers.failures.size();
         done = done && cleared.done;
-        if (i == 0) inUse = cleared.browsers.inUse;
+        if (parts[i] == Part::cookies) inUse = cleared.browsers.inUse;
     }
     AreaResult result;
     result.count = count;
