@@ -5,6 +5,7 @@
 #include "app/busy_scope.h"
 #include "app/clean_summary.h"
 #include "app/program.h"
+#include "clean/failure_text.h"
 #include "product/product.h"
 #include "wipe/chosen_wipe.h"
 #include "wipe/folder_guard.h"
@@ -114,13 +115,16 @@ bool FrmMain::wipeNamedFile(WipeMethod method) {
     const std::wstring why =
         result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
     const bool wiped = result.outcome == ShredOutcome::wiped;
-    const std::wstring message = fileWipeMessage(fileNameOf(file), result, why);
-    if (!stay) {
-        // The log never names what was wiped; what was left may be named, with why.
-        m_program.log().write(wiped ? std::wstring(L"A chosen file was wiped.") : message);
-        return false;
-    }
-    tell(message, kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
+    // The log never names the file, wiped or not: the counts and the reason only.
+    WipeTally tally;
+    tally.add(result.outcome);
+    std::wstring line = L"Wipe of a chosen file: " + wipeCountsText(tally);
+    if (!result.status.ok()) line += L": " + systemWords(s.errors, result.status);
+    m_program.log().write(line.ends_with(L'.') ? line : line + L".");
+    if (!stay) return false;
+    m_program.services().dialogs.messageBox(
+        fileWipeMessage(fileNameOf(file), result, why), kAppTitle,
+        kMbOk | (wiped ? kMbIconInformation : kMbIconExclamation));
     // A wipe the user stopped goes no further.
     return result.outcome != ShredOutcome::interrupted &&
            result.outcome != ShredOutcome::notReached;

@@ -5,7 +5,7 @@
 #include <algorithm>
 
 #include "clean/failure_text.h"
-#include "wipe/remove_file.h"
+#include "wipe/shred_batch.h"
 #include "wipe/wipe_report.h"
 
 namespace purgeon {
@@ -51,57 +51,39 @@ struct EntryClean {
 
 EntryClean cleanEntry(CleanContext& context, const DetectedApp& app, bool wipe,
                       std::stop_token stop, ProgressSink& sink, BatchProgress& progress) {
-    FileSystem& files = context.services.files;
     EntryClean done;
-    if (wipe) {
-        FoundFileList found{L""};
-        for (const TargetFile& file : app.targets.files) found.push_back(file.path);
-        BatchRequest request;
-        request.method = WipeMethod::onePass;
-        // Data another name shares lies outside what the rule reaches: that name keeps it.
-        request.overwriteSharedData = false;
-        request.threads = std::max<std::size_t>(1, context.state.filesInFlight);
-        request.stop = stop;
-        const BatchResult result = ShredFiles(files, found, app.targets.bytes(), request);
-        const WipeTally& tally = result.tally;
-        done.removed = tally.wiped() + tally.count(ShredOutcome::unlinked) +
-                       tally.count(ShredOutcome::linkRemoved) +
-                       tally.count(ShredOutcome::removedNotOverwritten) +
-                       tally.count(ShredOutcome::notVerified);
-        for (int i = 0; i < kShredOutcomeCount; ++i) {
-            const auto outcome = static_cast<ShredOutcome>(i);
-            if (outcome == ShredOutcome::wiped || outcome == ShredOutcome::unlinked ||
-                outcome == ShredOutcome::linkRemoved || outcome == ShredOutcome::gone ||
-                outcome == ShredOutcome::removedNotOverwritten ||
-                outcome == ShredOutcome::notVerified)
-                continue;
-            done.left.add(outcome, tally.count(outcome));
-        }
-        progress.filesDone += found.size() - 1;
+    FoundFileList found{L""};
+    for (const TargetFile& file : app.targets.files) found.push_back(file.path);
+    BatchRequest request;
+    request.method = WipeMethod::onePass;
+    request.overwrite = wipe;
+    // Data another name shares lies outside what the rule reaches: that name keeps it.
+    request.overwriteSharedData = false;
+    // A rule's paths are put together from names: each file must be where its folder really is,
+    // so that a link in a swept folder is never followed out of it.
+    request.atListedPaths = false;
+    request.threads = std::max<std::size_t>(1, context.state.filesInFlight);
+    request.stop = stop;
+    const BatchProgress before = progress;
+    request.progress = [&](const BatchProgress& batch) {
+        progress.filesDone = before.filesDone + batch.filesDone;
+        progress.bytesDone = before.bytesDone + batch.bytesDone;
+        progress.current = batch.current;
         sink.report(progress);
-    } else {
-        for (const TargetFile& file : app.targets.files) {
-            if (stop.stop_requested()) {
-                done.left.add(ShredOutcome::notReached);
-                continue;
-            }
-            progress.current = file.path;
-            const Status removed = RemoveFile(files, file.path);
-            if (removed) {
-                ++done.removed;
-                done.bytes += file.size;
-            } else if (removed.code == kErrorSharingViolation ||
-                       removed.code == kErrorLockViolation) {
-                done.left.add(ShredOutcome::inUse);
-            } else if (removed.code == kErrorAccessDenied) {
-                done.left.add(ShredOutcome::accessDenied);
-            } else if (removed.code != kErrorFileNotFound && removed.code != kErrorPathNotFound) {
-                done.left.add(ShredOutcome::failed);
-            }
-            ++progress.filesDone;
-            progress.bytesDone += file.size;
-            sink.report(progress);
-        }
+    };
+    const BatchResult result =
+        ShredFiles(context.services.files, found, app.targets.bytes(), request);
+    const WipeTally& tally = result.tally;
+    done.removed = tally.removed();
+    done.bytes = result.bytesWiped;
+    for (int i = 0; i < kShredOutcomeCount; ++i) {
+        const auto outcome = static_cast<ShredOutcome>(i);
+        if (outcome == ShredOutcome::wiped || outcome == ShredOutcome::removed ||
+            outcome == ShredOutcome::unlinked || outcome == ShredOutcome::linkRemoved ||
+            outcome == ShredOutcome::gone || outcome == ShredOutcome::removedNotOverwritten ||
+            outcome == ShredOutcome::notVerified)
+            continue;
+        done.left.add(outcome, tally.count(outcome));
     }
     if (stop.stop_requested()) return done;
     for (const std::wstring& folder : app.targets.folders)
@@ -128,20 +110,29 @@ AreaResult previewApps(CleanContext& context) {
     AreaResult result;
     std::size_t count = 0, registry = 0, ticked = 0;
     std::uint64_t bytes = 0;
+    std::size_t refused = 0;
     for (const DetectedApp& app : apps) {
         result.details.push_back(appPreviewLine(app));
+        // Every refusal is named, ticked or not: the user learns what a rule would have done.
+        for (const std::wstring& refusal : app.targets.refused)
+            result.details.push_back(L"  " + refusal + L".");
         if (!app.ticked) continue;
         ++ticked;
         count += app.targets.files.size();
         bytes += app.targets.bytes();
         registry += app.targets.registry.size();
-        if (!app.targets.unlisted.empty()) result.done = false;
+        refused += app.targets.refused.size();
+        if (!app.targets.unlisted.empty() || !app.targets.refused.empty()) result.done = false;
     }
     result.count = count;
     result.bytes = bytes;
     result.why = itemsText(registry, L"registry item", L"registry items") + L"; " +
                  itemsText(apps.size(), L"entry", L"entries") + L" detected, " +
                  std::to_wstring(ticked) + L" ticked";
+    if (refused) result.why += L"; " + std::to_wstring(refused) + L" rule(s) of them refused";
+    if (!rules->book.problems.empty())
+        result.why += L"; " + std::to_wstring(rules->book.problems.size()) +
+                      L" entries or lines of the rule file left out (the log names them)";
     return result;
 }
 
@@ -227,7 +218,8 @@ AreaResult cleanApps(CleanContext& context) {
                         L" registry item(s) could not be removed");
     if (refused) notes.push_back(std::to_wstring(refused) + L" rule(s) refused; the log says why");
     result.why = joinedNotes(notes);
-    if (left.total() || registryFailed) result.done = false;
+    // A refused rule was not done: what it asked for is still there.
+    if (left.total() || registryFailed || refused) result.done = false;
     return result;
 }
 
@@ -256,6 +248,8 @@ std::wstring appPreviewLine(const DetectedApp& app) {
                         itemsText(targets.files.size(), L"file", L"files") + L" (" +
                         sizeText(targets.bytes()) + L"), " +
                         itemsText(targets.registry.size(), L"registry item", L"registry items");
+    if (!targets.refused.empty())
+        line += L", " + std::to_wstring(targets.refused.size()) + L" rule(s) refused";
     return app.ticked ? line + L", ticked" : line;
 }
 

@@ -70,14 +70,9 @@ AreaResult cleanTemp(CleanContext& context) {
         return result;
     }
     const WipeTally& tally = clearing.tally;
-    // Removed from the folder: wiped, only unlinked (its data lives on under another name), a
-    // link removed as itself, or removed though its overwriting failed or was not verified (which
-    // is not done). A file that someone else removed first ("gone") is neither removed by this
-    // run nor left.
-    const std::size_t removed = tally.wiped() + tally.count(ShredOutcome::unlinked) +
-                                tally.count(ShredOutcome::linkRemoved) +
-                                tally.count(ShredOutcome::removedNotOverwritten) +
-                                tally.count(ShredOutcome::notVerified);
+    // A file removed though its overwriting failed or was not verified is removed, but not done.
+    // A file that someone else removed first ("gone") is neither removed by this run nor left.
+    const std::size_t removed = tally.removed();
     const std::size_t left = tally.total() - removed - tally.count(ShredOutcome::gone);
     AreaResult result;
     result.count = removed;

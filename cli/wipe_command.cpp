@@ -92,9 +92,7 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
                  ? item + L" (a file) wiped.\n"
                  : fileWipeMessage(path, result, systemWords(s.errors, result.status)) + L"\n");
     }
-    std::wstring line = L"Command line: wipe: " + std::to_wstring(tally.wiped()) +
-                        L" file(s) wiped, " + std::to_wstring(tally.notWiped()) + L" not wiped";
-    if (tally.notWiped() > 0) line += L" (" + tally.notWipedDetails() + L")";
+    std::wstring line = L"Command line: wipe: " + wipeCountsText(tally);
     if (refused > 0) line += L"; " + std::to_wstring(refused) + L" path(s) refused or missing";
     if (unlistedFolders > 0)
         line += L"; " + std::to_wstring(unlistedFolders) + L" folder(s) could not be listed";

@@ -110,8 +110,9 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
               shown(entry.name));
         check(book.find(entry.name) == &entry, "names are unique", shown(entry.name));
         for (const FileRule& rule : entry.files) {
-            check(fullPath(rule.folder) && noStepUp(rule.folder),
-                  "a folder is a full path that never steps up", shown(rule.folder));
+            check(fullPath(rule.folder), "a folder is a full path", shown(rule.folder));
+            check(noStepUp(rule.folder) != !rule.refusal.empty(),
+                  "a folder that steps up is refused, and only such a folder", shown(rule.folder));
             check(!rule.patterns.empty(), "a file key always has a pattern", shown(rule.folder));
             checkPatterns(rule.patterns);
         }

@@ -2,6 +2,7 @@
 // out, so that no rule ever reaches further than it is written.
 #include "rules/rule_book.h"
 
+#include <algorithm>
 #include <cwctype>
 #include <map>
 #include <set>
@@ -40,6 +41,16 @@ bool isKeyword(const std::wstring& word) {
     return false;
 }
 
+bool isStep(const std::wstring& part) { return part == L".." || part == L"."; }
+
+// The path with its "." and ".." parts left out, for the reading checks that follow.
+std::wstring withoutSteps(const std::wstring& path) {
+    std::wstring kept;
+    for (const std::wstring& part : pathParts(path))
+        if (!isStep(part)) kept += (kept.empty() ? L"" : L"\\") + part;
+    return path.size() >= 3 && path[1] == L':' && kept.size() == 2 ? kept + L"\\" : kept;
+}
+
 // Why a folder or file path as written cannot be taken; empty when it can. It must start with
 // an environment name the rules know or a drive, and never step up with "..".
 std::wstring pathProblem(const std::wstring& path, bool wildcardsAllowed) {
@@ -61,7 +72,7 @@ std::wstring pathProblem(const std::wstring& path, bool wildcardsAllowed) {
     }
     if (drive && hasWildcards(path.substr(0, 3))) return L"has a wildcard in its drive";
     for (const std::wstring& part : pathParts(path)) {
-        if (part == L".." || part == L".") return L"steps with \".\" or \"..\": " + path;
+        if (isStep(part)) return L"steps with \".\" or \"..\": " + path;
         if (!wildcardsAllowed && hasWildcards(part)) return L"has a wildcard: " + path;
     }
     if (path[0] == L'%' && hasWildcards(pathParts(path).front()))
@@ -94,8 +105,16 @@ std::wstring readPatterns(const std::wstring& text, std::vector<std::wstring>& p
 std::wstring readFileKey(const std::wstring& value, FileRule& rule) {
     const std::vector<std::wstring> parts = split(value, L'|');
     if (parts.size() < 2) return L"has no file pattern";
-    if (std::wstring problem = pathProblem(parts[0], true); !problem.empty()) return problem;
-    rule.folder = folderText(parts[0]);
+    // A folder that steps with ".." is read, so that its entry is listed, but never runs: it
+    // would reach beyond the folder it names.
+    const std::wstring& folder = parts[0];
+    const std::vector<std::wstring> folderParts = pathParts(folder);
+    const bool steps = std::any_of(folderParts.begin(), folderParts.end(), isStep);
+    if (std::wstring problem = pathProblem(steps ? withoutSteps(folder) : folder, true);
+        !problem.empty())
+        return problem;
+    rule.folder = folderText(folder);
+    if (steps) rule.refusal = L"it steps with \".\" or \"..\"";
     if (std::wstring problem = readPatterns(parts[1], rule.patterns); !problem.empty())
         return problem;
     for (std::size_t i = 2; i < parts.size(); ++i) {

@@ -18,6 +18,9 @@ struct FileRule {
     std::vector<std::wstring> patterns;  // file names with * and ?, never empty
     bool recurse = false;                // every subfolder too
     bool removeSelf = false;             // the folder itself too, once emptied
+    // Why the key never runs though it could be read (its folder steps with ".."); empty when
+    // it may run.
+    std::wstring refusal;
     bool operator==(const FileRule&) const = default;
 };
 

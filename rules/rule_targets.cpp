@@ -268,6 +268,11 @@ EntryTargets resolveEntry(const RuleEntry& entry, RuleScope& scope) {
     std::size_t number = 0;
     for (const FileRule& rule : entry.files) {
         ++number;
+        if (!rule.refusal.empty()) {
+            targets.refused.push_back(L"FileKey " + std::to_wstring(number) + L": the folder " +
+                                      rule.folder + L" was refused: " + rule.refusal);
+            continue;
+        }
         for (const std::wstring& expanded : scope.expand(rule.folder)) {
             const std::wstring base = plainPath(expanded);
             if (base.empty()) {

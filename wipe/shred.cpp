@@ -279,6 +279,11 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         const Status removed = file->remove();
         return {removed ? ShredOutcome::unlinked : outcomeOf(removed), removed};
     }
+    if (!request.overwrite) {
+        const Status removed = file->remove();
+        if (removed && request.written) request.written(facts.length);
+        return {removed ? ShredOutcome::removed : outcomeOf(removed), removed};
+    }
 
     const std::size_t unit = request.ioUnit != 0 ? request.ioUnit : file->ioUnit();
     if (unit == 0 || (unit & (unit - 1)) != 0 || unit > kWriteSize)

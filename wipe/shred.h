@@ -35,6 +35,7 @@ int passCount(WipeMethod method);
 // What happened to one file.
 enum class ShredOutcome {
     wiped,                  // overwritten and removed
+    removed,                // removed without overwriting, as the request asked
     unlinked,               // removed only: its data lives on under another name (a hard link)
     linkRemoved,            // a link: the link was removed, what it points to left alone
     removedNotOverwritten,  // removed, but a write or flush failed
@@ -69,6 +70,9 @@ struct ShredRequest {
     // A file whose data another name shares is overwritten as well (the user chose it), or only
     // unlinked (an unattended clearing must not reach data outside its folder).
     bool overwriteSharedData = true;
+    // false: the same checks, then the file is removed without being overwritten (a clean that
+    // deletes rather than wipes); it is told written() its length once it is gone.
+    bool overwrite = true;
     // Where the file must really be: when the opened file's final path differs, a link along
     // the way was swapped in and nothing is touched. Empty: the final path of the file's folder
     // with the file's name.

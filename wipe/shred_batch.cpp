@@ -27,7 +27,7 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
     BatchResult result;
     BatchProgress progress;
     progress.filesTotal = count;
-    progress.passes = passCount(request.method);
+    progress.passes = request.overwrite ? passCount(request.method) : 1;
     progress.bytesTotal = totalBytes * static_cast<std::uint64_t>(progress.passes);
     std::mutex lock;
     std::exception_ptr failure;
@@ -49,7 +49,9 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 const std::size_t i = next.fetch_add(1);
                 if (i > count) return;
                 report([&] { progress.current = found[i]; });
-                ShredRequest each{request.method, request.overwriteSharedData, found[i]};
+                ShredRequest each{request.method, request.overwriteSharedData,
+                                  request.atListedPaths ? found[i] : std::wstring()};
+                each.overwrite = request.overwrite;
                 each.stop = request.stop;
                 const std::wstring_view folder = folderOf(found[i]);
                 if (folder == unitFolder) each.ioUnit = unit;
@@ -66,7 +68,8 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 report([&] {
                     ++progress.filesDone;
                     result.tally.add(shredded.outcome);
-                    if (shredded.outcome == ShredOutcome::wiped)
+                    if (shredded.outcome == ShredOutcome::wiped ||
+                        shredded.outcome == ShredOutcome::removed)
                         result.bytesWiped += written / static_cast<std::uint64_t>(progress.passes);
                     if (request.outcome) request.outcome(found[i], shredded);
                 });

@@ -33,6 +33,11 @@ inline constexpr std::size_t kFlushThreads = 8;
 struct BatchRequest {
     WipeMethod method = WipeMethod::onePass;
     bool overwriteSharedData = true;
+    // false: each file is only removed, behind the same checks (see ShredRequest::overwrite).
+    bool overwrite = true;
+    // Each file is expected at its listed path, when the listing started from a resolved folder;
+    // false: at its own folder's final path, for paths put together from names (a rule's).
+    bool atListedPaths = true;
     // Files in flight at once. Each file's flush waits for the device; several waiting together
     // keep it busy. One keeps the listed order exactly.
     std::size_t threads = 1;
@@ -44,13 +49,14 @@ struct BatchRequest {
 };
 
 struct BatchResult {
-    WipeTally tally;               // files the stop kept from being started count as notReached
-    std::uint64_t bytesWiped = 0;  // the lengths of the files wiped
+    WipeTally tally;  // files the stop kept from being started count as notReached
+    std::uint64_t bytesWiped =
+        0;  // the lengths of the files wiped (or, when only removing, removed)
     bool stopped = false;
 };
 
-// Shreds entries 1 to n of the found list, each expected at its listed path (a link swapped in
-// is not followed). totalBytes is what the listing added up, for the progress.
+// Shreds entries 1 to n of the found list, each expected where the request says (a link swapped
+// in is not followed). totalBytes is what the listing added up, for the progress.
 BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint64_t totalBytes,
                        const BatchRequest& request);
 

@@ -15,6 +15,7 @@ struct OutcomeWords {
 };
 constexpr OutcomeWords kNotWiped[] = {
     {ShredOutcome::inUse, L"in use by another program"},
+    {ShredOutcome::removed, L"removed without overwriting"},
     {ShredOutcome::accessDenied, L"access denied"},
     {ShredOutcome::notRemoved, L"overwritten but not removed"},
     {ShredOutcome::removedNotOverwritten, L"removed but not overwritten"},
@@ -43,6 +44,12 @@ size_t WipeTally::total() const {
     return sum;
 }
 
+size_t WipeTally::removed() const {
+    return wiped() + count(ShredOutcome::removed) + count(ShredOutcome::unlinked) +
+           count(ShredOutcome::linkRemoved) + count(ShredOutcome::removedNotOverwritten) +
+           count(ShredOutcome::notVerified);
+}
+
 std::wstring WipeTally::notWipedDetails() const {
     std::wstring details;
     for (const OutcomeWords& words : kNotWiped) {
@@ -52,6 +59,13 @@ std::wstring WipeTally::notWipedDetails() const {
         details += std::to_wstring(n) + L" " + words.many;
     }
     return details;
+}
+
+std::wstring wipeCountsText(const WipeTally& tally) {
+    std::wstring text = std::to_wstring(tally.wiped()) + L" file(s) wiped, " +
+                        std::to_wstring(tally.notWiped()) + L" not wiped";
+    if (tally.notWiped() > 0) text += L" (" + tally.notWipedDetails() + L")";
+    return text;
 }
 
 std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result,
@@ -64,6 +78,7 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
     };
     static constexpr Words kWords[] = {
         {ShredOutcome::wiped, L" wiped", false},
+        {ShredOutcome::removed, L" was removed", false},
         {ShredOutcome::unlinked, L" was removed, but not overwritten: its data has another name.",
          false},
         {ShredOutcome::linkRemoved,

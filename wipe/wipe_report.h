@@ -18,6 +18,10 @@ public:
     size_t count(ShredOutcome outcome) const { return m_counts[static_cast<size_t>(outcome)]; }
     size_t total() const;
     size_t wiped() const { return count(ShredOutcome::wiped); }
+    // Files whose name this run took away: wiped, removed, only unlinked (the data lives on under
+    // another name), links removed as themselves, or removed though their overwriting failed or
+    // was not verified. A file someone else removed first ("gone") is not among them.
+    size_t removed() const;
     size_t notWiped() const { return total() - wiped(); }
     // "2 in use by another program, 1 access denied": every outcome but wiped, in a fixed order.
     std::wstring notWipedDetails() const;
@@ -25,6 +29,10 @@ public:
 private:
     std::array<size_t, kShredOutcomeCount> m_counts{};
 };
+
+// "3 file(s) wiped, 1 not wiped (1 in use by another program)": counts and reasons, never a
+// name, as the log keeps them.
+std::wstring wipeCountsText(const WipeTally& tally);
 
 // The message after a single file: "<name> wiped" when it was; otherwise what happened and why,
 // for instance "report.doc could not be wiped: it is in use by another program."

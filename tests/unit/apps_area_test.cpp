@@ -7,6 +7,7 @@
 
 #include "browsers/utf8_text.h"
 #include "cli/clean_command.h"
+#include "cli/command_line.h"
 #include "clean/apps_area.h"
 #include "fakes/clean_rig.h"
 #include "fakes/fake_trace_system.h"
@@ -59,6 +60,10 @@ TEST(AppsArea, CleansWhatTheTickedEntryReachesAndNothingElse) {
     rig.files.addFile(editor, L"held.bak", kAttrArchive, bytes(10));   // another program holds it
     rig.files.files[editor + L"held.bak"].locked = true;
     rig.files.addFile(editor, L"link.bak", kAttrReparsePoint);  // a file link: as itself
+    // A link that looks like a plain file (a Unix link under Wine) and leads out of the folder:
+    // what it leads to must not be touched, so it is left as it is.
+    rig.files.addFile(editor, L"out.bak", kAttrArchive, bytes(10));
+    rig.files.files[editor + L"out.bak"].reachedAs = L"C:\\Outside\\target.bak";
     rig.files.addFile(editor, L"plugins", kAttrDirectory);
     rig.files.addFile(editor + L"plugins\\", L"p.bak", kAttrArchive, bytes(10));  // excluded path
     rig.files.addFile(editor, L"sub", kAttrDirectory);
@@ -104,17 +109,18 @@ TEST(AppsArea, CleansWhatTheTickedEntryReachesAndNothingElse) {
     EXPECT_EQ(rig.files.files.size(), before.files.size());  // a preview removes nothing
     const AreaResult& shown = preview.entries.at(0).result;
     EXPECT_EQ(shown.details, (std::vector<std::wstring>{
-                                 L"Editor *: 8 files (145 bytes), 2 registry items, ticked",
+                                 L"Editor *: 9 files (155 bytes), 2 registry items, ticked",
                                  L"Other: 1 file (5 bytes), 1 registry item",
                              }));
-    EXPECT_EQ(shown.count, 8u);
+    EXPECT_EQ(shown.count, 9u);
 
     const CleanReport report = rig.run({&kAppsArea});
     const AreaResult& result = report.entries.at(0).result;
     EXPECT_EQ(result.count, 7u);
-    EXPECT_FALSE(result.done);  // the held file is left
-    EXPECT_EQ(rig.filesBelow(editor), (std::vector<std::wstring>{L"held.bak", L"keep.bak",
-                                                                 L"notes.txt", L"plugins\\p.bak"}));
+    EXPECT_FALSE(result.done);  // the held file and the link out are left
+    EXPECT_EQ(rig.filesBelow(editor),
+              (std::vector<std::wstring>{L"held.bak", L"keep.bak", L"notes.txt", L"out.bak",
+                                         L"plugins\\p.bak"}));
     EXPECT_EQ(rig.filesBelow(local),
               (std::vector<std::wstring>{L"backup-link\\elsewhere.txt", L"other\\o.tmp"}));
     // REMOVESELF took the emptied folders, deepest first; the folder link is still there.
@@ -130,10 +136,12 @@ TEST(AppsArea, CleansWhatTheTickedEntryReachesAndNothingElse) {
                                      {L"hkcu\\software\\other", L"recent"},
                                  }));
     EXPECT_EQ(result.why,
-              L"2 registry items removed from 1 entry; left: 1 in use by another program");
+              L"2 registry items removed from 1 entry; left: 1 in use by another program, 1 "
+              L"reached through a link and left alone");
     EXPECT_NE(std::find(result.log.begin(), result.log.end(),
                         L"Applications: Editor *: 7 files and 2 registry items removed, 3 "
-                        L"folders; left: 1 in use by another program; 3 kept by exclusions."),
+                        L"folders; left: 1 in use by another program, 1 reached through a link "
+                        L"and left alone; 3 kept by exclusions."),
               result.log.end())
         << testing::PrintToString(result.log);
 }
@@ -163,7 +171,8 @@ TEST(AppsArea, RefusesFolderRulesThatWouldReachRootsOrTheSystemsFoldersAndRunsTh
         "%SystemDrive%\\|*.*|RECURSE",
         "%LocalAppData%|*.tmp|REMOVESELF",
         "%WinDir%|*.*",
-        "%Documents%\\..\\AppData\\Local|*.*",  // left out at reading: it steps up
+        "%Documents%\\..\\AppData\\Local|*.*",  // steps up: read, listed, never run
+        "%LocalAppData%\\..\\|*|RECURSE",
         "C:\\Users\\me\\AppData|*.tmp|RECURSE",
         "C:\\Users\\*|*.*|RECURSE",
     };
@@ -184,19 +193,36 @@ TEST(AppsArea, RefusesFolderRulesThatWouldReachRootsOrTheSystemsFoldersAndRunsTh
         rig.useRules(
             std::string("[Hostile]\nFileKey1=") + key + "\nFileKey2=%LocalAppData%\\App|*.tmp\n",
             L"Hostile");
+        ASSERT_EQ(rig.apps.book.entries.size(), 1u) << key;
         const std::vector<std::wstring> kept = rig.files.fileNames();
-        const CleanReport report = rig.run({&kAppsArea});
-        std::vector<std::wstring> left = rig.files.fileNames();
+
+        // The preview lists the entry with its refusal and tells that not all of it would run.
+        fakes::FakeConsole console;
+        EXPECT_EQ(
+            runCommandLine({L"/preview", L"apps"}, rig.cleanServices, console, {}, &rig.traces),
+            kExitIncomplete)
+            << key;
+        const std::vector<std::wstring> shown = console.lines();
+        ASSERT_GE(shown.size(), 3u) << key;
+        EXPECT_EQ(shown[1],
+                  L"  Hostile: 1 file (1 byte), 0 registry items, 1 rule(s) refused, ticked")
+            << key;
+        EXPECT_TRUE(shown[2].starts_with(L"    FileKey 1: the folder ")) << key;
+        EXPECT_NE(shown[2].find(L" was refused: it"), std::wstring::npos) << key;
+
+        // The clean runs the rest, touches nothing the refused key names and says it was
+        // incomplete.
+        console.text.clear();
+        EXPECT_EQ(runCommandLine({L"/clean", L"apps"}, rig.cleanServices, console, {}, &rig.traces),
+                  kExitIncomplete)
+            << key;
         std::vector<std::wstring> expected = kept;
         std::erase(expected, kLocal + L"App\\app.tmp");
-        if (rig.apps.book.entries.empty()) expected = kept;  // the entry was left out whole
-        EXPECT_EQ(left, expected) << key;
+        EXPECT_EQ(rig.files.fileNames(), expected) << key;
         EXPECT_TRUE(rig.hasFolder(kLocal)) << key;
-        const std::vector<std::wstring>& log = report.entries.at(0).result.log;
-        const bool refusedLine = std::any_of(log.begin(), log.end(), [](const std::wstring& l) {
-            return l.find(L"was refused: it") != std::wstring::npos;
-        });
-        EXPECT_TRUE(refusedLine || rig.apps.book.entries.empty()) << key;
+        EXPECT_NE(console.text.find(L"1 rule(s) refused; the log says why"), std::wstring::npos)
+            << key;
+        EXPECT_TRUE(rig.logFile.contains(L"Applications: Hostile: FileKey 1: the folder ")) << key;
     }
 }
 
