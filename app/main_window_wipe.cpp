@@ -6,8 +6,8 @@
 #include "app/clean_summary.h"
 #include "app/program.h"
 #include "clean/failure_text.h"
+#include "clean/path_wipe.h"
 #include "product/product.h"
-#include "wipe/chosen_wipe.h"
 #include "wipe/folder_guard.h"
 #include "wipe/free_space.h"
 #include "wipe/free_space_report.h"
@@ -57,10 +57,6 @@ FolderCheck FrmMain::checkWipeFolder(const std::wstring& folder) {
     return check;
 }
 
-constexpr wchar_t kWipeWarning[] =
-    L"Warning! this will wipe the specified files and delete them. Once this is done they cannot "
-    L"be recovered";
-
 void FrmMain::cmdWipe_Click() {
     const std::wstring warning = wipeWarning();
     if (warning.empty()) return;
@@ -104,13 +100,10 @@ bool FrmMain::wipeNamedFile(WipeMethod method) {
     const std::wstring file = text(Ctl::txtFileToWipe);
     if (file.empty() || !FileExists(s.files, s.errors, s.dialogs, file)) return true;
 
-    ShredResult result{ShredOutcome::notReached, {}};
+    ShredResult result;
     const bool stay = [&] {
         BusyScope busy(*this);
-        return m_program.runOperation(
-            L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-                result = WipeChosenFile(s.files, file, method, stop, progressTo(sink));
-            });
+        return wipeFileOperation(m_program, s.files, file, method, result);
     }();
     const std::wstring why =
         result.status.ok() ? std::wstring() : s.errors.text(result.status.code);
@@ -136,35 +129,27 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
     if (folder.empty()) return;
     const FolderCheck check = checkWipeFolder(folder);
     if (!check.allowed()) return;
-    BatchResult result;
-    std::vector<UnlistedFolder> unlisted;
+    FolderWipe wiped;
     bool stay = true;
     {
         BusyScope busy(*this);
         std::wstring shown;
-        stay = m_program.runOperation(
-            L"wiping files",
-            [&](std::stop_token stop, ProgressSink& sink) {
-                BatchRequest request;
-                request.method = method;
-                request.threads = m_program.state().filesInFlight;
-                request.stop = stop;
-                request.progress = progressTo(sink);
-                FolderWipe wiped =
-                    WipeChosenFolder(s.files, m_program.state().foundFiles, check.folder, request);
-                unlisted = std::move(wiped.unlisted);
-                result = wiped.result;
-            },
-            [&](const OperationProgress& progress) {
-                if (progress.current.empty() || progress.current == shown) return;
-                shown = progress.current;
-                setStatusText(L"Currently wiping" + shown);
-            });
+        FolderWipeJob job;
+        job.method = method;
+        job.threads = m_program.state().filesInFlight;
+        job.view = [&](const OperationProgress& progress) {
+            if (progress.current.empty() || progress.current == shown) return;
+            shown = progress.current;
+            setStatusText(L"Currently wiping" + shown);
+        };
+        stay = wipeFolderOperation(m_program, s.files, m_program.state().foundFiles, check.folder,
+                                   job, wiped);
         if (!shown.empty()) setStatusText(L"");
     }
+    const BatchResult& result = wiped.result;
     const std::wstring message = folderWipeSummary(result.tally, result.bytesWiped);
     m_program.log().write(L"Wipe of a chosen folder:");
-    m_program.logUnlisted(L"Wipe of a chosen folder", unlisted);
+    m_program.logUnlisted(L"Wipe of a chosen folder", wiped.unlisted);
     if (!stay) {
         m_program.log().write(message);
         return;

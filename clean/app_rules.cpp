@@ -44,7 +44,7 @@ std::wstring ruleFilePath(TraceSystem& system) {
     if (appData.empty() || appData.front().empty()) return {};
     std::wstring folder = appData.front();
     if (folder.back() != L'\\') folder += L'\\';
-    return folder + std::wstring(kAppTitle).substr(1) + L"\\" + kRuleFileName;
+    return folder + std::wstring(kProductName) + L"\\" + kRuleFileName;
 }
 
 void loadAppRules(AppRules& rules, CleanServices& services, std::vector<std::wstring>& log) {

@@ -1,4 +1,4 @@
-// Reading the arguments against the area table and the wipe switches, and the usage text.
+// Reading the arguments against the tables of switches and areas, and the usage text.
 #include "cli/command_line.h"
 
 #include <algorithm>
@@ -24,52 +24,87 @@ std::wstring trimmed(const std::wstring& text) {
     return text.substr(first, text.find_last_not_of(L" \t") - first + 1);
 }
 
-// The switches that choose what a run does, in the order their conflicts are told.
-struct ActionSwitch {
-    const wchar_t* name;
-    CommandAction action;
-};
-constexpr ActionSwitch kActionSwitches[] = {
-    {L"clean", CommandAction::clean},
-    {L"preview", CommandAction::preview},
-    {L"wipe", CommandAction::wipe},
-    {L"wipefreespace", CommandAction::wipeFreeSpace},
-};
+bool isSwitch(const std::wstring& argument) {
+    return argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-');
+}
 
-const ActionSwitch* actionSwitch(const std::wstring& name) {
-    for (const ActionSwitch& given : kActionSwitches) {
-        if (name == given.name) return &given;
-    }
+// The row the switch names ("/WIPE", "-?"), or null.
+const CommandSwitch* switchNamed(const std::wstring& argument) {
+    const std::wstring name = lowered(argument.substr(1));
+    for (const CommandSwitch& row : commandSwitches())
+        if (name == row.name || (row.alias && name == row.alias)) return &row;
     return nullptr;
 }
 
-std::wstring switchName(CommandAction action) {
-    for (const ActionSwitch& given : kActionSwitches) {
-        if (given.action == action) return std::wstring(L"/") + given.name;
-    }
-    return {};
+bool takesPaths(const CommandSwitch* row) {
+    return row && (row->takes == SwitchTakes::paths || row->takes == SwitchTakes::folder);
 }
 
 // A path the run can act on without a current folder: "C:\...", "\\server\share\..."; and, for
-// the free space, a drive alone ("D:").
-bool fullPath(const std::wstring& path, CommandAction action) {
-    if (action == CommandAction::wipeFreeSpace && path.size() == 2 && path[1] == L':')
+// a folder, a drive alone ("D:").
+bool fullPath(const std::wstring& path, SwitchTakes takes) {
+    if (takes == SwitchTakes::folder && path.size() == 2 && path[1] == L':')
         return !plainPath(path + L"\\").empty();
     return !plainPath(path).empty();
 }
 
+// "/clean, /preview, /wipe or /wipefreespace": the switches that take something.
+std::wstring switchesTaking(bool paths) {
+    std::vector<std::wstring> names;
+    for (const CommandSwitch& row : commandSwitches())
+        if (row.takes != SwitchTakes::nothing && takesPaths(&row) == paths)
+            names.push_back(std::wstring(L"/") + row.name);
+    std::wstring text;
+    for (size_t i = 0; i < names.size(); ++i)
+        text += (i == 0 ? L"" : i + 1 == names.size() ? L" or " : L", ") + names[i];
+    return text;
+}
+
+// The text wrapped to the console's width, after what `line` already holds (which may end a
+// line of its own) and on further lines after `indent` blanks.
+std::wstring wrapped(std::wstring line, const std::wstring& text, size_t indent) {
+    std::wstring out;
+    if (const size_t ended = line.rfind(L'\n'); ended != std::wstring::npos) {
+        out = line.substr(0, ended + 1);
+        line.erase(0, ended + 1);
+    }
+    size_t start = 0;
+    while (start < text.size()) {
+        const size_t end = std::min(text.find(L' ', start), text.size());
+        const std::wstring word = text.substr(start, end - start);
+        if (line.size() > indent && line.size() + 1 + word.size() > kUsageWidth) {
+            out += line + L"\n";
+            line = std::wstring(indent, L' ');
+        } else if (line.size() > indent) {
+            line += L' ';
+        }
+        line += word;
+        start = end + 1;
+    }
+    return out + line + L"\n";
+}
+
+// "  name" padded to the column, or on a line of its own when it reaches into the column.
+std::wstring leftColumn(const std::wstring& name, size_t indent) {
+    const std::wstring left = L"  " + name;
+    if (left.size() + 2 > indent) return left + L"\n" + std::wstring(indent, L' ');
+    return left + std::wstring(indent - left.size(), L' ');
+}
+
 CommandLine invalid(std::wstring error) {
     CommandLine command;
-    command.action = CommandAction::invalid;
     command.error = std::move(error);
     return command;
 }
 
 }  // namespace
 
+bool CommandLine::is(std::wstring_view name) const { return given && name == given->name; }
+
 CommandLine parseCommandLine(const std::vector<std::wstring>& arguments) {
     CommandLine command;
     if (arguments.empty()) return command;
+    const std::span<const CommandSwitch> switches = commandSwitches();
     const std::span<const Area* const> areas = cleanAreas();
     std::vector<bool> named(areas.size(), false);
     bool help = false;
@@ -80,32 +115,30 @@ CommandLine parseCommandLine(const std::vector<std::wstring>& arguments) {
     };
 
     for (const std::wstring& argument : arguments) {
-        if (argument.size() > 1 && (argument[0] == L'/' || argument[0] == L'-')) {
-            const std::wstring name = lowered(argument.substr(1));
-            if (name == L"help" || name == L"?") {
+        if (isSwitch(argument)) {
+            const CommandSwitch* row = switchNamed(argument);
+            if (!row) {
+                fail(L"Unknown switch: " + argument);
+            } else if (row->takes == SwitchTakes::nothing) {
                 help = true;
-            } else if (const ActionSwitch* given = actionSwitch(name)) {
-                if (command.action != CommandAction::window && command.action != given->action) {
-                    fail(switchName(std::min(command.action, given->action)) + L" and " +
-                         switchName(std::max(command.action, given->action)) +
+            } else {
+                if (command.given && command.given != row) {
+                    const CommandSwitch* first = std::min(command.given, row);
+                    const CommandSwitch* second = std::max(command.given, row);
+                    fail(std::wstring(L"/") + first->name + L" and /" + second->name +
                          L" cannot be given together.");
                 }
-                command.action = given->action;
-            } else {
-                fail(L"Unknown switch: " + argument);
+                command.given = row;
             }
             continue;
         }
-        if (command.action == CommandAction::window) {
-            fail(
-                L"The area list belongs after /clean or /preview, and paths after /wipe or "
-                L"/wipefreespace: " +
-                argument);
+        if (!command.given) {
+            fail(L"The area list belongs after " + switchesTaking(false) + L", and paths after " +
+                 switchesTaking(true) + L": " + argument);
             continue;
         }
-        if (command.action == CommandAction::wipe ||
-            command.action == CommandAction::wipeFreeSpace) {
-            if (fullPath(argument, command.action)) {
+        if (takesPaths(command.given)) {
+            if (fullPath(argument, command.given->takes)) {
                 command.paths.push_back(argument);
             } else {
                 fail(L"Not a full path: " + argument);
@@ -132,20 +165,21 @@ CommandLine parseCommandLine(const std::vector<std::wstring>& arguments) {
 
     if (help) {
         command = CommandLine{};
-        command.action = CommandAction::help;
+        for (const CommandSwitch& row : switches)
+            if (row.takes == SwitchTakes::nothing) command.given = &row;
         return command;
     }
     if (!error.empty()) return invalid(error);
-    if (command.action == CommandAction::wipe && command.paths.empty())
-        return invalid(L"/wipe needs the full path of at least one file or folder.");
-    if (command.action == CommandAction::wipeFreeSpace && command.paths.size() != 1) {
+    const std::wstring name = std::wstring(L"/") + command.given->name;
+    if (command.given->takes == SwitchTakes::paths && command.paths.empty())
+        return invalid(name + L" needs the full path of at least one file or folder.");
+    if (command.given->takes == SwitchTakes::folder && command.paths.size() != 1) {
         return invalid(command.paths.empty()
-                           ? L"/wipefreespace needs the full path of a folder or a drive."
-                           : L"/wipefreespace takes one folder or drive, not " +
+                           ? name + L" needs the full path of a folder or a drive."
+                           : name + L" takes one folder or drive, not " +
                                  std::to_wstring(command.paths.size()) + L".");
     }
-    if (command.action != CommandAction::clean && command.action != CommandAction::preview)
-        return command;
+    if (command.given->takes != SwitchTakes::areas) return command;
     const bool none = std::find(named.begin(), named.end(), true) == named.end();
     if (listGiven && none) return invalid(L"The area list names no area.");
     for (size_t row = 0; row < areas.size(); ++row)
@@ -154,52 +188,44 @@ CommandLine parseCommandLine(const std::vector<std::wstring>& arguments) {
 }
 
 std::wstring usageText() {
-    std::wstring text =
-        L"Usage:\n"
-        L"  purgeon.exe /clean [AREAS]    cleans the areas, without any window\n"
-        L"  purgeon.exe /preview [AREAS]  tells what /clean would remove; removes nothing\n"
-        L"  purgeon.exe /wipe PATH ...    wipes each file named and every file below each\n"
-        L"                                folder named, at the stored shredding level\n"
-        L"  purgeon.exe /wipefreespace FOLDER\n"
-        L"                                wipes the free space of the volume holding the\n"
-        L"                                folder, or of a drive (D:)\n"
-        L"  purgeon.exe /help             shows this text (so does /?)\n"
-        L"\n"
-        L"AREAS: names separated by commas, in any case; without them, every area:\n";
+    constexpr size_t kSwitchColumn = 32;
+    std::wstring text = L"Usage:\n";
+    for (const CommandSwitch& row : commandSwitches())
+        text += wrapped(leftColumn(std::wstring(L"purgeon.exe ") + row.synopsis, kSwitchColumn),
+                        row.usage, kSwitchColumn);
+    text += L"\nAREAS: names separated by commas, in any case; without them, every area:\n";
     size_t width = 0;
     for (const Area* area : cleanAreas()) width = std::max(width, std::wstring(area->name).size());
     // Each area's text is wrapped below itself, past the column of names.
     const size_t indent = width + 4;
-    for (const Area* area : cleanAreas()) {
-        const std::wstring name = area->name;
-        std::wstring line = L"  " + name + std::wstring(indent - 2 - name.size(), L' ');
-        size_t start = 0;
-        const std::wstring help = area->help;
-        while (start < help.size()) {
-            const size_t end = std::min(help.find(L' ', start), help.size());
-            const std::wstring word = help.substr(start, end - start);
-            if (line.size() > indent && line.size() + 1 + word.size() > kUsageWidth) {
-                text += line + L"\n";
-                line = std::wstring(indent, L' ');
-            } else if (line.size() > indent) {
-                line += L' ';
-            }
-            line += word;
-            start = end + 1;
-        }
-        text += line + L"\n";
-    }
+    for (const Area* area : cleanAreas())
+        text += wrapped(leftColumn(area->name, indent), area->help, indent);
     text +=
         L"\n"
         L"PATH and FOLDER are full paths. The wipes pass the Secure Wipe tab's guards and\n"
         L"ask nothing; what could not be wiped is named, with why.\n"
-        L"\n"
-        L"Exit codes: 0 when everything asked was done; 1 when some items could not be\n"
-        L"(in use, refused by a guard, failed: the output or the log says which); 2 when\n"
-        L"the arguments were not understood.\n"
+        L"\n";
+    std::wstring codes = L"Exit codes:";
+    for (size_t i = 0; i < std::size(kExitCodes); ++i) {
+        codes += (i == 0 ? L" " : L"; ") + std::to_wstring(kExitCodes[i].code) + L" when " +
+                 kExitCodes[i].meaning;
+    }
+    text += wrapped(L"", codes + L".", 0);
+    text +=
         L"Examples: purgeon.exe /clean cookies,cache,temp\n"
         L"          purgeon.exe /wipe \"C:\\Users\\me\\Old letters\"\n"
         L"          purgeon.exe /wipefreespace D:\n";
+    return text;
+}
+
+std::wstring argumentsForLog(const std::vector<std::wstring>& arguments) {
+    std::wstring text;
+    bool paths = false;
+    for (const std::wstring& argument : arguments) {
+        const bool named = isSwitch(argument);
+        if (named) paths = takesPaths(switchNamed(argument));
+        text += (text.empty() ? L"" : L" ") + (paths && !named ? L"<path>" : argument);
+    }
     return text;
 }
 

@@ -1,45 +1,43 @@
-// What the program's arguments ask for: the window, a clean or preview of some areas, a wipe of
-// files and folders or of a volume's free space, or help.
+// What the program's arguments ask for, read against the table of switches and the table of
+// areas; and the usage text, made from both.
 #pragma once
 
 #include <cstddef>
 #include <string>
+#include <string_view>
 #include <vector>
+
+#include "cli/command_switches.h"
 
 namespace purgeon {
 
-// The process's exit codes for a start with arguments.
-inline constexpr int kExitDone = 0;          // everything asked was done
-inline constexpr int kExitIncomplete = 1;    // some items could not be: in use, refused, failed
-inline constexpr int kExitBadArguments = 2;  // the arguments were not understood
-inline constexpr int kExitCancelled = 3;     // the user answered no to the question
-
-enum class CommandAction {
-    window,         // no arguments: the program with its windows
-    clean,          // /clean [AREAS]
-    preview,        // /preview [AREAS]
-    wipe,           // /wipe PATH [PATH ...]
-    wipeFreeSpace,  // /wipefreespace FOLDER
-    help,           // /help or /?
-    invalid,        // anything else: error says what
-};
-
 struct CommandLine {
-    CommandAction action = CommandAction::window;
+    // The switch given. Null with no arguments (the program with its windows) and when the
+    // arguments were not understood (error then says what).
+    const CommandSwitch* given = nullptr;
     // Rows of cleanAreas(), in the table's order, each once; every row when no list was given.
     std::vector<std::size_t> areas;
-    // For wipe: the files and folders, in the order given; for wipeFreeSpace: the one folder.
+    // For a switch that takes paths or a folder: them, in the order given.
     std::vector<std::wstring> paths;
-    std::wstring error;  // for invalid: what was not understood
+    std::wstring error;  // what was not understood
+
+    bool window() const { return given == nullptr && error.empty(); }
+    // Whether the switch given has that name.
+    bool is(std::wstring_view name) const;
 };
 
 // Reads the arguments (without the program's own name). Switches start with "/" or "-" and take
-// any case; one of /clean and /preview, followed by areas separated by commas or blanks; or
-// /wipe followed by full paths of files and folders; or /wipefreespace followed by one full path
-// of a folder (or a drive, "D:"). /help or /? anywhere asks for the usage text.
+// any case; at most one switch of the table, followed by what it takes (areas separated by commas
+// or blanks, full paths, or one folder or drive, "D:"). /help or /? anywhere asks for the usage
+// text.
 CommandLine parseCommandLine(const std::vector<std::wstring>& arguments);
 
-// The usage text, with every area of the table; lines end in "\n".
+// The usage text, with every switch, every area of the table and every exit code; lines end in
+// "\n" and keep within the console's width.
 std::wstring usageText();
+
+// The arguments as the log may keep them: what follows a switch that takes paths stands as
+// "<path>", so the log names no file.
+std::wstring argumentsForLog(const std::vector<std::wstring>& arguments);
 
 }  // namespace purgeon

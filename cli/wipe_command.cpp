@@ -4,10 +4,9 @@
 #include <mutex>
 #include <utility>
 
-#include "cli/command_line.h"
 #include "clean/failure_text.h"
 #include "clean/free_space_job.h"
-#include "wipe/chosen_wipe.h"
+#include "clean/path_wipe.h"
 #include "wipe/folder_guard.h"
 #include "wipe/free_space_report.h"
 #include "wipe/wipe_report.h"
@@ -24,10 +23,20 @@ std::wstring consoleLines(std::wstring text) {
 
 }  // namespace
 
-int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& paths,
-            const Tell& tell) {
+int runWipeSwitch(CommandRun& run) {
+    CleanContext& context = run.context;
     CleanServices& s = context.services;
-    const WipeMethod method = chosenWipeMethod(quick);
+    const std::vector<std::wstring>& paths = run.command.paths;
+    const Tell& tell = run.tell;
+    if (run.askFirst) {
+        std::wstring question = std::wstring(kWipeWarning) + L"\r\n";
+        for (const std::wstring& path : paths) question += L"\r\n" + path;
+        if (!run.askFirst(question)) {
+            context.log.write(L"Command line: the wipe was not confirmed; nothing was wiped.");
+            return kExitCancelled;
+        }
+    }
+    const WipeMethod method = chosenWipeMethod(context.options.quick());
     WipeTally tally;
     std::size_t refused = 0;
     std::size_t unlistedFolders = 0;
@@ -43,19 +52,15 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
                 continue;
             }
             std::vector<std::pair<std::wstring, ShredResult>> notWiped;
+            FolderWipeJob job;
+            job.method = method;
+            job.threads = context.state.filesInFlight;
+            job.outcome = [&](const std::wstring& file, const ShredResult& result) {
+                if (result.outcome != ShredOutcome::wiped) notWiped.emplace_back(file, result);
+            };
             FolderWipe wiped;
-            context.operations.runOperation(L"wiping files", [&](std::stop_token stop,
-                                                                 ProgressSink& sink) {
-                BatchRequest request;
-                request.method = method;
-                request.threads = context.state.filesInFlight;
-                request.stop = stop;
-                request.progress = progressTo(sink);
-                request.outcome = [&](const std::wstring& file, const ShredResult& result) {
-                    if (result.outcome != ShredOutcome::wiped) notWiped.emplace_back(file, result);
-                };
-                wiped = WipeChosenFolder(s.files, context.state.foundFiles, check.folder, request);
-            });
+            wipeFolderOperation(context.operations, s.files, context.state.foundFiles, check.folder,
+                                job, wiped);
             const WipeTally& folderTally = wiped.result.tally;
             tell(item + L" (a folder): " + std::to_wstring(folderTally.wiped()) +
                  L" file(s) wiped" +
@@ -82,11 +87,8 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
             tell(path + L" could not be wiped: there is no such file or folder.\n");
             continue;
         }
-        ShredResult result{ShredOutcome::notReached, {}};
-        context.operations.runOperation(
-            L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-                result = WipeChosenFile(s.files, path, method, stop, progressTo(sink));
-            });
+        ShredResult result;
+        wipeFileOperation(context.operations, s.files, path, method, result);
         tally.add(result.outcome);
         tell(result.outcome == ShredOutcome::wiped
                  ? item + L" (a file) wiped.\n"
@@ -101,8 +103,11 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
                                                                          : kExitIncomplete;
 }
 
-int runFreeSpace(CleanContext& context, const std::wstring& folder, const Tell& tell) {
+int runFreeSpaceSwitch(CommandRun& run) {
+    CleanContext& context = run.context;
     CleanServices& s = context.services;
+    const std::wstring& folder = run.command.paths.front();
+    const Tell& tell = run.tell;
     const FreeSpaceTarget target = findFreeSpaceTarget(s.files, s.volumes, folder);
     if (!target.allowed()) {
         tell(freeSpaceRefusal(target) + L"\n");

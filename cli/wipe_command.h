@@ -1,27 +1,20 @@
-// The command line's wipes: paths wiped as the Secure Wipe tab wipes them, and a volume's free
-// space, without a question.
+// /wipe and /wipefreespace: paths wiped as the Secure Wipe tab wipes them, and a volume's free
+// space.
 #pragma once
 
-#include <functional>
-#include <string>
-#include <vector>
-
-#include "clean/clean_context.h"
+#include "cli/command_run.h"
 
 namespace purgeon {
 
-// Where a command writes its lines for the user.
-using Tell = std::function<void(const std::wstring&)>;
-
-// Each path as the Secure Wipe tab wipes it, with no question: a folder through the folder guard
-// and every file below it, a file alone, at the shredding level quick gives. What was wiped is
-// never named, on the console (which may be a file) nor in the log: a path is told by its place
-// on the line. What was not wiped is named on the console, with why; the log gets counts only.
-// Gives the exit code.
-int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& paths,
-            const Tell& tell);
+// Each path as the Secure Wipe tab wipes it, at the stored shredding level: a folder through the
+// folder guard and every file below it, a file alone. Asks first only when the run was given a
+// question to ask (a start by the Explorer): Cancel wipes nothing and gives kExitCancelled. What
+// was wiped is never named, on the console (which may be a file) nor in the log: a path is told
+// by its place on the line. What was not wiped is named on the console, with why; the log gets
+// counts only. Gives the exit code.
+int runWipeSwitch(CommandRun& run);
 
 // The free space of the volume the folder names, with no question. Gives the exit code.
-int runFreeSpace(CleanContext& context, const std::wstring& folder, const Tell& tell);
+int runFreeSpaceSwitch(CommandRun& run);
 
 }  // namespace purgeon

@@ -19,11 +19,12 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
 
     const CommandLine command = parseCommandLine(arguments);
     const std::size_t areaCount = cleanAreas().size();
-    check((command.action == CommandAction::invalid) == !command.error.empty(),
-          "exactly an invalid command line says what was not understood", shown(command.error));
-    check(arguments.empty() == (command.action == CommandAction::window),
+    check(!command.given == !command.error.empty() || command.window(),
+          "a command line is a switch, the window, or says what was not understood",
+          shown(command.error));
+    check(arguments.empty() == command.window(),
           "only a start without arguments opens the windows");
-    if (command.action == CommandAction::clean || command.action == CommandAction::preview) {
+    if (command.given && command.given->takes == SwitchTakes::areas) {
         check(!command.areas.empty(), "a clean or preview takes at least one area");
         for (std::size_t i = 0; i < command.areas.size(); ++i) {
             check(command.areas[i] < areaCount, "areas are rows of the table");
@@ -33,12 +34,11 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     } else {
         check(command.areas.empty(), "only a clean or preview names areas");
     }
-
     // Switches and area names take any case.
     std::vector<std::wstring> upper;
     for (const std::wstring& argument : arguments) upper.push_back(asciiUpper(argument));
     const CommandLine shouted = parseCommandLine(upper);
-    check(shouted.action == command.action && shouted.areas == command.areas,
+    check(shouted.given == command.given && shouted.areas == command.areas,
           "the command line means the same in capitals");
     return 0;
 }

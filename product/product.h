@@ -5,7 +5,10 @@
 
 namespace purgeon {
 
-// The application title keeps its leading space: it is the caption of every window and box.
+// The product's name, as the log, the settings and the folders beside them spell it.
+inline constexpr wchar_t kProductName[] = L"Purgeon";
+// The caption of every window and box: the product's name after a blank, as it has always been
+// shown (and as the tests and the user's automation find its windows by).
 inline constexpr wchar_t kAppTitle[] = L" Purgeon";
 
 struct AppVersion {

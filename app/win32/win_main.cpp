@@ -1,6 +1,6 @@
 // The program's entry point: services, windows and the message loop.
 #include "app/program.h"
-#include "cli/clean_command.h"
+#include "cli/command_run.h"
 #include "app/win32/window_factory.h"
 #include "app/win32/view_support.h"
 #include "platform/win32/app_info_win32.h"

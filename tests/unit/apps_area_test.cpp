@@ -6,7 +6,7 @@
 #include <optional>
 
 #include "browsers/utf8_text.h"
-#include "cli/clean_command.h"
+#include "cli/command_run.h"
 #include "cli/command_line.h"
 #include "clean/apps_area.h"
 #include "fakes/clean_rig.h"

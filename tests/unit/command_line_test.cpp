@@ -3,7 +3,7 @@
 
 #include <functional>
 
-#include "cli/clean_command.h"
+#include "cli/command_run.h"
 #include "cli/command_line.h"
 #include "clean/area_table.h"
 #include "fakes/clean_rig.h"
@@ -22,40 +22,38 @@ TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
                                            L"temp",  L"browsers", L"apps"};
     struct Case {
         std::vector<std::wstring> arguments;
-        CommandAction action;
+        std::wstring action;  // the switch's name; empty: the window, or not understood
         std::vector<std::wstring> areas;
         std::wstring error;
     };
     const Case cases[] = {
-        {{}, CommandAction::window, {}, L""},
-        {{L"/clean"}, CommandAction::clean, all, L""},
-        {{L"/preview"}, CommandAction::preview, all, L""},
-        {{L"/CLEAN", L"Temp,COOKIES"}, CommandAction::clean, {L"cookies", L"temp"}, L""},
-        {{L"/clean", L"browsers,cache"}, CommandAction::clean, {L"cache", L"browsers"}, L""},
-        {{L"-preview", L"temp,", L"cache"}, CommandAction::preview, {L"cache", L"temp"}, L""},
-        {{L"/clean", L"recyclebin, history,history"},
-         CommandAction::clean,
-         {L"history", L"recyclebin"},
-         L""},
-        {{L"/help"}, CommandAction::help, {}, L""},
-        {{L"/?"}, CommandAction::help, {}, L""},
-        {{L"/clean", L"nonsense", L"/?"}, CommandAction::help, {}, L""},
-        {{L"/clean", L"cookies,nonsense"}, CommandAction::invalid, {}, L"Unknown area: nonsense"},
-        {{L"/clean", L"/fast"}, CommandAction::invalid, {}, L"Unknown switch: /fast"},
+        {{}, L"", {}, L""},
+        {{L"/clean"}, L"clean", all, L""},
+        {{L"/preview"}, L"preview", all, L""},
+        {{L"/CLEAN", L"Temp,COOKIES"}, L"clean", {L"cookies", L"temp"}, L""},
+        {{L"/clean", L"browsers,cache"}, L"clean", {L"cache", L"browsers"}, L""},
+        {{L"-preview", L"temp,", L"cache"}, L"preview", {L"cache", L"temp"}, L""},
+        {{L"/clean", L"recyclebin, history,history"}, L"clean", {L"history", L"recyclebin"}, L""},
+        {{L"/help"}, L"help", {}, L""},
+        {{L"/?"}, L"help", {}, L""},
+        {{L"/clean", L"nonsense", L"/?"}, L"help", {}, L""},
+        {{L"/clean", L"cookies,nonsense"}, L"", {}, L"Unknown area: nonsense"},
+        {{L"/clean", L"/fast"}, L"", {}, L"Unknown switch: /fast"},
         {{L"cookies"},
-         CommandAction::invalid,
+         L"",
          {},
          L"The area list belongs after /clean or /preview, and paths after /wipe or "
          L"/wipefreespace: cookies"},
         {{L"/clean", L"temp", L"/preview"},
-         CommandAction::invalid,
+         L"",
          {},
          L"/clean and /preview cannot be given together."},
-        {{L"/clean", L","}, CommandAction::invalid, {}, L"The area list names no area."},
+        {{L"/clean", L","}, L"", {}, L"The area list names no area."},
     };
     for (const Case& c : cases) {
         const CommandLine command = parseCommandLine(c.arguments);
-        EXPECT_EQ(command.action, c.action) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(command.given ? std::wstring(command.given->name) : L"", c.action)
+            << testing::PrintToString(c.arguments);
         EXPECT_EQ(areaNames(command.areas), c.areas) << testing::PrintToString(c.arguments);
         EXPECT_EQ(command.error, c.error) << testing::PrintToString(c.arguments);
     }
@@ -64,50 +62,54 @@ TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
 TEST(CommandLine, TheWipesTakeFullPathsOnlyAndNoOtherAction) {
     struct Case {
         std::vector<std::wstring> arguments;
-        CommandAction action;
+        std::wstring action;  // the switch's name; empty: the window, or not understood
         std::vector<std::wstring> paths;
         std::wstring error;
     };
     const Case cases[] = {
         {{L"/wipe", L"C:\\a.doc", L"\\\\srv\\share\\b"},
-         CommandAction::wipe,
+         L"wipe",
          {L"C:\\a.doc", L"\\\\srv\\share\\b"},
          L""},
-        {{L"-WIPEFREESPACE", L"D:"}, CommandAction::wipeFreeSpace, {L"D:"}, L""},
+        {{L"-WIPEFREESPACE", L"D:"}, L"wipefreespace", {L"D:"}, L""},
         {{L"/wipefreespace", L"C:\\Users\\me\\Documents"},
-         CommandAction::wipeFreeSpace,
+         L"wipefreespace",
          {L"C:\\Users\\me\\Documents"},
          L""},
-        {{L"/wipe", L"D:"}, CommandAction::invalid, {}, L"Not a full path: D:"},
-        {{L"/wipe", L"notes.txt"}, CommandAction::invalid, {}, L"Not a full path: notes.txt"},
+        {{L"/wipe", L"D:"}, L"", {}, L"Not a full path: D:"},
+        {{L"/wipe", L"notes.txt"}, L"", {}, L"Not a full path: notes.txt"},
         {{L"/wipefreespace"},
-         CommandAction::invalid,
+         L"",
          {},
          L"/wipefreespace needs the full path of a folder or a drive."},
-        {{L"/wipe", L"C:\\a", L"/clean"},
-         CommandAction::invalid,
-         {},
-         L"/clean and /wipe cannot be given together."},
+        {{L"/wipe", L"C:\\a", L"/clean"}, L"", {}, L"/clean and /wipe cannot be given together."},
         {{L"/wipefreespace", L"D:", L"/preview"},
-         CommandAction::invalid,
+         L"",
          {},
          L"/preview and /wipefreespace cannot be given together."},
-        {{L"/wipe", L"C:\\a", L"/?"}, CommandAction::help, {}, L""},
+        {{L"/wipe", L"C:\\a", L"/?"}, L"help", {}, L""},
     };
     for (const Case& c : cases) {
         const CommandLine command = parseCommandLine(c.arguments);
-        EXPECT_EQ(command.action, c.action) << testing::PrintToString(c.arguments);
+        EXPECT_EQ(command.given ? std::wstring(command.given->name) : L"", c.action)
+            << testing::PrintToString(c.arguments);
         EXPECT_EQ(command.paths, c.paths) << testing::PrintToString(c.arguments);
         EXPECT_EQ(command.error, c.error) << testing::PrintToString(c.arguments);
         EXPECT_TRUE(command.areas.empty()) << testing::PrintToString(c.arguments);
     }
 }
 
-TEST(CommandLine, TheUsageTextNamesEveryAreaOfTheTableWithinTheConsolesWidth) {
+TEST(CommandLine, TheUsageTextNamesEverySwitchAreaAndExitCodeWithinTheConsolesWidth) {
     const std::wstring usage = usageText();
     for (const Area* area : cleanAreas())
         EXPECT_NE(usage.find(L"\n  " + std::wstring(area->name) + L" "), std::wstring::npos)
             << testing::PrintToString(std::wstring(area->name));
+    for (const CommandSwitch& row : commandSwitches())
+        EXPECT_NE(usage.find(L"\n  purgeon.exe " + std::wstring(row.synopsis)), std::wstring::npos)
+            << testing::PrintToString(std::wstring(row.name));
+    for (const ExitCodeMeaning& code : kExitCodes)
+        EXPECT_NE(usage.find(std::to_wstring(code.code) + L" when"), std::wstring::npos)
+            << code.code;
     for (size_t start = 0, end; (end = usage.find(L'\n', start)) != std::wstring::npos;
          start = end + 1)
         EXPECT_LE(end - start, 79u) << testing::PrintToString(usage.substr(start, end - start));
