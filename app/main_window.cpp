@@ -22,25 +22,44 @@ namespace {
 
 // Where the settings keep each list's column widths.
 constexpr std::pair<Ctl, const wchar_t*> kListColumnKeys[] = {
-    {Ctl::lstcookies, L"CookieColumns"},
-    {Ctl::List1, L"CacheColumns"},
-    {Ctl::URLs, L"HistoryColumns"},
+    {Ctl::lstcookies, kCookieColumnsKey},
+    {Ctl::List1, kCacheColumnsKey},
+    {Ctl::URLs, kHistoryColumnsKey},
 };
 
-// The check boxes in the order of the stored preferences.
-constexpr Ctl kPreferenceBoxes[] = {Ctl::chkautostart,          Ctl::chkdelOnStart,
-                                    Ctl::chkDelOnShutDown,      Ctl::Chkautoclearcookies,
-                                    Ctl::ChkAutoClearCache,     Ctl::ChkAutoClearHistory,
-                                    Ctl::chkEmptyRecycleBin,    Ctl::chkdeltempfiles,
-                                    Ctl::chkDelCachedPasswords, Ctl::chkSecureForAll};
-static_assert(std::size(kPreferenceBoxes) == kCheckBoxKeys.size());
+// Each option's box, bound to the option by its stored key.
+struct OptionBox {
+    const wchar_t* key;
+    Ctl box;
+};
+constexpr OptionBox kOptionBoxes[] = {
+    {kAutoStartKey, Ctl::chkautostart},
+    {kRunOnStartKey, Ctl::chkdelOnStart},
+    {kRunOnShutdownKey, Ctl::chkDelOnShutDown},
+    {kAutoCookiesKey, Ctl::Chkautoclearcookies},
+    {kAutoCacheKey, Ctl::ChkAutoClearCache},
+    {kAutoHistoryKey, Ctl::ChkAutoClearHistory},
+    {kAutoRecycleBinKey, Ctl::chkEmptyRecycleBin},
+    {kAutoTempKey, Ctl::chkdeltempfiles},
+    {kCachedPasswordsKey, Ctl::chkDelCachedPasswords},
+    {kSecureForAllKey, Ctl::chkSecureForAll},
+};
+
+const OptionBox* boxOf(std::wstring_view key) {
+    for (const OptionBox& bound : kOptionBoxes)
+        if (key == bound.key) return &bound;
+    return nullptr;
+}
 
 }  // namespace
 
-int FrmMain::Options::checkBox(size_t row) const { return m_window.value(kPreferenceBoxes[row]); }
+int FrmMain::Options::checkBox(std::wstring_view key) const {
+    const OptionBox* bound = boxOf(key);
+    return bound ? m_window.value(bound->box) : 0;
+}
 
-void FrmMain::Options::setCheckBox(size_t row, int value) {
-    m_window.setValue(kPreferenceBoxes[row], value);
+void FrmMain::Options::setCheckBox(std::wstring_view key, int value) {
+    if (const OptionBox* bound = boxOf(key)) m_window.setValue(bound->box, value);
 }
 
 bool FrmMain::Options::quick() const { return m_window.value(Ctl::optQuick) != 0; }
@@ -53,7 +72,7 @@ void FrmMain::Options::setDod(bool selected) { m_window.setValue(Ctl::optDOD, se
 
 FrmMain::FrmMain(Program& program) : m_program(program) {
     // Until the preferences are loaded every box is unticked and neither option button is set.
-    for (Ctl box : kPreferenceBoxes) m_values[box] = 0;
+    for (const OptionBox& bound : kOptionBoxes) m_values[bound.box] = 0;
     m_values[Ctl::optQuick] = 0;
     m_values[Ctl::optDOD] = 0;
 }

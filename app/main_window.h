@@ -224,8 +224,8 @@ private:
     class Options : public OptionControls {
     public:
         explicit Options(FrmMain& window) : m_window(window) {}
-        int checkBox(size_t row) const override;
-        void setCheckBox(size_t row, int value) override;
+        int checkBox(std::wstring_view key) const override;
+        void setCheckBox(std::wstring_view key, int value) override;
         bool quick() const override;
         void setQuick(bool selected) override;
         void setDod(bool selected) override;

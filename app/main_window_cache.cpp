@@ -116,7 +116,7 @@ void FrmMain::deletecache(bool interactive) {
     awaitListing(m_cacheListing);  // the run acts on the whole list
     // What the list shows for the clear to take: its size is what was freed when all of it went.
     const CacheDeletion listed =
-        m_cache.listedForDeletion(optionValue(m_options, L"delcachedpasswords") == 1);
+        m_cache.listedForDeletion(optionValue(m_options, kCachedPasswordsKey) == 1);
     CleanReport planned;
     AreaResult plan;
     plan.count = listed.removed;

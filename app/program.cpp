@@ -227,7 +227,7 @@ void Program::finishExit() {
     }
     const OptionControls& options = m_main ? m_main->behaviour->options() : stored;
 
-    if (optionValue(options, L"runonshutdown") == 1) {
+    if (optionValue(options, kRunOnShutdownKey) == 1) {
         std::unique_ptr<CleanUpView> working = m_windows.createCleanUp();
         working->showOnTop();
         setWorkingWindow(working.get());
@@ -238,7 +238,7 @@ void Program::finishExit() {
     if (m_main) {
         unloadMainWindow();
     } else {
-        setAutostart(optionValue(stored, L"autostart") == 1);
+        setAutostart(optionValue(stored, kAutoStartKey) == 1);
     }
     unloadTray();
     m_windows.endProgram();

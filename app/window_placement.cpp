@@ -8,8 +8,6 @@ namespace purgeon {
 
 namespace {
 
-constexpr wchar_t kSection[] = L"Window";
-constexpr wchar_t kKey[] = L"Placement";
 // The DPIs a monitor can have; anything outside is a damaged value.
 constexpr unsigned kMinDpi = 48;
 constexpr unsigned kMaxDpi = 960;
@@ -32,7 +30,7 @@ std::optional<WindowPlacement> readWindowPlacement(SettingsStore& store,
                                                    const std::wstring& application,
                                                    Status& status) {
     std::wstring text;
-    status = store.read(application, kSection, kKey, text);
+    status = store.read(application, kWindowSection, kPlacementKey, text);
     if (!status) {
         if (status.code == kErrorFileNotFound) status = Status();
         return std::nullopt;
@@ -59,7 +57,7 @@ Status writeWindowPlacement(SettingsStore& store, const std::wstring& applicatio
                               std::to_wstring(r.right) + L" " + std::to_wstring(r.bottom) + L" " +
                               std::to_wstring(placement.dpi) + L" " +
                               (placement.maximized ? L"1" : L"0");
-    return store.write(application, kSection, kKey, text);
+    return store.write(application, kWindowSection, kPlacementKey, text);
 }
 
 std::wstring columnWidthsText(const std::vector<int>& widths) {
@@ -89,7 +87,7 @@ std::optional<std::vector<int>> readColumnWidths(SettingsStore& store,
                                                  const std::wstring& application,
                                                  const wchar_t* key, Status& status) {
     std::wstring text;
-    status = store.read(application, kSection, key, text);
+    status = store.read(application, kWindowSection, key, text);
     if (!status) {
         if (status.code == kErrorFileNotFound) status = Status();
         return std::nullopt;
@@ -99,7 +97,7 @@ std::optional<std::vector<int>> readColumnWidths(SettingsStore& store,
 
 Status writeColumnWidths(SettingsStore& store, const std::wstring& application, const wchar_t* key,
                          const std::vector<int>& widths) {
-    return store.write(application, kSection, key, columnWidthsText(widths));
+    return store.write(application, kWindowSection, key, columnWidthsText(widths));
 }
 
 ScreenRect placeOnMonitors(const WindowPlacement& stored, std::span<const MonitorArea> monitors,

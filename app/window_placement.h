@@ -10,6 +10,7 @@
 
 #include "platform/settings_store.h"
 #include "platform/status.h"
+#include "prefs/option_table.h"
 
 namespace purgeon {
 

@@ -6,9 +6,6 @@
 
 namespace purgeon {
 
-// The settings value that stores the list: host names, each followed by "|".
-inline constexpr wchar_t kKeepCookiesKey[] = L"keepcookies";
-
 class CookieKeepList {
 public:
     CookieKeepList() = default;

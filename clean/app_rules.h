@@ -10,15 +10,11 @@
 #include "clean/run_log.h"
 #include "platform/downloader.h"
 #include "platform/trace_system.h"
+#include "prefs/option_table.h"
 #include "rules/rule_book.h"
 
 namespace purgeon {
 
-// The settings values: the ticked entries' names separated by "|"; "1" to take them in the
-// automatic runs; the address "Get rules..." downloads from.
-inline constexpr wchar_t kAppsKey[] = L"apps";
-inline constexpr wchar_t kAutoAppsKey[] = L"autoapps";
-inline constexpr wchar_t kRulesUrlKey[] = L"rulesurl";
 inline constexpr wchar_t kRuleFileName[] = L"winapp2.ini";
 
 struct AppRules {

@@ -139,7 +139,7 @@ AreaResult previewApps(CleanContext& context) {
 AreaResult cleanApps(CleanContext& context) {
     AppRules* rules = context.state.apps;
     if (!rules || !(rules->found || rules->readOnRun)) return noRules(rules);
-    const bool wipe = optionValue(context.options, L"secureforall") == 1;
+    const bool wipe = optionValue(context.options, kSecureForAllKey) == 1;
     AreaResult result;
     std::size_t removed = 0, registry = 0, entries = 0;
     std::uint64_t bytes = 0;

@@ -16,13 +16,10 @@
 #include "platform/settings_store.h"
 #include "platform/system_errors.h"
 #include "platform/system_folders.h"
+#include "prefs/option_table.h"
 #include "wipe/enum_files.h"
 
 namespace purgeon {
-
-// The settings value naming the profiles the user unticked ("Chrome/Default;Firefox/x.default"),
-// so that a profile found later starts ticked.
-inline constexpr wchar_t kUntickedBrowsersKey[] = L"untickedbrowsers";
 
 struct BrowserChoice {
     BrowserProfile profile;

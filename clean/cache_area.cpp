@@ -33,7 +33,7 @@ private:
 };
 
 bool deletePasswords(const CleanContext& context) {
-    return optionValue(context.options, L"delcachedpasswords") == 1;
+    return optionValue(context.options, kCachedPasswordsKey) == 1;
 }
 
 std::wstring sparedText(std::size_t spared) {
@@ -103,7 +103,7 @@ const Area kCacheArea{
     .help =
         L"the URL cache; cookie and password entries stay unless \"Delete Cached passwords\" is "
         L"ticked",
-    .optionKey = L"autodelcache",
+    .optionKey = kAutoCacheKey,
     .status = L"Clearing cache contents...",
     .preview = previewCache,
     .clean = cleanCache,

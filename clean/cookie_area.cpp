@@ -123,7 +123,7 @@ const Area kCookieArea{
     .one = L"file",
     .many = L"files",
     .help = L"the files of the cookie folder",
-    .optionKey = L"autodelcookies",
+    .optionKey = kAutoCookiesKey,
     .status = L"Deleting coookies...",
     .preview = previewCookies,
     .clean = cleanCookies,

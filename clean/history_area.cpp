@@ -80,7 +80,7 @@ const Area kHistoryArea{
     .one = L"entry",
     .many = L"entries",
     .help = L"the history of visited addresses",
-    .optionKey = L"autodelhistory",
+    .optionKey = kAutoHistoryKey,
     .status = L"Clearing History...",
     .preview = previewHistory,
     .clean = cleanHistory,

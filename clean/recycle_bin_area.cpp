@@ -50,7 +50,7 @@ const Area kRecycleBinArea{
     .one = L"item",
     .many = L"items",
     .help = L"the Recycle Bins of all drives",
-    .optionKey = L"autoemptyrecyclebin",
+    .optionKey = kAutoRecycleBinKey,
     .status = L"Emptying Recycle Bin...",
     .preview = previewRecycleBin,
     .clean = cleanRecycleBin,

@@ -97,7 +97,7 @@ const Area kTempArea{
     .help =
         L"the files below the temporary folder, overwritten once; only a dedicated temporary "
         L"folder is touched",
-    .optionKey = L"autocleartemp",
+    .optionKey = kAutoTempKey,
     .status = L"Deleting temp files...",
     .preview = previewTemp,
     .clean = cleanTemp,

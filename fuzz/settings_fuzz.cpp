@@ -1,6 +1,6 @@
-// Fuzz target: the eleven stored preferences read from the settings store. The input holds the
-// stored texts, one per line in table order (the check boxes, then the shredding level); a missing
-// line is a key that is not stored.
+// Fuzz target: the check boxes and the shredding level read from the settings store. The input
+// holds the stored texts, one per line in table order (the check boxes, then the shredding level);
+// a missing line is a key that is not stored.
 #include <array>
 #include <cstdint>
 #include <string>
@@ -26,10 +26,12 @@ using Controls = fakes::PlainOptions;
 extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size) {
     const std::vector<std::string_view> lines = partsOf(bytesOf(data, size), '\n');
     fakes::FakeSettingsStore stored;
-    for (std::size_t row = 0; row < lines.size() && row <= kCheckBoxKeys.size(); ++row) {
-        const wchar_t* key = row < kCheckBoxKeys.size() ? kCheckBoxKeys[row] : kShredLevelKey;
-        stored.values[std::wstring(kApplication) + L"|" + kSettingsSection + L"|" + key] =
-            fromUtf8(lines[row]);
+    std::size_t line = 0;
+    for (const StoredOption& option : kStoredOptions) {
+        if (option.kind != OptionKind::box && option.kind != OptionKind::shredLevel) continue;
+        if (line >= lines.size()) break;
+        stored.values[std::wstring(kApplication) + L"|" + option.section + L"|" + option.key] =
+            fromUtf8(lines[line++]);
     }
 
     Controls read;
@@ -41,7 +43,7 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
     // "&Ok" writes what the controls hold; reading that gives the same controls again.
     fakes::FakeSettingsStore saved;
     check(writeStoredPrefs(saved, kApplication, read).ok(), "the preferences are written");
-    check(saved.written.size() == kCheckBoxKeys.size() + 1, "all eleven keys are written");
+    check(saved.written.size() == kBoxCount + 1, "every box and the shredding level are written");
     Controls reread;
     check(readStoredPrefs(saved, kApplication, reread).ok(), "written texts read back");
     check(reread.boxes == read.boxes && reread.quickSelected == read.quickSelected &&

@@ -51,22 +51,23 @@ private:
     Status m_first;
 };
 
-// The stored text, or the fallback when the key is not stored or cannot be read.
-std::wstring readOr(SettingsStore& store, const std::wstring& application, const wchar_t* key,
-                    const wchar_t* fallback, FirstFailure& failure) {
+// The stored text, or the option's fallback when the key is not stored or cannot be read. Only
+// the boxes and the shredding level are asked: the other rows are read by their owners.
+std::wstring readOr(SettingsStore& store, const std::wstring& application,
+                    const StoredOption& option, FirstFailure& failure) {
+    if (option.kind != OptionKind::box && option.kind != OptionKind::shredLevel)
+        return option.fallback;
     std::wstring text;
-    const Status read = store.read(application, kSettingsSection, key, text);
+    const Status read = store.read(application, option.section, option.key, text);
     if (read) return text;
     if (read.code != kErrorFileNotFound) failure.note(read);
-    return fallback;
+    return option.fallback;
 }
 
 }  // namespace
 
 int optionValue(const OptionControls& controls, std::wstring_view key) {
-    for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
-        if (key == kCheckBoxKeys[row]) return controls.checkBox(row);
-    return 0;
+    return controls.checkBox(key);
 }
 
 int checkBoxFromText(const std::wstring& text) {
@@ -85,24 +86,47 @@ bool shredLevelFromText(const std::wstring& text) {
 Status readStoredPrefs(SettingsStore& store, const std::wstring& application,
                        OptionControls& controls) {
     FirstFailure failure;
-    for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
-        controls.setCheckBox(
-            row, checkBoxFromText(readOr(store, application, kCheckBoxKeys[row], L"0", failure)));
-    controls.setQuick(
-        shredLevelFromText(readOr(store, application, kShredLevelKey, L"True", failure)));
-    controls.setDod(!controls.quick());
+    for (const StoredOption& option : kStoredOptions) {
+        const std::wstring text = readOr(store, application, option, failure);
+        if (option.kind == OptionKind::box) {
+            controls.setCheckBox(option.key, checkBoxFromText(text));
+        } else if (option.kind == OptionKind::shredLevel) {
+            controls.setQuick(shredLevelFromText(text));
+            controls.setDod(!controls.quick());
+        }
+    }
     return failure.result();
 }
 
 Status writeStoredPrefs(SettingsStore& store, const std::wstring& application,
                         const OptionControls& controls) {
     FirstFailure failure;
-    for (size_t row = 0; row < kCheckBoxKeys.size(); ++row)
-        failure.note(store.write(application, kSettingsSection, kCheckBoxKeys[row],
-                                 std::to_wstring(controls.checkBox(row))));
-    failure.note(store.write(application, kSettingsSection, kShredLevelKey,
-                             controls.quick() ? L"True" : L"False"));
+    for (const StoredOption& option : kStoredOptions) {
+        if (option.kind == OptionKind::box) {
+            failure.note(store.write(application, option.section, option.key,
+                                     std::to_wstring(controls.checkBox(option.key))));
+        } else if (option.kind == OptionKind::shredLevel) {
+            failure.note(store.write(application, option.section, option.key,
+                                     controls.quick() ? L"True" : L"False"));
+        }
+    }
     return failure.result();
+}
+
+const StoredOption* storedOption(std::wstring_view key) {
+    for (const StoredOption& option : kStoredOptions)
+        if (key == option.key) return &option;
+    return nullptr;
+}
+
+std::size_t boxIndex(std::wstring_view key) {
+    std::size_t index = 0;
+    for (const StoredOption& option : kStoredOptions) {
+        if (option.kind != OptionKind::box) continue;
+        if (key == option.key) return index;
+        ++index;
+    }
+    return kBoxCount;
 }
 
 }  // namespace purgeon

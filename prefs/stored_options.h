@@ -11,15 +11,20 @@ namespace purgeon {
 
 class StoredOptions : public OptionControls {
 public:
-    int checkBox(std::size_t row) const override { return m_boxes.at(row); }
-    void setCheckBox(std::size_t row, int value) override { m_boxes.at(row) = value; }
+    int checkBox(std::wstring_view key) const override {
+        const std::size_t box = boxIndex(key);
+        return box < kBoxCount ? m_boxes[box] : 0;
+    }
+    void setCheckBox(std::wstring_view key, int value) override {
+        if (const std::size_t box = boxIndex(key); box < kBoxCount) m_boxes[box] = value;
+    }
     bool quick() const override { return m_quick; }
     void setQuick(bool selected) override { m_quick = selected; }
     // The other shredding button is always the opposite of quick here.
     void setDod(bool) override {}
 
 private:
-    std::array<int, kCheckBoxKeys.size()> m_boxes{};
+    std::array<int, kBoxCount> m_boxes{};
     bool m_quick = true;
 };
 

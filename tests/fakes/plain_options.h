@@ -9,12 +9,16 @@
 namespace purgeon::fakes {
 
 struct PlainOptions : OptionControls {
-    int checkBox(std::size_t row) const override { return boxes.at(row); }
-    void setCheckBox(std::size_t row, int value) override { boxes.at(row) = value; }
+    int checkBox(std::wstring_view key) const override {
+        return boxIndex(key) < kBoxCount ? boxes[boxIndex(key)] : 0;
+    }
+    void setCheckBox(std::wstring_view key, int value) override {
+        if (boxIndex(key) < kBoxCount) boxes[boxIndex(key)] = value;
+    }
     bool quick() const override { return quickSelected; }
     void setQuick(bool selected) override { quickSelected = selected; }
     void setDod(bool selected) override { dodSelected = selected; }
-    std::array<int, kCheckBoxKeys.size()> boxes{};
+    std::array<int, kBoxCount> boxes{};  // in the option table's order
     bool quickSelected = false;
     bool dodSelected = false;
 };

@@ -152,8 +152,7 @@ TEST(AppsArea, SecureWipeOverwritesOnceButOnlyUnlinksDataAnotherNameShares) {
     rig.files.addFile(editor, L"a.log", kAttrArchive, bytes(100));
     rig.files.addFile(editor, L"linked.log", kAttrArchive, bytes(100));
     rig.files.files[editor + L"linked.log"].links = 2;  // a second name, outside the rule's reach
-    rig.options.setCheckBox(9, 1);                      // "secureforall"
-    ASSERT_EQ(std::wstring(kCheckBoxKeys[9]), L"secureforall");
+    rig.options.setCheckBox(kSecureForAllKey, 1);
     rig.useRules("[Editor]\r\nFileKey1=%AppData%\\Editor|*.log\r\n", L"Editor");
 
     const AreaResult result = rig.run({&kAppsArea}).entries.at(0).result;

@@ -104,15 +104,26 @@ TEST(CleanRun, TakesEachAreaInTurnAndOnlyACleanWritesTheAreasLines) {
 
 TEST(CleanRun, TheAutomaticRunsReadEachAreasOptionWhenItsTurnComes) {
     ScriptedRig rig;
-    rig.options.setCheckBox(3, 1);  // "autodelcookies": the first area
+    rig.options.setCheckBox(kAutoCookiesKey, 1);  // the first area
     // The first area's work ticks the second's option: the run still sees it in time.
     rig.steps.during = [&](const std::wstring& title) {
-        if (title == kFirst) rig.options.setCheckBox(4, 1);  // "autodelcache"
+        if (title == kFirst) rig.options.setCheckBox(kAutoCacheKey, 1);
     };
     const CleanReport report = rig.runAll(CleanMode::clean, /*onlyTicked=*/true);
     EXPECT_EQ(rig.steps.calls, (Lines{L"starting First", L"clean First", L"finished First",
                                       L"starting Second", L"clean Second", L"finished Second"}));
     EXPECT_TRUE(report.done());  // an area with no option is no step of these runs
+}
+
+// An area whose key is no stored check box would never be taken by the automatic runs.
+TEST(CleanRun, EveryAreasOptionIsAStoredCheckBoxUnlessTheAreaDecidesItself) {
+    for (const Area* area : cleanAreas()) {
+        if (!area->optionKey) continue;
+        const StoredOption* option = storedOption(area->optionKey);
+        ASSERT_NE(option, nullptr) << testing::PrintToString(std::wstring(area->name));
+        EXPECT_TRUE(option->kind == OptionKind::box || area->autoTicked)
+            << testing::PrintToString(std::wstring(area->name));
+    }
 }
 
 TEST(CleanRun, AStopTakesNoFurtherAreaAndTheReportIsNotDone) {

@@ -62,6 +62,24 @@ TEST(PrefsWindow, SaveWritesEveryKeyInOrderAndLoadRestoresThem) {
     EXPECT_EQ(reloaded.value(Ctl::optDOD), 1);
 }
 
+// Every check box of the option table is bound to a box of the window by its key.
+TEST(PrefsWindow, EveryStoredCheckBoxHasItsBox) {
+    ProgramRig rig;
+    for (const StoredOption& option : kStoredOptions)
+        if (option.kind == OptionKind::box) rig.settings.put(option.key, L"1");
+    FrmMain& main = rig.loadMain();
+    main.loadUserPrefs();
+    rig.settings.written.clear();
+    main.saveUserPrefs();
+    for (const StoredOption& option : kStoredOptions) {
+        if (option.kind != OptionKind::box) continue;
+        EXPECT_NE(std::find(rig.settings.written.begin(), rig.settings.written.end(),
+                            std::wstring(option.key) + L"=1"),
+                  rig.settings.written.end())
+            << testing::PrintToString(std::wstring(option.key));
+    }
+}
+
 TEST(PrefsWindow, MalformedStoredValuesFallBackToTheirDefaults) {
     ProgramRig rig;
     rig.settings.put(L"autostart", L"7");
