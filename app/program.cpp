@@ -108,15 +108,19 @@ void Program::unloadSplash() {
     m_retiredSplash.push_back(std::move(m_splash));
 }
 
-void Program::startingUp(bool loading) {
-    m_startingUp = loading;
-    if (loading) return;
+void Program::startUpLoaded() {
+    m_startingUp = false;
     std::vector<std::function<void()>> waiting = std::move(m_waitingCommands);
     m_waitingCommands.clear();
     for (const std::function<void()>& command : waiting) {
         if (m_exiting) return;
         command();
     }
+}
+
+void Program::startUpFailed() {
+    m_startingUp = false;
+    m_waitingCommands.clear();
 }
 
 void Program::trayCommand(std::function<void()> command) {

@@ -89,11 +89,14 @@ public:
     FrmMain* mainWindow() { return m_main ? m_main->behaviour.get() : nullptr; }
 
     void unloadSplash();
-    // While start-up loads the main window and its preferences, what the tray is asked for waits
-    // (trayCommand); when it is done with them, what waited runs.
-    void startingUp(bool loading);
+    // While start-up loads the main window and its preferences (from startUpLoading until
+    // startUpLoaded), what the tray is asked for waits; then it runs, in the order asked. After a
+    // start-up that failed nothing waits any more, and what did is dropped.
+    void startUpLoading() { m_startingUp = true; }
+    void startUpLoaded();
+    void startUpFailed();
     // Runs a command of the tray's now, or once start-up has loaded the main window and its
-    // preferences, in the order asked.
+    // preferences.
     void trayCommand(std::function<void()> command);
     // The exit sequence is under way: the program ends once the current event returns.
     bool exiting() const { return m_exiting; }

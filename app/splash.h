@@ -39,6 +39,7 @@ public:
 private:
     enum class Step { mainWindow, preferencesAndRun };
 
+    void step();
     void showAction(const std::wstring& text);
 
     Program& m_program;
