@@ -11,7 +11,8 @@
 # Usage: bench/profiles_bench.sh [PROFILES]   (inside an X display, e.g. xvfb-run -a)
 #   PROFILES: profiles made by tests/browsers/make_profiles.sh (made afresh when not given)
 #   BENCH_TABS: the tabs measured one per run ("1 2 3"); BENCH_PING_S: seconds each (40);
-#   BENCH_ALL: empty to leave out the run of all three; BENCH_ALL_PING_S: seconds a tab in it (12)
+#   BENCH_ALL: empty to leave out the run of all three; BENCH_ALL_PING_S: seconds a tab in it at
+#   most (60)
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/lib/common.sh"
@@ -60,7 +61,8 @@ run_once() {
     local tab answers=()
     for tab in "$@"; do
         # Pinged while the tab lists.
-        probe ping frmmain "${BENCH_PING_S:-40}" "$tab" >"$work/ping.txt" &
+        probe ping frmmain "${BENCH_PING_S:-40}" "$tab" ${BENCH_AFTER_S:+"$BENCH_AFTER_S"} \
+            >"$work/ping.txt" &
         local pinger=$!
         sleep 0.3
         probe tab frmmain "$tab"
@@ -89,11 +91,11 @@ echo "== each tab opened once the window is up (list views: 0 browsers, 1 cookie
 for tab in ${BENCH_TABS:-1 2 3}; do
     run_once "$(tab_name "$tab")" "$tab"
 done
-# As a user would go through them: every list tab in one run, each listing to its end before the
-# next is opened; the peak is that of all three lists held at once.
+# As a user would go through them: every list tab in one run, each pinged until 2 s after its
+# listing ended before the next is opened; the peak is that of all three lists held at once.
 if [ -n "${BENCH_ALL-1}" ]; then
-    echo "== the three list tabs opened in turn in one run, ${BENCH_ALL_PING_S:-12} s each"
-    BENCH_PING_S=${BENCH_ALL_PING_S:-12} run_once all 1 2 3
+    echo "== the three list tabs opened in turn in one run, each until its listing has ended"
+    BENCH_PING_S=${BENCH_ALL_PING_S:-60} BENCH_AFTER_S=2 run_once all 1 2 3
 fi
 # The platform's floor for the cache listing in the same state: the start of every cache file read
 # on four threads and nothing else done (bench/entry_reads.cpp).

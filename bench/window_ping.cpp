@@ -1,10 +1,11 @@
 // purgeon_window_ping: watches the program's windows from outside while it works, for
 // bench/profiles_bench.sh.
 //
-//   purgeon_window_ping ping CLASS SECONDS [LIST]  every 100 ms, how long the window takes to
-//                       answer; with LIST (the place of a list view among the window's, from 0),
-//                       when its first rows came, when its row count last changed, and when the
-//                       status bar last stopped saying "Listing..." (the listing's end)
+//   purgeon_window_ping ping CLASS SECONDS [LIST [AFTER]]  every 100 ms, how long the window
+//                       takes to answer; with LIST (the place of a list view among the window's,
+//                       from 0), when its first rows came, when its row count last changed, and
+//                       when the status bar last stopped saying "Listing..." (the listing's end);
+//                       with AFTER, it stops once the list has been listed, unchanged, that long
 //   purgeon_window_ping watch CLASS SECONDS [MS]   waits for a window of the class to be made,
 //                       then pings it every MS milliseconds (100) as ping does, from its first
 //                       moments on (start it before the program)
@@ -65,7 +66,8 @@ std::wstring statusText(HWND window) {
     return text;
 }
 
-int ping(const std::wstring& caption, double duration, int listIndex, int intervalMs = 100) {
+int ping(const std::wstring& caption, double duration, int listIndex, int intervalMs = 100,
+         double after = -1) {
     const HWND window = findWindow(caption);
     if (window == nullptr) return 2;
     HWND list = nullptr;
@@ -101,6 +103,9 @@ int ping(const std::wstring& caption, double duration, int listIndex, int interv
             const bool now = statusText(window) == L"Listing...";
             if (listing && !now) listed = at;
             listing = now;
+            // Listed: rows there, no "Listing..." and no change for a while.
+            const double settled = std::max({firstRows, lastChange, listed});
+            if (after >= 0 && firstRows >= 0 && !listing && at - settled >= after) break;
         }
         if (ms > 250.0) ++late;
         next += std::chrono::milliseconds(intervalMs);
@@ -196,7 +201,9 @@ int waitFor(const std::wstring& caption, double most, bool shown) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) return 2;
     const std::wstring command = argv[1];
-    if (command == L"ping") return ping(argv[2], _wtof(argv[3]), argc > 4 ? _wtoi(argv[4]) : -1);
+    if (command == L"ping")
+        return ping(argv[2], _wtof(argv[3]), argc > 4 ? _wtoi(argv[4]) : -1, 100,
+                    argc > 5 ? _wtof(argv[5]) : -1);
     if (command == L"watch") return watch(argv[2], _wtof(argv[3]), argc > 4 ? _wtoi(argv[4]) : 100);
     if (command == L"tab") return selectTab(argv[2], _wtoi(argv[3]));
     if (command == L"wait") return waitFor(argv[2], _wtof(argv[3]), true);
