@@ -75,9 +75,14 @@ run_once() {
             answers+=("$(cat "$work/ping.txt")")
         fi
     done
-    # The peak resident memory of the program's process, as Linux counts it.
-    local peak=unknown process
-    process=$(pgrep -n -f 'purgeon\.exe' || true)
+    # The peak resident memory of the program's process, as Linux counts it: the one of this
+    # prefix (others on the machine may run copies of their own).
+    local peak=unknown process candidate
+    process=
+    for candidate in $(pgrep -f 'purgeon\.exe' || true); do
+        tr '\0' '\n' <"/proc/$candidate/environ" 2>/dev/null | grep -qxF "WINEPREFIX=$WINEPREFIX" &&
+            process=$candidate
+    done
     [ -n "$process" ] && peak=$(awk '/VmHWM/ {printf "%.0f", $2 / 1024}' "/proc/$process/status")
     local joined
     joined=$(printf " $([ $# -gt 1 ] && echo '| ')%s" "${answers[@]}")
