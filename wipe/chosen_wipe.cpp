@@ -1,6 +1,8 @@
 // A chosen file or folder wiped: the one way the tab and the command line both take.
 #include "wipe/chosen_wipe.h"
 
+#include "wipe/index_refill.h"
+
 namespace purgeon {
 
 WipeMethod chosenWipeMethod(bool quick) { return quick ? WipeMethod::quick : WipeMethod::dod; }
@@ -13,6 +15,7 @@ ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMeth
         0, 1, 0, length * static_cast<std::uint64_t>(passCount(method)), path, passCount(method)};
     if (progress) progress(shown);
     ShredRequest request{method, true, {}};
+    request.hideName = true;
     request.stop = stop;
     request.written = [&](std::uint64_t bytes) {
         shown.bytesDone += bytes;
@@ -30,7 +33,18 @@ FolderWipe WipeChosenFolder(FileSystem& files, FoundFileList& found, const std::
     resetFoundFiles(found);
     std::uint64_t bytes = 0;
     wipe.unlisted = EnumFiles(files, folder, found, &bytes);
-    wipe.result = ShredFiles(files, found, bytes, request);
+    BatchRequest hiding = request;
+    hiding.hideNames = true;
+    RemovedNames removed;
+    hiding.outcome = [&](const std::wstring& path, const ShredResult& result) {
+        if (nameRemoved(result.outcome)) {
+            const std::size_t slash = path.find_last_of(L'\\');
+            removed[path.substr(0, slash + 1)].push_back(path.size() - slash - 1);
+        }
+        if (request.outcome) request.outcome(path, result);
+    };
+    wipe.result = ShredFiles(files, found, bytes, hiding);
+    wipe.refilled = RefillIndexes(files, removed);
     return wipe;
 }
 

@@ -18,17 +18,20 @@ namespace purgeon {
 WipeMethod chosenWipeMethod(bool quick);
 
 // Shreds one chosen file, which must be what its folder holds under that name: a link swapped in
-// is not followed. The progress counts one file, and its length once a pass.
+// is not followed. It is renamed before its removal (ShredRequest::hideName). The progress counts
+// one file, and its length once a pass.
 ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
                            std::stop_token stop, const BatchProgressSink& progress);
 
 struct FolderWipe {
     std::vector<UnlistedFolder> unlisted;  // folders whose files the listing did not reach
     BatchResult result;
+    Status refilled;  // the first failure refilling the folders' indexes
 };
 
 // Lists every file below the folder (its final path, as the folder guard gave it) afresh into
-// found and shreds them as the request says.
+// found and shreds them as the request says, each renamed before its removal; then refills the
+// index of every folder that lost names (RefillIndexes).
 FolderWipe WipeChosenFolder(FileSystem& files, FoundFileList& found, const std::wstring& folder,
                             const BatchRequest& request);
 

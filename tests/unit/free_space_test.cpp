@@ -179,21 +179,26 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
         FakeVolumes::Volume volume;
         std::size_t large;
         std::size_t small;
+        std::size_t records;
         std::uint64_t written;
     };
     FakeVolumes::Volume partial = volumeOf(3 * kMiB + 10000);
     partial.partialWrites = true;
-    FakeVolumes::Volume resident = volumeOf(3 * kMiB + 10000);
-    resident.residentBytes = 700;
-    resident.freeRecords = 10;
+    FakeVolumes::Volume table = volumeOf(3 * kMiB + 10000);
+    table.residentBytes = 700;
+    table.freeRecords = 10;
+    FakeVolumes::Volume saysExists = table;
+    saysExists.fullSaysExists = true;
     const Case cases[] = {
         // Three large files, a fourth that halves its writes down to the last two clusters, and
-        // small files that find no cluster left.
-        {"a full write takes nothing", volumeOf(3 * kMiB + 10000), 4, 3, 3 * kMiB + 8192},
-        {"a full write takes what fits", partial, 4, 3, 3 * kMiB + 8192},
-        // Small files end up in the file table until it has no free record.
-        {"small files live in the file table", resident, 4, 6, 3 * kMiB + 8192 + 6 * 512},
-        {"less free than one large write", volumeOf(100000), 1, 3, 98304},
+        // small files that find no cluster left; no cluster is left for a folder either.
+        {"a full write takes nothing", volumeOf(3 * kMiB + 10000), 4, 3, 0, 3 * kMiB + 8192},
+        {"a full write takes what fits", partial, 4, 3, 0, 3 * kMiB + 8192},
+        // Folders take the file table's free records (after the fill folder, the records folder
+        // and the large files'), until it has none for the small files.
+        {"folders take the file table's free records", table, 4, 0, 4, 3 * kMiB + 8192},
+        {"a full volume that says a name is taken", saysExists, 4, 0, 4, 3 * kMiB + 8192},
+        {"less free than one large write", volumeOf(100000), 1, 3, 0, 98304},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -202,6 +207,7 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
         EXPECT_EQ(result.outcome, FillOutcome::filled);
         EXPECT_EQ(result.largeFiles, c.large);
         EXPECT_EQ(result.smallFiles, c.small);
+        EXPECT_EQ(result.recordFolders, c.records);
         EXPECT_EQ(result.bytesWritten, c.written);
         EXPECT_EQ(rig.volumes.written, c.written);
         EXPECT_EQ(result.freeBytes, c.volume.freeBytes);
@@ -239,7 +245,7 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
         ASSERT_FALSE(rig.reports.empty());
         EXPECT_EQ(rig.reports.back().bytesDone, c.written);
         EXPECT_EQ(rig.reports.back().bytesTotal, c.written);
-        EXPECT_EQ(rig.reports.back().filesDone, c.large + c.small);
+        EXPECT_EQ(rig.reports.back().filesDone, c.large + c.small + c.records);
         for (std::size_t i = 0; i < rig.reports.size(); ++i) {
             EXPECT_TRUE(rig.reports[i].current.empty());
             EXPECT_LE(rig.reports[i].bytesDone, rig.reports[i].bytesTotal);
@@ -301,7 +307,8 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
     }
     {
         // A flush, which runs beside the next writes, finds the volume full: the large files end
-        // there and the small ones take what is left. Or it fails: the fill ends with its failure.
+        // there and the folders and small files take what is left. Or it fails: the fill ends
+        // with its failure.
         for (const long failure : {kErrorDiskFull, 23L}) {
             FakeVolumes::Volume volume = volumeOf(3 * kMiB);
             volume.flushFailsAfter = 1536 * kKiB;
@@ -313,7 +320,7 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
                       failure == kErrorDiskFull ? FillOutcome::filled : FillOutcome::failed);
             EXPECT_EQ(result.status.code, failure == kErrorDiskFull ? 0 : failure);
             EXPECT_LE(result.largeFiles, 2u);  // three would have fitted
-            EXPECT_EQ(result.smallFiles > 0, failure == kErrorDiskFull);
+            EXPECT_EQ(result.smallFiles + result.recordFolders > 0, failure == kErrorDiskFull);
             rig.expectNothingLeft();
         }
     }
