@@ -138,6 +138,7 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
     if (!check.allowed()) return;
     BatchResult result;
     std::vector<UnlistedFolder> unlisted;
+    Status refilled;
     bool stay = true;
     {
         BusyScope busy(*this);
@@ -154,6 +155,7 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
                     WipeChosenFolder(s.files, m_program.state().foundFiles, check.folder, request);
                 unlisted = std::move(wiped.unlisted);
                 result = wiped.result;
+                refilled = wiped.refilled;
             },
             [&](const OperationProgress& progress) {
                 if (progress.current.empty() || progress.current == shown) return;
@@ -165,6 +167,10 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
     const std::wstring message = folderWipeSummary(result.tally, result.bytesWiped);
     m_program.log().write(L"Wipe of a chosen folder:");
     m_program.logUnlisted(L"Wipe of a chosen folder", unlisted);
+    if (!refilled)
+        m_program.log().write(L"Wipe of a chosen folder: a folder's index could not be refilled, "
+                              L"so wiped names may stay on the disk: " +
+                              systemWords(s.errors, refilled));
     if (!stay) {
         m_program.log().write(message);
         return;

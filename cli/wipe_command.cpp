@@ -31,6 +31,7 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
     WipeTally tally;
     std::size_t refused = 0;
     std::size_t unlistedFolders = 0;
+    std::size_t unrefilled = 0;  // folders whose index could not be refilled
     for (std::size_t place = 0; place < paths.size(); ++place) {
         const std::wstring& path = paths[place];
         const std::wstring item = L"Item " + std::to_wstring(place + 1);
@@ -74,6 +75,12 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
                 tally.add(each, folderTally.count(each));
             }
             unlistedFolders += wiped.unlisted.size();
+            if (!wiped.refilled) {
+                ++unrefilled;
+                tell(L"  A folder's index could not be refilled, so wiped names may stay on the "
+                     L"disk: " +
+                     systemWords(s.errors, wiped.refilled) + L"\n");
+            }
             continue;
         }
         std::uint64_t bytes = 0;
@@ -96,6 +103,8 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
     if (refused > 0) line += L"; " + std::to_wstring(refused) + L" path(s) refused or missing";
     if (unlistedFolders > 0)
         line += L"; " + std::to_wstring(unlistedFolders) + L" folder(s) could not be listed";
+    if (unrefilled > 0)
+        line += L"; " + std::to_wstring(unrefilled) + L" folder(s) whose index could not be refilled";
     context.log.write(line + L".");
     return tally.notWiped() == 0 && refused == 0 && unlistedFolders == 0 ? kExitDone
                                                                          : kExitIncomplete;

@@ -2,6 +2,7 @@
 #include "wipe/chosen_wipe.h"
 
 #include "wipe/index_refill.h"
+#include "wipe/wipe_report.h"
 
 namespace purgeon {
 
@@ -21,7 +22,14 @@ ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMeth
         shown.bytesDone += bytes;
         if (progress) progress(shown);
     };
-    const ShredResult result = ShredFile(files, path, request);
+    ShredResult result = ShredFile(files, path, request);
+    if (nameRemoved(result.outcome)) {
+        const std::size_t slash = path.find_last_of(L'\\');
+        const Status refilled =
+            RefillIndexes(files, {{path.substr(0, slash + 1), {path.size() - slash - 1}}});
+        if (!refilled && result.outcome == ShredOutcome::wiped)
+            result = {ShredOutcome::nameKept, refilled};
+    }
     shown.filesDone = 1;
     if (progress) progress(shown);
     return result;

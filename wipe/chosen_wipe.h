@@ -18,7 +18,8 @@ namespace purgeon {
 WipeMethod chosenWipeMethod(bool quick);
 
 // Shreds one chosen file, which must be what its folder holds under that name: a link swapped in
-// is not followed. It is renamed before its removal (ShredRequest::hideName). The progress counts
+// is not followed. It is renamed before its removal (ShredRequest::hideName), and its folder's
+// index refilled after it (RefillIndexes; a failure there makes it nameKept). The progress counts
 // one file, and its length once a pass.
 ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
                            std::stop_token stop, const BatchProgressSink& progress);

@@ -19,7 +19,9 @@ Status RefillIndexes(FileSystem& files, const RemovedNames& removed) {
     auto note = [&](const Status& status) {
         if (first && !status) first = status;
     };
-    for (const auto& [folder, lengths] : removed) {
+    for (const auto& [folder, removedLengths] : removed) {
+        std::vector<std::size_t> lengths = removedLengths;
+        lengths.insert(lengths.end(), kLongNames, kLongestName);
         std::vector<std::wstring> made;
         for (const std::size_t length : lengths) {
             Status status;

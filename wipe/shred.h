@@ -41,7 +41,8 @@ enum class ShredOutcome {
     linkRemoved,            // a link: the link was removed, what it points to left alone
     removedNotOverwritten,  // removed, but a write or flush failed
     notVerified,            // overwritten and removed, but the read-back did not show the last pass
-    nameKept,               // overwritten and removed, but under its own name: renaming it failed
+    nameKept,  // overwritten and removed, but its name may stay on the disk: renaming it (or, for a
+               // chosen file, refilling its folder's index) failed
     notRemoved,             // overwritten, but the name could not be removed
     inUse,                  // another program holds it: left exactly as it is
     accessDenied,           // left as it is

@@ -20,7 +20,7 @@ constexpr OutcomeWords kNotWiped[] = {
     {ShredOutcome::notRemoved, L"overwritten but not removed"},
     {ShredOutcome::removedNotOverwritten, L"removed but not overwritten"},
     {ShredOutcome::notVerified, L"overwritten and removed but not verified"},
-    {ShredOutcome::nameKept, L"overwritten and removed under their own names (renaming failed)"},
+    {ShredOutcome::nameKept, L"overwritten and removed, their names perhaps still on the disk"},
     {ShredOutcome::unlinked, L"only unlinked (their data has another name)"},
     {ShredOutcome::linkRemoved, L"links removed without following them"},
     {ShredOutcome::redirected, L"reached through a link and left alone"},
@@ -104,7 +104,8 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
         {ShredOutcome::removedNotOverwritten, L" was removed, but could not be overwritten", true},
         {ShredOutcome::notRemoved, L" was overwritten, but could not be removed", true},
         {ShredOutcome::nameKept,
-         L" was overwritten and removed, but under its own name: it could not be renamed first",
+         L" was overwritten and removed, but its name may still be on the disk: renaming it or "
+         L"refilling its folder's index failed",
          true},
         {ShredOutcome::inUse, L" could not be wiped: it is in use by another program.", false},
         {ShredOutcome::accessDenied, L" could not be wiped: access was denied.", false},
