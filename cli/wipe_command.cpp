@@ -32,6 +32,13 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
     std::size_t refused = 0;
     std::size_t unlistedFolders = 0;
     std::size_t unrefilled = 0;  // folders whose index could not be refilled
+    RemovedNames later;          // the chosen files' folders, refilled once all are wiped
+    auto notRefilled = [&](const Status& refilled, const wchar_t* indent) {
+        if (refilled) return;
+        ++unrefilled;
+        tell(indent + std::wstring(L"A folder's index could not be refilled, so wiped names may ") +
+             L"stay on the disk: " + systemWords(s.errors, refilled) + L"\n");
+    };
     for (std::size_t place = 0; place < paths.size(); ++place) {
         const std::wstring& path = paths[place];
         const std::wstring item = L"Item " + std::to_wstring(place + 1);
@@ -75,12 +82,7 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
                 tally.add(each, folderTally.count(each));
             }
             unlistedFolders += wiped.unlisted.size();
-            if (!wiped.refilled) {
-                ++unrefilled;
-                tell(L"  A folder's index could not be refilled, so wiped names may stay on the "
-                     L"disk: " +
-                     systemWords(s.errors, wiped.refilled) + L"\n");
-            }
+            notRefilled(wiped.refilled, L"  ");
             continue;
         }
         std::uint64_t bytes = 0;
@@ -92,13 +94,14 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
         ShredResult result{ShredOutcome::notReached, {}};
         context.operations.runOperation(
             L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-                result = WipeChosenFile(s.files, path, method, stop, progressTo(sink));
+                result = WipeChosenFile(s.files, path, method, stop, progressTo(sink), &later);
             });
         tally.add(result.outcome);
         tell(result.outcome == ShredOutcome::wiped
                  ? item + L" (a file) wiped.\n"
                  : fileWipeMessage(path, result, systemWords(s.errors, result.status)) + L"\n");
     }
+    notRefilled(RefillIndexes(s.files, later), L"");
     std::wstring line = L"Command line: wipe: " + wipeCountsText(tally);
     if (refused > 0) line += L"; " + std::to_wstring(refused) + L" path(s) refused or missing";
     if (unlistedFolders > 0)

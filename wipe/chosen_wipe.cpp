@@ -1,7 +1,6 @@
 // A chosen file or folder wiped: the one way the tab and the command line both take.
 #include "wipe/chosen_wipe.h"
 
-#include "wipe/index_refill.h"
 #include "wipe/wipe_report.h"
 
 namespace purgeon {
@@ -9,7 +8,8 @@ namespace purgeon {
 WipeMethod chosenWipeMethod(bool quick) { return quick ? WipeMethod::quick : WipeMethod::dod; }
 
 ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMethod method,
-                           std::stop_token stop, const BatchProgressSink& progress) {
+                           std::stop_token stop, const BatchProgressSink& progress,
+                           RemovedNames* later) {
     std::uint64_t length = 0;
     static_cast<void>(files.fileSize(path, length));  // for the progress only
     BatchProgress shown{
@@ -25,8 +25,10 @@ ShredResult WipeChosenFile(FileSystem& files, const std::wstring& path, WipeMeth
     ShredResult result = ShredFile(files, path, request);
     if (nameRemoved(result.outcome)) {
         const std::size_t slash = path.find_last_of(L'\\');
+        const std::wstring folder = path.substr(0, slash + 1);
         const Status refilled =
-            RefillIndexes(files, {{path.substr(0, slash + 1), {path.size() - slash - 1}}});
+            RefillIndexes(files, {{folder, {path.size() - slash - 1}}}, later == nullptr);
+        if (later) (*later)[folder];
         if (!refilled && result.outcome == ShredOutcome::wiped)
             result = {ShredOutcome::nameKept, refilled};
     }

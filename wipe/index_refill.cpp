@@ -13,7 +13,7 @@ constexpr int kNameTries = 8;
 
 }  // namespace
 
-Status RefillIndexes(FileSystem& files, const RemovedNames& removed) {
+Status RefillIndexes(FileSystem& files, const RemovedNames& removed, bool longNames) {
     NameMaker names;
     Status first;
     auto note = [&](const Status& status) {
@@ -21,7 +21,7 @@ Status RefillIndexes(FileSystem& files, const RemovedNames& removed) {
     };
     for (const auto& [folder, removedLengths] : removed) {
         std::vector<std::size_t> lengths = removedLengths;
-        lengths.insert(lengths.end(), kLongNames, kLongestName);
+        if (longNames) lengths.insert(lengths.end(), kLongNames, kLongestName);
         std::vector<std::wstring> made;
         for (const std::size_t length : lengths) {
             Status status;
