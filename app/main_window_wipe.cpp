@@ -168,9 +168,10 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
     m_program.log().write(L"Wipe of a chosen folder:");
     m_program.logUnlisted(L"Wipe of a chosen folder", unlisted);
     if (!refilled)
-        m_program.log().write(L"Wipe of a chosen folder: a folder's index could not be refilled, "
-                              L"so wiped names may stay on the disk: " +
-                              systemWords(s.errors, refilled));
+        m_program.log().write(
+            L"Wipe of a chosen folder: a folder's index could not be refilled, "
+            L"so wiped names may stay on the disk: " +
+            systemWords(s.errors, refilled));
     if (!stay) {
         m_program.log().write(message);
         return;

@@ -107,7 +107,8 @@ int runWipe(CleanContext& context, bool quick, const std::vector<std::wstring>& 
     if (unlistedFolders > 0)
         line += L"; " + std::to_wstring(unlistedFolders) + L" folder(s) could not be listed";
     if (unrefilled > 0)
-        line += L"; " + std::to_wstring(unrefilled) + L" folder(s) whose index could not be refilled";
+        line +=
+            L"; " + std::to_wstring(unrefilled) + L" folder(s) whose index could not be refilled";
     context.log.write(line + L".");
     return tally.notWiped() == 0 && refused == 0 && unlistedFolders == 0 ? kExitDone
                                                                          : kExitIncomplete;

@@ -93,9 +93,9 @@ LeftoverSweep RemoveFillLeftovers(FileSystem& files, Volumes& volumes, const std
     const Status listed = files.listFolder(folder + L"\\", [&](const DirEntry& entry) {
         if (!(entry.attributes & kAttrDirectory) && isFillFileName(entry.name))
             names.push_back(entry.name);
-        records = records || ((entry.attributes & kAttrDirectory) &&
-                              !(entry.attributes & kAttrReparsePoint) &&
-                              samePath(entry.name, kRecordsFolderName));
+        records = records ||
+                  ((entry.attributes & kAttrDirectory) && !(entry.attributes & kAttrReparsePoint) &&
+                   samePath(entry.name, kRecordsFolderName));
     });
     if (!listed) return sweep;
     if (records) removeRecordTree(files, volumes, folder + L"\\" + kRecordsFolderName, stop, sweep);

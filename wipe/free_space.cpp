@@ -25,8 +25,8 @@ bool volumeFull(const Status& status) {
 std::wstring recordFolderPath(const std::wstring& records, std::uint64_t node) {
     std::wstring path;
     for (; node > 0; node = (node - 1) / kRecordsPerFolder)
-        path.insert(0, std::wstring(L"\\") +
-                           static_cast<wchar_t>(L'0' + (node - 1) % kRecordsPerFolder));
+        path.insert(
+            0, std::wstring(L"\\") + static_cast<wchar_t>(L'0' + (node - 1) % kRecordsPerFolder));
     return records + path;
 }
 

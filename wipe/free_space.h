@@ -104,7 +104,7 @@ struct FreeSpaceResult {
     std::size_t largeFiles = 0;
     std::size_t smallFiles = 0;
     std::size_t recordFolders = 0;  // folders made for the file table's free records
-    std::size_t leftovers = 0;   // fill files of an earlier, abruptly ended wipe removed first
+    std::size_t leftovers = 0;      // fill files of an earlier, abruptly ended wipe removed first
     // Fill files and folders still there at the end (a next start removes them).
     std::size_t notRemoved = 0;
     // Whether the file system's own records of the fill (its folder, the maps of where the large

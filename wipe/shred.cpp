@@ -358,9 +358,9 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
     const std::size_t unit = unitOf(*file, facts, request.ioUnit);
     if (!usableUnit(unit)) return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
     const ShredResult streams = wipeStreams(files, path, request);
-    ShredResult result = overwriteAndRemove(*file, path.substr(path.find_last_of(L'\\') + 1),
-                                            facts.length, unit, facts.links > 1, facts.cached,
-                                            request);
+    ShredResult result =
+        overwriteAndRemove(*file, path.substr(path.find_last_of(L'\\') + 1), facts.length, unit,
+                           facts.links > 1, facts.cached, request);
     // Removed with a stream that kept its data (or whose read-back differed): not wiped.
     if (streams.outcome != ShredOutcome::wiped &&
         (result.outcome == ShredOutcome::wiped || result.outcome == ShredOutcome::nameKept)) {

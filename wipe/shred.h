@@ -43,14 +43,14 @@ enum class ShredOutcome {
     notVerified,            // overwritten and removed, but the read-back did not show the last pass
     nameKept,  // overwritten and removed, but its name may stay on the disk: renaming it (or, for a
                // chosen file, refilling its folder's index) failed
-    notRemoved,             // overwritten, but the name could not be removed
-    inUse,                  // another program holds it: left exactly as it is
-    accessDenied,           // left as it is
-    gone,                   // no longer there
-    redirected,             // reached through a link out of the target: left alone
-    interrupted,            // stopped part-way: partly overwritten, still there
-    notReached,             // stopped before it was touched
-    failed,                 // left as it is
+    notRemoved,    // overwritten, but the name could not be removed
+    inUse,         // another program holds it: left exactly as it is
+    accessDenied,  // left as it is
+    gone,          // no longer there
+    redirected,    // reached through a link out of the target: left alone
+    interrupted,   // stopped part-way: partly overwritten, still there
+    notReached,    // stopped before it was touched
+    failed,        // left as it is
 };
 inline constexpr int kShredOutcomeCount = static_cast<int>(ShredOutcome::failed) + 1;
 

@@ -209,11 +209,11 @@ private:
 // Unbuffered unless cached, so that a read after the last pass reads the device rather than the
 // cache: a second handle for that cannot be had while this one shares nothing.
 UniqueFile openAlone(const std::wstring& path, bool cached) {
-    return UniqueFile(::CreateFileW(
-        path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS |
-            (cached ? 0 : FILE_FLAG_NO_BUFFERING),
-        nullptr));
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                    OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS |
+                                        (cached ? 0 : FILE_FLAG_NO_BUFFERING),
+                                    nullptr));
 }
 
 // Opens the file alone; a read-only file has the bit taken off so that it opens like any other.

@@ -157,8 +157,7 @@ public:
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
         if (found->second.locked) return Status::error(kErrorSharingViolation);
-        file = std::make_unique<Exclusive>(*this, path,
-                                           found->second.content.size() < cachedBelow);
+        file = std::make_unique<Exclusive>(*this, path, found->second.content.size() < cachedBelow);
         return {};
     }
     Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override {
@@ -211,7 +210,8 @@ public:
         if (streamListError) return Status::error(streamListError);
         const std::wstring prefix = path + L":";
         for (const auto& [name, file] : files) {
-            if (name.rfind(prefix, 0) == 0) visit({name.substr(prefix.size()), file.content.size()});
+            if (name.rfind(prefix, 0) == 0)
+                visit({name.substr(prefix.size()), file.content.size()});
         }
         return {};
     }
@@ -317,6 +317,7 @@ public:
         std::size_t hash;  // of the content, to tell passes of random data apart
     };
     std::vector<PassEnd> passEnds;
+    std::vector<std::pair<std::uint64_t, std::size_t>> writes;  // every write: offset and bytes
     std::size_t ioUnit = 4096;  // the alignment every read and write must keep
     // Files shorter than this are held through the cache: any offset and length (0: none).
     std::size_t cachedBelow = 0;
@@ -340,7 +341,8 @@ private:
     // A file goes with its streams, and with its name from its folder's listing.
     void erase(const std::wstring& path) {
         files.erase(path);
-        std::erase_if(files, [&](const auto& file) { return file.first.rfind(path + L":", 0) == 0; });
+        std::erase_if(files,
+                      [&](const auto& file) { return file.first.rfind(path + L":", 0) == 0; });
         const std::size_t slash = path.find_last_of(L'\\');
         auto folder = folders.find(path.substr(0, slash + 1));
         if (folder != folders.end())
@@ -373,6 +375,7 @@ private:
             File& f = file();
             if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failWrites) return Status::error(kErrorWriteFault);
+            m_fs.writes.push_back({offset, bytes});
             if (f.content.size() < offset + bytes) f.content.resize(offset + bytes);
             const auto* source = static_cast<const unsigned char*>(data);
             std::copy(source, source + bytes,

@@ -27,7 +27,7 @@ public:
         // A file this small lives in the table, in no cluster; and with it, a folder (0: a folder
         // needs a free cluster).
         std::size_t residentBytes = 0;
-        bool partialWrites = false;      // a write that does not fit takes what fits
+        bool partialWrites = false;  // a write that does not fit takes what fits
         // Once this many bytes went to the volume, every write fails as the device's fault.
         std::optional<std::uint64_t> failAfter;
         // Once this many bytes went to the volume, a fill file's flush answers flushFailure: a
