@@ -26,9 +26,7 @@ saved=$work/documents-link
 
 # Documents comes back as it was (Wine links it to $HOME), however this ends.
 restore() {
-    stop_purgeon
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w
+    stop_wine
     mountpoint -q "$documents" && umount "$documents"
     if [ -L "$saved" ]; then
         rmdir "$documents" 2>/dev/null || true
@@ -42,17 +40,14 @@ mkdir -p "$work"
 truncate -s 256M "$image"
 mkntfs -q -F -f "$image" >/dev/null 2>&1 || skip "mkntfs cannot make a volume here"
 trap restore EXIT
-stop_purgeon
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
+stop_wine
 if [ -L "$documents" ]; then
     mv "$documents" "$saved"
     mkdir "$documents"
 fi
 mount_volume() { ntfs-3g -o allow_other "$image" "$documents"; }
 unmount_volume() {
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w
+    stop_wine
     sync
     umount "$documents"
 }
