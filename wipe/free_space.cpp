@@ -47,13 +47,16 @@ public:
     FreeSpaceResult run() {
         m_result.leftovers = RemoveFillLeftovers(m_files, m_volumes, m_root).removed;
         if (!makeFolder()) return m_result;
-        // Made now, while its folder may still grow: once the volume is full it could not be.
-        if (const Status made = m_volumes.makeFolder(m_records); !made) {
+        // Made now, while its folder may still grow: once the volume is full it could not be. One
+        // that an earlier fill left, holding what its sweep did not remove, is left alone, and the
+        // fill does without it.
+        const Status made = m_volumes.makeFolder(m_records);
+        if (!made && !nameTaken(made)) {
             m_result.status = made;
             removeAll();
             return m_result;
         }
-        m_recordsMade = true;
+        m_recordsMade = made.ok();
         VolumeSpace space;
         if (const Status asked = m_volumes.space(m_root, space); !asked) {
             m_result.status = asked;
@@ -71,7 +74,7 @@ public:
             m_ahead = std::make_unique<DataAhead>(m_overwrite, m_plan.writeBytes);
             const bool more = fillLarge();
             m_ahead.reset();
-            if (more && fillRecords()) fillSmall();
+            if (more && (!m_recordsMade || fillRecords())) fillSmall();
         } catch (...) {
             // A failing overwrite source leaves nothing behind either.
             m_ahead.reset();

@@ -431,6 +431,18 @@ TEST(FreeSpace, LeftoversAreRemovedOnlyWhenTheyAreFillFilesInTheFillFolder) {
     EXPECT_TRUE(rig.files.folders.count(folder + fillFileName(9) + L"\\"));
     EXPECT_TRUE(rig.files.folders.count(folder));
 
+    // A fill finds the records folder holding what is not its own: it does without the folder.
+    FakeVolumes::Volume table = volumeOf(kMiB);
+    table.residentBytes = 700;
+    FillRig kept(table);
+    kept.files.addFile(kept.root, L"Purgeon free space", kAttrDirectory);
+    kept.files.addFile(kept.folder + L"\\", kRecordsFolderName, kAttrDirectory);
+    kept.files.addFile(records, L"diary.txt", kAttrArchive, {8});
+    const FreeSpaceResult without = kept.fill();
+    EXPECT_EQ(without.outcome, FillOutcome::filled);
+    EXPECT_EQ(without.recordFolders, 0u);
+    EXPECT_TRUE(kept.files.files.count(records + L"diary.txt"));
+
     // A fill finds its folder holding only leftovers: they go first, then the folder with the fill.
     FillRig again(volumeOf(kMiB));
     leaveLeftovers(again.files, again.root);
