@@ -128,8 +128,11 @@ std::wstring freeSpaceLogLine(const std::wstring& root, const FreeSpaceResult& r
                 : L"; " + count(result.notRemoved) + L" fill file(s) or folder(s) not removed";
     if (!result.recordsFlushed)
         line += L"; the volume could not be flushed as a whole (error " +
-                std::to_wstring(result.recordsFlushed.code) +
-                L"), so the fill waited for the system to write its own records of it";
+                std::to_wstring(result.recordsFlushed.code) + L")" +
+                (result.outcome == FillOutcome::stopped
+                     ? L", and the stop cut short the wait for the system to write its own "
+                       L"records of the fill"
+                     : L", so the fill waited for the system to write its own records of it");
     return line + L".";
 }
 
