@@ -7,6 +7,7 @@
 # root, ntfs-3g and /dev/fuse; without them it says so and is skipped.
 source "$(dirname "$0")/lib.sh"
 
+work=$(dirname "$WINEPREFIX")/gone-from-ntfs
 skip() {
     echo "SKIP: $*"
     exit 77
@@ -15,7 +16,6 @@ skip() {
 command -v mkntfs >/dev/null && command -v ntfs-3g >/dev/null ||
     skip "ntfs-3g (mkntfs and its driver) is not installed"
 
-work=$(dirname "$WINEPREFIX")/gone-from-ntfs
 image=$work/volume.img
 out=$work/out.txt
 folders='HKCU\Software\Microsoft\Windows\CurrentVersion\Explorer\Shell Folders'
@@ -37,9 +37,9 @@ restore() {
 }
 rm -rf "$work"
 mkdir -p "$work"
+trap restore EXIT
 truncate -s 256M "$image"
 mkntfs -q -F -f "$image" >/dev/null 2>&1 || skip "mkntfs cannot make a volume here"
-trap restore EXIT
 stop_wine
 if [ -L "$documents" ]; then
     mv "$documents" "$saved"
