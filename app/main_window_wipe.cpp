@@ -150,6 +150,11 @@ void FrmMain::wipeNamedFolder(WipeMethod method) {
     const std::wstring message = folderWipeSummary(result.tally, result.bytesWiped);
     m_program.log().write(L"Wipe of a chosen folder:");
     m_program.logUnlisted(L"Wipe of a chosen folder", wiped.unlisted);
+    if (!wiped.refilled)
+        m_program.log().write(
+            L"Wipe of a chosen folder: a folder's index could not be refilled, "
+            L"so wiped names may stay on the disk: " +
+            systemWords(s.errors, wiped.refilled));
     if (!stay) {
         m_program.log().write(message);
         return;

@@ -19,9 +19,11 @@ namespace {
 
 using Clock = std::chrono::steady_clock;
 
-// The real volumes, noting when the fill's phases change: the first small file ends the large
-// ones, and the first large file closed (which removes it) starts the removal. With hold, the
-// removal waits for a line on the standard input, so that the full volume can be looked at.
+// The real volumes, noting when the fill's phases change: the first folder made once large
+// files were written ends them and starts the folders for the file table's free records, the
+// first small file starts the small ones, and the first large file closed (which removes it)
+// starts the removal. With hold, the removal waits for a line on the standard input, so that the
+// full volume can be looked at.
 class TimedVolumes : public purgeon::win32::Win32Volumes {
 public:
     explicit TimedVolumes(bool hold) : m_hold(hold) {}
@@ -35,6 +37,12 @@ public:
         return created;
     }
 
+    purgeon::Status makeFolder(const std::wstring& path) override {
+        if (largeBytes > 0 && !recordsStarted) recordsStarted = Clock::now();
+        return Win32Volumes::makeFolder(path);
+    }
+
+    std::optional<Clock::time_point> recordsStarted;
     std::optional<Clock::time_point> smallStarted;
     std::optional<Clock::time_point> removalStarted;
     std::optional<Clock::time_point> firstShort;  // the first large write the volume cut short
@@ -68,7 +76,7 @@ private:
         purgeon::Status flush() override {
             const Clock::time_point from = Clock::now();
             const purgeon::Status status = m_file->flush();
-            if (m_large && !m_owner.smallStarted) m_owner.largeFlushing += Clock::now() - from;
+            if (m_large && !m_owner.recordsStarted) m_owner.largeFlushing += Clock::now() - from;
             return status;
         }
 
@@ -107,16 +115,19 @@ int wmain(int argc, wchar_t** argv) {
     const purgeon::FreeSpaceResult result =
         purgeon::WipeFreeSpace(files, volumes, argv[1], request);
     const Clock::time_point end = Clock::now();
-    const Clock::time_point smallStart = volumes.smallStarted.value_or(end);
     const Clock::time_point removalStart = volumes.removalStarted.value_or(end);
+    const Clock::time_point smallStart = volumes.smallStarted.value_or(removalStart);
+    const Clock::time_point recordsStart = volumes.recordsStarted.value_or(smallStart);
     std::printf("outcome: %d, status %ld, %zu large and %zu small files, %zu not removed\n",
                 static_cast<int>(result.outcome), result.status.code, result.largeFiles,
                 result.smallFiles, result.notRemoved);
     std::printf("large: %llu bytes in %.3f s\n",
-                static_cast<unsigned long long>(volumes.largeBytes), seconds(start, smallStart));
+                static_cast<unsigned long long>(volumes.largeBytes), seconds(start, recordsStart));
     std::printf("large tail: %.3f s from the first short write; flushes waited %.3f s\n",
-                seconds(volumes.firstShort.value_or(smallStart), smallStart),
+                seconds(volumes.firstShort.value_or(recordsStart), recordsStart),
                 std::chrono::duration<double>(volumes.largeFlushing).count());
+    std::printf("records: %zu folders in %.3f s\n", result.recordFolders,
+                seconds(recordsStart, smallStart));
     std::printf("small: %llu bytes in %.3f s\n",
                 static_cast<unsigned long long>(volumes.smallBytes),
                 seconds(smallStart, removalStart));

@@ -8,7 +8,11 @@
 #     (a virtual disk may store zeros without writing them, so zeros would measure something else);
 #   purgeon.exe /wipefreespace P:\ as a user starts it (Wine's start-up included).
 # Then the free blocks the fill could not reach: with ext4's own reserve, and without it.
-# Needs root (loop devices). Usage: bench/free_space_bench.sh [MiB (256)] [rounds (3)]
+# Then the same on an NTFS volume of the same size (mkntfs, mounted with ntfs-3g, drive Q: with
+# the image as its device, so that the volume can be flushed as a whole): Purgeon's whole fill,
+# the file table's free records included, against dd writing the same bytes through the same
+# mount.
+# Needs root (loop devices, /dev/fuse). Usage: bench/free_space_bench.sh [MiB (256)] [rounds (3)]
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/lib/common.sh"
@@ -23,17 +27,23 @@ purgeon_exe="$root/build/windows/app/win32/purgeon.exe"
 work="$root/build/bench-free-space"
 export WINEPREFIX="$work/prefix" HOME="$work/home"
 mnt="$work/mnt"
+ntfs_mnt="$work/ntfs"
 random_source=/dev/shm/purgeon-free-space-bench-$$
 cleanup() {
     rm -f "$random_source"
     wine_down
-    rm -f "$WINEPREFIX/dosdevices/p:"
-    if mountpoint -q "$mnt"; then umount "$mnt"; fi
+    rm -f "$WINEPREFIX/dosdevices/p:" "$WINEPREFIX/dosdevices/q:" "$WINEPREFIX/dosdevices/q::"
+    local mounted
+    for mounted in "$mnt" "$ntfs_mnt"; do
+        if mountpoint -q "$mounted"; then umount "$mounted"; fi
+    done
 }
 trap cleanup EXIT
-if mountpoint -q "$mnt"; then umount "$mnt"; fi
+for mounted in "$mnt" "$ntfs_mnt"; do
+    if mountpoint -q "$mounted"; then umount "$mounted"; fi
+done
 rm -rf "$work"
-mkdir -p "$mnt"
+mkdir -p "$mnt" "$ntfs_mnt"
 truncate -s "${size_mib}M" "$work/volume.img"
 mkfs.ext4 -q "$work/volume.img"
 mount -o loop "$work/volume.img" "$mnt"
@@ -41,7 +51,8 @@ reserve="/sys/fs/ext4/$(basename "$(findmnt -n -o SOURCE "$mnt")")/reserved_clus
 default_reserve=$(cat "$reserve")
 block=$(stat -f -c %S "$mnt")
 # A volume in use: files of many sizes, half of them deleted again.
-python3 - "$mnt" <<'PY'
+in_use() {
+    python3 - "$1" <<'PY'
 import os, random, sys
 random.seed(7)
 for i in range(400):
@@ -50,6 +61,8 @@ for i in range(400):
 for i in range(0, 400, 2):
     os.remove(os.path.join(sys.argv[1], f"f{i}"))
 PY
+}
+in_use "$mnt"
 wine_up
 ln -sfn "$mnt" "$WINEPREFIX/dosdevices/p:"
 
@@ -59,9 +72,10 @@ median() { printf '%s\n' "$@" | sort -g | awk '{a[NR]=$1} END {print a[int((NR+1
 ratio() { python3 -c "print(f'{$1 / $2:.2f}')"; }
 field() { sed -n "s/^$1: \([0-9]*\) bytes in \([0-9.]*\) s.*/\\$2/p" <<<"$3"; }
 
+# Purgeon's fill of the drive $1 (P:\ unless given), phase by phase.
 run_ours() {
     local out
-    out=$(wine "$bench_exe" 'P:\' 2>/dev/null | tr -d '\r')
+    out=$(wine "$bench_exe" "${1:-P:\\}" 2>/dev/null | tr -d '\r')
     echo "$out" >>"$work/bench.out"
     grep -q '^outcome: 0,' <<<"$out" || { echo "the fill did not complete: $out" >&2; exit 1; }
     large_bytes=$(field large 1 "$out")
@@ -69,11 +83,12 @@ run_ours() {
     small_bytes=$(field small 1 "$out")
     total_s=$(sed -n 's/^total: \([0-9.]*\) s/\1/p' <<<"$out")
 }
+# dd writing $1 bytes into the volume mounted at $2 ($mnt unless given).
 time_dd() {
-    local s
-    s=$(seconds dd if="$random_source" of="$mnt/dd.bin" bs=4M count="$1" iflag=count_bytes \
+    local s into=${2:-$mnt}
+    s=$(seconds dd if="$random_source" of="$into/dd.bin" bs=4M count="$1" iflag=count_bytes \
         conv=fdatasync status=none)
-    rm -f "$mnt/dd.bin"
+    rm -f "$into/dd.bin"
     echo "$s"
 }
 time_cli() { seconds wine "$purgeon_exe" /wipefreespace 'P:\'; }
@@ -134,3 +149,38 @@ echo "paired, the median of each round's own ratio: device share $(median "${pai
 echo "== free blocks no write could reach (blocks of $block bytes)"
 echo "with ext4's reserve of $default_reserve clusters: $left_default;" \
      "without it: $left_none"
+
+# NTFS: the same volume in use, mkntfs and ntfs-3g; the whole fill (large files, the folders for
+# the file table's free records, small files, removal) against dd of the same bytes.
+truncate -s "${size_mib}M" "$work/ntfs.img"
+mkntfs -q -F -f "$work/ntfs.img" >/dev/null 2>&1
+ntfs-3g -o allow_other "$work/ntfs.img" "$ntfs_mnt"
+in_use "$ntfs_mnt"
+ln -sfn "$ntfs_mnt" "$WINEPREFIX/dosdevices/q:"
+ln -sfn "$work/ntfs.img" "$WINEPREFIX/dosdevices/q::"
+run_ours 'Q:\'  # untimed: the byte count dd writes
+ntfs_bytes=$((large_bytes + small_bytes))
+ntfs_folders=$(sed -n 's/^records: \([0-9]*\) folders.*/\1/p' "$work/bench.out" | tail -n 1)
+head -c "$ntfs_bytes" /dev/urandom >"$random_source"
+declare -a ntfs_ours=() ntfs_dd=() ntfs_paired=()
+for ((round = 0; round < rounds; round++)); do
+    for ((i = 0; i < 2; i++)); do
+        quiet
+        if (((round + i) % 2 == 0)); then
+            run_ours 'Q:\'
+            ntfs_ours+=("$total_s")
+        else
+            ntfs_dd+=("$(time_dd "$ntfs_bytes" "$ntfs_mnt")")
+        fi
+    done
+    ntfs_paired+=("$(ratio "${ntfs_ours[-1]}" "${ntfs_dd[-1]}")")
+    echo "NTFS round $((round + 1)): whole fill ${ntfs_ours[-1]} s, dd ${ntfs_dd[-1]} s;" \
+         "fill / dd ${ntfs_paired[-1]}"
+done
+no=$(median "${ntfs_ours[@]}"); nd=$(median "${ntfs_dd[@]}")
+echo
+echo "== free space of a ${size_mib} MiB NTFS volume through ntfs-3g (median of $rounds)"
+echo "whole fill: $ntfs_bytes bytes and ${ntfs_folders:-0} folders for the file table's free" \
+     "records, removal included: $no s; dd the same bytes through the same mount: $nd s"
+echo "whole fill / dd: $(ratio "$no" "$nd")   (goal: 2.0 or less);" \
+     "paired, the median of each round's own ratio: $(median "${ntfs_paired[@]}")"

@@ -4,10 +4,10 @@
 namespace purgeon {
 
 bool wipeFileOperation(OperationHost& operations, FileSystem& files, const std::wstring& path,
-                       WipeMethod method, ShredResult& result) {
+                       WipeMethod method, ShredResult& result, RemovedNames* later) {
     result = {ShredOutcome::notReached, {}};
     return operations.runOperation(L"wiping a file", [&](std::stop_token stop, ProgressSink& sink) {
-        result = WipeChosenFile(files, path, method, stop, progressTo(sink));
+        result = WipeChosenFile(files, path, method, stop, progressTo(sink), later);
     });
 }
 

@@ -17,9 +17,9 @@ inline constexpr wchar_t kWipeWarning[] =
     L"be recovered";
 
 // The file, wiped as one operation ("wiping a file"). Gives what the host's runOperation gives;
-// result stays notReached when the work never began.
+// result stays notReached when the work never began. later: see WipeChosenFile.
 bool wipeFileOperation(OperationHost& operations, FileSystem& files, const std::wstring& path,
-                       WipeMethod method, ShredResult& result);
+                       WipeMethod method, ShredResult& result, RemovedNames* later = nullptr);
 
 struct FolderWipeJob {
     WipeMethod method = WipeMethod::quick;

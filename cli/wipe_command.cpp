@@ -40,6 +40,14 @@ int runWipeSwitch(CommandRun& run) {
     WipeTally tally;
     std::size_t refused = 0;
     std::size_t unlistedFolders = 0;
+    std::size_t unrefilled = 0;  // folders whose index could not be refilled
+    RemovedNames later;          // the chosen files' folders, refilled once all are wiped
+    auto notRefilled = [&](const Status& refilled, const wchar_t* indent) {
+        if (refilled) return;
+        ++unrefilled;
+        tell(indent + std::wstring(L"A folder's index could not be refilled, so wiped names may ") +
+             L"stay on the disk: " + systemWords(s.errors, refilled) + L"\n");
+    };
     for (std::size_t place = 0; place < paths.size(); ++place) {
         const std::wstring& path = paths[place];
         const std::wstring item = L"Item " + std::to_wstring(place + 1);
@@ -79,6 +87,7 @@ int runWipeSwitch(CommandRun& run) {
                 tally.add(each, folderTally.count(each));
             }
             unlistedFolders += wiped.unlisted.size();
+            notRefilled(wiped.refilled, L"  ");
             continue;
         }
         std::uint64_t bytes = 0;
@@ -88,16 +97,20 @@ int runWipeSwitch(CommandRun& run) {
             continue;
         }
         ShredResult result;
-        wipeFileOperation(context.operations, s.files, path, method, result);
+        wipeFileOperation(context.operations, s.files, path, method, result, &later);
         tally.add(result.outcome);
         tell(result.outcome == ShredOutcome::wiped
                  ? item + L" (a file) wiped.\n"
                  : fileWipeMessage(path, result, systemWords(s.errors, result.status)) + L"\n");
     }
+    notRefilled(RefillIndexes(s.files, later), L"");
     std::wstring line = L"Command line: wipe: " + wipeCountsText(tally);
     if (refused > 0) line += L"; " + std::to_wstring(refused) + L" path(s) refused or missing";
     if (unlistedFolders > 0)
         line += L"; " + std::to_wstring(unlistedFolders) + L" folder(s) could not be listed";
+    if (unrefilled > 0)
+        line +=
+            L"; " + std::to_wstring(unrefilled) + L" folder(s) whose index could not be refilled";
     context.log.write(line + L".");
     return tally.notWiped() == 0 && refused == 0 && unlistedFolders == 0 ? kExitDone
                                                                          : kExitIncomplete;

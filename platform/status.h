@@ -11,6 +11,7 @@ inline constexpr long kErrorAccessDenied = 5;
 inline constexpr long kErrorInvalidHandle = 6;
 inline constexpr long kErrorNotSupported = 50;
 inline constexpr long kErrorSharingViolation = 32;
+inline constexpr long kErrorFileExists = 80;
 inline constexpr long kErrorLockViolation = 33;
 inline constexpr long kErrorInvalidParameter = 87;
 inline constexpr long kErrorDirNotEmpty = 145;

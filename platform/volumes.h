@@ -4,6 +4,7 @@
 #include <cstddef>
 #include <cstdint>
 #include <memory>
+#include <stop_token>
 #include <string>
 #include <vector>
 
@@ -14,7 +15,6 @@ namespace purgeon {
 
 // System error codes of filling a volume.
 inline constexpr long kErrorHandleDiskFull = 39;
-inline constexpr long kErrorFileExists = 80;
 inline constexpr long kErrorDiskFull = 112;
 
 // What kind of drive a volume is on, as the system tells it.
@@ -65,6 +65,10 @@ public:
     // system's own records (directories, the maps of where files lie) as well as file data. Needs
     // administrator rights where the system guards its volumes.
     virtual Status flushVolume(const std::wstring& root) = 0;
+    // Waits until the system has written, of its own accord, what its cache holds of the volume
+    // (its lazy writer; the kernel's write-back of Linux under Wine), or until stop is requested:
+    // what a volume flush hands over at once where it may not be asked for.
+    virtual void awaitWriteBehind(const std::wstring& root, std::stop_token stop) = 0;
     // Makes a new file held alone; an existing name fails with kErrorFileExists and is left as it
     // is. removeOnClose: the system removes the file when it is closed, also when the program
     // ends abruptly.

@@ -4,28 +4,14 @@
 
 #include <algorithm>
 #include <array>
-#include <chrono>
 #include <cstring>
 #include <memory>
-#include <random>
 
 #include "wipe/random_stream.h"
 
 namespace purgeon {
 
 namespace {
-
-std::uint64_t freshSeed() {
-    std::uint64_t seed = static_cast<std::uint64_t>(
-        std::chrono::high_resolution_clock::now().time_since_epoch().count());
-    try {
-        std::random_device device;
-        seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
-    } catch (...) {
-        // Without a device the clock alone seeds it: the bytes still do not compress.
-    }
-    return seed;
-}
 
 // The stream keyed with the key, each call going on where the last ended.
 OverwriteSource streamSource(const std::array<unsigned char, RandomStream::kKeyBytes>& key) {

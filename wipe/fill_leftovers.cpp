@@ -1,5 +1,5 @@
-// What a fill leaves behind when it ends abruptly: its files' names, the record of the volumes
-// being filled, and the sweep that removes them at the next start.
+// What a fill leaves behind when it ends abruptly: its files' and folders' names, the record of
+// the volumes being filled, and the sweep that removes them at the next start.
 #include <algorithm>
 #include <cwctype>
 
@@ -45,9 +45,40 @@ bool isFillFileName(const std::wstring& name) {
                        [](wchar_t c) { return c >= L'0' && c <= L'9'; });
 }
 
+bool isRecordFolderName(const std::wstring& name) {
+    return name.size() == 1 && name[0] >= L'0' &&
+           name[0] < static_cast<wchar_t>(L'0' + kRecordsPerFolder);
+}
+
 std::wstring fillFolderOf(const std::wstring& root) {
     return (root.empty() || root.back() == L'\\' ? root : root + L"\\") + kFillFolderName;
 }
+
+namespace {
+
+// Removes the folders below a folder of the records tree, deepest first, then the folder itself.
+// What is not the tree's (a file, a link, another name) stays, and so do the folders that hold it.
+void removeRecordTree(FileSystem& files, Volumes& volumes, const std::wstring& folder,
+                      std::stop_token stop, LeftoverSweep& sweep) {
+    std::vector<std::wstring> names;
+    if (!files.listFolder(folder + L"\\", [&](const DirEntry& entry) {
+            if ((entry.attributes & kAttrDirectory) && !(entry.attributes & kAttrReparsePoint) &&
+                isRecordFolderName(entry.name))
+                names.push_back(entry.name);
+        }))
+        return;
+    for (const std::wstring& name : names) {
+        if (stop.stop_requested()) return;
+        removeRecordTree(files, volumes, folder + L"\\" + name, stop, sweep);
+    }
+    if (volumes.removeFolder(folder)) {
+        ++sweep.removed;
+    } else {
+        ++sweep.notRemoved;
+    }
+}
+
+}  // namespace
 
 LeftoverSweep RemoveFillLeftovers(FileSystem& files, Volumes& volumes, const std::wstring& root,
                                   std::stop_token stop) {
@@ -58,11 +89,16 @@ LeftoverSweep RemoveFillLeftovers(FileSystem& files, Volumes& volumes, const std
     if (!files.resolveFolder(folder, final) || !samePath(plainPath(final), plainPath(folder)))
         return sweep;
     std::vector<std::wstring> names;
+    bool records = false;
     const Status listed = files.listFolder(folder + L"\\", [&](const DirEntry& entry) {
         if (!(entry.attributes & kAttrDirectory) && isFillFileName(entry.name))
             names.push_back(entry.name);
+        records = records ||
+                  ((entry.attributes & kAttrDirectory) && !(entry.attributes & kAttrReparsePoint) &&
+                   samePath(entry.name, kRecordsFolderName));
     });
     if (!listed) return sweep;
+    if (records) removeRecordTree(files, volumes, folder + L"\\" + kRecordsFolderName, stop, sweep);
     for (const std::wstring& name : names) {
         if (stop.stop_requested()) return sweep;
         const Status removed = files.deleteFile(folder + L"\\" + name);

@@ -20,8 +20,14 @@ bool volumeFull(const Status& status) {
     return status.code == kErrorDiskFull || status.code == kErrorHandleDiskFull;
 }
 
-bool nameTaken(const Status& status) {
-    return status.code == kErrorFileExists || status.code == kErrorAlreadyExists;
+// The path of a folder below the records folder by its place in the tree, breadth first: folder
+// n (from 1) lies in folder (n - 1) / kRecordsPerFolder (0: the records folder itself).
+std::wstring recordFolderPath(const std::wstring& records, std::uint64_t node) {
+    std::wstring path;
+    for (; node > 0; node = (node - 1) / kRecordsPerFolder)
+        path.insert(
+            0, std::wstring(L"\\") + static_cast<wchar_t>(L'0' + (node - 1) % kRecordsPerFolder));
+    return records + path;
 }
 
 // One fill of one volume: its files, its counts and its progress.
@@ -33,6 +39,7 @@ public:
           m_volumes(volumes),
           m_root(root),
           m_folder(fillFolderOf(root)),
+          m_records(m_folder + L"\\" + kRecordsFolderName),
           m_request(request),
           m_overwrite(request.overwrite ? request.overwrite
                                         : keyedOverwriteSource(volumes.random())) {}
@@ -40,6 +47,16 @@ public:
     FreeSpaceResult run() {
         m_result.leftovers = RemoveFillLeftovers(m_files, m_volumes, m_root).removed;
         if (!makeFolder()) return m_result;
+        // Made now, while its folder may still grow: once the volume is full it could not be. One
+        // that an earlier fill left, holding what its sweep did not remove, is left alone, and the
+        // fill does without it.
+        const Status made = m_volumes.makeFolder(m_records);
+        if (!made && !nameTaken(made)) {
+            m_result.status = made;
+            removeAll();
+            return m_result;
+        }
+        m_recordsMade = made.ok();
         VolumeSpace space;
         if (const Status asked = m_volumes.space(m_root, space); !asked) {
             m_result.status = asked;
@@ -57,7 +74,7 @@ public:
             m_ahead = std::make_unique<DataAhead>(m_overwrite, m_plan.writeBytes);
             const bool more = fillLarge();
             m_ahead.reset();
-            if (more) fillSmall();
+            if (more && (!m_recordsMade || fillRecords())) fillSmall();
         } catch (...) {
             // A failing overwrite source leaves nothing behind either.
             m_ahead.reset();
@@ -102,7 +119,7 @@ private:
     void report() {
         m_progress.bytesDone = m_result.bytesWritten;
         m_progress.bytesTotal = std::max(m_progress.bytesTotal, m_progress.bytesDone);
-        m_progress.filesDone = m_result.largeFiles + m_result.smallFiles;
+        m_progress.filesDone = m_result.largeFiles + m_result.smallFiles + m_result.recordFolders;
         if (m_request.progress) m_request.progress(m_progress);
     }
 
@@ -113,13 +130,21 @@ private:
             m_progress.bytesTotal = m_result.bytesWritten + space.freeBytes;
     }
 
+    // A name the volume says is taken, though nothing has it: ntfs-3g answers so when a full
+    // folder cannot take another entry. The volume is full.
+    bool takenByNothing(const Status& status, const std::wstring& path) {
+        std::uint64_t bytes = 0;
+        return nameTaken(status) && m_files.fileSize(path, bytes).notFound();
+    }
+
     // A new file under the next free number; numbers that another fill took are passed over.
     Status create(bool removeOnClose, std::unique_ptr<FillFile>& file, std::uint64_t& number) {
         Status created;
         for (int tries = 0; tries < kMostNamesTaken; ++tries) {
             number = m_next++;
-            created = m_volumes.createFillFile(m_folder + L"\\" + fillFileName(number),
-                                               removeOnClose, file);
+            const std::wstring path = m_folder + L"\\" + fillFileName(number);
+            created = m_volumes.createFillFile(path, removeOnClose, file);
+            if (takenByNothing(created, path)) return Status::error(kErrorDiskFull);
             if (!nameTaken(created)) break;
         }
         return created;
@@ -221,6 +246,22 @@ private:
         return false;
     }
 
+    // Folders until the volume can make no more. False when the fill ends here.
+    bool fillRecords() {
+        for (;;) {
+            if (stopNow()) return false;
+            const std::wstring path = recordFolderPath(m_records, m_result.recordFolders + 1);
+            const Status made = m_volumes.makeFolder(path);
+            if (volumeFull(made) || takenByNothing(made, path)) return true;
+            if (!made) {
+                fail(made);
+                return false;
+            }
+            ++m_result.recordFolders;
+            report();
+        }
+    }
+
     // Small files until several in a row take nothing.
     void fillSmall() {
         std::size_t size = m_plan.smallBytes;
@@ -277,8 +318,11 @@ private:
         static_cast<void>(m_flushing.wait());
         // The file system's records of the fill lie in free blocks as well; written only to its
         // journal, they would be freed with the files and never reach those blocks.
-        if (!m_large.empty() || !m_small.empty())
+        if (!m_large.empty() || !m_small.empty() || m_result.recordFolders > 0) {
             m_result.recordsFlushed = m_volumes.flushVolume(m_root);
+            // Freed unwritten, those blocks would keep what they held before the fill.
+            if (!m_result.recordsFlushed) m_volumes.awaitWriteBehind(m_root, m_request.stop);
+        }
         std::vector<std::uint64_t> numbers;
         for (LargeFile& large : m_large) {
             large.file.reset();
@@ -291,6 +335,12 @@ private:
         }
         m_large.clear();
         m_small.clear();
+        // Each folder before the one that holds it.
+        for (std::uint64_t node = m_result.recordFolders; node > 0; --node) {
+            if (!m_volumes.removeFolder(recordFolderPath(m_records, node))) ++m_result.notRemoved;
+        }
+        if (m_recordsMade && !m_volumes.removeFolder(m_records)) ++m_result.notRemoved;
+        m_recordsMade = false;
         // A folder that holds anything else (another fill of the same volume) stays.
         static_cast<void>(m_volumes.removeFolder(m_folder));
     }
@@ -304,6 +354,8 @@ private:
     Volumes& m_volumes;
     const std::wstring m_root;
     const std::wstring m_folder;
+    const std::wstring m_records;
+    bool m_recordsMade = false;
     const FreeSpaceRequest& m_request;
     OverwriteSource m_overwrite;
     FillPlan m_plan;

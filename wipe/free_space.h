@@ -19,11 +19,17 @@ namespace purgeon {
 
 // The folder of the program's own at a volume's root where the fill files live while a wipe runs.
 inline constexpr wchar_t kFillFolderName[] = L"Purgeon free space";
+// The folder in the fill folder under which the fill makes folders for the file table's free
+// records, each named by one digit (isRecordFolderName) and holding up to kRecordsPerFolder more.
+inline constexpr wchar_t kRecordsFolderName[] = L"purgeon-records";
+inline constexpr std::size_t kRecordsPerFolder = 4;
 
 // "purgeon-fill-00000001.tmp": the fill files' names, numbered from 1.
 std::wstring fillFileName(std::uint64_t number);
 // True only for a name that fillFileName makes (in any case).
 bool isFillFileName(const std::wstring& name);
+// True only for the name of a folder below kRecordsFolderName: one digit below kRecordsPerFolder.
+bool isRecordFolderName(const std::wstring& name);
 // The fill folder of a volume root: "C:\" gives "C:\Purgeon free space".
 std::wstring fillFolderOf(const std::wstring& root);
 
@@ -60,7 +66,8 @@ struct FreeSpaceTarget {
 FreeSpaceTarget findFreeSpaceTarget(FileSystem& files, Volumes& volumes,
                                     const std::wstring& folder);
 
-// How a fill goes: first large files in large writes, then small files until nothing more fits.
+// How a fill goes: first large files in large writes, then folders for the file table's free
+// records, then small files until nothing more fits.
 struct FillPlan {
     std::size_t writeBytes = 4u << 20;        // each large write
     std::uint64_t fileBytes = 1ull << 30;     // each large file at most (FAT32 holds under 4 GiB)
@@ -96,8 +103,10 @@ struct FreeSpaceResult {
     std::uint64_t bytesWritten = 0;  // overwrite data written into the free space
     std::size_t largeFiles = 0;
     std::size_t smallFiles = 0;
-    std::size_t leftovers = 0;   // fill files of an earlier, abruptly ended wipe removed first
-    std::size_t notRemoved = 0;  // fill files still there at the end (a next start removes them)
+    std::size_t recordFolders = 0;  // folders made for the file table's free records
+    std::size_t leftovers = 0;      // fill files of an earlier, abruptly ended wipe removed first
+    // Fill files and folders still there at the end (a next start removes them).
+    std::size_t notRemoved = 0;
     // Whether the file system's own records of the fill (its folder, the maps of where the large
     // files lie) reached the device before the files went; those records take free blocks too,
     // and a file system may otherwise never write them where they lie.
@@ -106,11 +115,16 @@ struct FreeSpaceResult {
 
 // Fills the free space of the volume at root (ending in "\") in the fill folder there: large
 // files in large writes, each handed to the device, made to go when closed (also when the program
-// ends abruptly); once a write finds the volume full, halving writes down to the least; then
-// small files, flushed in batches, so the last free clusters and the file table's free records
-// are written too. Before anything is removed the whole volume is flushed, so that the blocks the
-// file system took for its own records of the fill are written as well. Whatever happened, every
-// fill file is removed at the end, and the folder with them when nothing else is in it. A stop is
+// ends abruptly); once a write finds the volume full, halving writes down to the least. Then, with
+// no cluster left, folders under the records folder (made at the start, while its folder could
+// still grow), breadth first and kRecordsPerFolder to a folder, so few that each folder's index
+// stays inside its own record: on NTFS each takes one free record of the file table, reusing every
+// one that a removed file left, until the volume has no record left to give; elsewhere the first
+// one finds no room. Then small files, flushed in batches, for the last free clusters. Before
+// anything is removed the whole volume is flushed, so that the blocks the file system took for
+// its own records of the fill are written as well; where that cannot be done, the fill waits for
+// the system to write them of its own accord. Whatever happened, every fill file and folder is
+// removed at the end, and the fill folder with them when nothing else is in it. A stop is
 // honoured before the next write.
 FreeSpaceResult WipeFreeSpace(FileSystem& files, Volumes& volumes, const std::wstring& root,
                               const FreeSpaceRequest& request);
@@ -127,7 +141,8 @@ struct LeftoverSweep {
 
 // Removes the fill files an abrupt end left on the volume at root: only names that fillFileName
 // makes, only in the volume's fill folder, and only when that folder really lies there (not a
-// link to elsewhere). The folder goes too once it is empty.
+// link to elsewhere); and the records folder's folders, deepest first, never through a link. The
+// folders go too once they are empty.
 LeftoverSweep RemoveFillLeftovers(FileSystem& files, Volumes& volumes, const std::wstring& root,
                                   std::stop_token stop = {});
 

@@ -118,16 +118,21 @@ std::wstring freeSpaceLogLine(const std::wstring& root, const FreeSpaceResult& r
     line += L"; " + sizeText(result.bytesWritten) + L" of " + sizeText(result.freeBytes) +
             L" free written in " + count(result.largeFiles) + L" large and " +
             count(result.smallFiles) + L" small fill file(s)";
+    if (result.recordFolders > 0)
+        line += L" and " + count(result.recordFolders) +
+                L" folder(s) for the file table's free records";
     if (result.leftovers > 0)
         line += L", after " + count(result.leftovers) + L" left by an earlier wipe were removed";
     line += result.notRemoved == 0
                 ? std::wstring(L"; every fill file removed")
-                : L"; " + count(result.notRemoved) + L" fill file(s) not removed";
+                : L"; " + count(result.notRemoved) + L" fill file(s) or folder(s) not removed";
     if (!result.recordsFlushed)
         line += L"; the volume could not be flushed as a whole (error " +
-                std::to_wstring(result.recordsFlushed.code) +
-                L"), so the blocks of the file "
-                L"system's own records of the fill may not have been written";
+                std::to_wstring(result.recordsFlushed.code) + L")" +
+                (result.outcome == FillOutcome::stopped
+                     ? L", and the stop cut short the wait for the system to write its own "
+                       L"records of the fill"
+                     : L", so the fill waited for the system to write its own records of it");
     return line + L".";
 }
 

@@ -3,7 +3,9 @@
 
 #include <algorithm>
 #include <bit>
+#include <chrono>
 #include <cstring>
+#include <random>
 
 namespace purgeon {
 
@@ -120,6 +122,18 @@ bool RandomStream::matches(std::uint64_t offset, const unsigned char* data,
         }
     } compare{data};
     return walk(offset, bytes, compare);
+}
+
+std::uint64_t freshSeed() {
+    std::uint64_t seed = static_cast<std::uint64_t>(
+        std::chrono::high_resolution_clock::now().time_since_epoch().count());
+    try {
+        std::random_device device;
+        seed ^= (static_cast<std::uint64_t>(device()) << 32) ^ device();
+    } catch (...) {
+        // Without a device the clock alone seeds it: it still differs from run to run.
+    }
+    return seed;
 }
 
 }  // namespace purgeon

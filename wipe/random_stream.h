@@ -31,4 +31,8 @@ private:
     std::array<std::uint64_t, 4> m_key{};
 };
 
+// A seed from the clock and the library's random device, for what must differ from run to run but
+// need not be secret.
+std::uint64_t freshSeed();
+
 }  // namespace purgeon

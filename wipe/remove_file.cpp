@@ -1,4 +1,4 @@
-// Deleting one file with the read-only retry.
+// Deleting one file with the read-only retry; what a failed deletion or creation means.
 #include "wipe/remove_file.h"
 
 namespace purgeon {
@@ -12,5 +12,9 @@ Status RemoveFile(FileSystem& files, const std::wstring& path) {
 }
 
 bool removedOrGone(const Status& status) { return status.ok() || status.notFound(); }
+
+bool nameTaken(const Status& status) {
+    return status.code == kErrorFileExists || status.code == kErrorAlreadyExists;
+}
 
 }  // namespace purgeon

@@ -14,4 +14,7 @@ Status RemoveFile(FileSystem& files, const std::wstring& path);
 // A deletion that found nothing to delete leaves nothing behind either.
 bool removedOrGone(const Status& status);
 
+// A new name, or a new file or folder, that the volume says is taken.
+bool nameTaken(const Status& status);
+
 }  // namespace purgeon

@@ -13,7 +13,9 @@
 
 #include "wipe/folder_guard.h"
 #include "wipe/in_flight.h"
+#include "wipe/random_name.h"
 #include "wipe/random_stream.h"
+#include "wipe/remove_file.h"
 
 namespace purgeon {
 
@@ -23,6 +25,8 @@ namespace {
 constexpr std::size_t kWriteSize = 1 << 20;
 // Within a pass, what is written goes to the device every this many bytes as well.
 constexpr std::uint64_t kFlushStretch = 64ull << 20;
+// Names tried for each change of a file's name, should they be taken.
+constexpr int kNameTries = 8;
 
 // What one pass writes: one byte throughout, or a random stream.
 struct Pass {
@@ -124,10 +128,12 @@ enum class Overwrite { done, failed, stopped };
 // does a request to stop. length ends as the last pass's length. A pass's writes run on to the end
 // of the unit, and the file is cut back to the pass's length after each; after the last only when
 // cutLast (its data stays under another name): the cut costs a round trip per file and matters only
-// to what is left in sight (see overwriteAndRemove).
+// to what is left in sight (see overwriteAndRemove). inPlace (a file held through the cache): the
+// first write of a pass ends at the file's length, so that it lands where the data is.
 Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vector<Pass>& passes,
                     AlignedBuffer& buffer, AlignedBuffer& readBuffer, std::size_t unit,
-                    bool cutLast, const ShredRequest& request, Status& status, ReadBack& found) {
+                    bool cutLast, bool inPlace, const ShredRequest& request, Status& status,
+                    ReadBack& found) {
     // Progress counts the file's own bytes once a pass, not the block the pass adds past them.
     const std::uint64_t own = length;
     for (std::size_t p = 0; p < passes.size(); ++p) {
@@ -147,9 +153,10 @@ Overwrite overwrite(ExclusiveFile& file, std::uint64_t& length, const std::vecto
             }));
             checkedTo = to;
         };
-        for (std::uint64_t offset = 0; offset < total; offset += buffer.size()) {
+        for (std::uint64_t offset = 0, chunk = 0; offset < total; offset += chunk) {
             if (request.stop.stop_requested()) return Overwrite::stopped;
-            const std::uint64_t chunk = std::min<std::uint64_t>(buffer.size(), total - offset);
+            chunk = std::min<std::uint64_t>(buffer.size(), total - offset);
+            if (inPlace && offset < length) chunk = std::min(chunk, length - offset);
             // The last write of a pass goes on to the unit's end; the length is set back after.
             const auto bytes = static_cast<std::size_t>(roundUp(chunk, unit));
             if (pass.random) pass.random->fill(offset, buffer.data(), bytes);
@@ -196,10 +203,33 @@ std::wstring finalPathOf(FileSystem& files, const std::wstring& path) {
     return folder + path.substr(slash + 1);
 }
 
-// Runs the passes over a file already found fit for them and removes it. shared: its data has
-// another name too, and stays in sight there.
-ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, std::size_t unit,
-                               bool shared, const ShredRequest& request) {
+// What came of renaming a file before its removal.
+struct NameChange {
+    bool renamed = false;  // it no longer has its own name
+    Status status;         // the failure that left a name of the file's in place
+};
+
+// Renames the file kNameChanges times, each time to a random name as long as its own.
+NameChange hideName(ExclusiveFile& file, const std::wstring& name) {
+    NameMaker names;
+    NameChange change;
+    for (int n = 0; n < kNameChanges; ++n) {
+        for (int tries = 0; tries < kNameTries; ++tries) {
+            change.status = file.rename(names.make(name.size()));
+            if (!nameTaken(change.status)) break;
+        }
+        if (!change.status) return change;
+        change.renamed = true;
+    }
+    return change;
+}
+
+// Runs the passes over a file already found fit for them and removes it (under random names,
+// when the request hides its name). shared: its data has another name too, and stays in sight
+// there. inPlace: held through the cache (see overwrite).
+ShredResult overwriteAndRemove(ExclusiveFile& file, const std::wstring& name,
+                               std::uint64_t fileLength, std::size_t unit, bool shared,
+                               bool inPlace, const ShredRequest& request) {
     std::vector<Pass> passes;
     // Without keys nothing is written: the file stays as it is.
     if (Status planned = plan(request.method, file.random(), passes); !planned)
@@ -214,12 +244,15 @@ ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, st
     Status written;
     ReadBack found;
     std::uint64_t length = fileLength;
-    const Overwrite overwritten =
-        overwrite(file, length, passes, buffer, readBuffer, unit, shared, request, written, found);
+    const Overwrite overwritten = overwrite(file, length, passes, buffer, readBuffer, unit, shared,
+                                            inPlace, request, written, found);
     // Stopped part-way, the file stays: the user stopped the wipe, not asked for a removal.
     if (overwritten == Overwrite::stopped) return {ShredOutcome::interrupted, {}};
+    const NameChange change = request.hideName ? hideName(file, name) : NameChange{};
     const Status removed = file.remove();
     if (!removed) {
+        // It stays, so under its own name. Should that fail, the report is the same: not removed.
+        if (change.renamed) static_cast<void>(file.rename(name));
         // What stays keeps the length the passes gave it, not the end of their last unit. Should
         // that fail, the report is the same: the file stays, overwritten.
         if (overwritten == Overwrite::done && !shared) static_cast<void>(file.setLength(length));
@@ -228,6 +261,43 @@ ShredResult overwriteAndRemove(ExclusiveFile& file, std::uint64_t fileLength, st
     }
     if (overwritten == Overwrite::failed) return {ShredOutcome::removedNotOverwritten, written};
     if (!found.same) return {ShredOutcome::notVerified, found.status};
+    if (!change.status) return {ShredOutcome::nameKept, change.status};
+    return {ShredOutcome::wiped, {}};
+}
+
+// The unit a file's writes keep: any, through the cache; else the request's or the file's own.
+std::size_t unitOf(ExclusiveFile& file, const FileFacts& facts, std::size_t known) {
+    if (facts.cached) return 1;
+    return known != 0 ? known : file.ioUnit();
+}
+
+bool usableUnit(std::size_t unit) {
+    return unit != 0 && (unit & (unit - 1)) == 0 && unit <= kWriteSize;
+}
+
+// Overwrites every named stream of the file with the request's passes and removes it; the stop is
+// left to the file's own passes. Gives wiped, or the first stream's outcome that was not.
+ShredResult wipeStreams(FileSystem& files, const std::wstring& path, const ShredRequest& request) {
+    std::vector<std::wstring> names;
+    const Status listed =
+        files.listStreams(path, [&](const StreamEntry& stream) { names.push_back(stream.name); });
+    if (!listed) return {ShredOutcome::failed, listed};
+    ShredRequest quiet = request;  // the progress counts the file's own data only
+    quiet.written = nullptr;
+    quiet.hideName = false;
+    for (const std::wstring& name : names) {
+        std::unique_ptr<ExclusiveFile> stream;
+        FileFacts facts;
+        if (Status opened = files.openExclusive(path + L":" + name, stream); !opened || !stream)
+            return {outcomeOf(opened), opened};
+        if (Status asked = stream->facts(facts); !asked) return {ShredOutcome::failed, asked};
+        const std::size_t unit = unitOf(*stream, facts, 0);
+        if (!usableUnit(unit)) return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
+        const ShredResult result =
+            overwriteAndRemove(*stream, name, facts.length, unit, false, facts.cached, quiet);
+        if (result.outcome != ShredOutcome::wiped && result.outcome != ShredOutcome::interrupted)
+            return result;
+    }
     return {ShredOutcome::wiped, {}};
 }
 
@@ -285,11 +355,22 @@ ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRe
         return {removed ? ShredOutcome::removed : outcomeOf(removed), removed};
     }
 
-    const std::size_t unit = request.ioUnit != 0 ? request.ioUnit : file->ioUnit();
-    if (unit == 0 || (unit & (unit - 1)) != 0 || unit > kWriteSize)
-        return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
-    ShredResult result = overwriteAndRemove(*file, facts.length, unit, facts.links > 1, request);
-    result.ioUnit = unit;
+    const std::size_t unit = unitOf(*file, facts, request.ioUnit);
+    if (!usableUnit(unit)) return {ShredOutcome::failed, Status::error(kErrorInvalidParameter)};
+    const ShredResult streams = wipeStreams(files, path, request);
+    ShredResult result =
+        overwriteAndRemove(*file, path.substr(path.find_last_of(L'\\') + 1), facts.length, unit,
+                           facts.links > 1, facts.cached, request);
+    // Removed with a stream that kept its data (or whose read-back differed): not wiped.
+    if (streams.outcome != ShredOutcome::wiped &&
+        (result.outcome == ShredOutcome::wiped || result.outcome == ShredOutcome::nameKept)) {
+        result.outcome = streams.outcome == ShredOutcome::notVerified
+                             ? ShredOutcome::notVerified
+                             : ShredOutcome::removedNotOverwritten;
+        result.status = streams.status;
+    }
+    // A unit held through the cache says nothing of the folder's other files.
+    result.ioUnit = facts.cached ? 0 : unit;
     return result;
 }
 

@@ -12,6 +12,7 @@
 namespace purgeon {
 
 inline constexpr std::uint64_t kShredBlock = 1024;
+inline constexpr int kNameChanges = 3;
 
 // What the passes write. Every method ends with a pass of random data, which the read-back
 // compares with what the device holds. Random data comes from a stream keyed afresh for every
@@ -40,14 +41,16 @@ enum class ShredOutcome {
     linkRemoved,            // a link: the link was removed, what it points to left alone
     removedNotOverwritten,  // removed, but a write or flush failed
     notVerified,            // overwritten and removed, but the read-back did not show the last pass
-    notRemoved,             // overwritten, but the name could not be removed
-    inUse,                  // another program holds it: left exactly as it is
-    accessDenied,           // left as it is
-    gone,                   // no longer there
-    redirected,             // reached through a link out of the target: left alone
-    interrupted,            // stopped part-way: partly overwritten, still there
-    notReached,             // stopped before it was touched
-    failed,                 // left as it is
+    nameKept,  // overwritten and removed, but its name may stay on the disk: renaming it (or, for a
+               // chosen file, refilling its folder's index) failed
+    notRemoved,    // overwritten, but the name could not be removed
+    inUse,         // another program holds it: left exactly as it is
+    accessDenied,  // left as it is
+    gone,          // no longer there
+    redirected,    // reached through a link out of the target: left alone
+    interrupted,   // stopped part-way: partly overwritten, still there
+    notReached,    // stopped before it was touched
+    failed,        // left as it is
 };
 inline constexpr int kShredOutcomeCount = static_cast<int>(ShredOutcome::failed) + 1;
 
@@ -81,6 +84,11 @@ struct ShredRequest {
     // from a file of the same folder; 0: the file is asked (a question the system answers with a
     // round trip of its own).
     std::size_t ioUnit = 0;
+    // Before the removal the file is renamed kNameChanges times, each time to random letters and
+    // digits as many as its name has, so that neither its file record nor its folder's index keeps
+    // the name (NTFS keeps a removed file's record, and the slack of its folder's index, as they
+    // were). A file that then stays gets its own name back.
+    bool hideName = false;
     // Asked before every write: once stop is requested the file is left where it is.
     std::stop_token stop;
     // Told, after each write, how many of the file's own bytes it covered: a pass adds up to the
@@ -97,9 +105,13 @@ struct ShredRequest {
 // read or a stop during the read-back still removes the file (it was overwritten, and the user
 // asked for it to go) but reports it notVerified. In a long pass the flush of each 64 MiB, and in
 // the last pass the read-back of what is already flushed, run on helper threads while the next
-// stretch is written. A read-only, hidden or system file is made
-// normal first. A link is removed as itself and never followed. When the system's generator gives
-// no key, the file is left untouched and reported failed.
+// stretch is written. A small file, held through the cache, has each pass overwrite its own
+// length in place before the pass makes it longer: NTFS keeps such a file's data in its file
+// record, and would otherwise move it out and leave the record's copy behind. The file's named
+// streams are overwritten the same way and removed first (a stream that cannot be makes the file
+// removedNotOverwritten). A read-only, hidden or system file is made normal first. A link is
+// removed as itself and never followed. When the system's generator gives no key, the file is
+// left untouched and reported failed.
 ShredResult ShredFile(FileSystem& files, const std::wstring& path, const ShredRequest& request);
 
 // The status of a read-back that the stop cut short.

@@ -52,6 +52,7 @@ BatchResult ShredFiles(FileSystem& files, const FoundFileList& found, std::uint6
                 ShredRequest each{request.method, request.overwriteSharedData,
                                   request.atListedPaths ? found[i] : std::wstring()};
                 each.overwrite = request.overwrite;
+                each.hideName = request.hideNames;
                 each.stop = request.stop;
                 const std::wstring_view folder = folderOf(found[i]);
                 if (folder == unitFolder) each.ioUnit = unit;

@@ -35,6 +35,8 @@ struct BatchRequest {
     bool overwriteSharedData = true;
     // false: each file is only removed, behind the same checks (see ShredRequest::overwrite).
     bool overwrite = true;
+    // Each file is renamed before its removal (see ShredRequest::hideName).
+    bool hideNames = false;
     // Each file is expected at its listed path, when the listing started from a resolved folder;
     // false: at its own folder's final path, for paths put together from names (a rule's).
     bool atListedPaths = true;

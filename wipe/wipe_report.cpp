@@ -20,6 +20,7 @@ constexpr OutcomeWords kNotWiped[] = {
     {ShredOutcome::notRemoved, L"overwritten but not removed"},
     {ShredOutcome::removedNotOverwritten, L"removed but not overwritten"},
     {ShredOutcome::notVerified, L"overwritten and removed but not verified"},
+    {ShredOutcome::nameKept, L"overwritten and removed, their names perhaps still on the disk"},
     {ShredOutcome::unlinked, L"only unlinked (their data has another name)"},
     {ShredOutcome::linkRemoved, L"links removed without following them"},
     {ShredOutcome::redirected, L"reached through a link and left alone"},
@@ -44,10 +45,27 @@ size_t WipeTally::total() const {
     return sum;
 }
 
+bool nameRemoved(ShredOutcome outcome) {
+    switch (outcome) {
+        case ShredOutcome::wiped:
+        case ShredOutcome::removed:
+        case ShredOutcome::unlinked:
+        case ShredOutcome::linkRemoved:
+        case ShredOutcome::removedNotOverwritten:
+        case ShredOutcome::notVerified:
+        case ShredOutcome::nameKept:
+            return true;
+        default:
+            return false;
+    }
+}
+
 size_t WipeTally::removed() const {
-    return wiped() + count(ShredOutcome::removed) + count(ShredOutcome::unlinked) +
-           count(ShredOutcome::linkRemoved) + count(ShredOutcome::removedNotOverwritten) +
-           count(ShredOutcome::notVerified);
+    size_t sum = 0;
+    for (size_t outcome = 0; outcome < m_counts.size(); ++outcome) {
+        if (nameRemoved(static_cast<ShredOutcome>(outcome))) sum += m_counts[outcome];
+    }
+    return sum;
 }
 
 std::wstring WipeTally::notWipedDetails() const {
@@ -85,6 +103,10 @@ std::wstring fileWipeMessage(const std::wstring& name, const ShredResult& result
          L" is a link: the link was removed, and what it points to was left as it was.", false},
         {ShredOutcome::removedNotOverwritten, L" was removed, but could not be overwritten", true},
         {ShredOutcome::notRemoved, L" was overwritten, but could not be removed", true},
+        {ShredOutcome::nameKept,
+         L" was overwritten and removed, but its name may still be on the disk: renaming it or "
+         L"refilling its folder's index failed",
+         true},
         {ShredOutcome::inUse, L" could not be wiped: it is in use by another program.", false},
         {ShredOutcome::accessDenied, L" could not be wiped: access was denied.", false},
         {ShredOutcome::gone, L" could not be wiped: it no longer exists.", false},

@@ -10,6 +10,9 @@
 
 namespace purgeon {
 
+// Whether the file's name left its folder: every outcome that removed it.
+bool nameRemoved(ShredOutcome outcome);
+
 class WipeTally {
 public:
     void add(ShredOutcome outcome, size_t files = 1) {
@@ -19,8 +22,9 @@ public:
     size_t total() const;
     size_t wiped() const { return count(ShredOutcome::wiped); }
     // Files whose name this run took away: wiped, removed, only unlinked (the data lives on under
-    // another name), links removed as themselves, or removed though their overwriting failed or
-    // was not verified. A file someone else removed first ("gone") is not among them.
+    // another name), links removed as themselves, or removed though their overwriting failed, was
+    // not verified or their renaming failed. A file someone else removed first ("gone") is not
+    // among them.
     size_t removed() const;
     size_t notWiped() const { return total() - wiped(); }
     // "2 in use by another program, 1 access denied": every outcome but wiped, in a fixed order.

@@ -6,6 +6,7 @@
 #include "platform/registry.h"
 #include "platform/status.h"
 #include "platform/url_cache.h"
+#include "platform/volumes.h"
 #include "platform/win32/handles.h"
 
 #include <shlobj.h>
@@ -59,6 +60,9 @@ static_assert(same(kErrorFileTooLarge, ERROR_FILE_TOO_LARGE));
 static_assert(same(kErrorTimeout, ERROR_TIMEOUT));
 static_assert(same(kErrorBusy, ERROR_BUSY));
 static_assert(same(kErrorAlreadyExists, ERROR_ALREADY_EXISTS));
+static_assert(same(kErrorFileExists, ERROR_FILE_EXISTS));
+static_assert(same(kErrorDiskFull, ERROR_DISK_FULL));
+static_assert(same(kErrorHandleDiskFull, ERROR_HANDLE_DISK_FULL));
 
 static_assert(same(kNormalCacheEntry, NORMAL_CACHE_ENTRY));
 

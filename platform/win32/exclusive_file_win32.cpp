@@ -1,4 +1,5 @@
-// Files held alone and unbuffered to overwrite, read back and remove; folders' final paths.
+// Files held alone (unbuffered, or through the cache when small) to overwrite, read back, rename
+// and remove; folders' final paths.
 #include "platform/win32/files_win32.h"
 
 #include <algorithm>
@@ -70,7 +71,9 @@ Status finalPathOf(HANDLE handle, std::wstring& path) {
 
 class Win32ExclusiveFile : public ExclusiveFile {
 public:
-    explicit Win32ExclusiveFile(UniqueFile file) : m_file(std::move(file)) {}
+    // folder: the path the file was opened by, up to and with its last separator.
+    Win32ExclusiveFile(UniqueFile file, std::wstring folder, bool cached)
+        : m_file(std::move(file)), m_folder(std::move(folder)), m_cached(cached) {}
 
     Status facts(FileFacts& facts) override {
         // Two narrow questions rather than GetFileInformationByHandle, which also gathers names
@@ -84,10 +87,12 @@ public:
         facts.attributes = tag.FileAttributes;
         facts.links = standard.NumberOfLinks;
         facts.length = static_cast<std::uint64_t>(standard.EndOfFile.QuadPart);
+        facts.cached = m_cached;
         return finalPathOf(m_file.get(), facts.finalPath);
     }
 
     std::size_t ioUnit() override {
+        if (m_cached) return 1;
         if (m_unit == 0) {
             // A page covers every sector size in use; a volume with larger sectors says so. Wine
             // does not answer this question.
@@ -159,6 +164,18 @@ public:
         return setInformation(FileBasicInfo, info);
     }
 
+    Status rename(const std::wstring& name) override {
+        // The whole new path: a bare name, which the system would take in the same folder, Wine
+        // takes in the current folder, and over a file of that name.
+        const std::wstring path = extendedPath(m_folder + name);
+        std::vector<unsigned char> buffer(sizeof(FILE_RENAME_INFO) + path.size() * sizeof(wchar_t));
+        auto* info = reinterpret_cast<FILE_RENAME_INFO*>(buffer.data());
+        info->FileNameLength = static_cast<DWORD>(path.size() * sizeof(wchar_t));
+        std::copy(path.begin(), path.end(), info->FileName);
+        return callStatus(::SetFileInformationByHandle(m_file.get(), FileRenameInfo, info,
+                                                       static_cast<DWORD>(buffer.size())));
+    }
+
     Status remove() override {
         FILE_DISPOSITION_INFO info{};
         info.DeleteFile = TRUE;
@@ -182,18 +199,51 @@ private:
     }
 
     UniqueFile m_file;
+    const std::wstring m_folder;
+    const bool m_cached;
     std::mutex m_pointer;    // the handle's file pointer, between a move and its read or write
     std::size_t m_unit = 0;  // asked once
     Win32RandomSource m_random;
 };
 
-// Unbuffered, so that a read after the last pass reads the device rather than the cache: a
-// second handle for that cannot be had while this one shares nothing.
-UniqueFile openAlone(const std::wstring& path) {
-    return UniqueFile(::CreateFileW(
-        path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr, OPEN_EXISTING,
-        FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS | FILE_FLAG_NO_BUFFERING,
-        nullptr));
+// Unbuffered unless cached, so that a read after the last pass reads the device rather than the
+// cache: a second handle for that cannot be had while this one shares nothing.
+UniqueFile openAlone(const std::wstring& path, bool cached) {
+    return UniqueFile(::CreateFileW(path.c_str(), GENERIC_READ | GENERIC_WRITE | DELETE, 0, nullptr,
+                                    OPEN_EXISTING,
+                                    FILE_FLAG_OPEN_REPARSE_POINT | FILE_FLAG_BACKUP_SEMANTICS |
+                                        (cached ? 0 : FILE_FLAG_NO_BUFFERING),
+                                    nullptr));
+}
+
+// Opens the file alone; a read-only file has the bit taken off so that it opens like any other.
+Status openAloneAnyway(const std::wstring& target, bool cached, UniqueFile& handle) {
+    handle = openAlone(target, cached);
+    if (handle) return Status::success();
+    const DWORD error = ::GetLastError();
+    const DWORD attributes = ::GetFileAttributesW(target.c_str());
+    const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES &&
+                          (attributes & FILE_ATTRIBUTE_READONLY) &&
+                          !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
+    if (error != ERROR_ACCESS_DENIED || !readOnly) return Status::error(static_cast<long>(error));
+    // The read-only bit refuses writing; once it is off the file opens like any other.
+    const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
+    if (!::SetFileAttributesW(target.c_str(), writable ? writable : FILE_ATTRIBUTE_NORMAL))
+        return Status::error(static_cast<long>(error));
+    handle = openAlone(target, cached);
+    if (handle) return Status::success();
+    const DWORD retryError = ::GetLastError();
+    ::SetFileAttributesW(target.c_str(), attributes);
+    return Status::error(static_cast<long>(retryError));
+}
+
+// Which file a handle holds: its volume and its number there.
+Status identityOf(HANDLE handle, std::uint64_t& volume, std::uint64_t& index) {
+    BY_HANDLE_FILE_INFORMATION info{};
+    if (!::GetFileInformationByHandle(handle, &info)) return lastError();
+    volume = info.dwVolumeSerialNumber;
+    index = (static_cast<std::uint64_t>(info.nFileIndexHigh) << 32) | info.nFileIndexLow;
+    return Status::success();
 }
 
 }  // namespace
@@ -201,27 +251,27 @@ UniqueFile openAlone(const std::wstring& path) {
 Status Win32FileSystem::openExclusive(const std::wstring& path,
                                       std::unique_ptr<ExclusiveFile>& file) {
     const std::wstring target = extendedPath(path);
-    UniqueFile handle = openAlone(target);
-    if (!handle) {
-        const DWORD error = ::GetLastError();
-        const DWORD attributes = ::GetFileAttributesW(target.c_str());
-        const bool readOnly = attributes != INVALID_FILE_ATTRIBUTES &&
-                              (attributes & FILE_ATTRIBUTE_READONLY) &&
-                              !(attributes & FILE_ATTRIBUTE_REPARSE_POINT);
-        if (error != ERROR_ACCESS_DENIED || !readOnly)
-            return Status::error(static_cast<long>(error));
-        // The read-only bit refuses writing; once it is off the file opens like any other.
-        const DWORD writable = attributes & ~static_cast<DWORD>(FILE_ATTRIBUTE_READONLY);
-        if (!::SetFileAttributesW(target.c_str(), writable ? writable : FILE_ATTRIBUTE_NORMAL))
-            return Status::error(static_cast<long>(error));
-        handle = openAlone(target);
-        if (!handle) {
-            const DWORD retryError = ::GetLastError();
-            ::SetFileAttributesW(target.c_str(), attributes);
-            return Status::error(static_cast<long>(retryError));
-        }
+    const std::wstring folder = path.substr(0, path.find_last_of(L'\\') + 1);
+    // Through the cache first: most files a clean removes are small, and stay so opened.
+    UniqueFile handle;
+    if (Status opened = openAloneAnyway(target, true, handle); !opened) return opened;
+    FILE_STANDARD_INFO standard{};
+    if (!::GetFileInformationByHandleEx(handle.get(), FileStandardInfo, &standard,
+                                        sizeof(standard)))
+        return lastError();
+    if (static_cast<std::uint64_t>(standard.EndOfFile.QuadPart) < kCachedFileBytes) {
+        file = std::make_unique<Win32ExclusiveFile>(std::move(handle), folder, true);
+        return Status::success();
     }
-    file = std::make_unique<Win32ExclusiveFile>(std::move(handle));
+    // A larger file is held unbuffered: opened once more, and only if it is still the same file.
+    std::uint64_t volume = 0, index = 0, volumeNow = 0, indexNow = 0;
+    if (Status known = identityOf(handle.get(), volume, index); !known) return known;
+    handle.reset();
+    if (Status opened = openAloneAnyway(target, false, handle); !opened) return opened;
+    if (Status known = identityOf(handle.get(), volumeNow, indexNow); !known) return known;
+    // Another program put a file in its place meanwhile: nothing here is touched.
+    if (volumeNow != volume || indexNow != index) return Status::error(ERROR_SHARING_VIOLATION);
+    file = std::make_unique<Win32ExclusiveFile>(std::move(handle), folder, false);
     return Status::success();
 }
 

@@ -1,4 +1,4 @@
-// Listing folders, reading and measuring files, deleting them and resetting their attributes.
+// Listing folders and streams, reading, measuring, making and deleting files, resetting attributes.
 #include "platform/win32/files_win32.h"
 
 #include "platform/win32/extended_path.h"
@@ -75,6 +75,36 @@ Status Win32FileSystem::fileSize(const std::wstring& path, std::uint64_t& bytes)
         return lastError();
     bytes = fileLength(data.nFileSizeHigh, data.nFileSizeLow);
     return Status::success();
+}
+
+Status Win32FileSystem::listStreams(const std::wstring& path,
+                                    const std::function<void(const StreamEntry&)>& visit) {
+    WIN32_FIND_STREAM_DATA data{};
+    UniqueFind find(
+        ::FindFirstStreamW(extendedPath(path).c_str(), FindStreamInfoStandard, &data, 0));
+    if (!find) {
+        const DWORD error = ::GetLastError();
+        // No stream at all (Wine answers so for every file), or a file system without streams.
+        if (error == ERROR_HANDLE_EOF || error == ERROR_INVALID_PARAMETER ||
+            error == ERROR_INVALID_FUNCTION || error == ERROR_NOT_SUPPORTED)
+            return Status::success();
+        return Status::error(static_cast<long>(error));
+    }
+    do {
+        // ":name:$DATA"; the file's own data is "::$DATA".
+        const std::wstring name = data.cStreamName;
+        const std::size_t end = name.rfind(L':');
+        if (name.size() > 1 && name[0] == L':' && end != std::wstring::npos && end > 1)
+            visit({name.substr(1, end - 1), static_cast<std::uint64_t>(data.StreamSize.QuadPart)});
+    } while (::FindNextStreamW(find.get(), &data));
+    const DWORD ended = ::GetLastError();
+    return ended == ERROR_HANDLE_EOF ? Status::success() : Status::error(ended);
+}
+
+Status Win32FileSystem::makeFile(const std::wstring& path) {
+    const UniqueFile file(::CreateFileW(extendedPath(path).c_str(), GENERIC_WRITE, 0, nullptr,
+                                        CREATE_NEW, FILE_ATTRIBUTE_NORMAL, nullptr));
+    return file ? Status::success() : lastError();
 }
 
 Status Win32FileSystem::deleteFile(const std::wstring& path) {

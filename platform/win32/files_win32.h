@@ -24,6 +24,9 @@ public:
     Status fileSize(const std::wstring& path, std::uint64_t& bytes) override;
     Status listFolder(const std::wstring& folder,
                       const std::function<void(const DirEntry&)>& visit) override;
+    Status listStreams(const std::wstring& path,
+                       const std::function<void(const StreamEntry&)>& visit) override;
+    Status makeFile(const std::wstring& path) override;
     Status deleteFile(const std::wstring& path) override;
     Status replaceFile(const std::wstring& path, const std::string& bytes,
                        const std::wstring& oldName) override;

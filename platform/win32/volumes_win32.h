@@ -16,6 +16,7 @@ public:
     Status makeFolder(const std::wstring& path) override;
     Status removeFolder(const std::wstring& path) override;
     Status flushVolume(const std::wstring& root) override;
+    void awaitWriteBehind(const std::wstring& root, std::stop_token stop) override;
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override;
     RandomSource& random() override { return m_random; }

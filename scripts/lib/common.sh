@@ -5,7 +5,7 @@ root=$(cd "$(dirname "${BASH_SOURCE[0]}")/../.." && pwd)
 # Debian packages the build and the tests need.
 purgeon_packages=(cmake ninja-build g++ libgtest-dev libgmock-dev googletest
                   g++-mingw-w64-x86-64-posix wine wine64 xvfb xauth xdotool imagemagick
-                  sqlite3 chromium firefox-esr nsis zip unzip curl ca-certificates)
+                  sqlite3 chromium firefox-esr nsis zip unzip curl ca-certificates ntfs-3g)
 # The fuzz targets (scripts/fuzz): clang's libFuzzer, and an embedded Python with the LZ4 library
 # for the browser-data checker's LZ4 reader.
 purgeon_packages+=(clang libclang-rt-14-dev python3-dev liblz4-dev)

@@ -1,6 +1,7 @@
 #!/usr/bin/env bash
-# The free space of a real ext4 volume mapped into the prefix as a drive: /wipefreespace leaves
-# no marker of the files deleted before it readable in the raw image, the live file as it was,
+# The free space of a real ext4 volume mapped into the prefix as a drive, with its device as Wine
+# maps a real disk's (so that the volume can be flushed as a whole): /wipefreespace leaves no
+# marker of the fifty files deleted before it readable in the raw image, the live file as it was,
 # the free space as it was and no fill file. "Wipe free space" in the window asks first and stops
 # at Cancel; a run killed part-way and the next start leave no fill file either. Needs root and
 # loop devices; without them it is skipped.
@@ -8,11 +9,12 @@ source "$(dirname "$0")/lib.sh"
 
 work=$(mktemp -d "${TMPDIR:-/tmp}/purgeon-free-space.XXXXXX")
 small_drive="$WINEPREFIX/dosdevices/p:"
+small_device="$WINEPREFIX/dosdevices/p::"
 big_drive="$WINEPREFIX/dosdevices/q:"
 out="$work/out.txt"
 cleanup() {
     stop_purgeon
-    rm -f "$small_drive" "$big_drive"
+    rm -f "$small_drive" "$small_device" "$big_drive"
     local mounted
     for mounted in "$work/small" "$work/big"; do
         mountpoint -q "$mounted" && umount "$mounted"
@@ -53,10 +55,11 @@ drop_caches() {
     echo 3 >/proc/sys/vm/drop_caches
 }
 
-make_volume small 64M "$small_drive"
+make_volume small 256M "$small_drive"
 make_volume big 4G "$big_drive"
 small="$work/small"
 big="$work/big"
+ln -sfn "$(findmnt -n -o SOURCE "$small")" "$small_device"
 # ext4 keeps 2% of its blocks (at most 4096 clusters) free for its own records: no program's
 # write may take them, and the allocator leaves the smallest holes (deleted small files) for last,
 # so they are what stays. This test is about what a program can reach: the reserve goes.
@@ -64,14 +67,16 @@ reserve="/sys/fs/ext4/$(basename "$(findmnt -n -o SOURCE "$small")")/reserved_cl
 [ -w "$reserve" ] || skip "ext4's reserve cannot be set here ($reserve)"
 echo 0 >"$reserve"
 
-# Deleted files of several sizes, each holding a marker of its own in ASCII and in UTF-16LE,
-# written to the device before plain rm removes them; and a live file that must stay.
+# Fifty deleted files of 100 bytes to 4 MiB, each holding a marker of its own in ASCII and in
+# UTF-16LE, written to the device before plain rm removes them; and a live file that must stay.
+# With 1 KiB blocks the fill's large file needs a block of its own for its map of extents, which
+# the volume's flush puts on the disk before the file goes.
 python3 - "$small" "$work/markers.txt" <<'PY'
 import os, random, sys
 folder, listing = sys.argv[1], sys.argv[2]
 os.makedirs(os.path.join(folder, "docs"))
 markers = []
-for i, size in enumerate([100, 700, 5000, 60000, 1 << 20, 3 << 20, 9 << 20]):
+for i, size in enumerate(int(100 * (4 * 1024 * 1024 / 100) ** (k / 49)) for k in range(50)):
     marker = f"PURGEON-GONE-{os.getpid()}-{i}-{random.randrange(1 << 40):010x}"
     markers.append(marker)
     body = (marker + " ").encode() + marker.encode("utf-16-le")

@@ -31,9 +31,7 @@ appdata=$(dirname "$local_dir")
 # The app-data folder moves onto the volume; it comes back, as it was, however this ends.
 saved=$work/appdata-saved
 restore() {
-    stop_purgeon
-    wineserver -k >/dev/null 2>&1 || true
-    wineserver -w
+    stop_wine
     mountpoint -q "$appdata" && umount "$appdata"
     if [ -d "$saved" ]; then
         rm -rf "$appdata"
@@ -43,9 +41,7 @@ restore() {
     restart_wine
 }
 trap restore EXIT
-stop_purgeon
-wineserver -k >/dev/null 2>&1 || true
-wineserver -w
+stop_wine
 mv "$appdata" "$saved"
 mkdir "$appdata"
 mount -o loop "$image" "$appdata"

@@ -73,6 +73,13 @@ store_prefs() {
     done
 }
 
+# Ends every Purgeon and Wine's server, so that nothing of Wine holds a file of the prefix.
+stop_wine() {
+    stop_purgeon
+    wineserver -k >/dev/null 2>&1 || true
+    wineserver -w
+}
+
 # Restarts Wine's server: Wine reads the user's environment from the registry when it starts.
 restart_wine() {
     wineserver -k >/dev/null 2>&1 || true

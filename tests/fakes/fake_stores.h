@@ -129,6 +129,7 @@ public:
         bool failRemove = false;  // the name cannot be removed
         std::uint32_t links = 1;  // names that share the data
         std::wstring reachedAs;   // the final path when a link along the way leads elsewhere
+        long failRename = 0;      // the error renaming it gives
     };
 
     Status listFolder(const std::wstring& folder,
@@ -156,7 +157,7 @@ public:
         auto found = files.find(path);
         if (found == files.end()) return Status::error(kErrorFileNotFound);
         if (found->second.locked) return Status::error(kErrorSharingViolation);
-        file = std::make_unique<Exclusive>(*this, path);
+        file = std::make_unique<Exclusive>(*this, path, found->second.content.size() < cachedBelow);
         return {};
     }
     Status resolveFolder(const std::wstring& path, std::wstring& finalPath) override {
@@ -197,7 +198,32 @@ public:
             bytes = found->second.content.size();
             return {};
         }
+        if (folders.count(path + L"\\")) {  // a folder has no length of its own
+            bytes = 0;
+            return {};
+        }
         return Status::error(sizeErrors.count(path) ? sizeErrors[path] : kErrorFileNotFound);
+    }
+    Status listStreams(const std::wstring& path,
+                       const std::function<void(const StreamEntry&)>& visit) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
+        if (streamListError) return Status::error(streamListError);
+        const std::wstring prefix = path + L":";
+        for (const auto& [name, file] : files) {
+            if (name.rfind(prefix, 0) == 0)
+                visit({name.substr(prefix.size()), file.content.size()});
+        }
+        return {};
+    }
+    Status makeFile(const std::wstring& path) override {
+        const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
+        log.push_back(L"make " + path);
+        if (files.count(path)) return Status::error(kErrorFileExists);
+        const std::size_t slash = path.find_last_of(L'\\');
+        if (!folders.count(path.substr(0, slash + 1))) return Status::error(kErrorPathNotFound);
+        if (makeFileError) return Status::error(makeFileError);
+        addFile(path.substr(0, slash + 1), path.substr(slash + 1));
+        return {};
     }
     Status deleteFile(const std::wstring& path) override {
         const std::lock_guard<std::recursive_mutex> state(m_state.mutex);
@@ -206,7 +232,7 @@ public:
         if (found == files.end()) return Status::error(kErrorFileNotFound);
         if (found->second.locked) return Status::error(kErrorSharingViolation);
         if (found->second.attributes & kAttrReadOnly) return Status::error(kErrorAccessDenied);
-        files.erase(found);
+        erase(path);
         return {};
     }
     Status setNormalAttributes(const std::wstring& path) override {
@@ -252,6 +278,11 @@ public:
             files[folder + name] = std::move(file);
         }
     }
+    // Gives the file a named stream, "path:name".
+    void addStream(const std::wstring& path, const std::wstring& name,
+                   std::vector<unsigned char> content) {
+        files[path + L":" + name].content = std::move(content);
+    }
     std::vector<std::wstring> fileNames() const {
         std::vector<std::wstring> names;
         for (const auto& [path, file] : files) names.push_back(path);
@@ -286,7 +317,12 @@ public:
         std::size_t hash;  // of the content, to tell passes of random data apart
     };
     std::vector<PassEnd> passEnds;
+    std::vector<std::pair<std::uint64_t, std::size_t>> writes;  // every write: offset and bytes
     std::size_t ioUnit = 4096;  // the alignment every read and write must keep
+    // Files shorter than this are held through the cache: any offset and length (0: none).
+    std::size_t cachedBelow = 0;
+    long streamListError = 0;  // what listStreams answers
+    long makeFileError = 0;    // what makeFile answers for a name that is free
     // Folders (ending in '\\') whose files keep another alignment than ioUnit.
     std::map<std::wstring, std::size_t> ioUnitOfFolder;
     int ioUnitAsked = 0;  // how often a file was asked its alignment
@@ -302,9 +338,22 @@ private:
         StateLock& operator=(const StateLock&) { return *this; }
     } m_state;
 
+    // A file goes with its streams, and with its name from its folder's listing.
+    void erase(const std::wstring& path) {
+        files.erase(path);
+        std::erase_if(files,
+                      [&](const auto& file) { return file.first.rfind(path + L":", 0) == 0; });
+        const std::size_t slash = path.find_last_of(L'\\');
+        auto folder = folders.find(path.substr(0, slash + 1));
+        if (folder != folders.end())
+            std::erase_if(folder->second,
+                          [&](const auto& entry) { return entry.first == path.substr(slash + 1); });
+    }
+
     class Exclusive : public ExclusiveFile {
     public:
-        Exclusive(FakeFileSystem& fs, std::wstring path) : m_fs(fs), m_path(std::move(path)) {}
+        Exclusive(FakeFileSystem& fs, std::wstring path, bool cached)
+            : m_fs(fs), m_path(std::move(path)), m_cached(cached) {}
         Status facts(FileFacts& facts) override {
             const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             const File& f = file();
@@ -312,10 +361,12 @@ private:
             facts.links = f.links;
             facts.length = f.content.size();
             facts.finalPath = f.reachedAs.empty() ? m_path : f.reachedAs;
+            facts.cached = m_cached;
             return {};
         }
         std::size_t ioUnit() override {
             const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
+            if (m_cached) return 1;
             ++m_fs.ioUnitAsked;
             return unit();
         }
@@ -324,6 +375,7 @@ private:
             File& f = file();
             if (!aligned(offset, data, bytes)) return Status::error(kErrorInvalidParameter);
             if (f.failWrites) return Status::error(kErrorWriteFault);
+            m_fs.writes.push_back({offset, bytes});
             if (f.content.size() < offset + bytes) f.content.resize(offset + bytes);
             const auto* source = static_cast<const unsigned char*>(data);
             std::copy(source, source + bytes,
@@ -368,13 +420,29 @@ private:
             file().attributes = 0;
             return {};
         }
+        Status rename(const std::wstring& name) override {
+            const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
+            const std::size_t slash = m_path.find_last_of(L'\\');
+            const std::wstring folder = m_path.substr(0, slash + 1);
+            const std::wstring to = folder + name;
+            m_fs.log.push_back(L"rename " + m_path + L" to " + name);
+            if (file().failRename) return Status::error(file().failRename);
+            if (m_fs.files.count(to)) return Status::error(kErrorAlreadyExists);
+            auto node = m_fs.files.extract(m_path);
+            node.key() = to;
+            m_fs.files.insert(std::move(node));
+            for (auto& entry : m_fs.folders[folder])
+                if (entry.first == m_path.substr(slash + 1)) entry.first = name;
+            m_path = to;
+            return {};
+        }
         Status remove() override {
             const std::lock_guard<std::recursive_mutex> state(m_fs.m_state.mutex);
             m_fs.log.push_back(L"delete " + m_path);
             const File& f = file();
             if (f.failRemove || (f.attributes & kAttrReadOnly))
                 return Status::error(kErrorAccessDenied);
-            m_fs.files.erase(m_path);
+            m_fs.erase(m_path);
             m_removed = true;
             return {};
         }
@@ -385,6 +453,7 @@ private:
             return folder == m_fs.ioUnitOfFolder.end() ? m_fs.ioUnit : folder->second;
         }
         bool aligned(std::uint64_t offset, const void* data, std::size_t bytes) const {
+            if (m_cached) return true;
             const std::size_t unit = this->unit();
             return offset % unit == 0 && bytes % unit == 0 &&
                    reinterpret_cast<std::uintptr_t>(data) % unit == 0;
@@ -392,6 +461,7 @@ private:
         File& file() { return m_fs.files.at(m_path); }
         FakeFileSystem& m_fs;
         std::wstring m_path;
+        bool m_cached;
         bool m_removed = false;
     };
     static constexpr long kErrorWriteFault = 29;

@@ -7,6 +7,7 @@
 #include <memory>
 #include <mutex>
 #include <optional>
+#include <set>
 #include <string>
 #include <vector>
 
@@ -22,15 +23,20 @@ public:
         DriveKind kind = DriveKind::fixed;
         std::uint64_t freeBytes = 0;  // before any fill file
         std::uint32_t clusterBytes = 4096;
-        std::size_t freeRecords = 1000;  // files the file table still takes
-        std::size_t residentBytes = 0;   // a file this small lives in the table, in no cluster
-        bool partialWrites = false;      // a write that does not fit takes what fits
+        std::size_t freeRecords = 1000;  // files and folders the file table still takes
+        // A file this small lives in the table, in no cluster; and with it, a folder (0: a folder
+        // needs a free cluster).
+        std::size_t residentBytes = 0;
+        bool partialWrites = false;  // a write that does not fit takes what fits
         // Once this many bytes went to the volume, every write fails as the device's fault.
         std::optional<std::uint64_t> failAfter;
         // Once this many bytes went to the volume, a fill file's flush answers flushFailure: a
         // volume that finds itself full only when handed the data, or a failing device.
         std::optional<std::uint64_t> flushFailsAfter;
         long flushFailure = 0;
+        // A full volume answers a new name with kErrorFileExists, as ntfs-3g does when the
+        // folder cannot take another entry.
+        bool fullSaysExists = false;
     };
 
     explicit FakeVolumes(FakeFileSystem& files) : m_files(files) {}
@@ -81,8 +87,15 @@ public:
         events.push_back(L"make folder " + path);
         if (m_files.folders.count(path + L"\\") || m_files.files.count(path))
             return Status::error(kErrorAlreadyExists);
+        std::wstring root;
+        // A folder takes a record of the file table where small files live in it, else a cluster.
+        if (volumeRoot(path, root) &&
+            (recordsFull(root) ||
+             (volumes[root].residentBytes == 0 && freeOn(root) < volumes[root].clusterBytes)))
+            return full(root);
         const size_t slash = path.find_last_of(L'\\');
         m_files.addFile(path.substr(0, slash + 1), path.substr(slash + 1), kAttrDirectory);
+        madeFolders.insert(path);
         return {};
     }
     Status removeFolder(const std::wstring& path) override {
@@ -104,6 +117,9 @@ public:
         events.push_back(L"flush volume " + root);
         return flushError ? Status::error(flushError) : Status{};
     }
+    void awaitWriteBehind(const std::wstring& root, std::stop_token) override {
+        events.push_back(L"await write-behind " + root);
+    }
     RandomSource& random() override { return randomSource; }
     Status createFillFile(const std::wstring& path, bool removeOnClose,
                           std::unique_ptr<FillFile>& file) override {
@@ -114,7 +130,7 @@ public:
         const size_t slash = path.find_last_of(L'\\');
         const std::wstring folder = path.substr(0, slash + 1);
         if (!m_files.folders.count(folder)) return Status::error(kErrorPathNotFound);
-        if (filesOn(root) >= volumes[root].freeRecords) return Status::error(kErrorDiskFull);
+        if (recordsFull(root)) return full(root);
         m_files.addFile(folder, path.substr(slash + 1));
         made.push_back(path);
         events.push_back(L"create " + nameOf(path) + (removeOnClose ? L" (goes on closing)" : L""));
@@ -122,6 +138,13 @@ public:
         return {};
     }
 
+    // The folders made on a volume that still exist.
+    std::size_t foldersOn(const std::wstring& root) const {
+        return static_cast<std::size_t>(
+            std::count_if(madeFolders.begin(), madeFolders.end(), [&](const std::wstring& path) {
+                return path.rfind(root, 0) == 0 && m_files.folders.count(path + L"\\");
+            }));
+    }
     // The fill files made on a volume that still exist.
     std::size_t filesOn(const std::wstring& root) const {
         return static_cast<std::size_t>(std::count_if(made.begin(), made.end(), [&](const auto& p) {
@@ -144,6 +167,7 @@ public:
 
     std::map<std::wstring, Volume> volumes;  // by root, ending in "\"
     std::vector<std::wstring> made;          // every fill file made, in order
+    std::set<std::wstring> madeFolders;      // every folder made
     // "create NAME", "write NAME BYTES", "flush NAME LENGTH", "close NAME" (with " (removed)"
     // for a file that goes on closing), "make folder PATH", "remove folder PATH", "flush volume
     // ROOT": in order.
@@ -153,6 +177,12 @@ public:
     FakeRandomSource randomSource;
 
 private:
+    bool recordsFull(const std::wstring& root) const {
+        return filesOn(root) + foldersOn(root) >= volumes.at(root).freeRecords;
+    }
+    Status full(const std::wstring& root) const {
+        return Status::error(volumes.at(root).fullSaysExists ? kErrorFileExists : kErrorDiskFull);
+    }
     static std::uint64_t allocated(const Volume& volume, std::uint64_t length) {
         if (length <= volume.residentBytes) return 0;
         return (length + volume.clusterBytes - 1) / volume.clusterBytes * volume.clusterBytes;

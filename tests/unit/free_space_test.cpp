@@ -6,6 +6,7 @@
 #include <array>
 #include <atomic>
 #include <map>
+#include <set>
 #include <stdexcept>
 #include <stop_token>
 
@@ -179,21 +180,26 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
         FakeVolumes::Volume volume;
         std::size_t large;
         std::size_t small;
+        std::size_t records;
         std::uint64_t written;
     };
     FakeVolumes::Volume partial = volumeOf(3 * kMiB + 10000);
     partial.partialWrites = true;
-    FakeVolumes::Volume resident = volumeOf(3 * kMiB + 10000);
-    resident.residentBytes = 700;
-    resident.freeRecords = 10;
+    FakeVolumes::Volume table = volumeOf(3 * kMiB + 10000);
+    table.residentBytes = 700;
+    table.freeRecords = 12;
+    FakeVolumes::Volume saysExists = table;
+    saysExists.fullSaysExists = true;
     const Case cases[] = {
         // Three large files, a fourth that halves its writes down to the last two clusters, and
-        // small files that find no cluster left.
-        {"a full write takes nothing", volumeOf(3 * kMiB + 10000), 4, 3, 3 * kMiB + 8192},
-        {"a full write takes what fits", partial, 4, 3, 3 * kMiB + 8192},
-        // Small files end up in the file table until it has no free record.
-        {"small files live in the file table", resident, 4, 6, 3 * kMiB + 8192 + 6 * 512},
-        {"less free than one large write", volumeOf(100000), 1, 3, 98304},
+        // small files that find no cluster left; no cluster is left for a folder either.
+        {"a full write takes nothing", volumeOf(3 * kMiB + 10000), 4, 3, 0, 3 * kMiB + 8192},
+        {"a full write takes what fits", partial, 4, 3, 0, 3 * kMiB + 8192},
+        // Folders take the file table's free records (after the fill folder, the records folder
+        // and the large files'), until it has none for the small files.
+        {"folders take the file table's free records", table, 4, 0, 6, 3 * kMiB + 8192},
+        {"a full volume that says a name is taken", saysExists, 4, 0, 6, 3 * kMiB + 8192},
+        {"less free than one large write", volumeOf(100000), 1, 3, 0, 98304},
     };
     for (const Case& c : cases) {
         SCOPED_TRACE(c.what);
@@ -202,6 +208,15 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
         EXPECT_EQ(result.outcome, FillOutcome::filled);
         EXPECT_EQ(result.largeFiles, c.large);
         EXPECT_EQ(result.smallFiles, c.small);
+        EXPECT_EQ(result.recordFolders, c.records);
+        // Breadth first, kRecordsPerFolder to a folder.
+        if (c.records == 6) {
+            const std::wstring records = rig.folder + L"\\" + kRecordsFolderName;
+            std::set<std::wstring> expected{rig.folder, records};
+            for (const wchar_t* below : {L"0", L"1", L"2", L"3", L"0\\0", L"0\\1"})
+                expected.insert(records + L"\\" + below);
+            EXPECT_EQ(rig.volumes.madeFolders, expected);
+        }
         EXPECT_EQ(result.bytesWritten, c.written);
         EXPECT_EQ(rig.volumes.written, c.written);
         EXPECT_EQ(result.freeBytes, c.volume.freeBytes);
@@ -239,7 +254,7 @@ TEST(FreeSpace, TheFillTakesEveryFreeClusterAndRemovesEveryFillFile) {
         ASSERT_FALSE(rig.reports.empty());
         EXPECT_EQ(rig.reports.back().bytesDone, c.written);
         EXPECT_EQ(rig.reports.back().bytesTotal, c.written);
-        EXPECT_EQ(rig.reports.back().filesDone, c.large + c.small);
+        EXPECT_EQ(rig.reports.back().filesDone, c.large + c.small + c.records);
         for (std::size_t i = 0; i < rig.reports.size(); ++i) {
             EXPECT_TRUE(rig.reports[i].current.empty());
             EXPECT_LE(rig.reports[i].bytesDone, rig.reports[i].bytesTotal);
@@ -301,7 +316,8 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
     }
     {
         // A flush, which runs beside the next writes, finds the volume full: the large files end
-        // there and the small ones take what is left. Or it fails: the fill ends with its failure.
+        // there and the folders and small files take what is left. Or it fails: the fill ends
+        // with its failure.
         for (const long failure : {kErrorDiskFull, 23L}) {
             FakeVolumes::Volume volume = volumeOf(3 * kMiB);
             volume.flushFailsAfter = 1536 * kKiB;
@@ -313,7 +329,7 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
                       failure == kErrorDiskFull ? FillOutcome::filled : FillOutcome::failed);
             EXPECT_EQ(result.status.code, failure == kErrorDiskFull ? 0 : failure);
             EXPECT_LE(result.largeFiles, 2u);  // three would have fitted
-            EXPECT_EQ(result.smallFiles > 0, failure == kErrorDiskFull);
+            EXPECT_EQ(result.smallFiles + result.recordFolders > 0, failure == kErrorDiskFull);
             rig.expectNothingLeft();
         }
     }
@@ -348,6 +364,30 @@ TEST(FreeSpace, AFailingDeviceOrAFolderNameTakenEndsTheFillAndLeavesNothingOfIt)
     }
 }
 
+// Where the volume cannot be flushed as a whole, the system is left to write its own records of
+// the fill before anything goes, and the log says so.
+TEST(FreeSpace, AVolumeThatCannotBeFlushedIsLeftToTheSystemsWriterFirst) {
+    FillRig rig(volumeOf(3 * kMiB));
+    rig.volumes.flushError = kErrorAccessDenied;
+    const FreeSpaceResult result = rig.fill();
+    EXPECT_EQ(result.outcome, FillOutcome::filled);
+    EXPECT_EQ(result.recordsFlushed.code, kErrorAccessDenied);
+    const std::vector<std::wstring>& events = rig.volumes.events;
+    const auto flushed = std::find(events.begin(), events.end(), L"flush volume P:\\");
+    ASSERT_NE(flushed, events.end());
+    ASSERT_NE(flushed + 1, events.end());
+    EXPECT_EQ(*(flushed + 1), L"await write-behind P:\\");
+    EXPECT_TRUE(std::none_of(events.begin(), flushed, [](const std::wstring& e) {
+        return e.ends_with(L" (removed)") || e.starts_with(L"delete ");
+    }));
+    rig.expectNothingLeft();
+    EXPECT_NE(
+        freeSpaceLogLine(rig.root, result, L"")
+            .find(L"the volume could not be flushed as a whole (error 5), so the fill waited for "
+                  L"the system to write its own records of it."),
+        std::wstring::npos);
+}
+
 // The fill folder as an abrupt end leaves it: fill files, one held by another program, and what
 // is not the program's own.
 void leaveLeftovers(FakeFileSystem& files, const std::wstring& root) {
@@ -366,10 +406,23 @@ TEST(FreeSpace, LeftoversAreRemovedOnlyWhenTheyAreFillFilesInTheFillFolder) {
     rig.files.addFile(folder, fillFileName(9), kAttrDirectory);
     rig.files.addFile(folder, fillFileName(11), kAttrArchive, {6});
     rig.files.files.at(folder + fillFileName(11)).locked = true;
+    // The records folder: its folders go, deepest first; a folder that holds what is not the
+    // fill's stays, and the folders above it.
+    const std::wstring records = folder + kRecordsFolderName + L"\\";
+    rig.files.addFile(folder, kRecordsFolderName, kAttrDirectory);
+    rig.files.addFile(records, L"0", kAttrDirectory);
+    rig.files.addFile(records + L"0\\", L"3", kAttrDirectory);
+    rig.files.addFile(records, L"1", kAttrDirectory);
+    rig.files.addFile(records + L"1\\", L"2", kAttrDirectory);
+    rig.files.addFile(records + L"1\\2\\", L"diary.txt", kAttrArchive, {7});
+    rig.files.addFile(records, L"4", kAttrDirectory);
 
     const LeftoverSweep swept = RemoveFillLeftovers(rig.files, rig.volumes, rig.root);
-    EXPECT_EQ(swept.removed, 2u);
-    EXPECT_EQ(swept.notRemoved, 1u);
+    EXPECT_EQ(swept.removed, 4u);     // two files, the folders 0\3 and 0
+    EXPECT_EQ(swept.notRemoved, 4u);  // a file in use, 1\2, 1 and the records folder
+    EXPECT_FALSE(rig.files.folders.count(records + L"0\\"));
+    EXPECT_TRUE(rig.files.files.count(records + L"1\\2\\diary.txt"));
+    EXPECT_TRUE(rig.files.folders.count(records + L"4\\"));
     EXPECT_FALSE(rig.files.files.count(folder + fillFileName(3)));
     EXPECT_FALSE(rig.files.files.count(folder + L"PURGEON-FILL-00000007.TMP"));
     for (const std::wstring& kept :
@@ -377,6 +430,18 @@ TEST(FreeSpace, LeftoversAreRemovedOnlyWhenTheyAreFillFilesInTheFillFolder) {
         EXPECT_TRUE(rig.files.files.count(folder + kept)) << testing::PrintToString(kept);
     EXPECT_TRUE(rig.files.folders.count(folder + fillFileName(9) + L"\\"));
     EXPECT_TRUE(rig.files.folders.count(folder));
+
+    // A fill finds the records folder holding what is not its own: it does without the folder.
+    FakeVolumes::Volume table = volumeOf(kMiB);
+    table.residentBytes = 700;
+    FillRig kept(table);
+    kept.files.addFile(kept.root, L"Purgeon free space", kAttrDirectory);
+    kept.files.addFile(kept.folder + L"\\", kRecordsFolderName, kAttrDirectory);
+    kept.files.addFile(records, L"diary.txt", kAttrArchive, {8});
+    const FreeSpaceResult without = kept.fill();
+    EXPECT_EQ(without.outcome, FillOutcome::filled);
+    EXPECT_EQ(without.recordFolders, 0u);
+    EXPECT_TRUE(kept.files.files.count(records + L"diary.txt"));
 
     // A fill finds its folder holding only leftovers: they go first, then the folder with the fill.
     FillRig again(volumeOf(kMiB));

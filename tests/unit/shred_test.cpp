@@ -212,6 +212,57 @@ TEST(Shred, TheReadBackComparesWithTheLastPassAndADifferenceIsNotVerified) {
     }
 }
 
+// NTFS keeps a small file's data in its file record: held through the cache, each pass writes
+// the file's own length in place before it makes the file longer, and no unit is asked or kept.
+TEST(Shred, ASmallFileHeldThroughTheCacheIsOverwrittenInPlaceBeforeItGrows) {
+    FakeFileSystem fs;
+    fs.cachedBelow = 4096;
+    fs.addFile(kDir, L"small", kAttrArchive, bytes(700));
+    fs.addFile(kDir, L"large", kAttrArchive, bytes(5000));
+    const ShredResult small = ShredFile(fs, kDir + L"small", {WipeMethod::quick, true, {}});
+    EXPECT_EQ(small.outcome, ShredOutcome::wiped);
+    EXPECT_EQ(small.ioUnit, 0u);
+    EXPECT_EQ(fs.ioUnitAsked, 0);
+    using Writes = std::vector<std::pair<std::uint64_t, std::size_t>>;
+    EXPECT_EQ(fs.writes,
+              (Writes{{0, 700}, {700, 324}, {0, 1024}, {1024, 1024}, {0, 2048}, {2048, 1024}}));
+    EXPECT_EQ(lengthsOf(fs, kDir + L"small"), (std::vector<size_t>{1024, 2048, 3072}));
+    fs.writes.clear();
+    EXPECT_EQ(ShredFile(fs, kDir + L"large", {WipeMethod::onePass, true, {}}).ioUnit, 4096u);
+    EXPECT_EQ(fs.writes, (Writes{{0, 8192}}));
+}
+
+ShredRequest hidingName(WipeMethod method) {
+    ShredRequest request{method, true, {}};
+    request.hideName = true;
+    return request;
+}
+
+// Before its removal the file is renamed three times, each time to letters and digits as many as
+// its name has; its streams were overwritten and removed before it.
+TEST(Shred, AHiddenNameChangesThreeTimesAndNamedStreamsGoFirst) {
+    FakeFileSystem fs;
+    const std::wstring path = kDir + L"report 2024.doc";
+    fs.addFile(kDir, L"report 2024.doc", kAttrArchive, bytes(3000));
+    fs.addStream(path, L"Zone.Identifier", bytes(26));
+    EXPECT_EQ(ShredFile(fs, path, hidingName(WipeMethod::onePass)).outcome, ShredOutcome::wiped);
+    EXPECT_TRUE(fs.files.empty());
+    ASSERT_EQ(fs.passEnds.size(), 2u);
+    EXPECT_EQ(fs.passEnds[0].path, path + L":Zone.Identifier");
+    std::vector<std::wstring> names;
+    for (const std::wstring& step : fs.log) {
+        if (step.starts_with(L"rename ")) names.push_back(step.substr(step.rfind(L' ') + 1));
+    }
+    ASSERT_EQ(names.size(), 3u);
+    for (const std::wstring& name : names) {
+        EXPECT_EQ(name.size(), std::wstring(L"report 2024.doc").size());
+        EXPECT_EQ(name.find_first_not_of(L"abcdefghijklmnopqrstuvwxyz0123456789"),
+                  std::wstring::npos);
+    }
+    EXPECT_NE(names[0], names[1]);
+    EXPECT_EQ(fs.log.back(), L"delete " + kDir + names.back());
+}
+
 // Every way a file can turn out: what is reported, how many passes reached it, whether it stays
 // and whether its bytes are the ones it had.
 TEST(Shred, ReportsWhatHappenedAndNeverTouchesWhatIsNotItsOwn) {
@@ -290,6 +341,28 @@ TEST(Shred, ReportsWhatHappenedAndNeverTouchesWhatIsNotItsOwn) {
          ShredOutcome::notRemoved,
          3,
          true,
+         false},
+        // A file that stays keeps its own name; one whose renaming fails goes all the same.
+        {"removal refused, its name hidden", [](auto&, auto& f) { f.failRemove = true; },
+         hidingName(quick), ShredOutcome::notRemoved, 3, true, false},
+        {"renaming refused", [](auto&, auto& f) { f.failRename = kErrorAccessDenied; },
+         hidingName(quick), ShredOutcome::nameKept, 3, false, false},
+        {"a named stream in use",
+         [&](auto& fs, auto&) {
+             fs.addStream(path, L"s", bytes(10));
+             fs.files[path + L":s"].locked = true;
+         },
+         {quick, true, {}},
+         ShredOutcome::removedNotOverwritten,
+         3,
+         false,
+         false},
+        {"streams that cannot be listed",
+         [](auto& fs, auto&) { fs.streamListError = kErrorAccessDenied; },
+         {once, true, {}},
+         ShredOutcome::removedNotOverwritten,
+         1,
+         false,
          false},
     };
     for (const Case& c : cases) {

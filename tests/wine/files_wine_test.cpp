@@ -127,10 +127,11 @@ TEST_F(RealFileSystem, PathsPastTheOldLengthLimitAndNonAsciiNamesAreReportedWhol
     EXPECT_EQ(folder + L"\\", deep);
 }
 
-// The handle is unbuffered: whole units of aligned memory, then the length set back.
+// The handle of a file of kCachedFileBytes or more is unbuffered: whole units of aligned memory,
+// then the length set back.
 TEST_F(RealFileSystem, AlignedWritesAndReadsLandAtTheirOffsetsAndARemovedFileIsGoneOnClose) {
     const std::wstring path = m_root + L"data.bin";
-    ASSERT_TRUE(writeFile(path, "0123456789"));
+    ASSERT_TRUE(writeFile(path, std::string(kCachedFileBytes, 'x')));
     size_t unit = 0;
     {
         std::unique_ptr<ExclusiveFile> file;
@@ -161,6 +162,51 @@ TEST_F(RealFileSystem, AlignedWritesAndReadsLandAtTheirOffsetsAndARemovedFileIsG
         EXPECT_TRUE(file->remove());
     }
     EXPECT_FALSE(exists(path));
+}
+
+// A small file is held through the cache: a write of any length lands in place. Its handle
+// renames it in its folder, never over a name that is taken.
+TEST_F(RealFileSystem, ASmallFileIsHeldThroughTheCacheAndRenamedInItsFolderOnly) {
+    const std::wstring path = m_root + L"small.txt";
+    ASSERT_TRUE(writeFile(path, "0123456789"));
+    ASSERT_TRUE(writeFile(m_root + L"taken.txt", "someone's"));
+    {
+        std::unique_ptr<ExclusiveFile> file;
+        ASSERT_TRUE(m_files.openExclusive(path, file));
+        FileFacts facts;
+        ASSERT_TRUE(file->facts(facts));
+        EXPECT_TRUE(facts.cached);
+        EXPECT_EQ(file->ioUnit(), 1u);
+        EXPECT_TRUE(file->writeAt(3, "abc", 3));
+        EXPECT_TRUE(file->flush());
+        EXPECT_EQ(file->rename(L"taken.txt").code, kErrorAlreadyExists);
+        EXPECT_TRUE(file->rename(L"0k2j9x4q7m"));
+        ASSERT_TRUE(file->facts(facts));
+        EXPECT_TRUE(samePath(facts.finalPath, resolvedRoot() + L"\\0k2j9x4q7m"))
+            << narrow(facts.finalPath);
+    }
+    EXPECT_FALSE(exists(path));
+    EXPECT_EQ(readFile(m_root + L"0k2j9x4q7m"), "012abc6789");
+    EXPECT_EQ(readFile(m_root + L"taken.txt"), "someone's");
+
+    ASSERT_TRUE(writeFile(m_root + L"large.bin", std::string(kCachedFileBytes, 'L')));
+    std::unique_ptr<ExclusiveFile> large;
+    ASSERT_TRUE(m_files.openExclusive(m_root + L"large.bin", large));
+    FileFacts facts;
+    ASSERT_TRUE(large->facts(facts));
+    EXPECT_FALSE(facts.cached);
+}
+
+// Wine makes no named stream: a file has none. A file is made new, and only where no name is.
+TEST_F(RealFileSystem, AFileHasNoStreamsHereAndIsMadeOnlyUnderAFreeName) {
+    ASSERT_TRUE(writeFile(m_root + L"plain.txt", "plain"));
+    int streams = 0;
+    EXPECT_TRUE(m_files.listStreams(m_root + L"plain.txt", [&](const StreamEntry&) { ++streams; }));
+    EXPECT_EQ(streams, 0);
+    EXPECT_TRUE(m_files.makeFile(m_root + L"made"));
+    EXPECT_EQ(readFile(m_root + L"made"), "");
+    EXPECT_EQ(m_files.makeFile(m_root + L"plain.txt").code, kErrorFileExists);
+    EXPECT_EQ(readFile(m_root + L"plain.txt"), "plain");
 }
 
 TEST_F(RealFileSystem, AReadOnlyHiddenSystemFileIsClearedThroughItsHandleAndRemoved) {
