@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "clean/failure_text.h"
+#include "clean/rule_clean.h"
 #include "wipe/shred_batch.h"
 #include "wipe/wipe_report.h"
 
@@ -37,68 +38,6 @@ AreaResult noRules(const AppRules* rules) {
 
 std::wstring itemsText(std::size_t count, const wchar_t* one, const wchar_t* many) {
     return std::to_wstring(count) + L" " + (count == 1 ? one : many);
-}
-
-// What one entry's clean did.
-struct EntryClean {
-    std::size_t removed = 0;
-    std::uint64_t bytes = 0;
-    std::size_t registry = 0;
-    WipeTally left;  // files not removed, by reason
-    std::size_t registryFailed = 0;
-    std::size_t folders = 0;
-};
-
-EntryClean cleanEntry(CleanContext& context, const DetectedApp& app, bool wipe,
-                      std::stop_token stop, ProgressSink& sink, BatchProgress& progress) {
-    EntryClean done;
-    FoundFileList found{L""};
-    for (const TargetFile& file : app.targets.files) found.push_back(file.path);
-    BatchRequest request;
-    request.method = WipeMethod::onePass;
-    request.overwrite = wipe;
-    // Data another name shares lies outside what the rule reaches: that name keeps it.
-    request.overwriteSharedData = false;
-    // A rule's paths are put together from names: each file must be where its folder really is,
-    // so that a link in a swept folder is never followed out of it.
-    request.atListedPaths = false;
-    request.threads = std::max<std::size_t>(1, context.state.filesInFlight);
-    request.stop = stop;
-    const BatchProgress before = progress;
-    request.progress = [&](const BatchProgress& batch) {
-        progress.filesDone = before.filesDone + batch.filesDone;
-        progress.bytesDone = before.bytesDone + batch.bytesDone;
-        progress.current = batch.current;
-        sink.report(progress);
-    };
-    const BatchResult result =
-        ShredFiles(context.services.files, found, app.targets.bytes(), request);
-    const WipeTally& tally = result.tally;
-    done.removed = tally.removed();
-    done.bytes = result.bytesWiped;
-    for (int i = 0; i < kShredOutcomeCount; ++i) {
-        const auto outcome = static_cast<ShredOutcome>(i);
-        if (outcome == ShredOutcome::wiped || outcome == ShredOutcome::removed ||
-            outcome == ShredOutcome::unlinked || outcome == ShredOutcome::linkRemoved ||
-            outcome == ShredOutcome::gone || outcome == ShredOutcome::removedNotOverwritten ||
-            outcome == ShredOutcome::notVerified)
-            continue;
-        done.left.add(outcome, tally.count(outcome));
-    }
-    if (stop.stop_requested()) return done;
-    for (const std::wstring& folder : app.targets.folders)
-        if (context.state.apps->system.removeEmptyFolder(folder)) ++done.folders;
-    for (const TargetRegistry& item : app.targets.registry) {
-        TraceSystem& system = context.state.apps->system;
-        const Status deleted =
-            item.value ? system.deleteValue(item.key, *item.value) : system.deleteKey(item.key);
-        if (deleted) {
-            ++done.registry;
-        } else {
-            ++done.registryFailed;
-        }
-    }
-    return done;
 }
 
 AreaResult previewApps(CleanContext& context) {
@@ -162,7 +101,8 @@ AreaResult cleanApps(CleanContext& context) {
         for (const DetectedApp& app : apps) {
             if (stop.stop_requested()) break;
             const RuleEntry& entry = *app.entry;
-            const EntryClean done = cleanEntry(context, app, wipe, stop, sink, progress);
+            const EntryClean done =
+                cleanTargets(context, rules->system, app.targets, wipe, stop, sink, progress);
             ++entries;
             removed += done.removed;
             bytes += done.bytes;
@@ -171,18 +111,8 @@ AreaResult cleanApps(CleanContext& context) {
             for (int i = 0; i < kShredOutcomeCount; ++i)
                 left.add(static_cast<ShredOutcome>(i),
                          done.left.count(static_cast<ShredOutcome>(i)));
-            std::wstring line = L"Applications: " + entry.name + L": " +
-                                itemsText(done.removed, L"file", L"files") + L" and " +
-                                itemsText(done.registry, L"registry item", L"registry items") +
-                                L" removed";
-            if (done.folders) line += L", " + itemsText(done.folders, L"folder", L"folders");
-            if (done.left.total()) line += L"; left: " + done.left.notWipedDetails();
-            if (done.registryFailed)
-                line += L"; " + std::to_wstring(done.registryFailed) +
-                        L" registry item(s) could not be removed";
-            if (app.targets.excluded)
-                line += L"; " + std::to_wstring(app.targets.excluded) + L" kept by exclusions";
-            result.log.push_back(line + L".");
+            result.log.push_back(L"Applications: " + entry.name + L": " +
+                                 entryCleanText(done, app.targets) + L".");
             for (const std::wstring& refusal : app.targets.refused) {
                 ++refused;
                 result.log.push_back(L"Applications: " + entry.name + L": " + refusal + L".");
