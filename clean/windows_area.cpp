@@ -132,7 +132,8 @@ AreaResult cleanWindows(CleanContext& context) {
     if (items == nullptr) return result;
     const bool wipe = optionValue(context.options, kSecureForAllKey) == 1;
     SystemErrors& errors = context.services.errors;
-    std::size_t removed = 0, cleaned = 0, failed = 0;
+    std::size_t removed = 0, cleaned = 0;
+    std::vector<std::wstring> failed;  // the items not wholly done, besides files left
     std::uint64_t bytes = 0;
     WipeTally left;
     std::vector<std::wstring> refused;
@@ -155,7 +156,8 @@ AreaResult cleanWindows(CleanContext& context) {
                 const EntryTargets& targets = item.targets;
                 if (item.entry->operation != RuleOperation::none) {
                     std::wstring line;
-                    if (!runOperation(item, *items, errors, line, removed)) ++failed;
+                    if (!runOperation(item, *items, errors, line, removed))
+                        failed.push_back(item.entry->name);
                     result.log.push_back(line);
                     continue;
                 }
@@ -172,19 +174,16 @@ AreaResult cleanWindows(CleanContext& context) {
                 for (int i = 0; i < kShredOutcomeCount; ++i)
                     left.add(static_cast<ShredOutcome>(i),
                              done.left.count(static_cast<ShredOutcome>(i)));
-                failed += done.registryFailed;
                 result.log.push_back(name + entryCleanText(done, targets) + L".");
                 for (const std::wstring& note : targets.notes)
                     result.log.push_back(name + note + L".");
-                for (const std::wstring& folder : targets.unlisted) {
-                    ++failed;
+                for (const std::wstring& folder : targets.unlisted)
                     result.log.push_back(name + L"the folder " + folder + L" could not be listed.");
-                }
-                for (const std::wstring& key : targets.unreadKeys) {
-                    ++failed;
+                for (const std::wstring& key : targets.unreadKeys)
                     result.log.push_back(name + L"the registry key " + key +
                                          L" could not be read.");
-                }
+                if (done.registryFailed || !targets.unlisted.empty() || !targets.unreadKeys.empty())
+                    failed.push_back(item.entry->name);
             }
             if (stop.stop_requested()) result.done = false;
         });
@@ -197,10 +196,14 @@ AreaResult cleanWindows(CleanContext& context) {
     if (!wipe) result.bytes = bytes;
     std::vector<std::wstring> notes{L"from " + itemsText(cleaned, L"item", L"items")};
     if (left.total()) notes.push_back(L"left: " + left.notWipedDetails());
-    if (failed) notes.push_back(std::to_wstring(failed) + L" other(s) not done; the log says why");
+    if (!failed.empty()) {
+        std::wstring names;
+        for (const std::wstring& name : failed) names += (names.empty() ? L"" : L", ") + name;
+        notes.push_back(L"not wholly done: " + names + L" (the log says why)");
+    }
     for (const std::wstring& refusal : refused) notes.push_back(refusal);
     result.why = joinedNotes(notes);
-    if (left.total() || failed || !refused.empty()) result.done = false;
+    if (left.total() || !failed.empty() || !refused.empty()) result.done = false;
     return result;
 }
 
@@ -264,6 +267,7 @@ std::vector<std::wstring> windowsItemLines(const DetectedApp& item, std::size_t 
             shown += L" and " + std::to_wstring(targets.remembered.size() - names) + L" more";
         lines.push_back(L"  remembers: " + shown);
     }
+    for (const std::wstring& count : targets.counted) lines.push_back(L"  " + count);
     if (!operation)
         for (const std::wstring& note : targets.notes) lines.push_back(L"  " + note);
     if (!refused)

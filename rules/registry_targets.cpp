@@ -178,7 +178,7 @@ void resolveRegistry(const RuleEntry& entry, RuleScope& scope, EntryTargets& tar
         }
     }
     for (const auto& [what, found] : counts)
-        targets.notes.push_back(std::to_wstring(found) + L" " + what);
+        targets.counted.push_back(std::to_wstring(found) + L" " + what);
 }
 
 }  // namespace purgeon

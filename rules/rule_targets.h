@@ -39,9 +39,11 @@ struct EntryTargets {
     std::size_t heldBack = 0;              // files left in a running browser's profile
     std::vector<std::wstring> unlisted;    // folders that exist but could not be listed
     std::vector<std::wstring> unreadKeys;  // registry keys that exist but could not be read
-    // What the traces remember, named for the preview (documents, commands, programs), and what
-    // else the preview says: keys counted ("14 folders with remembered views"), keys passed over.
+    // What the traces remember, named for the preview (documents, commands, programs), and the
+    // keys counted for it ("14 folders with remembered views").
     std::vector<std::wstring> remembered;
+    std::vector<std::wstring> counted;
+    // Keys passed over, and why ("left out without administrator rights: ...").
     std::vector<std::wstring> notes;
     // An entry with an Operation: whether the system holds anything for it to clear; unset when
     // the system does not tell (the resolver's cache).
