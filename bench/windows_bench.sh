@@ -23,6 +23,7 @@ if [ -z "${DISPLAY:-}" ]; then
     exec xvfb-run -a -s '-screen 0 1280x1024x24' "$0" "$@"
 fi
 source "$root/scripts/lib/common.sh"
+source "$root/bench/timing.sh"
 
 work="$root/build/bench-windows"
 rm -rf "$work"
@@ -38,20 +39,13 @@ wine reg add 'HKCU\Software\Purgeon\Settings' /v windows /t REG_SZ /f /d \
 wine "$exe" /preview windows >"$work/preview.txt" 2>/dev/null </dev/null || true
 tr -d '\r' <"$work/preview.txt" | head -1
 
-time_run() {
-    local start end
-    start=$(date +%s.%N)
-    wine "$exe" "$@" >/dev/null 2>&1 </dev/null || true
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc
-}
 # A warm-up of each, untimed: Wine maps the program and its libraries once.
-time_run /help >/dev/null
-time_run /preview windows >/dev/null
+time_run "$exe" /help >/dev/null
+time_run "$exe" /preview windows >/dev/null
 help_times=() preview_times=() differences=()
 for ((r = 0; r < rounds; r++)); do
-    help=$(time_run /help)
-    preview=$(time_run /preview windows)
+    help=$(time_run "$exe" /help)
+    preview=$(time_run "$exe" /preview windows)
     help_times+=("$help")
     preview_times+=("$preview")
     differences+=("$(echo "$preview - $help" | bc)")
@@ -59,7 +53,6 @@ done
 stats() {
     sort -n | awk '{a[NR]=$1} END {printf "median %.3f s, fastest %.3f s, slowest %.3f s", a[int((NR+1)/2)], a[1], a[NR]}'
 }
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
 echo "rounds: $rounds (after a warm-up), $count of each trace"
 echo "purgeon.exe /help:             $(printf '%s\n' "${help_times[@]}" | stats)"
 echo "purgeon.exe /preview windows:  $(printf '%s\n' "${preview_times[@]}" | stats)"

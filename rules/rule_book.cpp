@@ -182,14 +182,19 @@ std::wstring readWildcardKey(const std::wstring& text, std::wstring& key) {
     return {};
 }
 
+// "<key>|<patterns>", the start of the built-in keys that name keys.
+std::wstring readKeyAndPatterns(const std::vector<std::wstring>& parts, std::wstring& key,
+                                std::vector<std::wstring>& patterns) {
+    if (std::wstring problem = readWildcardKey(parts[0], key); !problem.empty()) return problem;
+    return readNamePatterns(parts[1], patterns);
+}
+
 // RegValuesN=<key>|<patterns>[|TEXT|ROT13]
 std::wstring readValuesKey(const std::wstring& value, ValuesRule& rule) {
     const std::vector<std::wstring> parts = split(value, L'|');
     if (parts.size() < 2) return L"has no value name pattern";
     if (parts.size() > 3) return L"has more than a key, its patterns and a naming";
-    if (std::wstring problem = readWildcardKey(parts[0], rule.key); !problem.empty())
-        return problem;
-    if (std::wstring problem = readNamePatterns(parts[1], rule.patterns); !problem.empty())
+    if (std::wstring problem = readKeyAndPatterns(parts, rule.key, rule.patterns); !problem.empty())
         return problem;
     if (parts.size() == 3) {
         if (equalNoCase(parts[2], L"text")) {
@@ -207,9 +212,8 @@ std::wstring readValuesKey(const std::wstring& value, ValuesRule& rule) {
 std::wstring readCountKey(const std::wstring& value, KeyCount& count) {
     const std::vector<std::wstring> parts = split(value, L'|');
     if (parts.size() != 3 || parts[2].empty()) return L"is not <key>|<patterns>|<what they are>";
-    if (std::wstring problem = readWildcardKey(parts[0], count.key); !problem.empty())
-        return problem;
-    if (std::wstring problem = readNamePatterns(parts[1], count.patterns); !problem.empty())
+    if (std::wstring problem = readKeyAndPatterns(parts, count.key, count.patterns);
+        !problem.empty())
         return problem;
     count.what = parts[2];
     return {};

@@ -55,12 +55,7 @@ server=$!
 for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
 store_prefs "rulesurl=http://127.0.0.1:$port/winapp2.ini"
 
-start_purgeon
-wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
-wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
-wine "$PROBE" show frmmain || fail "no main window"
-wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
-wine "$PROBE" tab frmmain 6 || fail "no tab control"
+open_tab 6
 for _ in $(seq 50); do
     probe text-id frmmain "$ID_lblRuleFile" | grep -q 'There is no rule file' && break
     sleep 0.2

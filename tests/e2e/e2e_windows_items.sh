@@ -43,6 +43,16 @@ cleanup() {
 trap cleanup EXIT
 lay() { remove_traces; wine "$WINDOWS_TRACES" lay "$1" >/dev/null 2>&1 || fail "the traces were not laid out"; }
 value_there() { wine reg query "$1" /v "$2" >/dev/null 2>&1; }
+# Waits for the program's box, checks that it says $1, takes the screenshot $2, presses $3.
+answer_box() {
+    wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "no box saying $1"
+    local box
+    box=$(probe texts '#32770' ' Purgeon')
+    grep -q "$1" <<<"$box" || fail "the box said: $box"
+    shot "$2"
+    wine "$PROBE" press '#32770' ' Purgeon' "$3"
+    wine "$PROBE" wait-gone '#32770' 10000 || fail "the box saying $1 did not close"
+}
 
 # Nothing is ticked: the preview names all twelve items and what they remember, and removes
 # nothing.
@@ -88,12 +98,7 @@ echo "ok: /clean windows took exactly the ticked items and left the decoys"
 # The tab, with no rule file: the Windows group first.
 lay 3
 store_prefs
-start_purgeon
-wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
-wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
-wine "$PROBE" show frmmain || fail "no main window"
-wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
-wine "$PROBE" tab frmmain 6 || fail "no tab control"
+open_tab 6
 for _ in $(seq 100); do
     [ "$(probe list-rows frmmain "$ID_lstApps" | grep -c $'\tWindows\t')" -eq 12 ] && break
     sleep 0.2
@@ -108,20 +113,9 @@ wine "$PROBE" list-select frmmain "$ID_lstApps" 0
 sleep 0.5
 shot windows-group
 wine "$PROBE" click-id frmmain "$ID_cmdPreviewApp"
-wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no preview"
-box=$(probe texts '#32770' ' Purgeon')
-grep -q 'remembers: .*Letter 2.docx' <<<"$box" || fail "the preview said: $box"
-shot windows-preview
-wine "$PROBE" press '#32770' ' Purgeon' "$IDOK"
-wine "$PROBE" wait-gone '#32770' 10000 || fail "the preview did not close"
-
+answer_box 'remembers: .*Letter 2.docx' windows-preview "$IDOK"
 wine "$PROBE" list-tick frmmain "$ID_lstApps" 1 1
-wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no Warning before the jump lists' tick"
-box=$(probe texts '#32770' ' Purgeon')
-grep -q 'pinned' <<<"$box" || fail "the Warning said: $box"
-shot windows-warning
-wine "$PROBE" press '#32770' ' Purgeon' "$IDYES"
-wine "$PROBE" wait-gone '#32770' 10000 || fail "the Warning did not close"
+answer_box 'pinned' windows-warning "$IDYES"
 for _ in $(seq 50); do [ "$(reg_value "$settings_key" windows)" = 'Jump lists' ] && break; sleep 0.2; done
 [ "$(reg_value "$settings_key" windows)" = 'Jump lists' ] ||
     fail "windows is '$(reg_value "$settings_key" windows)'"
@@ -135,11 +129,7 @@ wine "$PROBE" restore frmmain
 sleep 1
 
 wine "$PROBE" click-id frmmain "$ID_cmdCleanApps"
-wine "$PROBE" wait-window '#32770' ' Purgeon' 30000 || fail "no summary after the clean"
-box=$(probe texts '#32770' ' Purgeon')
-grep -q 'Windows: 6 items removed' <<<"$box" || fail "the summary said: $box"
-shot windows-summary
-wine "$PROBE" press '#32770' ' Purgeon' "$IDOK"
+answer_box 'Windows: 6 items removed' windows-summary "$IDOK"
 ls "$recent/AutomaticDestinations"/*.automaticDestinations-ms >/dev/null 2>&1 &&
     fail "a jump list is left"
 [ -e "$recent/AutomaticDestinations/PurgeonDecoy.txt" ] || fail "the decoy beside the jump lists went"

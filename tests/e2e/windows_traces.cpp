@@ -34,25 +34,6 @@ bool put(const std::wstring& path, const std::string& content) {
     return makeFolders(path.substr(0, path.find_last_of(L'\\'))) && wine::writeFile(path, content);
 }
 
-bool setValue(const std::wstring& key, const std::wstring& name, DWORD type, const Bytes& data) {
-    win32::UniqueHkey opened;
-    return ::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
-                             opened.put(), nullptr) == ERROR_SUCCESS &&
-           ::RegSetValueExW(opened.get(), name.c_str(), 0, type, data.data(),
-                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
-}
-
-Bytes text(const std::wstring& value) {
-    Bytes out;
-    wine::putText(out, value);
-    return out;
-}
-
-Bytes joined(Bytes first, const Bytes& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
-
 bool setClipboardText(const std::wstring& value) {
     const HWND owner = ::CreateWindowExW(0, L"STATIC", L"", 0, 0, 0, 0, 0, HWND_MESSAGE, nullptr,
                                          nullptr, nullptr);
@@ -85,15 +66,15 @@ bool lay(int count) {
         const std::wstring link = recent + name + L".lnk";
         ok = ok && makeFolders(recent) && wine::writeShortcut(link, docs.back());
         shortcuts.push_back(wine::readFile(link));
-        const Bytes entry = joined(text(name), wine::itemList(link));
+        const Bytes entry = wine::joined(wine::textBytes(name), wine::itemList(link));
         const std::wstring number = std::to_wstring(i);
-        ok = ok && setValue(kExplorer + L"\\RecentDocs", number, REG_BINARY, entry) &&
-             setValue(kExplorer + L"\\RecentDocs\\.docx", number, REG_BINARY, entry);
+        ok = ok && wine::setUserValue(kExplorer + L"\\RecentDocs", number, REG_BINARY, entry) &&
+             wine::setUserValue(kExplorer + L"\\RecentDocs\\.docx", number, REG_BINARY, entry);
         wine::putLe(order, static_cast<std::uint32_t>(count - 1 - i), 4);
     }
     wine::putLe(order, 0xFFFFFFFF, 4);
-    ok = ok && setValue(kExplorer + L"\\RecentDocs", L"MRUListEx", REG_BINARY, order) &&
-         setValue(kExplorer + L"\\RecentDocs\\.docx", L"MRUListEx", REG_BINARY, order) &&
+    ok = ok && wine::setUserValue(kExplorer + L"\\RecentDocs", L"MRUListEx", REG_BINARY, order) &&
+         wine::setUserValue(kExplorer + L"\\RecentDocs\\.docx", L"MRUListEx", REG_BINARY, order) &&
          put(recent + L"PurgeonDecoy.txt", "kept");
 
     std::wstring mru;
@@ -109,23 +90,26 @@ bool lay(int count) {
         const wchar_t letter = static_cast<wchar_t>(L'a' + i % 26);
         mru.insert(mru.begin(), letter);
         ok = ok &&
-             setValue(kExplorer + L"\\RunMRU", std::wstring(1, letter), REG_SZ,
-                      text(L"notepad letter" + number + L".txt\\1")) &&
-             setValue(kExplorer + L"\\TypedPaths", L"url" + std::to_wstring(i + 1), REG_SZ,
-                      text(L"C:\\Projects\\Folder " + number)) &&
-             setValue(kExplorer + L"\\WordWheelQuery", number, REG_BINARY,
-                      text(L"search words " + number)) &&
-             setValue(kExplorer + L"\\ComDlg32\\OpenSavePidlMRU\\docx", number, REG_BINARY,
-                      wine::itemList(docs[static_cast<std::size_t>(i)])) &&
-             setValue(kExplorer + L"\\ComDlg32\\LastVisitedPidlMRU", number, REG_BINARY,
-                      joined(text(L"program" + number + L".exe"), wine::itemList(documents))) &&
-             setValue(kExplorer + L"\\UserAssist\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\\Count",
-                      rot13(L"C:\\Programs\\tool" + number + L".exe"), REG_BINARY, Bytes(72, 1)) &&
-             setValue(L"Software\\Microsoft\\Windows\\Shell\\BagMRU", number, REG_BINARY,
-                      wine::itemList(documents)) &&
-             setValue(L"Software\\Microsoft\\Windows\\Shell\\Bags\\" + std::to_wstring(i + 1) +
-                          L"\\Shell\\{5C4F28B5-F869-4E84-8E60-F11DB97C5CC7}",
-                      L"Mode", REG_DWORD, {4, 0, 0, 0}) &&
+             wine::setUserValue(kExplorer + L"\\RunMRU", std::wstring(1, letter), REG_SZ,
+                                wine::textBytes(L"notepad letter" + number + L".txt\\1")) &&
+             wine::setUserValue(kExplorer + L"\\TypedPaths", L"url" + std::to_wstring(i + 1),
+                                REG_SZ, wine::textBytes(L"C:\\Projects\\Folder " + number)) &&
+             wine::setUserValue(kExplorer + L"\\WordWheelQuery", number, REG_BINARY,
+                                wine::textBytes(L"search words " + number)) &&
+             wine::setUserValue(kExplorer + L"\\ComDlg32\\OpenSavePidlMRU\\docx", number,
+                                REG_BINARY, wine::itemList(docs[static_cast<std::size_t>(i)])) &&
+             wine::setUserValue(kExplorer + L"\\ComDlg32\\LastVisitedPidlMRU", number, REG_BINARY,
+                                wine::joined(wine::textBytes(L"program" + number + L".exe"),
+                                             wine::itemList(documents))) &&
+             wine::setUserValue(
+                 kExplorer + L"\\UserAssist\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}\\Count",
+                 rot13(L"C:\\Programs\\tool" + number + L".exe"), REG_BINARY, Bytes(72, 1)) &&
+             wine::setUserValue(L"Software\\Microsoft\\Windows\\Shell\\BagMRU", number, REG_BINARY,
+                                wine::itemList(documents)) &&
+             wine::setUserValue(L"Software\\Microsoft\\Windows\\Shell\\Bags\\" +
+                                    std::to_wstring(i + 1) +
+                                    L"\\Shell\\{5C4F28B5-F869-4E84-8E60-F11DB97C5CC7}",
+                                L"Mode", REG_DWORD, {4, 0, 0, 0}) &&
              put(local + L"Microsoft\\Windows\\Explorer\\thumbcache_" +
                      std::to_wstring(16 << (i % 6)) + L".db",
                  wine::thumbnailCache(static_cast<std::uint32_t>(i % 6))) &&
@@ -141,8 +125,9 @@ bool lay(int count) {
          {kExplorer + L"\\RecentDocs", kExplorer + L"\\RunMRU", kExplorer + L"\\TypedPaths",
           kExplorer + L"\\WordWheelQuery", kExplorer + L"\\ComDlg32", kExplorer + L"\\UserAssist",
           std::wstring(L"Software\\Microsoft\\Windows\\Shell")})
-        ok = ok && setValue(key, kDecoy, REG_SZ, text(L"kept"));
-    return ok && setValue(kExplorer + L"\\RunMRU", L"MRUList", REG_SZ, text(mru)) &&
+        ok = ok && wine::setUserValue(key, kDecoy, REG_SZ, wine::textBytes(L"kept"));
+    return ok &&
+           wine::setUserValue(kExplorer + L"\\RunMRU", L"MRUList", REG_SZ, wine::textBytes(mru)) &&
            put(recent + L"AutomaticDestinations\\PurgeonDecoy.txt", "kept") &&
            put(local + L"Microsoft\\Windows\\Explorer\\iconcache_32.db", "kept") &&
            put(local + L"Microsoft\\Windows\\WER\\ReportArchive\\PurgeonDecoy.txt", "kept") &&

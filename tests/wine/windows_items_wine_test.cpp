@@ -39,16 +39,7 @@ struct RegistryValue {
     bool operator==(const RegistryValue&) const = default;
 };
 
-Bytes textValue(const std::wstring& text) {
-    Bytes out;
-    wine::putText(out, text);
-    return out;
-}
-
-Bytes joined(Bytes first, const Bytes& second) {
-    first.insert(first.end(), second.begin(), second.end());
-    return first;
-}
+using wine::joined;
 
 std::wstring folderOf(REFKNOWNFOLDERID id) { return win32::knownFolderPath(id) + L"\\"; }
 
@@ -108,13 +99,7 @@ protected:
     }
     void setValue(const std::wstring& key, const std::wstring& name, DWORD type,
                   const Bytes& data) {
-        win32::UniqueHkey opened;
-        ASSERT_EQ(::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS,
-                                    nullptr, opened.put(), nullptr),
-                  ERROR_SUCCESS);
-        ASSERT_EQ(::RegSetValueExW(opened.get(), name.c_str(), 0, type, data.data(),
-                                   static_cast<DWORD>(data.size())),
-                  ERROR_SUCCESS);
+        ASSERT_TRUE(wine::setUserValue(key, name, type, data)) << testing::PrintToString(key);
     }
     void decoyValue(const std::wstring& key, const std::wstring& name, DWORD type,
                     const Bytes& data) {
@@ -155,7 +140,8 @@ protected:
         const std::wstring recentDocs = kExplorerKey + L"\\RecentDocs";
         for (std::uint32_t i = 0; i < documents.size(); ++i) {
             const std::wstring name = documents[i].substr(documents[i].find_last_of(L'\\') + 1);
-            const Bytes entry = joined(textValue(name), wine::itemList(m_recent + name + L".lnk"));
+            const Bytes entry =
+                joined(wine::textBytes(name), wine::itemList(m_recent + name + L".lnk"));
             setValue(recentDocs, std::to_wstring(i), REG_BINARY, entry);
             const std::wstring type = recentDocs + L"\\" + name.substr(name.find_last_of(L'.'));
             setValue(type, L"0", REG_BINARY, entry);
@@ -163,21 +149,21 @@ protected:
         }
         setValue(recentDocs, L"MRUListEx", REG_BINARY, wine::mruListEx({2, 1, 0}));
         decoyValue(recentDocs, kDecoy, REG_DWORD, {1, 0, 0, 0});
-        decoyValue(recentDocs + L"\\.txt", kDecoy, REG_SZ, textValue(L"kept"));
+        decoyValue(recentDocs + L"\\.txt", kDecoy, REG_SZ, wine::textBytes(L"kept"));
 
         const std::wstring run = kExplorerKey + L"\\RunMRU";
-        setValue(run, L"a", REG_SZ, textValue(L"notepad\\1"));
-        setValue(run, L"b", REG_SZ, textValue(L"cmd /c dir\\1"));
-        setValue(run, L"c", REG_SZ, textValue(L"\\\\server\\share\\1"));
-        setValue(run, L"MRUList", REG_SZ, textValue(L"cba"));
-        decoyValue(run, kDecoy, REG_SZ, textValue(L"kept"));
+        setValue(run, L"a", REG_SZ, wine::textBytes(L"notepad\\1"));
+        setValue(run, L"b", REG_SZ, wine::textBytes(L"cmd /c dir\\1"));
+        setValue(run, L"c", REG_SZ, wine::textBytes(L"\\\\server\\share\\1"));
+        setValue(run, L"MRUList", REG_SZ, wine::textBytes(L"cba"));
+        decoyValue(run, kDecoy, REG_SZ, wine::textBytes(L"kept"));
         const std::wstring typed = kExplorerKey + L"\\TypedPaths";
-        setValue(typed, L"url1", REG_SZ, textValue(L"C:\\Users\\Public\\Documents"));
-        setValue(typed, L"url2", REG_SZ, textValue(L"\\\\nas\\photos"));
-        decoyValue(typed, kDecoy, REG_EXPAND_SZ, textValue(L"%TEMP%"));
+        setValue(typed, L"url1", REG_SZ, wine::textBytes(L"C:\\Users\\Public\\Documents"));
+        setValue(typed, L"url2", REG_SZ, wine::textBytes(L"\\\\nas\\photos"));
+        decoyValue(typed, kDecoy, REG_EXPAND_SZ, wine::textBytes(L"%TEMP%"));
         const std::wstring words = kExplorerKey + L"\\WordWheelQuery";
-        setValue(words, L"0", REG_BINARY, textValue(L"tax return"));
-        setValue(words, L"1", REG_BINARY, textValue(L"holiday"));
+        setValue(words, L"0", REG_BINARY, wine::textBytes(L"tax return"));
+        setValue(words, L"1", REG_BINARY, wine::textBytes(L"holiday"));
         setValue(words, L"MRUListEx", REG_BINARY, wine::mruListEx({1, 0}));
         decoyValue(words, kDecoy, REG_BINARY, {9, 9, 9});
 
@@ -192,13 +178,13 @@ protected:
         setValue(dialogs + L"\\OpenSavePidlMRU\\docx", L"MRUListEx", REG_BINARY,
                  wine::mruListEx({0}));
         setValue(dialogs + L"\\LastVisitedPidlMRU", L"0", REG_BINARY,
-                 joined(textValue(L"WINWORD.EXE"), folder));
+                 joined(wine::textBytes(L"WINWORD.EXE"), folder));
         setValue(dialogs + L"\\LastVisitedPidlMRU", L"1", REG_BINARY,
-                 joined(textValue(L"notepad.exe"), folder));
+                 joined(wine::textBytes(L"notepad.exe"), folder));
         setValue(dialogs + L"\\LastVisitedPidlMRU", L"MRUListEx", REG_BINARY,
                  wine::mruListEx({0, 1}));
-        decoyValue(dialogs, kDecoy, REG_SZ, textValue(L"kept"));
-        decoyValue(dialogs + L"\\OpenSavePidlMRU", kDecoy, REG_SZ, textValue(L"kept"));
+        decoyValue(dialogs, kDecoy, REG_SZ, wine::textBytes(L"kept"));
+        decoyValue(dialogs + L"\\OpenSavePidlMRU", kDecoy, REG_SZ, wine::textBytes(L"kept"));
 
         const std::wstring assist = kExplorerKey + L"\\UserAssist";
         const std::wstring programs = assist + L"\\{CEBFF5CD-ACE2-4F4F-9178-9926F41749EA}";
@@ -213,8 +199,8 @@ protected:
                  rot13(L"{0139D44E-6AFE-49F2-8690-3DAFCAE6FFB8}\\Accessories\\Paint.lnk"),
                  REG_BINARY, Bytes(72, 4));
         decoyValue(programs, kDecoy, REG_DWORD, {5, 0, 0, 0});
-        decoyValue(assist, kDecoy, REG_SZ, textValue(L"kept"));
-        decoyValue(programs + L"\\Settings", kDecoy, REG_SZ, textValue(L"kept"));
+        decoyValue(assist, kDecoy, REG_SZ, wine::textBytes(L"kept"));
+        decoyValue(programs + L"\\Settings", kDecoy, REG_SZ, wine::textBytes(L"kept"));
 
         for (const std::wstring& shell : {kShellKey, kLocalShellKey}) {
             const Bytes drive = wine::itemList(L"C:\\");
@@ -223,19 +209,19 @@ protected:
             setValue(shell + L"\\BagMRU", L"NodeSlots", REG_BINARY, {2, 2});
             setValue(shell + L"\\BagMRU\\0", L"0", REG_BINARY, folder);
             setValue(shell + L"\\BagMRU\\0", L"NodeSlot", REG_DWORD, {1, 0, 0, 0});
-            decoyValue(shell, kDecoy, REG_SZ, textValue(L"kept"));
-            decoyValue(shell + L"\\PurgeonKeep", kDecoy, REG_SZ, textValue(L"kept"));
+            decoyValue(shell, kDecoy, REG_SZ, wine::textBytes(L"kept"));
+            decoyValue(shell + L"\\PurgeonKeep", kDecoy, REG_SZ, wine::textBytes(L"kept"));
         }
         const std::wstring view = L"\\Shell\\{5C4F28B5-F869-4E84-8E60-F11DB97C5CC7}";
         for (const wchar_t* bag : {L"1", L"2", L"AllFolders"}) {
             setValue(kShellKey + L"\\Bags\\" + bag + view, L"Mode", REG_DWORD, {4, 0, 0, 0});
             setValue(kShellKey + L"\\Bags\\" + bag + view, L"Vid", REG_SZ,
-                     textValue(L"{137E7700-3573-11CF-AE69-08002B2E1262}"));
+                     wine::textBytes(L"{137E7700-3573-11CF-AE69-08002B2E1262}"));
         }
         for (const wchar_t* bag : {L"3", L"4", L"5"})
             setValue(kLocalShellKey + L"\\Bags\\" + bag + view, L"Mode", REG_DWORD, {1, 0, 0, 0});
         decoyValue(kLocalShellKey + L"\\MuiCache", L"C:\\Windows\\notepad.exe.FriendlyAppName",
-                   REG_SZ, textValue(L"Notepad"));
+                   REG_SZ, wine::textBytes(L"Notepad"));
     }
 
     std::wstring m_roaming, m_local, m_recent, m_windows, m_programData;

@@ -32,6 +32,28 @@ inline void putText(Bytes& out, const std::wstring& text, bool nul = true) {
 
 inline std::string asString(const Bytes& bytes) { return std::string(bytes.begin(), bytes.end()); }
 
+// Text as a registry value holds it: UTF-16 and its NUL.
+inline Bytes textBytes(const std::wstring& text) {
+    Bytes out;
+    putText(out, text);
+    return out;
+}
+
+inline Bytes joined(Bytes first, const Bytes& second) {
+    first.insert(first.end(), second.begin(), second.end());
+    return first;
+}
+
+// A value of the current user's key, made with the key when needed.
+inline bool setUserValue(const std::wstring& key, const std::wstring& name, DWORD type,
+                         const Bytes& data) {
+    win32::UniqueHkey opened;
+    return ::RegCreateKeyExW(HKEY_CURRENT_USER, key.c_str(), 0, nullptr, 0, KEY_ALL_ACCESS, nullptr,
+                             opened.put(), nullptr) == ERROR_SUCCESS &&
+           ::RegSetValueExW(opened.get(), name.c_str(), 0, type, data.data(),
+                            static_cast<DWORD>(data.size())) == ERROR_SUCCESS;
+}
+
 // A shortcut to target saved at path by the shell's link object, as Explorer saves its own.
 inline bool writeShortcut(const std::wstring& path, const std::wstring& target) {
     win32::ComPtr<IShellLinkW> link;
