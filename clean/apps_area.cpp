@@ -36,10 +36,6 @@ AreaResult noRules(const AppRules* rules) {
     return result;
 }
 
-std::wstring itemsText(std::size_t count, const wchar_t* one, const wchar_t* many) {
-    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
-}
-
 AreaResult previewApps(CleanContext& context) {
     AppRules* rules = context.state.apps;
     std::vector<std::wstring> readLines;
@@ -65,8 +61,8 @@ AreaResult previewApps(CleanContext& context) {
     }
     result.count = count;
     result.bytes = bytes;
-    result.why = itemsText(registry, L"registry item", L"registry items") + L"; " +
-                 itemsText(apps.size(), L"entry", L"entries") + L" detected, " +
+    result.why = countText(registry, L"registry item", L"registry items") + L"; " +
+                 countText(apps.size(), L"entry", L"entries") + L" detected, " +
                  std::to_wstring(ticked) + L" ticked";
     if (refused) result.why += L"; " + std::to_wstring(refused) + L" rule(s) of them refused";
     if (!rules->book.problems.empty())
@@ -140,8 +136,8 @@ AreaResult cleanApps(CleanContext& context) {
     result.count = removed;
     if (!wipe) result.bytes = bytes;
     std::vector<std::wstring> notes;
-    notes.push_back(itemsText(registry, L"registry item", L"registry items") + L" removed from " +
-                    itemsText(entries, L"entry", L"entries"));
+    notes.push_back(countText(registry, L"registry item", L"registry items") + L" removed from " +
+                    countText(entries, L"entry", L"entries"));
     if (left.total()) notes.push_back(L"left: " + left.notWipedDetails());
     if (registryFailed)
         notes.push_back(std::to_wstring(registryFailed) +
@@ -175,9 +171,9 @@ std::vector<DetectedApp> detectApps(CleanContext& context, std::stop_token stop)
 std::wstring appPreviewLine(const DetectedApp& app) {
     const EntryTargets& targets = app.targets;
     std::wstring line = app.entry->name + L": " +
-                        itemsText(targets.files.size(), L"file", L"files") + L" (" +
+                        countText(targets.files.size(), L"file", L"files") + L" (" +
                         sizeText(targets.bytes()) + L"), " +
-                        itemsText(targets.registry.size(), L"registry item", L"registry items");
+                        countText(targets.registry.size(), L"registry item", L"registry items");
     if (!targets.refused.empty())
         line += L", " + std::to_wstring(targets.refused.size()) + L" rule(s) refused";
     return app.ticked ? line + L", ticked" : line;

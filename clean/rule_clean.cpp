@@ -3,16 +3,13 @@
 
 #include <algorithm>
 
+#include "clean/area.h"
 #include "wipe/shred_batch.h"
 #include "wipe/wipe_target.h"
 
 namespace purgeon {
 
 namespace {
-
-std::wstring itemsText(std::size_t count, const wchar_t* one, const wchar_t* many) {
-    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
-}
 
 bool gone(ShredOutcome outcome) {
     return outcome == ShredOutcome::wiped || outcome == ShredOutcome::removed ||
@@ -74,9 +71,9 @@ EntryClean cleanTargets(CleanContext& context, TraceSystem& system, const EntryT
 }
 
 std::wstring entryCleanText(const EntryClean& done, const EntryTargets& targets) {
-    std::wstring text = itemsText(done.removed, L"file", L"files") + L" and " +
-                        itemsText(done.registry, L"registry item", L"registry items") + L" removed";
-    if (done.folders) text += L", " + itemsText(done.folders, L"folder", L"folders");
+    std::wstring text = countText(done.removed, L"file", L"files") + L" and " +
+                        countText(done.registry, L"registry item", L"registry items") + L" removed";
+    if (done.folders) text += L", " + countText(done.folders, L"folder", L"folders");
     if (done.left.total()) {
         text += L"; left: " + done.left.notWipedDetails();
         std::wstring names;

@@ -16,10 +16,6 @@ constexpr wchar_t kWindowsTitle[] = L"Windows";
 // The names a command-line preview gives of one item's traces.
 constexpr std::size_t kLineNames = 10;
 
-std::wstring itemsText(std::size_t count, const wchar_t* one, const wchar_t* many) {
-    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
-}
-
 bool isTicked(const std::vector<std::wstring>& ticked, const std::wstring& name) {
     return std::find(ticked.begin(), ticked.end(), name) != ticked.end();
 }
@@ -29,8 +25,8 @@ void describeClipboard(const ClipboardContent& content, EntryTargets& targets) {
     targets.operationHolds = content.formats > 0;
     if (content.textLength)
         targets.remembered.push_back(L"text of " +
-                                     itemsText(*content.textLength, L"character", L"characters"));
-    if (content.files) targets.remembered.push_back(itemsText(content.files, L"file", L"files"));
+                                     countText(*content.textLength, L"character", L"characters"));
+    if (content.files) targets.remembered.push_back(countText(content.files, L"file", L"files"));
     if (content.picture) targets.remembered.push_back(L"a picture");
     if (content.formats && targets.remembered.empty())
         targets.remembered.push_back(L"data of another kind");
@@ -122,7 +118,7 @@ AreaResult previewWindows(CleanContext& context) {
     result.count = count;
     result.bytes = bytes;
     result.why = std::to_wstring(tickedCount) + L" of " +
-                 itemsText(items->book.entries.size(), L"item", L"items") + L" ticked";
+                 countText(items->book.entries.size(), L"item", L"items") + L" ticked";
     return result;
 }
 
@@ -194,7 +190,7 @@ AreaResult cleanWindows(CleanContext& context) {
     }
     result.count = removed;
     if (!wipe) result.bytes = bytes;
-    std::vector<std::wstring> notes{L"from " + itemsText(cleaned, L"item", L"items")};
+    std::vector<std::wstring> notes{L"from " + countText(cleaned, L"item", L"items")};
     if (left.total()) notes.push_back(L"left: " + left.notWipedDetails());
     if (!failed.empty()) {
         std::wstring names;
@@ -254,9 +250,9 @@ std::vector<std::wstring> windowsItemLines(const DetectedApp& item, std::size_t 
     } else if (refused) {
         line += L"refused: " + targets.refused.front();
     } else {
-        line += itemsText(targets.files.size(), L"file", L"files") + L" (" +
+        line += countText(targets.files.size(), L"file", L"files") + L" (" +
                 sizeText(targets.bytes()) + L"), " +
-                itemsText(targets.registry.size(), L"registry item", L"registry items");
+                countText(targets.registry.size(), L"registry item", L"registry items");
     }
     std::vector<std::wstring> lines{item.ticked ? line + L", ticked" : line};
     if (!targets.remembered.empty() && !operation) {
