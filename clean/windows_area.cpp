@@ -231,7 +231,8 @@ std::vector<DetectedApp> listWindowsItems(CleanServices& services, WindowsItems&
 
 std::size_t windowsItemCount(const DetectedApp& item) {
     const EntryTargets& targets = item.targets;
-    return targets.files.size() + targets.registry.size() + (targets.operationHolds == true);
+    return targets.files.size() + targets.registry.size() +
+           (targets.operationHolds == true ? std::size_t{1} : std::size_t{0});
 }
 
 std::vector<std::wstring> windowsItemLines(const DetectedApp& item, std::size_t names) {
