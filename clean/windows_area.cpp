@@ -48,8 +48,8 @@ EntryTargets operationTargets(RuleOperation operation, WindowsItems& items, Syst
 }
 
 // An item's clean through the system; its log line, and whether it was done.
-bool runOperation(const DetectedApp& item, WindowsItems& items, SystemErrors& errors,
-                  std::wstring& line, std::size_t& removed) {
+bool clearThroughSystem(const DetectedApp& item, WindowsItems& items, SystemErrors& errors,
+                        std::wstring& line, std::size_t& removed) {
     const std::wstring name = L"Windows: " + item.entry->name + L": ";
     if (item.entry->operation == RuleOperation::clipboard) {
         if (item.targets.operationHolds == false) {
@@ -152,7 +152,7 @@ AreaResult cleanWindows(CleanContext& context) {
                 const EntryTargets& targets = item.targets;
                 if (item.entry->operation != RuleOperation::none) {
                     std::wstring line;
-                    if (!runOperation(item, *items, errors, line, removed))
+                    if (!clearThroughSystem(item, *items, errors, line, removed))
                         failed.push_back(item.entry->name);
                     result.log.push_back(line);
                     continue;
