@@ -33,6 +33,9 @@ class Program;
 class MainWindowView {
 public:
     virtual ~MainWindowView() = default;
+    // Makes the next part of the window: true once it is whole (at once, for a view that is made
+    // whole). Nothing else is asked of the view before.
+    virtual bool buildPart() { return true; }
     virtual void show() = 0;
     virtual void destroy() = 0;
     virtual void setCaption(const std::wstring& text) = 0;

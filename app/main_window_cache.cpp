@@ -29,13 +29,13 @@ std::wstring cacheTotalText(const CacheList& list) {
 // The rows' addresses as read, with the keys of the texts they give the rows (off the window's
 // thread); an entry naming none shows its file's name.
 std::vector<CacheAddressRow> addressRows(std::vector<CacheAddress> read,
-                                         const std::vector<FoundBrowserCache>& found,
+                                         const std::vector<const FoundBrowserCache*>& found,
                                          const Collation& collation) {
     std::vector<CacheAddressRow> rows;
     rows.reserve(read.size());
     for (CacheAddress& address : read) {
         const std::wstring text = address.url.empty()
-                                      ? cacheRowText(found[address.cache].entries[address.index])
+                                      ? cacheRowText(found[address.cache]->entries[address.index])
                                       : address.url;
         rows.push_back({address.entry, std::move(address.url), collation.sortKey(text)});
     }
@@ -79,26 +79,29 @@ void FrmMain::listCache(std::stop_token stop, const ListingHand& hand,
     });
     // Every entry first, by the names of its files: the rows, their sizes and the total come at
     // once. Then the addresses, each of which takes an open of its entry's file.
-    std::vector<FoundBrowserCache> found;
+    // The list keeps the same entries, not a copy of them.
+    std::vector<std::shared_ptr<const FoundBrowserCache>> found;
+    std::vector<const FoundBrowserCache*> caches;
     found.reserve(profiles.size());
     for (const auto& [index, profile] : profiles) {
         if (stop.stop_requested()) return;
-        found.push_back(findBrowserCache(files, profile));
+        found.push_back(
+            std::make_shared<const FoundBrowserCache>(findBrowserCache(files, profile)));
+        caches.push_back(found.back().get());
+        const CacheEntries entries(found.back(), &found.back()->entries);
         auto batch = std::make_shared<CacheBatch>(
-            CacheList::batchOf(profile.title(), index, found.back().entries, collation));
+            CacheList::batchOf(profile.title(), index, entries, collation));
         hand([this, batch] {
             m_cache.add(std::move(*batch));
             m_view->showCacheRows(m_cache);
             showCacheTotal();
         });
     }
-    std::vector<const FoundBrowserCache*> caches;
-    for (const FoundBrowserCache& cache : found) caches.push_back(&cache);
     readCacheAddresses(
         files, caches, addresses,
         [&](std::vector<CacheAddress> read) {
             auto rows = std::make_shared<std::vector<CacheAddressRow>>(
-                addressRows(std::move(read), found, collation));
+                addressRows(std::move(read), caches, collation));
             hand([this, rows] {
                 if (m_cache.setAddresses(std::move(*rows))) {
                     m_view->showCacheRows(m_cache);

@@ -36,20 +36,16 @@ void FrmMain::loadURLHistory() {
                               std::stop_token stop, const ListingHand& hand) {
             for (const auto& [index, profile] : profiles) {
                 const std::wstring title = profile.title();
-                const std::string titleKey = collation.sortKey(title);
                 std::wstring error = listBrowserHistory(
                     files, profile,
                     [&](std::vector<BrowserVisit> visits) {
-                        auto batch = std::make_shared<HistoryBatch>();
-                        batch->browser = title;
-                        batch->browserKey = titleKey;
-                        batch->entries.reserve(visits.size());
-                        for (BrowserVisit& visit : visits) {
-                            double date = HistoryEntry::kNoDate;
-                            if (visit.lastVisited == 0 || !dates.localDate(visit.lastVisited, date))
-                                date = HistoryEntry::kNoDate;
-                            batch->entries.push_back(browserHistoryEntry(
-                                std::move(visit.title), std::move(visit.url), date, collation));
+                        auto batch = std::make_shared<HistoryBatch>(title, collation);
+                        for (const BrowserVisit& visit : visits) {
+                            HistoryEntry entry;
+                            if (visit.lastVisited == 0 ||
+                                !dates.localDate(visit.lastVisited, entry.visited))
+                                entry.visited = HistoryEntry::kNoDate;
+                            batch->add(visit.title, visit.url, entry, collation);
                         }
                         hand([this, batch] {
                             m_history.add(std::move(*batch));

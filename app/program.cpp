@@ -66,13 +66,22 @@ bool Program::Main() {
 }
 
 FrmMain& Program::loadMainWindow() {
-    if (!m_main) {
-        releaseRetired();
-        m_main = MainWindow::create(
-            *this, [this](FrmMain& main) { return m_windows.createMainWindow(main); });
-        m_main->behaviour->Form_Load();
+    while (!loadMainWindowPart()) {
     }
     return *m_main->behaviour;
+}
+
+bool Program::loadMainWindowPart() {
+    if (m_main) return true;
+    if (!m_mainInMaking) {
+        releaseRetired();
+        m_mainInMaking = MainWindow::create(
+            *this, [this](FrmMain& main) { return m_windows.createMainWindow(main); });
+    }
+    if (!m_mainInMaking->view->buildPart()) return false;
+    m_main = std::move(m_mainInMaking);
+    m_main->behaviour->Form_Load();
+    return true;
 }
 
 void Program::showMainWindow() {
@@ -98,6 +107,29 @@ void Program::unloadSplash() {
     if (!m_splash) return;
     m_splash->view->destroy();
     m_retiredSplash.push_back(std::move(m_splash));
+}
+
+void Program::startUpLoaded() {
+    m_startingUp = false;
+    std::vector<std::function<void()>> waiting = std::move(m_waitingCommands);
+    m_waitingCommands.clear();
+    for (const std::function<void()>& command : waiting) {
+        if (m_exiting) return;
+        command();
+    }
+}
+
+void Program::startUpFailed() {
+    m_startingUp = false;
+    m_waitingCommands.clear();
+}
+
+void Program::trayCommand(std::function<void()> command) {
+    if (m_startingUp) {
+        m_waitingCommands.push_back(std::move(command));
+        return;
+    }
+    command();
 }
 
 void Program::unloadTray() {

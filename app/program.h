@@ -82,12 +82,26 @@ public:
 
     // Loads the main window without showing it, unless it is loaded already.
     FrmMain& loadMainWindow();
+    // The same, one part of the window at a time, so that the program answers between the parts
+    // (start-up loads it so): true once it is loaded.
+    bool loadMainWindowPart();
     void showMainWindow();
     // Runs Form_QueryUnload, then destroys the window and everything it holds.
     void unloadMainWindow();
     FrmMain* mainWindow() { return m_main ? m_main->behaviour.get() : nullptr; }
 
     void unloadSplash();
+    // While start-up loads the main window and its preferences (from startUpLoading until
+    // startUpLoaded), what the tray is asked for waits; then it runs, in the order asked. After a
+    // start-up that failed nothing waits any more, and what did is dropped.
+    void startUpLoading() { m_startingUp = true; }
+    void startUpLoaded();
+    void startUpFailed();
+    // Runs a command of the tray's now, or once start-up has loaded the main window and its
+    // preferences.
+    void trayCommand(std::function<void()> command);
+    // The exit sequence is under way: the program ends once the current event returns.
+    bool exiting() const { return m_exiting; }
     bool splashLoaded() const { return m_splash != nullptr; }
     bool trayLoaded() const { return m_tray != nullptr; }
     FrmTray* tray() { return m_tray ? m_tray->behaviour.get() : nullptr; }
@@ -203,6 +217,7 @@ private:
     std::unique_ptr<AppRules> m_apps;
     std::unique_ptr<WindowsItems> m_windowsItems;
     std::unique_ptr<MainWindow> m_main;
+    std::unique_ptr<MainWindow> m_mainInMaking;  // made a part at a time, not yet loaded
     std::unique_ptr<Splash> m_splash;
     std::unique_ptr<Tray> m_tray;
     BrowserAreas m_browsers;
@@ -215,6 +230,8 @@ private:
     bool m_exitPending = false;
     bool m_unloadPending = false;
     bool m_exiting = false;
+    bool m_startingUp = false;
+    std::vector<std::function<void()>> m_waitingCommands;
     // Asked to stop when the window is to close or the program to end: the running automatic run
     // takes no further area.
     std::stop_source m_runStop;

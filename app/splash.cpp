@@ -21,17 +21,41 @@ void FrmSplash::showAction(const std::wstring& text) {
 void FrmSplash::Form_Activate() {
     if (m_activated) return;  // a box shown during start-up re-activates the splash afterwards
     m_activated = true;
-
+    m_program.startUpLoading();
     showAction(L"Loading preferences...");
+    m_view->continueLater();
+}
+
+void FrmSplash::nextStep() {
+    try {
+        step();
+    } catch (...) {
+        // Start-up ends here; the tray answers as ever.
+        m_program.startUpFailed();
+        throw;
+    }
+}
+
+void FrmSplash::step() {
+    if (m_step == Step::mainWindow) {
+        // The main window is made a part at a time.
+        if (m_program.loadMainWindowPart()) m_step = Step::preferencesAndRun;
+        m_view->continueLater();
+        return;
+    }
     FrmMain& main = m_program.loadMainWindow();
     main.loadUserPrefs();
     if (main.value(Ctl::chkautostart) == 1) m_program.setAutostart(true);
+    // What the tray was asked for meanwhile runs now, before the run on start, as it would have
+    // had start-up held the thread until here.
+    m_program.startUpLoaded();
 
     // The lists are listed when their tab is first opened, off the window's thread; the run on
     // start lists what it cleans itself.
-    if (main.value(Ctl::chkdelOnStart) == 1)
+    FrmMain* shown = m_program.mainWindow();
+    if (!m_program.exiting() && shown != nullptr && shown->value(Ctl::chkdelOnStart) == 1)
         m_program.runAutoClean([this](const std::wstring& text) { showAction(text); },
-                               main.options());
+                               shown->options());
 
     m_program.unloadSplash();
 }

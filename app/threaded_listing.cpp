@@ -58,24 +58,29 @@ void ThreadedListing::drain() {
     m_draining = true;
     const ScopeExit leave([this] { m_draining = false; });
     const std::shared_ptr<Shared> shared = m_shared;
+    const auto began = std::chrono::steady_clock::now();
     for (;;) {
-        std::deque<ListingBatch> batches;
+        ListingBatch batch;
         bool finished = false;
         {
             const std::lock_guard<std::mutex> held(shared->lock);
-            batches.swap(shared->batches);
+            if (!shared->batches.empty()) {
+                batch = std::move(shared->batches.front());
+                shared->batches.pop_front();
+            }
             finished = shared->finished;
         }
-        for (ListingBatch& batch : batches) {
-            if (m_shared != shared) return;  // stopped, or started afresh, by a batch
+        if (batch) {
             batch();
+            if (m_shared != shared) return;  // stopped, or started afresh, by the batch
+            if (std::chrono::steady_clock::now() - began >= kSlice) {
+                // The window answers its other messages before it applies the rest.
+                m_wake();
+                return;
+            }
+            continue;
         }
-        if (m_shared != shared) return;
         if (!finished) return;
-        {
-            const std::lock_guard<std::mutex> held(shared->lock);
-            if (!shared->batches.empty()) continue;  // handed just before the end
-        }
         if (m_worker.joinable()) m_worker.join();
         ListingBatch done = std::move(m_done);
         m_done = nullptr;

@@ -1,6 +1,7 @@
 // The listing runner with a worker thread: the window's thread applies the batches when woken.
 #pragma once
 
+#include <chrono>
 #include <deque>
 #include <exception>
 #include <functional>
@@ -29,8 +30,10 @@ public:
     void stop() override;
 
     // On the window's thread: applies what was handed so far, and runs done after the last batch.
-    // A failure of the work is thrown here, once.
+    // A failure of the work is thrown here, once. Batches that take longer than a slice in all
+    // leave the rest for another wake, so that the window answers meanwhile.
     void drain();
+    static constexpr std::chrono::milliseconds kSlice{20};
 
 private:
     // What the worker and the window's thread share, one per listing started.

@@ -22,7 +22,7 @@ void FrmTray::TrayMouseMessage(int message) {
             break;
         case kWmLButtonDblClk:
             m_view->stopClickTimer();
-            m_program.showMainWindow();
+            m_program.trayCommand([this] { m_program.showMainWindow(); });
             break;
         default:
             break;
@@ -34,19 +34,27 @@ void FrmTray::clickTimeElapsed() {
     m_view->popupMenu();
 }
 
-void FrmTray::mnushow_Click() { m_program.showMainWindow(); }
+void FrmTray::mnushow_Click() {
+    m_program.trayCommand([this] { m_program.showMainWindow(); });
+}
 
 void FrmTray::mnuCleanNow_Click() {
-    // Shown, so that the progress, "&Cancel" and the boxes have their window.
-    m_program.showMainWindow();
-    if (FrmMain* main = m_program.mainWindow()) main->cmdCleanNow_Click();
+    m_program.trayCommand([this] {
+        // Shown, so that the progress, "&Cancel" and the boxes have their window.
+        m_program.showMainWindow();
+        if (FrmMain* main = m_program.mainWindow()) main->cmdCleanNow_Click();
+    });
 }
 
 void FrmTray::mnuabout_Click() {
-    m_program.showMainWindow();
-    m_program.mainWindow()->selectTab(kTabAbout);
+    m_program.trayCommand([this] {
+        m_program.showMainWindow();
+        m_program.mainWindow()->selectTab(kTabAbout);
+    });
 }
 
-void FrmTray::mnuexit_Click() { m_program.exitSequence(); }
+void FrmTray::mnuexit_Click() {
+    m_program.trayCommand([this] { m_program.exitSequence(); });
+}
 
 }  // namespace purgeon

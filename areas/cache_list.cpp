@@ -29,11 +29,16 @@ bool awaitsAddress(const BrowserCacheEntry& entry) {
     return entry.url.empty() && !entry.wholeFolder();
 }
 
+CacheEntries shared(std::vector<BrowserCacheEntry> entries) {
+    return std::make_shared<const std::vector<BrowserCacheEntry>>(std::move(entries));
+}
+
 }  // namespace
 
 Status CacheList::refill(UrlCache& cache, const Collation* collation) {
     m_rows.clear();
     m_browserRows.clear();
+    m_batches.clear();
     m_rowBrowser.clear();
     m_addressRows.clear();
     m_browsers.resize(1);
@@ -101,23 +106,38 @@ std::vector<BrowserCacheRow> CacheList::selectedBrowserRows() const {
     std::vector<BrowserCacheRow> selected;
     for (const ListRow& row : m_rows)
         if (row.selected && row.browserRow >= 0)
-            selected.push_back(m_browserRows[static_cast<std::size_t>(row.browserRow)]);
+            selected.push_back(
+                browserCacheRow(m_browserRows[static_cast<std::size_t>(row.browserRow)]));
     return selected;
 }
 
+const BrowserCacheEntry& CacheList::browserEntry(std::size_t browserRow) const {
+    const BrowserRow& row = m_browserRows[browserRow];
+    return (*m_batches[row.batch])[row.index];
+}
+
+BrowserCacheRow CacheList::browserCacheRow(const BrowserRow& row) const {
+    return {row.profile, (*m_batches[row.batch])[row.index]};
+}
+
 CacheBatch CacheList::batchOf(const std::wstring& browser, std::size_t profile,
-                              std::vector<BrowserCacheEntry> entries, const Collation& collation) {
+                              CacheEntries entries, const Collation& collation) {
     CacheBatch batch{browser, collation.sortKey(browser), profile, std::move(entries), {}};
-    batch.keys.reserve(batch.entries.size());
-    for (const BrowserCacheEntry& entry : batch.entries)
+    batch.keys.reserve(batch.entries->size());
+    for (const BrowserCacheEntry& entry : *batch.entries)
         batch.keys.push_back(awaitsAddress(entry) ? std::string()
                                                   : collation.sortKey(cacheRowText(entry)));
     return batch;
 }
 
+CacheBatch CacheList::batchOf(const std::wstring& browser, std::size_t profile,
+                              std::vector<BrowserCacheEntry> entries, const Collation& collation) {
+    return batchOf(browser, profile, shared(std::move(entries)), collation);
+}
+
 void CacheList::appendBrowserEntries(const std::wstring& browser, std::size_t profile,
                                      std::vector<BrowserCacheEntry> entries) {
-    add(CacheBatch{browser, {}, profile, std::move(entries), {}});
+    add(CacheBatch{browser, {}, profile, shared(std::move(entries)), {}});
 }
 
 std::size_t CacheList::browserIndex(const std::wstring& browser, std::string key) {
@@ -130,8 +150,11 @@ std::size_t CacheList::browserIndex(const std::wstring& browser, std::string key
 
 void CacheList::add(CacheBatch batch) {
     const std::size_t browser = browserIndex(batch.browser, std::move(batch.browserKey));
-    for (std::size_t i = 0; i < batch.entries.size(); ++i) {
-        BrowserCacheEntry& entry = batch.entries[i];
+    if (!batch.entries) return;
+    const auto batchIndex = static_cast<std::uint32_t>(m_batches.size());
+    m_batches.push_back(batch.entries);
+    for (std::size_t i = 0; i < batch.entries->size(); ++i) {
+        const BrowserCacheEntry& entry = (*batch.entries)[i];
         const bool awaits = awaitsAddress(entry);
         std::wstring text = awaits ? std::wstring() : cacheRowText(entry);
         std::string key = i < batch.keys.size() ? std::move(batch.keys[i]) : std::string();
@@ -140,7 +163,7 @@ void CacheList::add(CacheBatch batch) {
         m_rows.push_back({std::move(text), false, static_cast<int>(m_browserRows.size()),
                           entry.bytes, std::move(key),
                           awaits ? static_cast<std::int64_t>(m_addressRows.size() - 1) : -1});
-        m_browserRows.push_back({batch.profile, std::move(entry)});
+        m_browserRows.push_back({batch.profile, batchIndex, static_cast<std::uint32_t>(i)});
         m_rowBrowser.push_back(browser);
     }
     ordered();
@@ -154,9 +177,9 @@ bool CacheList::setAddresses(std::vector<CacheAddressRow> addresses) {
         const std::uint32_t place = m_addressRows[address.entry];
         ListRow& row = m_rows[place];
         if (row.addressToCome != static_cast<std::int64_t>(address.entry)) continue;
-        BrowserCacheEntry& entry = m_browserRows[static_cast<std::size_t>(row.browserRow)].entry;
-        entry.url = std::move(address.url);
-        row.text = cacheRowText(entry);
+        // The row shows the address; the entry, shared with the listing, stays as it was listed.
+        const BrowserCacheEntry& entry = browserEntry(static_cast<std::size_t>(row.browserRow));
+        row.text = address.url.empty() ? cacheRowText(entry) : std::move(address.url);
         row.key = std::move(address.key);
         row.addressToCome = -1;
         changed.push_back(place);
@@ -230,10 +253,11 @@ void CacheList::setSort(int column, bool ascending) {
                     [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
 }
 
-const BrowserCacheRow* CacheList::currentBrowserRow() const {
-    if (m_current < 0 || m_current >= static_cast<int>(m_rows.size())) return nullptr;
+std::optional<BrowserCacheRow> CacheList::currentBrowserRow() const {
+    if (m_current < 0 || m_current >= static_cast<int>(m_rows.size())) return std::nullopt;
     const int browserRow = m_rows[static_cast<size_t>(m_current)].browserRow;
-    return browserRow < 0 ? nullptr : &m_browserRows[static_cast<size_t>(browserRow)];
+    if (browserRow < 0) return std::nullopt;
+    return browserCacheRow(m_browserRows[static_cast<size_t>(browserRow)]);
 }
 
 void CacheList::click(int row) {

@@ -4,6 +4,8 @@
 
 #include <cstdint>
 #include <functional>
+#include <memory>
+#include <optional>
 #include <string>
 #include <string_view>
 #include <vector>
@@ -44,12 +46,16 @@ struct BrowserCacheRow {
     BrowserCacheEntry entry;
 };
 
+// A profile's cache entries, shared by the list and the listing that reads their addresses: a
+// large cache lists tens of thousands of them, each with its files' full paths.
+using CacheEntries = std::shared_ptr<const std::vector<BrowserCacheEntry>>;
+
 // What a listing hands over: one profile's entries, their rows' keys made.
 struct CacheBatch {
     std::wstring browser;
     std::string browserKey;
     std::size_t profile = 0;
-    std::vector<BrowserCacheEntry> entries;
+    CacheEntries entries;
     std::vector<std::string> keys;  // one per entry
 };
 
@@ -78,6 +84,8 @@ public:
     bool setAddresses(std::vector<CacheAddressRow> addresses);
     // A batch of the profile's entries, keys made (off the window's thread).
     static CacheBatch batchOf(const std::wstring& browser, std::size_t profile,
+                              CacheEntries entries, const Collation& collation);
+    static CacheBatch batchOf(const std::wstring& browser, std::size_t profile,
                               std::vector<BrowserCacheEntry> entries, const Collation& collation);
 
     // Deletes the entry of every listed row of the URL cache, first to last. Unless
@@ -103,9 +111,10 @@ public:
 
     const std::vector<ListRow>& rows() const { return m_rows; }
     int currentRow() const { return m_current; }
-    const std::vector<BrowserCacheRow>& browserRows() const { return m_browserRows; }
-    // The browser entry of the current row; null when there is none or it is a URL-cache row.
-    const BrowserCacheRow* currentBrowserRow() const;
+    // The browser entry of a row (ListRow::browserRow).
+    const BrowserCacheEntry& browserEntry(std::size_t browserRow) const;
+    // The browser entry of the current row; none when there is none or it is a URL-cache row.
+    std::optional<BrowserCacheRow> currentBrowserRow() const;
 
     // The row's browser: "Internet Explorer" or the profile's title.
     const std::wstring& browserOf(const ListRow& row) const;
@@ -133,7 +142,16 @@ private:
     std::size_t browserIndex(const std::wstring& browser, std::string key);
 
     std::vector<ListRow> m_rows;
-    std::vector<BrowserCacheRow> m_browserRows;
+    // A browser row's entry: its profile, the batch's entries it is among, and its place there.
+    struct BrowserRow {
+        std::size_t profile = 0;
+        std::uint32_t batch = 0;
+        std::uint32_t index = 0;
+    };
+    BrowserCacheRow browserCacheRow(const BrowserRow& row) const;
+
+    std::vector<BrowserRow> m_browserRows;
+    std::vector<CacheEntries> m_batches;
     std::vector<std::size_t> m_rowBrowser;     // per browser row: its place in m_browsers
     std::vector<std::uint32_t> m_addressRows;  // the rows awaiting an address, by number
     std::vector<std::wstring> m_browsers{kUrlCacheBrowser};

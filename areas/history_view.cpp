@@ -12,37 +12,51 @@ std::wstring generalDateText(DateText& text, double value) {
     return text.shortDate(value) + L" " + text.longTime(value);
 }
 
+namespace {
+
+std::uint32_t size32(std::size_t size) { return static_cast<std::uint32_t>(size); }
+
+}  // namespace
+
+HistoryBatch::HistoryBatch(std::wstring browser, const Collation& collation)
+    : m_browser(std::move(browser)), m_browserKey(collation.sortKey(m_browser)) {}
+
+void HistoryBatch::add(std::wstring_view title, std::wstring_view url, HistoryEntry entry,
+                       const Collation& collation) {
+    entry.text = size32(m_texts.size());
+    entry.titleLength = size32(title.size());
+    entry.urlLength = size32(url.size());
+    m_texts.append(title).append(url);
+    const std::string titleKey = collation.sortKey(title);
+    const std::string urlKey = collation.sortKey(url);
+    entry.key = size32(m_keys.size());
+    entry.titleKeyLength = size32(titleKey.size());
+    entry.urlKeyLength = size32(urlKey.size());
+    m_keys.append(titleKey).append(urlKey);
+    m_entries.push_back(entry);
+}
+
 HistoryBatch historyStoreBatch(const CURLHistory& history, const Collation& collation) {
-    HistoryBatch batch{kHistoryStoreBrowser, collation.sortKey(kHistoryStoreBrowser), {}};
+    HistoryBatch batch(kHistoryStoreBrowser, collation);
     for (const auto& item : history) {
+        // Each property read once, in column order.
+        const std::wstring title = item->Title();
+        const std::wstring url = item->URL();
         HistoryEntry entry;
-        entry.title = item->Title();
-        entry.url = item->URL();
         entry.visited = item->LastVisited();
         entry.updated = item->LastUpdated();
         entry.expires = item->Expires();
         entry.flags = static_cast<std::int32_t>(item->Flags());
-        entry.titleKey = collation.sortKey(entry.title);
-        entry.urlKey = collation.sortKey(entry.url);
-        batch.entries.push_back(std::move(entry));
+        batch.add(title, url, entry, collation);
     }
     return batch;
-}
-
-HistoryEntry browserHistoryEntry(std::wstring title, std::wstring url, double visited,
-                                 const Collation& collation) {
-    HistoryEntry entry;
-    entry.titleKey = collation.sortKey(title);
-    entry.urlKey = collation.sortKey(url);
-    entry.title = std::move(title);
-    entry.url = std::move(url);
-    entry.visited = visited;
-    return entry;
 }
 
 void HistoryList::clear() {
     m_entries.clear();
     m_entries.shrink_to_fit();
+    m_blocks.clear();
+    m_blocks.shrink_to_fit();
     m_browsers.clear();
     m_browserKeys.clear();
     m_order.clear();
@@ -50,21 +64,43 @@ void HistoryList::clear() {
 
 std::uint32_t HistoryList::browserIndex(const std::wstring& browser, std::string key) {
     const auto found = std::find(m_browsers.begin(), m_browsers.end(), browser);
-    if (found != m_browsers.end()) return static_cast<std::uint32_t>(found - m_browsers.begin());
+    if (found != m_browsers.end()) return size32(found - m_browsers.begin());
     m_browsers.push_back(browser);
     m_browserKeys.push_back(std::move(key));
-    return static_cast<std::uint32_t>(m_browsers.size() - 1);
+    return size32(m_browsers.size() - 1);
 }
 
 void HistoryList::add(HistoryBatch batch) {
-    const std::uint32_t browser = browserIndex(batch.browser, std::move(batch.browserKey));
-    m_entries.reserve(m_entries.size() + batch.entries.size());
-    for (HistoryEntry& entry : batch.entries) {
+    const std::uint32_t browser = browserIndex(batch.m_browser, std::move(batch.m_browserKey));
+    const std::uint32_t block = size32(m_blocks.size());
+    // The blocks grew as the batch was made: what they hold stays, the room to spare goes.
+    batch.m_texts.shrink_to_fit();
+    batch.m_keys.shrink_to_fit();
+    m_blocks.push_back({std::move(batch.m_texts), std::move(batch.m_keys)});
+    for (HistoryEntry& entry : batch.m_entries) {
         entry.browser = browser;
-        m_entries.push_back(std::move(entry));
+        entry.block = block;
+        m_entries.push_back(entry);
     }
     m_order.added(m_entries.size(),
                   [this](std::uint32_t a, std::uint32_t b) { return before(a, b); });
+}
+
+std::wstring_view HistoryList::title(const HistoryEntry& entry) const {
+    return {m_blocks[entry.block].texts.data() + entry.text, entry.titleLength};
+}
+
+std::wstring_view HistoryList::url(const HistoryEntry& entry) const {
+    return {m_blocks[entry.block].texts.data() + entry.text + entry.titleLength, entry.urlLength};
+}
+
+std::string_view HistoryList::titleKey(const HistoryEntry& entry) const {
+    return {m_blocks[entry.block].keys.data() + entry.key, entry.titleKeyLength};
+}
+
+std::string_view HistoryList::urlKey(const HistoryEntry& entry) const {
+    return {m_blocks[entry.block].keys.data() + entry.key + entry.titleKeyLength,
+            entry.urlKeyLength};
 }
 
 bool HistoryList::before(std::uint32_t a, std::uint32_t b) const {
@@ -72,9 +108,9 @@ bool HistoryList::before(std::uint32_t a, std::uint32_t b) const {
     const HistoryEntry& y = m_entries[b];
     switch (m_order.column()) {
         case 0:
-            return keyBefore(x.titleKey, y.titleKey);
+            return keyBefore(titleKey(x), titleKey(y));
         case 1:
-            return keyBefore(x.urlKey, y.urlKey);
+            return keyBefore(urlKey(x), urlKey(y));
         case 2:
             return x.visited < y.visited;
         case 3:
@@ -93,8 +129,8 @@ bool HistoryList::before(std::uint32_t a, std::uint32_t b) const {
 int HistoryList::find(std::wstring_view wanted, bool partial, int start, bool wrap,
                       const Collation& collation) const {
     return findListRow(
-        size(), [this](std::size_t place) -> const std::wstring& { return shown(place).title; },
-        wanted, partial, start, wrap, collation);
+        size(), [this](std::size_t place) { return title(place); }, wanted, partial, start, wrap,
+        collation);
 }
 
 void HistoryList::sortBy(int column) {
@@ -110,9 +146,9 @@ std::wstring HistoryList::text(std::size_t place, std::size_t column, DateText& 
     };
     switch (column) {
         case 0:
-            return entry.title;
+            return std::wstring(title(entry));
         case 1:
-            return entry.url;
+            return std::wstring(url(entry));
         case 2:
             return date(entry.visited);
         case 3:

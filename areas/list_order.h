@@ -119,10 +119,9 @@ int findListRow(std::size_t count, const TextAt& textAt, std::wstring_view wante
     const int steps = wrap ? rows : rows - start;
     for (int step = 0; step < steps; ++step) {
         const int place = (start + step) % rows;
-        const std::wstring& text = textAt(static_cast<std::size_t>(place));
+        const std::wstring_view text = textAt(static_cast<std::size_t>(place));
         if (partial ? text.size() < wanted.size() : text.size() != wanted.size()) continue;
-        if (collation.equalIgnoringCase(std::wstring_view(text).substr(0, wanted.size()), wanted))
-            return place;
+        if (collation.equalIgnoringCase(text.substr(0, wanted.size()), wanted)) return place;
     }
     return -1;
 }

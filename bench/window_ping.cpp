@@ -1,10 +1,14 @@
 // purgeon_window_ping: watches the program's windows from outside while it works, for
 // bench/profiles_bench.sh.
 //
-//   purgeon_window_ping ping CLASS SECONDS [LIST]  every 100 ms, how long the window takes to
-//                       answer; with LIST (the place of a list view among the window's, from 0),
-//                       when its first rows came, when its row count last changed, and when the
-//                       status bar last stopped saying "Listing..." (the listing's end)
+//   purgeon_window_ping ping CLASS SECONDS [LIST [AFTER]]  every 100 ms, how long the window
+//                       takes to answer; with LIST (the place of a list view among the window's,
+//                       from 0), when its first rows came, when its row count last changed, and
+//                       when the status bar last stopped saying "Listing..." (the listing's end);
+//                       with AFTER, it stops once the list has been listed, unchanged, that long
+//   purgeon_window_ping watch CLASS SECONDS [MS]   waits for a window of the class to be made,
+//                       then pings it every MS milliseconds (100) as ping does, from its first
+//                       moments on (start it before the program)
 //   purgeon_window_ping tab CLASS INDEX            selects a tab of the main window (as a click)
 //   purgeon_window_ping peak PROCESS.EXE           the process's peak working set, in MiB
 //   purgeon_window_ping wait CLASS SECONDS         until a window of the class exists (s taken)
@@ -62,7 +66,8 @@ std::wstring statusText(HWND window) {
     return text;
 }
 
-int ping(const std::wstring& caption, double duration, int listIndex) {
+int ping(const std::wstring& caption, double duration, int listIndex, int intervalMs = 100,
+         double after = -1) {
     const HWND window = findWindow(caption);
     if (window == nullptr) return 2;
     HWND list = nullptr;
@@ -98,9 +103,12 @@ int ping(const std::wstring& caption, double duration, int listIndex) {
             const bool now = statusText(window) == L"Listing...";
             if (listing && !now) listed = at;
             listing = now;
+            // Listed: rows there, no "Listing..." and no change for a while.
+            const double settled = std::max({firstRows, lastChange, listed});
+            if (after >= 0 && firstRows >= 0 && !listing && at - settled >= after) break;
         }
         if (ms > 250.0) ++late;
-        next += std::chrono::milliseconds(100);
+        next += std::chrono::milliseconds(intervalMs);
         std::this_thread::sleep_until(std::max(next, Clock::now()));
     }
     std::sort(answers.begin(), answers.end());
@@ -163,6 +171,16 @@ int peak(const std::wstring& exe) {
     return 2;
 }
 
+// Pings the window from soon after it is made: the program's first moments are what is watched.
+int watch(const std::wstring& windowClass, double duration, int intervalMs) {
+    const auto start = Clock::now();
+    while (findWindow(windowClass) == nullptr) {
+        if (seconds(Clock::now() - start) > 60) return 1;
+        std::this_thread::sleep_for(std::chrono::milliseconds(2));
+    }
+    return ping(windowClass, duration, -1, intervalMs);
+}
+
 int waitFor(const std::wstring& caption, double most, bool shown) {
     const auto start = Clock::now();
     while (seconds(Clock::now() - start) < most) {
@@ -183,7 +201,10 @@ int waitFor(const std::wstring& caption, double most, bool shown) {
 int wmain(int argc, wchar_t** argv) {
     if (argc < 4) return 2;
     const std::wstring command = argv[1];
-    if (command == L"ping") return ping(argv[2], _wtof(argv[3]), argc > 4 ? _wtoi(argv[4]) : -1);
+    if (command == L"ping")
+        return ping(argv[2], _wtof(argv[3]), argc > 4 ? _wtoi(argv[4]) : -1, 100,
+                    argc > 5 ? _wtof(argv[5]) : -1);
+    if (command == L"watch") return watch(argv[2], _wtof(argv[3]), argc > 4 ? _wtoi(argv[4]) : 100);
     if (command == L"tab") return selectTab(argv[2], _wtoi(argv[3]));
     if (command == L"wait") return waitFor(argv[2], _wtof(argv[3]), true);
     if (command == L"gone") return waitFor(argv[2], _wtof(argv[3]), false);

@@ -62,7 +62,7 @@ void Win32MainWindowView::placed() { layoutControls(); }
 void Win32MainWindowView::layoutControls() {
     // The tab control first: its row of tabs, sized by the font, decides where the pages begin.
     const HWND tabs = handleOf(Ctl::SSTab1);
-    if (tabs == nullptr) return;  // not yet made, or gone
+    if (tabs == nullptr || m_holdLayout) return;  // not yet made, or gone; or laid out later
     const RECT tabArea = placement(Ctl::SSTab1);
     moveControl(tabs, tabArea);
     m_pages.place(tabs, tabArea);

@@ -1,11 +1,14 @@
 // The main window: creates its controls from the layout table and mirrors the behaviour's state.
 #include "app/win32/main_window_view.h"
 
+#include <algorithm>
+#include <span>
 #include <stdexcept>
 #include <utility>
 
 #include "app/win32/accessible_names.h"
 #include "app/win32/main_window_layout.h"
+#include "platform/scope_exit.h"
 
 #include <shellapi.h>
 
@@ -42,30 +45,39 @@ Win32MainWindowView::Win32MainWindowView(HINSTANCE instance, Program& program, F
       m_history(behaviour) {
     createWindow(instance, L"");
     m_operation.attach(window());
-    createControls();
-    ::ShowWindow(handleOf(Ctl::cmdCancel), SW_HIDE);  // only while an operation runs
-    placeOnScreen();
-    // Files and folders dropped from the Explorer (the Secure Wipe tab takes them).
-    ::DragAcceptFiles(window(), TRUE);
-    updateClock();
-    ::SetTimer(window(), kClockTimer, 1000, nullptr);
 }
 
 Win32MainWindowView::~Win32MainWindowView() { destroyWindow(); }
 
-void Win32MainWindowView::createControls() {
-    for (const ControlPlace& place : mainWindowControls()) {
-        // The pages come first: above the tab control, which leaves them out when it paints, and
-        // before it when Tab moves the focus.
-        if (place.kind == ControlKind::Tabs) m_pages.create(instance(), window());
-        const HWND parent = place.tab == kNoTab ? window() : m_pages.page(place.tab);
-        const HWND created = createControl(instance(), parent, place.control, controlClassOf(place),
-                                           place.text, placement(place.control));
-        if (created == nullptr) throw std::runtime_error("main window control");
-        m_controls.add(place.control, created);
-        if (place.accessibleName != nullptr) setAccessibleName(created, place.accessibleName);
+bool Win32MainWindowView::buildPart() {
+    const std::span<const ControlPlace> places = mainWindowControls();
+    if (m_controlsMade < places.size()) {
+        const std::size_t end = std::min(places.size(), m_controlsMade + kControlsPerPart);
+        for (; m_controlsMade < end; ++m_controlsMade) createControl(places[m_controlsMade]);
+    } else if (!m_controlsSetUp) {
+        setUpControls();
+        m_controlsSetUp = true;
+    } else if (!m_whole) {
+        placeFirst();
+        m_whole = true;
     }
+    return m_whole;
+}
 
+void Win32MainWindowView::createControl(const ControlPlace& place) {
+    // The pages come first: above the tab control, which leaves them out when it paints, and
+    // before it when Tab moves the focus.
+    if (place.kind == ControlKind::Tabs) m_pages.create(instance(), window());
+    const HWND parent = place.tab == kNoTab ? window() : m_pages.page(place.tab);
+    const HWND created =
+        win32::createControl(instance(), parent, place.control, controlClassOf(place), place.text,
+                             placement(place.control));
+    if (created == nullptr) throw std::runtime_error("main window control");
+    m_controls.add(place.control, created);
+    if (place.accessibleName != nullptr) setAccessibleName(created, place.accessibleName);
+}
+
+void Win32MainWindowView::setUpControls() {
     const HWND tabs = handleOf(Ctl::SSTab1);
     for (int i = 0; i < kTabCount; ++i) {
         TCITEMW item{};
@@ -80,6 +92,21 @@ void Win32MainWindowView::createControls() {
     m_browserLists.attach(handleOf(Ctl::lstBrowsers), handleOf(Ctl::lstKeepCookies), dpi());
     m_apps.attach(handleOf(Ctl::lstApps), handleOf(Ctl::lblRuleFile), handleOf(Ctl::cmdGetRules),
                   handleOf(Ctl::chkAutoApps), dpi());
+    ::ShowWindow(handleOf(Ctl::cmdCancel), SW_HIDE);  // only while an operation runs
+}
+
+void Win32MainWindowView::placeFirst() {
+    {
+        // The fonts and the window's size would each lay the controls out: once is enough.
+        m_holdLayout = true;
+        const ScopeExit release([this] { m_holdLayout = false; });
+        placeOnScreen();
+    }
+    layoutControls();
+    // Files and folders dropped from the Explorer (the Secure Wipe tab takes them).
+    ::DragAcceptFiles(window(), TRUE);
+    updateClock();
+    ::SetTimer(window(), kClockTimer, 1000, nullptr);
 }
 
 void Win32MainWindowView::updateClock() {

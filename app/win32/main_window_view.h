@@ -17,6 +17,8 @@
 
 namespace purgeon::win32 {
 
+struct ControlPlace;
+
 class Win32MainWindowView : public MainWindowView, private ViewWindow {
 public:
     static void registerClass(HINSTANCE instance, HICON icon, HICON smallIcon);
@@ -27,10 +29,12 @@ public:
     // True when the key was the window's.
     static bool translateKey(HWND window, const MSG& message);
 
-    // Creates the window hidden, centred on the screen.
+    // Creates the window hidden; its controls come a group at a time, then it is laid out and
+    // centred on the screen (buildPart).
     Win32MainWindowView(HINSTANCE instance, Program& program, FrmMain& behaviour);
     ~Win32MainWindowView() override;
 
+    bool buildPart() override;
     void show() override;
     void destroy() override;
     void setCaption(const std::wstring& text) override;
@@ -68,7 +72,11 @@ private:
     LRESULT handle(UINT message, WPARAM wParam, LPARAM lParam) override;
     void windowGone() override;
 
-    void createControls();
+    // How many controls one part of the window's making creates.
+    static constexpr std::size_t kControlsPerPart = 12;
+    void createControl(const ControlPlace& place);
+    void setUpControls();
+    void placeFirst();
     // Puts every control where the window's size and DPI want it.
     void layoutControls();
     void layoutStatusBar();
@@ -125,6 +133,10 @@ private:
     BrowserListsView m_browserLists{m_behaviour};
     ApplicationsListView m_apps{m_behaviour};
     OperationDisplay m_operation{m_controls};
+    std::size_t m_controlsMade = 0;
+    bool m_controlsSetUp = false;
+    bool m_whole = false;
+    bool m_holdLayout = false;  // while the window takes its first place: laid out once, after
     bool m_busy = false;
     HWND m_lastFocus = nullptr;
     bool m_showing = false;  // inside show(): its activation is the program's own

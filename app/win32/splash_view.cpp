@@ -15,6 +15,8 @@ constexpr int kClientWidth = 7380;
 constexpr int kClientHeight = 4245;
 // The artwork's band ends above the labels.
 constexpr int kBandHeight = 2160;
+// Start-up's next step, from the message loop.
+constexpr UINT kMsgNextStep = WM_APP + 8;
 
 const WindowSpec kWindow{
     .className = L"frmSplash",
@@ -97,6 +99,10 @@ void Win32SplashView::repaint(Ctl label) {
     ::RedrawWindow(m_controls(label), nullptr, nullptr, RDW_INVALIDATE | RDW_ERASE | RDW_UPDATENOW);
 }
 
+void Win32SplashView::continueLater() {
+    if (window()) ::PostMessageW(window(), kMsgNextStep, 0, 0);
+}
+
 void Win32SplashView::windowGone() { m_controls.clear(); }
 
 LRESULT Win32SplashView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
@@ -106,9 +112,12 @@ LRESULT Win32SplashView::handle(UINT message, WPARAM wParam, LPARAM lParam) {
             if (LOWORD(wParam) != WA_INACTIVE) ::PostMessageW(window(), kMsgActivated, 0, 0);
             break;
         case kMsgActivated:
-            // Start-up blocks the thread: the whole splash is painted before it begins.
+            // The whole splash is painted before start-up begins.
             ::UpdateWindow(window());
             guarded([&] { m_behaviour.Form_Activate(); });
+            return 0;
+        case kMsgNextStep:
+            guarded([&] { m_behaviour.nextStep(); });
             return 0;  // the window may be gone by now
         case WM_CTLCOLORSTATIC: {
             const HDC dc = reinterpret_cast<HDC>(wParam);

@@ -18,6 +18,7 @@ public:
     void destroy() override;
     void setText(Ctl label, const std::wstring& text) override;
     void repaint(Ctl label) override;
+    void continueLater() override;
 
 private:
     void applyDpi(UINT previousDpi) override;

@@ -23,28 +23,29 @@ bool Win32Collation::equalIgnoringCase(std::wstring_view a, std::wstring_view b)
 
 std::string Win32Collation::sortKey(std::wstring_view text) const {
     if (text.empty()) return {};
-    // LCMapStringEx counts a sort key in bytes; a first guess fits most texts in one call.
-    std::string key(text.size() * 3 + 16, '\0');
+    // LCMapStringEx counts a sort key in bytes; a first guess fits most texts in one call. The
+    // key is then copied out at its own size: lists keep one for each of many thousand rows.
+    std::string room(text.size() * 3 + 16, '\0');
     const auto map = [&](std::string& into) {
         return ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE,
                                text.data(), static_cast<int>(text.size()),
                                reinterpret_cast<LPWSTR>(into.data()), static_cast<int>(into.size()),
                                nullptr, nullptr, 0);
     };
-    int bytes = map(key);
+    int bytes = map(room);
     if (bytes == 0) {
         bytes =
             ::LCMapStringEx(LOCALE_NAME_USER_DEFAULT, LCMAP_SORTKEY | NORM_IGNORECASE, text.data(),
                             static_cast<int>(text.size()), nullptr, 0, nullptr, nullptr, 0);
         if (bytes <= 0) return {};
-        key.assign(static_cast<std::size_t>(bytes), '\0');
-        bytes = map(key);
+        room.assign(static_cast<std::size_t>(bytes), '\0');
+        bytes = map(room);
         if (bytes <= 0) return {};
     }
-    key.resize(static_cast<std::size_t>(bytes));
+    std::size_t size = static_cast<std::size_t>(bytes);
     // The key ends in a zero byte, which adds nothing to the order.
-    if (!key.empty() && key.back() == '\0') key.pop_back();
-    return key;
+    if (room[size - 1] == '\0') --size;
+    return room.substr(0, size);
 }
 
 }  // namespace purgeon::win32

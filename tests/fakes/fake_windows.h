@@ -36,7 +36,10 @@ public:
 
 class RecordingMainView : public MainWindowView {
 public:
-    RecordingMainView(Log& log, FrmMain& behaviour) : m_log(log), m_behaviour(behaviour) {}
+    RecordingMainView(Log& log, FrmMain& behaviour, int parts)
+        : m_log(log), m_behaviour(behaviour), m_partsLeft(parts) {}
+    // Made in as many parts as the factory was told (mainParts), whole at the last.
+    bool buildPart() override { return --m_partsLeft <= 0; }
     void show() override { visible = true, m_log.push_back(L"main.show"); }
     void destroy() override { destroyed = true, visible = false, m_log.push_back(L"main.destroy"); }
     void setCaption(const std::wstring& text) override { caption = text; }
@@ -111,20 +114,23 @@ public:
 private:
     Log& m_log;
     FrmMain& m_behaviour;
+    int m_partsLeft;
 };
 
 class RecordingSplashView : public SplashView {
 public:
-    explicit RecordingSplashView(Log& log) : m_log(log) {}
+    RecordingSplashView(Log& log, bool& stepWaiting) : m_log(log), m_stepWaiting(stepWaiting) {}
     void show() override { m_log.push_back(L"splash.show"); }
     void destroy() override { m_log.push_back(L"splash.destroy"); }
     void setText(Ctl label, const std::wstring& text) override {
         m_log.push_back(L"splash.text " + ctlName(label) + L"=" + text);
     }
     void repaint(Ctl label) override { m_log.push_back(L"splash.repaint " + ctlName(label)); }
+    void continueLater() override { m_stepWaiting = true; }
 
 private:
     Log& m_log;
+    bool& m_stepWaiting;
 };
 
 class RecordingTrayView : public TrayView {
@@ -163,15 +169,29 @@ public:
     explicit RecordingWindowFactory(Log& log) : m_log(log) {}
     std::unique_ptr<MainWindowView> createMainWindow(FrmMain& behaviour) override {
         m_log.push_back(L"main.create");
-        auto view = std::make_unique<RecordingMainView>(m_log, behaviour);
+        auto view = std::make_unique<RecordingMainView>(m_log, behaviour, mainParts);
         lastMain = view.get();
         return view;
     }
+    int mainParts = 1;
     std::unique_ptr<SplashView> createSplash(FrmSplash& behaviour) override {
         m_log.push_back(L"splash.create");
         lastSplash = &behaviour;
-        return std::make_unique<RecordingSplashView>(m_log);
+        return std::make_unique<RecordingSplashView>(m_log, splashStepWaiting);
     }
+    // The splash becomes active: start-up runs, each step from the message loop as the splash
+    // asks for it, at most the given number of steps (all by default).
+    void activateSplash(int steps = -1) {
+        lastSplash->Form_Activate();
+        runSplashSteps(steps);
+    }
+    void runSplashSteps(int steps = -1) {
+        for (; splashStepWaiting && steps != 0; --steps) {
+            splashStepWaiting = false;
+            lastSplash->nextStep();
+        }
+    }
+    bool splashStepWaiting = false;
     std::unique_ptr<TrayView> createTray(FrmTray& behaviour) override {
         m_log.push_back(L"tray.create");
         lastTray = &behaviour;

@@ -22,7 +22,7 @@ struct RunRig : ProgramRig {
     }
     void start() {
         program.Main();
-        windows.lastSplash->Form_Activate();
+        windows.activateSplash();
     }
     std::vector<std::wstring> labels(const std::wstring& prefix) const {
         std::vector<std::wstring> result;
@@ -128,6 +128,41 @@ TEST(Tray, TheMenuOpensOnceTheDoubleClickTimeHasPassed) {
     rig.windows.lastTray->TrayMouseMessage(kWmLButtonDown);
     rig.windows.lastTray->clickTimeElapsed();
     EXPECT_EQ(rig.log, (Log{L"tray.timer", L"tray.timer.stop", L"tray.menu"}));
+}
+
+// Start-up makes the main window a part at a time and the program answers in between; what the
+// tray is asked for meanwhile waits until the window and its preferences are loaded.
+TEST(Tray, WhatItIsAskedDuringStartUpWaitsForTheWindowAndItsPreferences) {
+    for (const bool exit : {false, true}) {
+        RunRig rig({L"autostart"});
+        rig.windows.mainParts = 3;
+        rig.program.Main();
+        rig.windows.activateSplash(2);
+        EXPECT_EQ(rig.program.mainWindow(), nullptr);  // two parts of three made
+        rig.log.clear();
+        if (exit) {
+            rig.windows.lastTray->mnuexit_Click();
+        } else {
+            rig.windows.lastTray->TrayMouseMessage(kWmLButtonDblClk);
+        }
+        EXPECT_TRUE(rig.dialogs.shown.empty());
+        EXPECT_EQ(rig.log, exit ? Log{} : Log{L"tray.timer.stop"});  // nothing shown yet
+        rig.windows.runSplashSteps();
+        EXPECT_FALSE(rig.program.splashLoaded());
+        if (exit) {
+            EXPECT_EQ(rig.dialogs.shown.size(), 1u);
+            const Log ending{L"main.destroy", L"tray.remove", L"tray.destroy", L"end",
+                             L"splash.destroy"};
+            ASSERT_GE(rig.log.size(), ending.size());
+            EXPECT_EQ(
+                Log(rig.log.end() - static_cast<std::ptrdiff_t>(ending.size()), rig.log.end()),
+                ending);
+            EXPECT_TRUE(rig.registry.hasValue(kRunKey, L" Purgeon"));
+        } else {
+            EXPECT_TRUE(rig.mainView().visible);
+            EXPECT_EQ(rig.program.mainWindow()->value(Ctl::chkautostart), 1);
+        }
+    }
 }
 
 TEST(Tray, AboutOpensTheWindowOnTheAboutTabLoadingItWhenClosed) {

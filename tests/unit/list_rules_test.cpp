@@ -11,24 +11,36 @@ namespace {
 
 const fakes::FakeCollation kCollation;
 
-HistoryEntry entry(const std::wstring& title, const std::wstring& url, double visited = 0) {
-    return browserHistoryEntry(title, url, visited, kCollation);
+struct Visit {
+    std::wstring title;
+    std::wstring url;
+    double visited = 0;
+};
+
+HistoryBatch batchOf(const std::wstring& browser, const std::vector<Visit>& visits) {
+    HistoryBatch batch(browser, kCollation);
+    for (const Visit& visit : visits) {
+        HistoryEntry entry;
+        entry.visited = visit.visited;
+        batch.add(visit.title, visit.url, entry, kCollation);
+    }
+    return batch;
 }
 
 // The titles in the order the list shows them.
 std::vector<std::wstring> shownTitles(const HistoryList& list) {
     std::vector<std::wstring> titles;
     for (std::size_t place = 0; place < list.size(); ++place)
-        titles.push_back(list.shown(place).title);
+        titles.emplace_back(list.title(place));
     return titles;
 }
 
 TEST(HistoryList, SortsByTitleIgnoringCaseAndKeepsTheOrderOfEqualRows) {
     HistoryList list;
-    list.add({L"B",
-              kCollation.sortKey(L"B"),
-              {entry(L"beta", L"http://c/", 3), entry(L"Alpha", L"http://b/", 1),
-               entry(L"alpha", L"http://a/", 2), entry(L"", L"http://d/")}});
+    list.add(batchOf(L"B", {{L"beta", L"http://c/", 3},
+                            {L"Alpha", L"http://b/", 1},
+                            {L"alpha", L"http://a/", 2},
+                            {L"", L"http://d/"}}));
     EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"", L"Alpha", L"alpha", L"beta"}));
     list.sortBy(1);  // the address
     EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"alpha", L"Alpha", L"beta", L""}));
@@ -42,12 +54,12 @@ TEST(HistoryList, SortsByTitleIgnoringCaseAndKeepsTheOrderOfEqualRows) {
 
 TEST(HistoryList, RowsThatComeInBatchesJoinTheOrder) {
     HistoryList list;
-    list.add({L"Chrome", kCollation.sortKey(L"Chrome"), {entry(L"d", L"x"), entry(L"b", L"x")}});
-    list.add({L"Firefox", kCollation.sortKey(L"Firefox"), {entry(L"c", L"x"), entry(L"a", L"x")}});
+    list.add(batchOf(L"Chrome", {{L"d", L"x"}, {L"b", L"x"}}));
+    list.add(batchOf(L"Firefox", {{L"c", L"x"}, {L"a", L"x"}}));
     EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"a", L"b", L"c", L"d"}));
     list.sortBy(6);
     EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"d", L"b", L"c", L"a"}));
-    list.add({L"Chrome", kCollation.sortKey(L"Chrome"), {entry(L"e", L"x")}});
+    list.add(batchOf(L"Chrome", {{L"e", L"x"}}));
     EXPECT_EQ(shownTitles(list), (std::vector<std::wstring>{L"d", L"b", L"e", L"c", L"a"}));
     EXPECT_EQ(list.browsers(), (std::vector<std::wstring>{L"Chrome", L"Firefox"}));
 }
@@ -104,12 +116,12 @@ TEST(CacheList, AddressesThatComeAfterTheRowsMoveThemToTheirPlaces) {
     EXPECT_EQ(shown(),
               (std::vector<std::wstring>{L"(no address) dd_0", L"GPUCache (folder, 5 files)",
                                          L"http://a.test/", L"http://b.test/", L"http://c.test/"}));
-    const BrowserCacheRow* third = nullptr;
+    const BrowserCacheEntry* third = nullptr;
     for (const ListRow& row : list.rows())
         if (row.text == L"http://a.test/")
-            third = &list.browserRows()[static_cast<std::size_t>(row.browserRow)];
+            third = &list.browserEntry(static_cast<std::size_t>(row.browserRow));
     ASSERT_NE(third, nullptr);
-    EXPECT_EQ(third->entry.files.size(), 2u);  // the entry's files stay for its removal
+    EXPECT_EQ(third->files.size(), 2u);  // the entry's files stay for its removal
     for (const ListRow& row : list.rows()) EXPECT_EQ(row.addressToCome, -1) << row.text;
 }
 
@@ -124,10 +136,10 @@ TEST(ListFind, FindsTheNextRowFromTheStartIgnoringCaseInTheShownOrder) {
     for (const std::wstring& text : texts) entries.push_back({text, {L"C:\\c\\1"}, 1, 1});
     cache.add(CacheList::batchOf(L"Chrome", 0, entries, kCollation));
     HistoryList history;
-    HistoryBatch batch{L"Chrome", kCollation.sortKey(L"Chrome"), {}};
+    std::vector<Visit> visits;
     for (const std::wstring& text : texts)
-        batch.entries.push_back(entry(text, L"http://" + std::to_wstring(batch.entries.size())));
-    history.add(std::move(batch));
+        visits.push_back({text, L"http://" + std::to_wstring(visits.size())});
+    history.add(batchOf(L"Chrome", visits));
     history.sortBy(1);  // by address: the titles show in the order above
     struct Case {
         std::wstring wanted;

@@ -53,6 +53,29 @@ TEST(Listing, BatchesAreAppliedOnTheWaitingThreadInOrderAndDoneRunsLast) {
     EXPECT_GE(rig.wakes.load(), 1);
 }
 
+TEST(Listing, BatchesThatTakeLongerThanASliceLeaveTheRestForTheNextWake) {
+    ListingRig rig;
+    std::vector<int> applied;
+    std::atomic<bool> handed{false};
+    rig.listing.start(
+        [&](std::stop_token, const ListingHand& hand) {
+            for (int i = 0; i < 3; ++i)
+                hand([&, i] {
+                    std::this_thread::sleep_for(ThreadedListing::kSlice);
+                    applied.push_back(i);
+                });
+            handed = true;
+        },
+        [&] { applied.push_back(-1); });
+    while (!handed) std::this_thread::sleep_for(std::chrono::milliseconds(1));
+    const int wakes = rig.wakes;
+    rig.listing.drain();
+    EXPECT_EQ(applied, (std::vector<int>{0}));
+    EXPECT_GT(rig.wakes, wakes);  // the window is asked to come back for the rest
+    rig.listing.wait();
+    EXPECT_EQ(applied, (std::vector<int>{0, 1, 2, -1}));
+}
+
 TEST(Listing, AStopOrANewStartEndsTheWorkAndDropsWhatItHandedOver) {
     for (const bool restart : {false, true}) {
         ListingRig rig;

@@ -65,7 +65,7 @@ TEST(Startup, ActivationLoadsTheMainWindowHiddenListsNothingAndClosesTheSplash) 
     rig.log.clear();
 
     // Once shown, the splash becomes the active window and its activation drives start-up.
-    rig.windows.lastSplash->Form_Activate();
+    rig.windows.activateSplash();
 
     const std::wstring action = L"splash.text " + id(Ctl::lblaction) + L"=";
     const std::wstring repaint = L"splash.repaint " + id(Ctl::lblaction);
@@ -103,7 +103,7 @@ TEST(Startup, StoredOptionsRenewAutostartAndGateTheRun) {
         rig.registry.values[{kRunKey, L" Purgeon"}] = fakes::FakeRegistry::stringValue(L"stale");
         rig.program.Main();
         rig.log.clear();
-        rig.windows.lastSplash->Form_Activate();
+        rig.windows.activateSplash();
 
         EXPECT_EQ(rig.registry.text(kRunKey, L" Purgeon"),
                   c.autostart ? L"\"" + rig.appInfo.exePath() + L"\"" : L"stale");
