@@ -6,6 +6,7 @@
 #include <string_view>
 
 #include "app/clean_summary.h"
+#include "app/windows_group.h"
 #include "clean/clean_run.h"
 #include "clean/failure_text.h"
 #include "prefs/preferences.h"
@@ -51,6 +52,7 @@ ApplicationsTab::ApplicationsTab(CleanContext context, Dialogs& dialogs, Downloa
       m_downloader(downloader),
       m_view(view),
       m_listingChanged(std::move(listingChanged)),
+      m_windows(std::make_unique<WindowsGroup>(m_context, dialogs)),
       m_listing(std::move(listing)) {}
 
 ApplicationsTab::~ApplicationsTab() { m_listing->stop(); }
@@ -64,6 +66,7 @@ void ApplicationsTab::refresh() {
     m_listing->stop();
     m_apps.clear();
     m_rows.clear();
+    m_windows->reset();
     m_listed = false;
     m_view.showRows(m_rows);
     SettingsStore& settings = m_context.services.settings;
@@ -76,23 +79,35 @@ void ApplicationsTab::refresh() {
     m_view.showAutomatic(autoAppsStored(settings));
 
     AppRules* rules = m_context.state.apps;
+    WindowsItems* windows = m_windows->items();
     if (rules == nullptr) {
         m_file.clear();
         m_found = false;
         showRuleText();
-        return;
+        if (windows == nullptr) return;
     }
-    FileSystem& files = m_context.services.files;
-    SystemFolders& folders = m_context.services.folders;
-    TraceSystem& system = rules->system;
+    CleanServices& services = m_context.services;
+    FileSystem& files = services.files;
+    SystemFolders& folders = services.folders;
+    TraceSystem* system = rules == nullptr ? nullptr : &rules->system;
     std::vector<BrowserProfile> profiles;
     for (const BrowserChoice& choice : m_context.browsers.choices())
         profiles.push_back(choice.profile);
     m_listing->start(
-        [this, &files, &folders, &system, profiles = std::move(profiles), book = m_book,
-         key = m_key](std::stop_token stop, const ListingHand& hand) {
+        [this, &services, &files, &folders, windows, system, profiles = std::move(profiles),
+         book = m_book, key = m_key](std::stop_token stop, const ListingHand& hand) {
+            // The Windows group first: it is there with a rule file or without one.
+            if (windows != nullptr) {
+                auto items = std::make_shared<std::vector<DetectedApp>>(
+                    WindowsGroup::list(services, *windows, stop));
+                hand([this, items] {
+                    m_windows->listed(std::move(*items));
+                    showAllRows();
+                });
+            }
+            if (system == nullptr) return;
             auto read = std::make_shared<RuleRead>();
-            read->file = ruleFilePath(system);
+            read->file = ruleFilePath(*system);
             std::string bytes;
             if (!read->file.empty()) read->status = files.readFile(read->file, bytes);
             read->found = !read->file.empty() && read->status;
@@ -104,7 +119,7 @@ void ApplicationsTab::refresh() {
             }
             hand([this, read] { ruleFileRead(*read); });
             if (!read->found) return;
-            RuleScope scope(files, folders, system, profiles);
+            RuleScope scope(files, folders, *system, profiles);
             auto batch = std::make_shared<std::vector<DetectedApp>>();
             for (const RuleEntry& entry : read->book->entries) {
                 if (stop.stop_requested()) return;
@@ -177,16 +192,34 @@ void ApplicationsTab::addApps(std::vector<DetectedApp>& apps) {
                              });
         m_apps.insert(place, std::move(app));
     }
+    showAllRows();
+}
+
+void ApplicationsTab::showAllRows() {
     m_rows.clear();
+    m_windows->addRows(m_rows);
     for (const DetectedApp& app : m_apps)
-        m_rows.push_back({app.entry->section, app.entry->name, app.targets.files.size(),
-                          app.targets.bytes(), app.targets.registry.size(), app.ticked});
+        m_rows.push_back({app.entry->section,
+                          app.entry->name,
+                          app.targets.files.size(),
+                          app.targets.bytes(),
+                          app.targets.registry.size(),
+                          app.ticked,
+                          {},
+                          true});
     m_view.showRows(m_rows);
 }
 
 void ApplicationsTab::tick(std::size_t row, bool ticked) {
-    if (row >= m_apps.size()) return;
-    const RuleEntry& entry = *m_apps[row].entry;
+    const std::size_t group = m_windows->size();
+    if (row < group) {
+        m_rows[row].ticked = m_windows->tick(row, ticked);
+        m_view.showTick(row, m_rows[row].ticked);
+        return;
+    }
+    if (row - group >= m_apps.size()) return;
+    DetectedApp& app = m_apps[row - group];
+    const RuleEntry& entry = *app.entry;
     if (m_rows[row].ticked == ticked ||
         (ticked && !entry.warning.empty() &&
          m_dialogs.messageBox(entry.name + L":\n\n" + entry.warning + L"\n\nTick it all the same?",
@@ -196,7 +229,7 @@ void ApplicationsTab::tick(std::size_t row, bool ticked) {
     }
     std::erase(m_ticked, entry.name);
     if (ticked) m_ticked.push_back(entry.name);
-    m_apps[row].ticked = ticked;
+    app.ticked = ticked;
     m_rows[row].ticked = ticked;
     m_view.showTick(row, ticked);
     logFailure(m_context.log, m_context.services.errors,
@@ -217,17 +250,23 @@ void ApplicationsTab::tell(const std::wstring& text, unsigned style) {
 }
 
 void ApplicationsTab::preview(std::size_t row) {
-    if (row >= m_apps.size()) {
+    const std::size_t group = m_windows->size();
+    if (row < group) {
+        tell(m_windows->previewText(row), kMbOk | kMbIconInformation);
+        return;
+    }
+    if (row == static_cast<std::size_t>(-1) || row - group >= m_apps.size()) {
         tell(L"Select an entry in the list to see what it removes.", kMbOk | kMbIconInformation);
         return;
     }
-    const EntryTargets& targets = m_apps[row].targets;
+    const DetectedApp& app = m_apps[row - group];
+    const EntryTargets& targets = app.targets;
     std::vector<std::wstring> lines;
     for (const TargetFile& file : targets.files)
         lines.push_back(file.path + L" (" + sizeText(file.size) + L")");
     for (const TargetRegistry& item : targets.registry)
         lines.push_back(item.value ? item.key + L" | " + *item.value : item.key);
-    std::wstring text = m_apps[row].entry->name;
+    std::wstring text = app.entry->name;
     if (lines.empty()) {
         text += L" has nothing to remove now.";
     } else {
@@ -243,30 +282,37 @@ void ApplicationsTab::preview(std::size_t row) {
 }
 
 void ApplicationsTab::clean() {
-    if (m_ticked.empty()) {
+    const bool windows = m_windows->anyTicked() && m_windows->items() != nullptr;
+    if (m_ticked.empty() && !windows) {
         tell(L"No entry is ticked.", kMbOk | kMbIconInformation);
         return;
     }
     m_listing->stop();
     // What the tab counted is the clean's preview: its bytes stand for a wipe's, which gives none.
-    AreaResult counted;
-    std::size_t files = 0;
-    std::uint64_t bytes = 0;
-    for (const AppRow& row : m_rows) {
-        if (!row.ticked) continue;
-        files += row.files;
-        bytes += row.bytes;
-    }
-    counted.count = files;
-    counted.bytes = bytes;
     CleanReport preview;
-    preview.entries.push_back({&kAppsArea, counted});
+    CleanRun run;
+    if (windows) {
+        preview.entries.push_back({&kWindowsArea, m_windows->tickedCounts()});
+        run.areas.push_back(&kWindowsArea);
+    }
+    if (!m_ticked.empty()) {
+        AreaResult counted;
+        std::size_t files = 0;
+        std::uint64_t bytes = 0;
+        for (std::size_t row = m_windows->size(); row < m_rows.size(); ++row) {
+            if (!m_rows[row].ticked) continue;
+            files += m_rows[row].files;
+            bytes += m_rows[row].bytes;
+        }
+        counted.count = files;
+        counted.bytes = bytes;
+        preview.entries.push_back({&kAppsArea, counted});
+        run.areas.push_back(&kAppsArea);
+    }
 
     m_context.log.write(L"Clean Applications.");
-    CleanRun run;
-    run.areas = {&kAppsArea};
     const CleanReport report = runClean(m_context, run);
-    if (report.find(kAppsArea) == nullptr) return;
+    if (report.entries.empty()) return;
     m_context.log.write(L"Clean Applications: freed " + sizeText(freedBytes(report, preview)) +
                         L".");
     tell(cleanSummary(report, preview),

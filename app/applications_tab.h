@@ -1,7 +1,7 @@
-// Behaviour of the Applications tab: the detected entries of the rule file grouped by section,
-// each with its tick, its files and size, counted off the window's thread; the Warning before a
-// tick; a preview of one entry's files; "Clean Applications" with a summary; "Get rules..." when
-// there is no rule file.
+// Behaviour of the Applications tab: the Windows group (what Windows itself remembers), then the
+// detected entries of the rule file grouped by section, each with its tick, its files and size,
+// counted off the window's thread; the Warning before a tick; a preview of one entry's files;
+// "Clean Applications" with a summary; "Get rules..." when there is no rule file.
 #pragma once
 
 #include <cstddef>
@@ -27,8 +27,14 @@ struct AppRow {
     std::uint64_t bytes = 0;
     std::size_t registry = 0;
     bool ticked = false;
+    // What the row says of itself instead of counts ("empty", "needs administrator rights"); its
+    // counts are shown only when counted.
+    std::wstring note;
+    bool counted = true;
     bool operator==(const AppRow&) const = default;
 };
+
+class WindowsGroup;
 
 // What the tab needs from the window system.
 class ApplicationsView {
@@ -78,6 +84,7 @@ private:
     struct RuleRead;
     void ruleFileRead(const RuleRead& read);
     void addApps(std::vector<DetectedApp>& apps);
+    void showAllRows();
     void showRuleText();
     void tell(const std::wstring& text, unsigned style);
 
@@ -95,7 +102,8 @@ private:
     bool m_listed = false;               // the last listing ran to its end
     std::vector<std::wstring> m_ticked;  // as stored: detected or not
     std::vector<DetectedApp> m_apps;     // in the rows' order, entries of m_book
-    std::vector<AppRow> m_rows;
+    std::vector<AppRow> m_rows;          // the Windows group's, then the rule file's
+    std::unique_ptr<WindowsGroup> m_windows;
     // Last, so that the listing stops before what it fills goes.
     std::unique_ptr<ListingRunner> m_listing;
 };

@@ -7,6 +7,7 @@
 #include "clean/failure_text.h"
 #include "clean/free_space_job.h"
 #include "clean/history_area.h"
+#include "clean/windows_items.h"
 #include "platform/scope_exit.h"
 #include "prefs/registry_text.h"
 #include "prefs/stored_options.h"
@@ -158,10 +159,13 @@ CleanContext Program::cleanContext(const OptionControls& options) {
         }};
 }
 
-void Program::useTraces(TraceSystem& traces) {
+void Program::useTraces(TraceSystem& traces, WindowsTraces* windowsTraces) {
     m_apps = std::make_unique<AppRules>(traces);
     m_apps->readOnRun = true;
     m_state.apps = m_apps.get();
+    if (windowsTraces == nullptr) return;
+    m_windowsItems = std::make_unique<WindowsItems>(traces, *windowsTraces);
+    m_state.windows = m_windowsItems.get();
 }
 
 void Program::runAutoClean(const StatusLabel& label, const OptionControls& options) {

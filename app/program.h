@@ -30,7 +30,9 @@
 namespace purgeon {
 
 struct AppRules;
+struct WindowsItems;
 class TraceSystem;
+class WindowsTraces;
 
 // The platform operations the program uses, one interface per group: the cleaning engine's, and
 // those only the windows need.
@@ -157,8 +159,9 @@ public:
 
     Services& services() { return m_services; }
     // Reads other applications' rule file through traces: each automatic run reads it afresh and
-    // takes its ticked entries when "Clean applications automatically" is stored.
-    void useTraces(TraceSystem& traces);
+    // takes its ticked entries when "Clean applications automatically" is stored. With
+    // windowsTraces, the Windows items too: each automatic run takes the ticked ones.
+    void useTraces(TraceSystem& traces, WindowsTraces* windowsTraces = nullptr);
     AppRules* appRules() { return m_apps.get(); }
     // What the runs share: the cookie listing's "index.dat" rule, the files in flight at once, the
     // files found, the history collection.
@@ -212,6 +215,7 @@ private:
     RunLog m_log;
     CleanState m_state;
     std::unique_ptr<AppRules> m_apps;
+    std::unique_ptr<WindowsItems> m_windowsItems;
     std::unique_ptr<MainWindow> m_main;
     std::unique_ptr<MainWindow> m_mainInMaking;  // made a part at a time, not yet loaded
     std::unique_ptr<Splash> m_splash;

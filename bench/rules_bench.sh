@@ -9,6 +9,7 @@
 set -euo pipefail
 root=$(cd "$(dirname "$0")/.." && pwd)
 source "$root/scripts/lib/common.sh"
+source "$root/bench/timing.sh"
 entries=${1:-4000}
 rounds=${2:-5}
 every=${3:-10}
@@ -57,20 +58,12 @@ with open(path, "w", newline="\r\n") as out:
 PY
 echo "rule file: $(grep -c '^\[' "$appdata/Purgeon/winapp2.ini") entries, $(du -k "$appdata/Purgeon/winapp2.ini" | cut -f1) KiB"
 
-median() { sort -n | awk '{a[NR]=$1} END {print a[int((NR+1)/2)]}'; }
-time_run() {
-    local start end
-    start=$(date +%s.%N)
-    wine "$exe" "$@" >/dev/null 2>&1 </dev/null || true
-    end=$(date +%s.%N)
-    echo "$end - $start" | bc
-}
 wine "$exe" /preview apps >"$work/preview.txt" 2>/dev/null </dev/null || true
 echo "detected: $(grep -c '^  ' "$work/preview.txt" | tr -d '\r') entries"
 help_times=() preview_times=()
 for ((r = 0; r < rounds; r++)); do
-    help_times+=("$(time_run /help)")
-    preview_times+=("$(time_run /preview apps)")
+    help_times+=("$(time_run "$exe" /help)")
+    preview_times+=("$(time_run "$exe" /preview apps)")
 done
 help=$(printf '%s\n' "${help_times[@]}" | median)
 preview=$(printf '%s\n' "${preview_times[@]}" | median)

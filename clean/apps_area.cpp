@@ -5,6 +5,7 @@
 #include <algorithm>
 
 #include "clean/failure_text.h"
+#include "clean/rule_clean.h"
 #include "wipe/shred_batch.h"
 #include "wipe/wipe_report.h"
 
@@ -35,72 +36,6 @@ AreaResult noRules(const AppRules* rules) {
     return result;
 }
 
-std::wstring itemsText(std::size_t count, const wchar_t* one, const wchar_t* many) {
-    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
-}
-
-// What one entry's clean did.
-struct EntryClean {
-    std::size_t removed = 0;
-    std::uint64_t bytes = 0;
-    std::size_t registry = 0;
-    WipeTally left;  // files not removed, by reason
-    std::size_t registryFailed = 0;
-    std::size_t folders = 0;
-};
-
-EntryClean cleanEntry(CleanContext& context, const DetectedApp& app, bool wipe,
-                      std::stop_token stop, ProgressSink& sink, BatchProgress& progress) {
-    EntryClean done;
-    FoundFileList found{L""};
-    for (const TargetFile& file : app.targets.files) found.push_back(file.path);
-    BatchRequest request;
-    request.method = WipeMethod::onePass;
-    request.overwrite = wipe;
-    // Data another name shares lies outside what the rule reaches: that name keeps it.
-    request.overwriteSharedData = false;
-    // A rule's paths are put together from names: each file must be where its folder really is,
-    // so that a link in a swept folder is never followed out of it.
-    request.atListedPaths = false;
-    request.threads = std::max<std::size_t>(1, context.state.filesInFlight);
-    request.stop = stop;
-    const BatchProgress before = progress;
-    request.progress = [&](const BatchProgress& batch) {
-        progress.filesDone = before.filesDone + batch.filesDone;
-        progress.bytesDone = before.bytesDone + batch.bytesDone;
-        progress.current = batch.current;
-        sink.report(progress);
-    };
-    const BatchResult result =
-        ShredFiles(context.services.files, found, app.targets.bytes(), request);
-    const WipeTally& tally = result.tally;
-    done.removed = tally.removed();
-    done.bytes = result.bytesWiped;
-    for (int i = 0; i < kShredOutcomeCount; ++i) {
-        const auto outcome = static_cast<ShredOutcome>(i);
-        if (outcome == ShredOutcome::wiped || outcome == ShredOutcome::removed ||
-            outcome == ShredOutcome::unlinked || outcome == ShredOutcome::linkRemoved ||
-            outcome == ShredOutcome::gone || outcome == ShredOutcome::removedNotOverwritten ||
-            outcome == ShredOutcome::notVerified)
-            continue;
-        done.left.add(outcome, tally.count(outcome));
-    }
-    if (stop.stop_requested()) return done;
-    for (const std::wstring& folder : app.targets.folders)
-        if (context.state.apps->system.removeEmptyFolder(folder)) ++done.folders;
-    for (const TargetRegistry& item : app.targets.registry) {
-        TraceSystem& system = context.state.apps->system;
-        const Status deleted =
-            item.value ? system.deleteValue(item.key, *item.value) : system.deleteKey(item.key);
-        if (deleted) {
-            ++done.registry;
-        } else {
-            ++done.registryFailed;
-        }
-    }
-    return done;
-}
-
 AreaResult previewApps(CleanContext& context) {
     AppRules* rules = context.state.apps;
     std::vector<std::wstring> readLines;
@@ -126,8 +61,8 @@ AreaResult previewApps(CleanContext& context) {
     }
     result.count = count;
     result.bytes = bytes;
-    result.why = itemsText(registry, L"registry item", L"registry items") + L"; " +
-                 itemsText(apps.size(), L"entry", L"entries") + L" detected, " +
+    result.why = countText(registry, L"registry item", L"registry items") + L"; " +
+                 countText(apps.size(), L"entry", L"entries") + L" detected, " +
                  std::to_wstring(ticked) + L" ticked";
     if (refused) result.why += L"; " + std::to_wstring(refused) + L" rule(s) of them refused";
     if (!rules->book.problems.empty())
@@ -162,7 +97,8 @@ AreaResult cleanApps(CleanContext& context) {
         for (const DetectedApp& app : apps) {
             if (stop.stop_requested()) break;
             const RuleEntry& entry = *app.entry;
-            const EntryClean done = cleanEntry(context, app, wipe, stop, sink, progress);
+            const EntryClean done =
+                cleanTargets(context, rules->system, app.targets, wipe, stop, sink, progress);
             ++entries;
             removed += done.removed;
             bytes += done.bytes;
@@ -171,18 +107,8 @@ AreaResult cleanApps(CleanContext& context) {
             for (int i = 0; i < kShredOutcomeCount; ++i)
                 left.add(static_cast<ShredOutcome>(i),
                          done.left.count(static_cast<ShredOutcome>(i)));
-            std::wstring line = L"Applications: " + entry.name + L": " +
-                                itemsText(done.removed, L"file", L"files") + L" and " +
-                                itemsText(done.registry, L"registry item", L"registry items") +
-                                L" removed";
-            if (done.folders) line += L", " + itemsText(done.folders, L"folder", L"folders");
-            if (done.left.total()) line += L"; left: " + done.left.notWipedDetails();
-            if (done.registryFailed)
-                line += L"; " + std::to_wstring(done.registryFailed) +
-                        L" registry item(s) could not be removed";
-            if (app.targets.excluded)
-                line += L"; " + std::to_wstring(app.targets.excluded) + L" kept by exclusions";
-            result.log.push_back(line + L".");
+            result.log.push_back(L"Applications: " + entry.name + L": " +
+                                 entryCleanText(done, app.targets) + L".");
             for (const std::wstring& refusal : app.targets.refused) {
                 ++refused;
                 result.log.push_back(L"Applications: " + entry.name + L": " + refusal + L".");
@@ -210,8 +136,8 @@ AreaResult cleanApps(CleanContext& context) {
     result.count = removed;
     if (!wipe) result.bytes = bytes;
     std::vector<std::wstring> notes;
-    notes.push_back(itemsText(registry, L"registry item", L"registry items") + L" removed from " +
-                    itemsText(entries, L"entry", L"entries"));
+    notes.push_back(countText(registry, L"registry item", L"registry items") + L" removed from " +
+                    countText(entries, L"entry", L"entries"));
     if (left.total()) notes.push_back(L"left: " + left.notWipedDetails());
     if (registryFailed)
         notes.push_back(std::to_wstring(registryFailed) +
@@ -245,9 +171,9 @@ std::vector<DetectedApp> detectApps(CleanContext& context, std::stop_token stop)
 std::wstring appPreviewLine(const DetectedApp& app) {
     const EntryTargets& targets = app.targets;
     std::wstring line = app.entry->name + L": " +
-                        itemsText(targets.files.size(), L"file", L"files") + L" (" +
+                        countText(targets.files.size(), L"file", L"files") + L" (" +
                         sizeText(targets.bytes()) + L"), " +
-                        itemsText(targets.registry.size(), L"registry item", L"registry items");
+                        countText(targets.registry.size(), L"registry item", L"registry items");
     if (!targets.refused.empty())
         line += L", " + std::to_wstring(targets.refused.size()) + L" rule(s) refused";
     return app.ticked ? line + L", ticked" : line;

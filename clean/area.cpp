@@ -13,6 +13,10 @@ AreaResult leftAlone(std::wstring why) {
     return result;
 }
 
+std::wstring countText(std::size_t count, const wchar_t* one, const wchar_t* many) {
+    return std::to_wstring(count) + L" " + (count == 1 ? one : many);
+}
+
 std::wstring joinedNotes(const std::vector<std::wstring>& notes) {
     std::wstring text;
     for (const std::wstring& note : notes) text += (text.empty() ? L"" : L"; ") + note;

@@ -50,6 +50,9 @@ struct Area {
 // An area left as it was, and why.
 AreaResult leftAlone(std::wstring why);
 
+// "1 file", "3 files": a count and the word for as many.
+std::wstring countText(std::size_t count, const wchar_t* one, const wchar_t* many);
+
 // The notes of a summary, one after the other: "a; b".
 std::wstring joinedNotes(const std::vector<std::wstring>& notes);
 

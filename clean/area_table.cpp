@@ -9,6 +9,7 @@
 #include "clean/history_area.h"
 #include "clean/recycle_bin_area.h"
 #include "clean/temp_area.h"
+#include "clean/windows_area.h"
 
 namespace purgeon {
 
@@ -16,7 +17,7 @@ namespace {
 
 constexpr const Area* kAreas[] = {
     &kCacheArea, &kCookieArea,   &kHistoryArea, &kRecycleBinArea,
-    &kTempArea,  &kBrowsersArea, &kAppsArea,
+    &kTempArea,  &kBrowsersArea, &kAppsArea,    &kWindowsArea,
 };
 
 }  // namespace

@@ -22,6 +22,7 @@
 namespace purgeon {
 
 struct AppRules;
+struct WindowsItems;
 
 // What the runs share for as long as the program runs.
 struct CleanState {
@@ -39,6 +40,9 @@ struct CleanState {
     bool historyAsked = false;
     // The rule file of other applications' traces and the ticked entries; null: none is read.
     AppRules* apps = nullptr;
+    // What Windows itself remembers: the built-in rules and the system's operations; null: the
+    // Windows area is left alone.
+    WindowsItems* windows = nullptr;
 };
 
 // The lists the user sees, when a run is to act on what they show rather than on a fresh

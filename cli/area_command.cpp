@@ -7,6 +7,7 @@
 #include "clean/apps_area.h"
 #include "clean/area_table.h"
 #include "clean/clean_run.h"
+#include "clean/windows_area.h"
 #include "wipe/wipe_report.h"
 
 namespace purgeon {
@@ -61,6 +62,12 @@ int runAreas(CommandRun& run, bool preview) {
         loadAppRules(*apps, services, lines);
         for (const std::wstring& line : lines) context.log.write(line);
         context.state.apps = &*apps;
+    }
+    std::optional<WindowsItems> windows;
+    if (run.traces && run.windowsTraces &&
+        std::find(areas.areas.begin(), areas.areas.end(), &kWindowsArea) != areas.areas.end()) {
+        windows.emplace(*run.traces, *run.windowsTraces);
+        context.state.windows = &*windows;
     }
     areas.mode = preview ? CleanMode::preview : CleanMode::clean;
     ConsoleWatch watch(run.tell, preview);

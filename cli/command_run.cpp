@@ -8,7 +8,8 @@
 namespace purgeon {
 
 int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& services,
-                   ConsoleOutput& console, const AskFirst& askFirst, TraceSystem* traces) {
+                   ConsoleOutput& console, const AskFirst& askFirst, TraceSystem* traces,
+                   WindowsTraces* windowsTraces) {
     RunLog log(services.logFile);
     // The first failure to write to the console goes to the log; there is nowhere else to tell.
     bool toldFailure = false;
@@ -46,7 +47,7 @@ int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& se
         services, log, operations, options, browsers, state,
         // Nobody is there to answer a box: its text goes to the log.
         [&](const std::wstring& text) { log.write(L"Command line: not shown in a box: " + text); }};
-    CommandRun run{command, context, tell, askFirst, traces};
+    CommandRun run{command, context, tell, askFirst, traces, windowsTraces};
     const int exitCode = given.run(run);
     if (given.logLine)
         log.write(L"Command line: ended with exit code " + std::to_wstring(exitCode) + L".");

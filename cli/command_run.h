@@ -11,6 +11,7 @@
 #include "clean/clean_services.h"
 #include "platform/console.h"
 #include "platform/trace_system.h"
+#include "platform/windows_traces.h"
 
 namespace purgeon {
 
@@ -30,6 +31,9 @@ struct CommandRun {
     // The registry and places the rule file's entries are read against; without it the
     // applications' area is left alone.
     TraceSystem* traces;
+    // The clipboard, the resolver's cache and the built-in rules; without them (or without
+    // traces) the Windows area is left alone.
+    WindowsTraces* windowsTraces = nullptr;
 };
 
 // Runs what the arguments ask for (see parseCommandLine and the table of switches) and gives the
@@ -38,6 +42,6 @@ struct CommandRun {
 // single-instance slot is neither asked for nor taken, so it runs beside the program in the tray.
 int runCommandLine(const std::vector<std::wstring>& arguments, CleanServices& services,
                    ConsoleOutput& console, const AskFirst& askFirst = {},
-                   TraceSystem* traces = nullptr);
+                   TraceSystem* traces = nullptr, WindowsTraces* windowsTraces = nullptr);
 
 }  // namespace purgeon

@@ -1,5 +1,6 @@
 // Fuzz target: the rule-file reader, from the file's bytes in any encoding. What it keeps never
-// reaches further than written, and written out again it reads back the same.
+// reaches further than written, written out again it reads back the same, and the built-in rules'
+// reading takes every community entry as it is.
 #include <cstdint>
 #include <string>
 
@@ -132,6 +133,33 @@ extern "C" int LLVMFuzzerTestOneInput(const std::uint8_t* data, std::size_t size
                 checkPatterns(rule.patterns);
             }
         }
+    }
+    // The built-in rules take a few keys more and nothing else: every entry a community file
+    // gives, they read the same (unless an entry before it, which only they read, took its name).
+    const RuleBook builtIn = parseRules(bytesOf(data, size), RuleDialect::builtIn);
+    for (const RuleEntry& entry : book.entries) {
+        const RuleEntry* same = builtIn.find(entry.name);
+        if (same != nullptr && same->line < entry.line) continue;
+        check(same != nullptr && sameEntry(entry, *same) && same->values.empty() &&
+                  same->keyCounts.empty() && same->operation == RuleOperation::none &&
+                  !same->adminOnly,
+              "the built-in rules read a community entry as it is", shown(entry.name));
+    }
+    for (const RuleEntry& entry : builtIn.entries) {
+        for (const ValuesRule& rule : entry.values) {
+            checkKey(rule.key);
+            for (const std::wstring& pattern : rule.patterns)
+                check(!pattern.empty() && pattern.find(L'\\') == std::wstring::npos,
+                      "a value pattern is a name", shown(pattern));
+        }
+        for (const KeyCount& count : entry.keyCounts) {
+            checkKey(count.key);
+            check(!count.patterns.empty() && !count.what.empty(), "a count names what it counts",
+                  shown(count.key));
+        }
+        check(!entry.files.empty() || !entry.registry.empty() || !entry.values.empty() ||
+                  entry.operation != RuleOperation::none,
+              "a built-in entry does something", shown(entry.name));
     }
     const std::wstring again = written(book);
     const RuleBook reread = parseRules(toUtf8(again));

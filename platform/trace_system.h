@@ -1,8 +1,9 @@
 // What cleaning other applications' traces needs beyond files and the current user's settings:
-// the places the rules' environment names stand for, the Windows version, any registry key, and
-// removing a folder once it is empty.
+// the places the rules' environment names stand for, the Windows version, whether the program has
+// administrator rights, any registry key, and removing a folder once it is empty.
 #pragma once
 
+#include <cstdint>
 #include <string>
 #include <vector>
 
@@ -15,6 +16,13 @@ struct WindowsVersion {
     int minor = 0;
 };
 
+// One value of a registry key: its name as stored, its type (kRegSz, kRegBinary, ...) and data.
+struct RegistryEntry {
+    std::wstring name;
+    std::uint32_t type = 0;
+    std::vector<unsigned char> data;
+};
+
 class TraceSystem {
 public:
     virtual ~TraceSystem() = default;
@@ -23,10 +31,16 @@ public:
     // the user's name for "username". Empty when the system names none.
     virtual std::vector<std::wstring> place(const std::wstring& name) = 0;
     virtual WindowsVersion windowsVersion() = 0;
+    // Whether the program runs with administrator rights (elevated).
+    virtual bool elevated() = 0;
     // Registry keys are written with a short root: "HKCU\Software\X", "HKLM", "HKCR", "HKU".
     // The 64-bit view is used, so "Wow6432Node" in a key means that node itself.
     virtual Status keyExists(const std::wstring& key, bool& exists) = 0;
     virtual Status valueExists(const std::wstring& key, const std::wstring& name, bool& exists) = 0;
+    // The key's values with their data, or the names of the keys directly below it. A key that
+    // is not there fails with kErrorFileNotFound.
+    virtual Status listValues(const std::wstring& key, std::vector<RegistryEntry>& values) = 0;
+    virtual Status listSubkeys(const std::wstring& key, std::vector<std::wstring>& names) = 0;
     // Deletes the key with everything below it; a key that is not there is success.
     virtual Status deleteKey(const std::wstring& key) = 0;
     // Deletes one value; a value or key that is not there is success.

@@ -30,6 +30,9 @@ inline constexpr wchar_t kShredLevelKey[] = L"shredlevel";
 inline constexpr wchar_t kAppsKey[] = L"apps";
 inline constexpr wchar_t kAutoAppsKey[] = L"autoapps";
 inline constexpr wchar_t kRulesUrlKey[] = L"rulesurl";
+// The Windows items ticked (names of the built-in rules' entries, separated by "|"): the
+// Applications tab's Windows group and the automatic runs clean them.
+inline constexpr wchar_t kWindowsKey[] = L"windows";
 // The sites whose cookies are never deleted, and the browser profiles the user unticked
 // ("Chrome/Default;Firefox/x.default"), so that a profile found later starts ticked.
 inline constexpr wchar_t kKeepCookiesKey[] = L"keepcookies";
@@ -72,6 +75,7 @@ inline constexpr StoredOption kStoredOptions[] = {
     {kAppsKey, kSettingsSection, L"", OptionKind::text},
     {kAutoAppsKey, kSettingsSection, L"0", OptionKind::text},
     {kRulesUrlKey, kSettingsSection, L"", OptionKind::text},
+    {kWindowsKey, kSettingsSection, L"", OptionKind::text},
     {kKeepCookiesKey, kSettingsSection, L"", OptionKind::text},
     {kUntickedBrowsersKey, kSettingsSection, L"", OptionKind::text},
     {kPlacementKey, kWindowSection, L"", OptionKind::window},

@@ -7,9 +7,6 @@
 
 namespace purgeon {
 
-namespace {
-
-// UTF-16 little-endian bytes to text, up to the first NUL unit (all of it when there is none).
 std::wstring textFromUtf16(const std::vector<unsigned char>& bytes) {
     std::wstring text;
     for (size_t i = 0; i + 1 < bytes.size(); i += 2) {
@@ -29,8 +26,6 @@ std::wstring textFromUtf16(const std::vector<unsigned char>& bytes) {
     }
     return text;
 }
-
-}  // namespace
 
 std::wstring QueryRegistryValue(const RegValue& value) {
     if (!value.dataRead) return {};

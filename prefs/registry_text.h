@@ -2,6 +2,7 @@
 #pragma once
 
 #include <string>
+#include <vector>
 
 #include "platform/app_info.h"
 #include "platform/dialogs.h"
@@ -13,6 +14,9 @@ namespace purgeon {
 inline constexpr wchar_t kRunKey[] = L"Software\\Microsoft\\Windows\\CurrentVersion\\Run";
 inline constexpr wchar_t kShellFoldersKey[] =
     L"Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\Shell Folders";
+
+// UTF-16 little-endian bytes to text, up to the first NUL unit (all of it when there is none).
+std::wstring textFromUtf16(const std::vector<unsigned char>& bytes);
 
 // A value read as text: REG_SZ and REG_EXPAND_SZ up to their first NUL (unexpanded), REG_DWORD as
 // signed decimal, anything else (or data that could not be read) empty.

@@ -2,3 +2,5 @@
 #pragma once
 
 #define IDI_PURGEON 1
+// The built-in rules for what Windows itself remembers (windows_rules.ini), as raw data.
+#define IDR_WINDOWS_RULES 2

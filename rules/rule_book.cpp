@@ -102,7 +102,7 @@ std::wstring readPatterns(const std::wstring& text, std::vector<std::wstring>& p
     return {};
 }
 
-std::wstring readFileKey(const std::wstring& value, FileRule& rule) {
+std::wstring readFileKey(const std::wstring& value, RuleDialect dialect, FileRule& rule) {
     const std::vector<std::wstring> parts = split(value, L'|');
     if (parts.size() < 2) return L"has no file pattern";
     // A folder that steps with ".." is read, so that its entry is listed, but never runs: it
@@ -122,6 +122,12 @@ std::wstring readFileKey(const std::wstring& value, FileRule& rule) {
             rule.recurse = true;
         } else if (equalNoCase(parts[i], L"removeself") && !rule.removeSelf) {
             rule.removeSelf = true;
+        } else if (dialect == RuleDialect::builtIn && equalNoCase(parts[i], L"names") &&
+                   !rule.names) {
+            rule.names = true;
+        } else if (dialect == RuleDialect::builtIn && equalNoCase(parts[i], L"admin") &&
+                   !rule.adminOnly) {
+            rule.adminOnly = true;
         } else {
             return L"has an unknown or repeated flag: \"" + parts[i] + L"\"";
         }
@@ -152,6 +158,64 @@ std::wstring readRegKey(const std::wstring& value, RegRule& rule) {
         if (parts[1].empty()) return L"has an empty value name";
         rule.value = parts[1];
     }
+    return {};
+}
+
+// The value or key names of a built-in key: never empty, never a path.
+std::wstring readNamePatterns(const std::wstring& text, std::vector<std::wstring>& patterns) {
+    for (const std::wstring& pattern : split(text, L';')) {
+        if (pattern.empty()) continue;
+        if (pattern.find(L'\\') != std::wstring::npos)
+            return L"has a name pattern that holds \"\\\": " + pattern;
+        patterns.push_back(pattern);
+    }
+    return patterns.empty() ? L"has no name pattern" : std::wstring();
+}
+
+// A key whose parts below the first level may hold wildcards.
+std::wstring readWildcardKey(const std::wstring& text, std::wstring& key) {
+    if (std::wstring problem = keyProblem(text); !problem.empty()) return problem;
+    const std::vector<std::wstring> parts = pathParts(text);
+    if (hasWildcards(parts[0]) || hasWildcards(parts[1]))
+        return L"has a wildcard in its root or first level: " + text;
+    key = keyText(text);
+    return {};
+}
+
+// "<key>|<patterns>", the start of the built-in keys that name keys.
+std::wstring readKeyAndPatterns(const std::vector<std::wstring>& parts, std::wstring& key,
+                                std::vector<std::wstring>& patterns) {
+    if (std::wstring problem = readWildcardKey(parts[0], key); !problem.empty()) return problem;
+    return readNamePatterns(parts[1], patterns);
+}
+
+// RegValuesN=<key>|<patterns>[|TEXT|ROT13]
+std::wstring readValuesKey(const std::wstring& value, ValuesRule& rule) {
+    const std::vector<std::wstring> parts = split(value, L'|');
+    if (parts.size() < 2) return L"has no value name pattern";
+    if (parts.size() > 3) return L"has more than a key, its patterns and a naming";
+    if (std::wstring problem = readKeyAndPatterns(parts, rule.key, rule.patterns); !problem.empty())
+        return problem;
+    if (parts.size() == 3) {
+        if (equalNoCase(parts[2], L"text")) {
+            rule.naming = ValueNaming::text;
+        } else if (equalNoCase(parts[2], L"rot13")) {
+            rule.naming = ValueNaming::rot13;
+        } else {
+            return L"has an unknown naming: \"" + parts[2] + L"\"";
+        }
+    }
+    return {};
+}
+
+// CountKeysN=<key>|<patterns>|<what they are>
+std::wstring readCountKey(const std::wstring& value, KeyCount& count) {
+    const std::vector<std::wstring> parts = split(value, L'|');
+    if (parts.size() != 3 || parts[2].empty()) return L"is not <key>|<patterns>|<what they are>";
+    if (std::wstring problem = readKeyAndPatterns(parts, count.key, count.patterns);
+        !problem.empty())
+        return problem;
+    count.what = parts[2];
     return {};
 }
 
@@ -225,6 +289,7 @@ bool splitKeyName(const std::wstring& key, std::wstring& word, unsigned long& nu
 
 // One entry as it is being read; problem is set once a key fails.
 struct Reading {
+    RuleDialect dialect = RuleDialect::community;
     RuleEntry entry;
     std::set<std::wstring> keys;  // lower case, to refuse a key given twice
     std::wstring problem;
@@ -239,7 +304,9 @@ std::wstring readKey(Reading& reading, const std::wstring& key, const std::wstri
     if (!splitKeyName(key, word, number, numbered))
         return L"has a key number that is not 1 or more";
     if (!reading.keys.insert(lowerText(key)).second) return L"is given twice";
-    const bool needsNumber = word == L"filekey" || word == L"regkey" || word == L"excludekey";
+    const bool builtIn = reading.dialect == RuleDialect::builtIn;
+    const bool needsNumber = word == L"filekey" || word == L"regkey" || word == L"excludekey" ||
+                             (builtIn && (word == L"regvalues" || word == L"countkeys"));
     if (needsNumber && !numbered) return L"has no number";
     const bool mayNumber = needsNumber || word == L"detect" || word == L"detectfile";
     if (numbered && !mayNumber) return L"is not a key of this format";
@@ -257,7 +324,8 @@ std::wstring readKey(Reading& reading, const std::wstring& key, const std::wstri
         entry.detectOs = range;
     } else if (word == L"filekey") {
         FileRule rule;
-        if (std::wstring problem = readFileKey(value, rule); !problem.empty()) return problem;
+        if (std::wstring problem = readFileKey(value, reading.dialect, rule); !problem.empty())
+            return problem;
         entry.files.push_back(std::move(rule));
     } else if (word == L"regkey") {
         RegRule rule;
@@ -267,6 +335,25 @@ std::wstring readKey(Reading& reading, const std::wstring& key, const std::wstri
         ExcludeRule rule;
         if (std::wstring problem = readExcludeKey(value, rule); !problem.empty()) return problem;
         entry.excludes.push_back(std::move(rule));
+    } else if (builtIn && word == L"regvalues") {
+        ValuesRule rule;
+        if (std::wstring problem = readValuesKey(value, rule); !problem.empty()) return problem;
+        entry.values.push_back(std::move(rule));
+    } else if (builtIn && word == L"countkeys") {
+        KeyCount count;
+        if (std::wstring problem = readCountKey(value, count); !problem.empty()) return problem;
+        entry.keyCounts.push_back(std::move(count));
+    } else if (builtIn && word == L"operation") {
+        if (equalNoCase(value, L"clipboard")) {
+            entry.operation = RuleOperation::clipboard;
+        } else if (equalNoCase(value, L"dnscache")) {
+            entry.operation = RuleOperation::dnsCache;
+        } else {
+            return L"names no operation this program knows";
+        }
+    } else if (builtIn && word == L"admin") {
+        if (!equalNoCase(value, L"true")) return L"is not True";
+        entry.adminOnly = true;
     } else if (word == L"warning") {
         entry.warning = value;
     } else if (word == L"section") {
@@ -293,7 +380,7 @@ const RuleEntry* RuleBook::find(std::wstring_view name) const {
     return nullptr;
 }
 
-RuleBook parseRules(std::string_view bytes) {
+RuleBook parseRules(std::string_view bytes, RuleDialect dialect) {
     const RuleText text = decodeRuleText(bytes);
     RuleBook book;
     book.encoding = text.encoding;
@@ -303,7 +390,8 @@ RuleBook parseRules(std::string_view bytes) {
     auto finish = [&]() {
         if (!reading) return;
         RuleEntry& entry = reading->entry;
-        if (reading->problem.empty() && entry.files.empty() && entry.registry.empty()) {
+        if (reading->problem.empty() && entry.files.empty() && entry.registry.empty() &&
+            entry.values.empty() && entry.operation == RuleOperation::none) {
             reading->problem = L"removes nothing: it has no FileKey and no RegKey";
             reading->problemLine = entry.line;
         }
@@ -338,6 +426,7 @@ RuleBook parseRules(std::string_view bytes) {
         if (content[0] == L'[') {
             finish();
             reading.emplace();
+            reading->dialect = dialect;
             reading->entry.line = line.number;
             if (content.back() != L']' || content.size() < 3) {
                 reading->entry.name = content.substr(1);

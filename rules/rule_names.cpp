@@ -69,6 +69,38 @@ bool wildcardMatch(std::wstring_view pattern, std::wstring_view name) {
     return p == pattern.size();
 }
 
+bool namePatternMatch(std::wstring_view pattern, std::wstring_view name) {
+    // Patterns are short and written by us; a plain recursion is clear enough.
+    if (pattern.empty()) return name.empty();
+    const std::wstring_view rest = pattern.substr(1);
+    switch (pattern[0]) {
+        case L'*':
+            for (std::size_t skip = 0; skip <= name.size(); ++skip)
+                if (namePatternMatch(rest, name.substr(skip))) return true;
+            return false;
+        case L'#':
+            for (std::size_t digits = 1;
+                 digits <= name.size() && name[digits - 1] >= L'0' && name[digits - 1] <= L'9';
+                 ++digits)
+                if (namePatternMatch(rest, name.substr(digits))) return true;
+            return false;
+        case L'?':
+            return !name.empty() && namePatternMatch(rest, name.substr(1));
+        default:
+            return !name.empty() && std::towlower(pattern[0]) == std::towlower(name[0]) &&
+                   namePatternMatch(rest, name.substr(1));
+    }
+}
+
+bool partsMatch(const std::vector<std::wstring>& pattern, const std::vector<std::wstring>& path,
+                bool exactLength) {
+    if (path.size() < pattern.size() || (exactLength && path.size() != pattern.size()))
+        return false;
+    for (std::size_t i = 0; i < pattern.size(); ++i)
+        if (!wildcardMatch(pattern[i], path[i])) return false;
+    return true;
+}
+
 std::vector<std::wstring> pathParts(std::wstring_view path) {
     std::vector<std::wstring> parts;
     std::size_t start = 0;

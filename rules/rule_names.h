@@ -24,7 +24,16 @@ bool hasWildcards(std::wstring_view text);
 // without, as the system's own listing does.
 bool wildcardMatch(std::wstring_view pattern, std::wstring_view name);
 
+// Whether a registry value's or key's name matches a built-in rule's pattern: as wildcardMatch,
+// and "#" stands for a run of one or more digits ("url#" matches "url1" and "url25", not "url").
+bool namePatternMatch(std::wstring_view pattern, std::wstring_view name);
+
 // "a\b\c" split at "\"; empty parts (doubled or trailing separators) are dropped.
 std::vector<std::wstring> pathParts(std::wstring_view path);
+
+// Whether the path's parts begin with the pattern's parts, each matched with wildcards; with
+// exactLength, whether they are as many.
+bool partsMatch(const std::vector<std::wstring>& pattern, const std::vector<std::wstring>& path,
+                bool exactLength);
 
 }  // namespace purgeon

@@ -124,4 +124,9 @@ WindowsVersion RuleScope::windowsVersion() {
     return *m_version;
 }
 
+bool RuleScope::elevated() {
+    if (!m_elevated) m_elevated = m_system.elevated();
+    return *m_elevated;
+}
+
 }  // namespace purgeon

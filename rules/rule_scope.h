@@ -36,6 +36,8 @@ public:
     std::wstring browserHolding(const std::wstring& path);
 
     WindowsVersion windowsVersion();
+    // Whether the program runs with administrator rights, asked once.
+    bool elevated();
 
     // The folder's entries (path ending in "\\"), listed once for the scope's life: for finding
     // folders and detecting entries, never for what is removed, which is listed afresh.
@@ -59,6 +61,7 @@ private:
     std::vector<std::wstring> m_temps;
     std::vector<GuardedProfile> m_profiles;
     std::optional<WindowsVersion> m_version;
+    std::optional<bool> m_elevated;
     struct Listing {
         Status status;
         std::vector<DirEntry> entries;

@@ -5,6 +5,7 @@
 #include <algorithm>
 #include <set>
 
+#include "rules/remembered_names.h"
 #include "rules/rule_names.h"
 #include "wipe/enum_files.h"
 #include "wipe/folder_guard.h"
@@ -50,16 +51,6 @@ std::vector<std::wstring> matchFolders(RuleScope& scope, const std::wstring& pat
         current = std::move(next);
     }
     return current;
-}
-
-// Whether the path's parts begin with the pattern's parts, each matched with wildcards.
-bool partsMatch(const std::vector<std::wstring>& pattern, const std::vector<std::wstring>& path,
-                bool exactLength) {
-    if (path.size() < pattern.size() || (exactLength && path.size() != pattern.size()))
-        return false;
-    for (std::size_t i = 0; i < pattern.size(); ++i)
-        if (!wildcardMatch(pattern[i], path[i])) return false;
-    return true;
 }
 
 // The entry's file exclusions, their environment names expanded.
@@ -122,7 +113,7 @@ public:
                     return;
                 }
                 if (matchesAny(m_rule.patterns, entry.name))
-                    take(childPath(folder, entry.name), entry.size);
+                    take(childPath(folder, entry.name), entry.name, entry.size);
             });
         if (!listed) {
             if (!listed.notFound()) m_targets.unlisted.push_back(folder);
@@ -133,7 +124,7 @@ public:
     }
 
 private:
-    void take(const std::wstring& path, std::uint64_t size) {
+    void take(const std::wstring& path, const std::wstring& name, std::uint64_t size) {
         if (excludedFile(m_excluded, path)) {
             ++m_targets.excluded;
             return;
@@ -145,7 +136,9 @@ private:
                 m_targets.inUse.push_back(browser);
             return;
         }
-        if (m_seen.insert(lowerText(path)).second) m_targets.files.push_back({path, size});
+        if (!m_seen.insert(lowerText(path)).second) return;
+        m_targets.files.push_back({path, size});
+        if (m_rule.names) m_targets.remembered.push_back(documentName(name));
     }
 
     RuleScope& m_scope;
@@ -155,73 +148,12 @@ private:
     std::set<std::wstring>& m_seen;
 };
 
-bool registryExcluded(const std::vector<ExcludeRule>& excludes, const std::wstring& key,
-                      const std::optional<std::wstring>& value) {
-    const std::vector<std::wstring> keyParts = pathParts(key);
-    for (const ExcludeRule& exclude : excludes) {
-        if (exclude.kind != ExcludeKind::reg) continue;
-        const std::vector<std::wstring> kept = pathParts(shortRootKey(exclude.target));
-        if (value) {
-            // A value is kept by an exclusion of its key, of a key above it, or of itself.
-            if (!partsMatch(kept, keyParts, false)) continue;
-            if (!exclude.value ||
-                (kept.size() == keyParts.size() && equalNoCase(*exclude.value, *value)))
-                return true;
-        } else if (partsMatch(keyParts, kept, false)) {
-            // Removing a whole key would take whatever is kept inside it.
-            return true;
-        }
-    }
-    return false;
-}
-
 }  // namespace
 
 std::uint64_t EntryTargets::bytes() const {
     std::uint64_t total = 0;
     for (const TargetFile& file : files) total += file.size;
     return total;
-}
-
-std::wstring shortRootKey(const std::wstring& key) {
-    const std::size_t slash = key.find(L'\\');
-    const std::wstring root = registryRoot(key.substr(0, slash));
-    if (root.empty()) return key;
-    return slash == std::wstring::npos ? root : root + key.substr(slash);
-}
-
-std::wstring registryKeyProblem(const std::wstring& key) {
-    const std::vector<std::wstring> parts = pathParts(shortRootKey(key));
-    if (parts.size() < 2) return L"it is a whole registry root";
-    // Under HKU the first level is a user: their whole part of the registry.
-    std::vector<std::wstring> below(parts.begin() + (parts[0] == L"HKU" ? 2 : 1), parts.end());
-    if (below.empty()) return L"it is a user's whole registry";
-    static const wchar_t* const kShared[] = {
-        L"software",
-        L"software\\classes",
-        L"software\\microsoft",
-        L"software\\microsoft\\windows",
-        L"software\\microsoft\\windows\\currentversion",
-        L"software\\microsoft\\windows\\currentversion\\explorer",
-        L"software\\microsoft\\windows nt",
-        L"software\\microsoft\\windows nt\\currentversion",
-        L"software\\policies",
-        L"software\\wow6432node",
-        L"software\\wow6432node\\microsoft",
-        L"software\\wow6432node\\microsoft\\windows",
-        L"software\\wow6432node\\microsoft\\windows\\currentversion",
-        L"system",
-        L"system\\currentcontrolset",
-        L"control panel",
-        L"environment",
-    };
-    std::wstring joined;
-    for (const std::wstring& part : below)
-        joined += (joined.empty() ? L"" : L"\\") + lowerText(part);
-    if (below.size() == 1) return L"it is a top-level key (" + below[0] + L")";
-    for (const wchar_t* shared : kShared)
-        if (joined == shared) return L"it is a key other programs share";
-    return {};
 }
 
 bool detectEntry(const RuleEntry& entry, RuleScope& scope) {
@@ -257,6 +189,10 @@ bool detectEntry(const RuleEntry& entry, RuleScope& scope) {
 
 EntryTargets resolveEntry(const RuleEntry& entry, RuleScope& scope) {
     EntryTargets targets;
+    if (entry.adminOnly && !scope.elevated()) {
+        targets.refused.push_back(kNeedsAdminText);
+        return targets;
+    }
     std::vector<FileExclusion> exclusions;
     for (const ExcludeRule& exclude : entry.excludes) {
         if (exclude.kind == ExcludeKind::reg) continue;
@@ -271,6 +207,10 @@ EntryTargets resolveEntry(const RuleEntry& entry, RuleScope& scope) {
         if (!rule.refusal.empty()) {
             targets.refused.push_back(L"FileKey " + std::to_wstring(number) + L": the folder " +
                                       rule.folder + L" was refused: " + rule.refusal);
+            continue;
+        }
+        if (rule.adminOnly && !scope.elevated()) {
+            targets.notes.push_back(L"left out without administrator rights: " + rule.folder);
             continue;
         }
         for (const std::wstring& expanded : scope.expand(rule.folder)) {
@@ -305,23 +245,7 @@ EntryTargets resolveEntry(const RuleEntry& entry, RuleScope& scope) {
         }
     }
 
-    for (const RegRule& rule : entry.registry) {
-        const std::wstring key = shortRootKey(rule.key);
-        if (!rule.value) {
-            if (const std::wstring problem = registryKeyProblem(key); !problem.empty()) {
-                targets.refused.push_back(L"the registry key " + key + L" was refused: " + problem);
-                continue;
-            }
-        }
-        if (registryExcluded(entry.excludes, key, rule.value)) {
-            ++targets.excluded;
-            continue;
-        }
-        bool exists = false;
-        const Status asked = rule.value ? scope.system().valueExists(key, *rule.value, exists)
-                                        : scope.system().keyExists(key, exists);
-        if (asked && exists) targets.registry.push_back({key, rule.value});
-    }
+    resolveRegistry(entry, scope, targets);
     return targets;
 }
 

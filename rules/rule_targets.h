@@ -4,6 +4,7 @@
 
 #include <cstddef>
 #include <cstdint>
+#include <optional>
 #include <string>
 #include <vector>
 
@@ -37,11 +38,28 @@ struct EntryTargets {
     std::vector<std::wstring> inUse;       // "Close Chrome to clean it", each browser once
     std::size_t heldBack = 0;              // files left in a running browser's profile
     std::vector<std::wstring> unlisted;    // folders that exist but could not be listed
+    std::vector<std::wstring> unreadKeys;  // registry keys that exist but could not be read
+    // What the traces remember, named for the preview (documents, commands, programs), and the
+    // keys counted for it ("14 folders with remembered views").
+    std::vector<std::wstring> remembered;
+    std::vector<std::wstring> counted;
+    // Keys passed over, and why ("left out without administrator rights: ...").
+    std::vector<std::wstring> notes;
+    // An entry with an Operation: whether the system holds anything for it to clear; unset when
+    // the system does not tell (the resolver's cache).
+    std::optional<bool> operationHolds;
     std::uint64_t bytes() const;
 };
 
-// What the entry's keys reach now. Nothing is removed.
+// What the entry's keys reach now. Nothing is removed. An entry for administrators only is
+// refused without those rights.
 EntryTargets resolveEntry(const RuleEntry& entry, RuleScope& scope);
+
+// What the entry's registry keys reach now (RegKey, RegValues, CountKeys).
+void resolveRegistry(const RuleEntry& entry, RuleScope& scope, EntryTargets& targets);
+
+// The refusal of an entry for administrators only, run without those rights.
+inline constexpr wchar_t kNeedsAdminText[] = L"it runs only with administrator rights";
 
 // The registry key with its root as a short name ("HKEY_CURRENT_USER\X" gives "HKCU\X").
 std::wstring shortRootKey(const std::wstring& key);

@@ -78,8 +78,11 @@ void ApplicationsListView::showRows(const std::vector<AppRow>& rows) {
     m_names.clear();
     int place = 0;
     for (const AppRow& row : rows) {
-        const std::wstring cells[] = {row.name, row.section, std::to_wstring(row.files),
-                                      sizeText(row.bytes), std::to_wstring(row.registry)};
+        // A row that is no files and registry items says what it is instead.
+        const std::wstring cells[] = {
+            row.note.empty() ? row.name : row.name + L" (" + row.note + L")", row.section,
+            row.counted ? std::to_wstring(row.files) : L"", row.counted ? sizeText(row.bytes) : L"",
+            row.counted ? std::to_wstring(row.registry) : L""};
         LVITEMW item{};
         item.mask = LVIF_TEXT;
         item.iItem = place;

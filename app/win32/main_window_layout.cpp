@@ -145,7 +145,8 @@ constexpr ControlPlace kControls[] = {
     {Ctl::Line1, kTabAbout, Rule, L"", {1560, 3600, 6240, 30}, kFillWidth},
 
     // Applications
-    {Ctl::FrameApps, kTabApplications, Frame, L"Applications' Traces", kPageFrame, kFill},
+    {Ctl::FrameApps, kTabApplications, Frame, L"Windows and Applications' Traces", kPageFrame,
+     kFill},
     {Ctl::lblRuleFile, kTabApplications, Label, L"", at(kPage, 240, 300, 6975, 450), kFillWidth},
     {Ctl::lstApps, kTabApplications, ListView, L"", at(kPage, 240, 810, 6975, 2070), kFill,
      L"Applications list"},

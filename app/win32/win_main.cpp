@@ -20,6 +20,7 @@
 #include "platform/win32/system_errors_win32.h"
 #include "platform/win32/system_folders_win32.h"
 #include "platform/win32/trace_system_win32.h"
+#include "platform/win32/windows_traces_win32.h"
 #include "platform/win32/url_cache_win32.h"
 #include "platform/win32/volumes_win32.h"
 
@@ -129,6 +130,7 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
         Win32Volumes volumes;
         Win32Collation collation;
         Win32TraceSystem traces;
+        Win32WindowsTraces windowsTraces;
         Services services{{files, folders, volumes, urlCache, history, shell, registry, settings,
                            errors, logFile, appInfo},
                           dialogs,
@@ -149,11 +151,11 @@ int WINAPI wWinMain(HINSTANCE instance, HINSTANCE /*previous*/, PWSTR /*commandL
                                               kMbOkCancel | kMbIconExclamation) == kIdOk;
                 };
             }
-            return runCommandLine(arguments, services, console, askFirst, &traces);
+            return runCommandLine(arguments, services, console, askFirst, &traces, &windowsTraces);
         }
         Win32WindowFactory windows(instance);
         Program program(services, windows);
-        program.useTraces(traces);
+        program.useTraces(traces, &windowsTraces);
         windows.attach(program);
         setEventFailureLog(&program.log());
         // The log goes with the program: nothing may write to it afterwards.

@@ -112,6 +112,60 @@ WindowsVersion Win32TraceSystem::windowsVersion() {
     return {};
 }
 
+bool Win32TraceSystem::elevated() {
+    UniqueHandle token;
+    if (!::OpenProcessToken(::GetCurrentProcess(), TOKEN_QUERY, token.put())) return false;
+    TOKEN_ELEVATION elevation{};
+    DWORD size = 0;
+    return ::GetTokenInformation(token.get(), TokenElevation, &elevation, sizeof(elevation),
+                                 &size) &&
+           elevation.TokenIsElevated != 0;
+}
+
+Status Win32TraceSystem::listValues(const std::wstring& key, std::vector<RegistryEntry>& values) {
+    values.clear();
+    UniqueHkey opened;
+    if (const Status status = openKey(key, KEY_QUERY_VALUE, opened); !status) return status;
+    DWORD count = 0, longestName = 0, longestData = 0;
+    if (const Status asked = registryStatus(
+            ::RegQueryInfoKeyW(opened.get(), nullptr, nullptr, nullptr, nullptr, nullptr, nullptr,
+                               &count, &longestName, &longestData, nullptr, nullptr));
+        !asked)
+        return asked;
+    std::vector<wchar_t> name(longestName + 1);
+    std::vector<unsigned char> data(longestData);
+    for (DWORD index = 0; index < count; ++index) {
+        DWORD nameLength = static_cast<DWORD>(name.size());
+        DWORD dataLength = static_cast<DWORD>(data.size());
+        DWORD type = 0;
+        const LSTATUS answer =
+            ::RegEnumValueW(opened.get(), index, name.data(), &nameLength, nullptr, &type,
+                            data.empty() ? nullptr : data.data(), &dataLength);
+        // A value written since the key was asked about is not this listing's.
+        if (answer == ERROR_NO_MORE_ITEMS || answer == ERROR_MORE_DATA) break;
+        if (answer != ERROR_SUCCESS) return registryStatus(answer);
+        values.push_back({std::wstring(name.data(), nameLength), type,
+                          std::vector<unsigned char>(data.begin(), data.begin() + dataLength)});
+    }
+    return Status::success();
+}
+
+Status Win32TraceSystem::listSubkeys(const std::wstring& key, std::vector<std::wstring>& names) {
+    names.clear();
+    UniqueHkey opened;
+    if (const Status status = openKey(key, KEY_ENUMERATE_SUB_KEYS, opened); !status) return status;
+    // A key's name is at most 255 characters.
+    wchar_t name[256];
+    for (DWORD index = 0;; ++index) {
+        DWORD length = 256;
+        const LSTATUS answer =
+            ::RegEnumKeyExW(opened.get(), index, name, &length, nullptr, nullptr, nullptr, nullptr);
+        if (answer == ERROR_NO_MORE_ITEMS) return Status::success();
+        if (answer != ERROR_SUCCESS) return registryStatus(answer);
+        names.emplace_back(name, length);
+    }
+}
+
 Status Win32TraceSystem::keyExists(const std::wstring& key, bool& exists) {
     UniqueHkey opened;
     const Status status = openKey(key, KEY_READ, opened);

@@ -55,12 +55,7 @@ server=$!
 for _ in $(seq 50); do (exec 3<>"/dev/tcp/127.0.0.1/$port") 2>/dev/null && break; sleep 0.1; done
 store_prefs "rulesurl=http://127.0.0.1:$port/winapp2.ini"
 
-start_purgeon
-wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
-wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
-wine "$PROBE" show frmmain || fail "no main window"
-wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
-wine "$PROBE" tab frmmain 6 || fail "no tab control"
+open_tab 6
 for _ in $(seq 50); do
     probe text-id frmmain "$ID_lblRuleFile" | grep -q 'There is no rule file' && break
     sleep 0.2
@@ -84,11 +79,15 @@ done
 text=$(probe text-id frmmain "$ID_lblRuleFile")
 grep -q "winapp2.ini (3 entries, 2 detected on this computer)." <<<"$text" ||
     fail "the rule file's text was: $text"
-rows=$(probe list-rows frmmain "$ID_lstApps")
+# The Windows group stands first; the rule file's entries follow it.
+all_rows=$(probe list-rows frmmain "$ID_lstApps")
+first=$(grep -c $'\tWindows\t' <<<"$all_rows" || true)
+[ "$first" -eq 12 ] || fail "the Windows group has $first rows"
+rows=$(tail -n +$((first + 1)) <<<"$all_rows")
 expected=$(printf '[ ]\tTabEdit *\tEditors\t2\t110 bytes\t1\n[ ]\tTabView Thumbnails\tViewers\t1\t200 bytes\t0')
 [ "$rows" = "$expected" ] || fail "the list showed: $rows"
 echo "ok: the tab lists the two detected entries, grouped by section, with nothing ticked"
-wine "$PROBE" list-select frmmain "$ID_lstApps" 0
+wine "$PROBE" list-select frmmain "$ID_lstApps" "$first"
 sleep 0.5
 shot apps-tab
 
@@ -104,7 +103,7 @@ wine "$PROBE" wait-gone '#32770' 10000 || fail "the preview did not close"
 echo "ok: the preview names the selected entry's files and registry items"
 
 # The Warning shows before the tick takes: "No" leaves the entry unticked.
-wine "$PROBE" list-tick frmmain "$ID_lstApps" 0 1
+wine "$PROBE" list-tick frmmain "$ID_lstApps" "$first" 1
 wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no Warning before the tick"
 box=$(probe texts '#32770' ' Purgeon')
 grep -q 'Your unsaved sessions go too.' <<<"$box" || fail "the Warning box said: $box"
@@ -112,18 +111,18 @@ shot apps-warning
 wine "$PROBE" press '#32770' ' Purgeon' "$IDNO"
 wine "$PROBE" wait-gone '#32770' 10000 || fail "the Warning did not close"
 sleep 0.5
-[ "$(probe list-rows frmmain "$ID_lstApps" | head -1 | cut -f1)" = '[ ]' ] ||
+[ "$(probe list-rows frmmain "$ID_lstApps" | sed -n "$((first + 1))p" | cut -f1)" = '[ ]' ] ||
     fail "the entry is ticked after No"
 [ -z "$(reg_value "$settings_key" apps)" ] || fail "a tick was stored after No"
 
-wine "$PROBE" list-tick frmmain "$ID_lstApps" 0 1
+wine "$PROBE" list-tick frmmain "$ID_lstApps" "$first" 1
 wine "$PROBE" wait-window '#32770' ' Purgeon' 10000 || fail "no Warning before the second tick"
 wine "$PROBE" press '#32770' ' Purgeon' "$IDYES"
 wine "$PROBE" wait-gone '#32770' 10000 || fail "the Warning did not close"
 for _ in $(seq 50); do [ "$(reg_value "$settings_key" apps)" = 'TabEdit *' ] && break; sleep 0.2; done
 [ "$(reg_value "$settings_key" apps)" = 'TabEdit *' ] ||
     fail "apps is '$(reg_value "$settings_key" apps)', not the ticked entry"
-[ "$(probe list-rows frmmain "$ID_lstApps" | cut -f1 | tr '\n' ' ')" = '[x] [ ] ' ] ||
+[ "$(probe list-rows frmmain "$ID_lstApps" | tail -n +$((first + 1)) | cut -f1 | tr '\n' ' ')" = '[x] [ ] ' ] ||
     fail "not exactly the first entry is ticked"
 echo "ok: the Warning came first; No left the entry unticked, Yes ticked and stored it"
 

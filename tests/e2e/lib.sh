@@ -24,6 +24,16 @@ start_purgeon() {
     purgeon_pid=$!
 }
 
+# Starts purgeon.exe and shows its main window, past the splash, on the tab numbered $1.
+open_tab() {
+    start_purgeon
+    wine "$PROBE" wait-exists frmmain 30000 || fail "the main window was never loaded"
+    wine "$PROBE" wait-gone frmSplash 30000 || fail "the splash did not close"
+    wine "$PROBE" show frmmain || fail "no main window"
+    wine "$PROBE" wait-window frmmain ' Purgeon' 10000 || fail "the main window did not show"
+    wine "$PROBE" tab frmmain "$1" || fail "no tab control"
+}
+
 # Waits up to $2 seconds for the process $1 to end.
 wait_exit() {
     local pid=$1 seconds=$2 i

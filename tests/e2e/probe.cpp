@@ -253,7 +253,7 @@ int usage() {
                   L"                                   holds its profile lock, for MS\n"
                   L"  list-rows CLASS ID               prints a list view's rows: tick, texts\n"
                   L"  list-tick CLASS ID ROW 0|1       unticks or ticks a list view's row\n"
-                  L"  list-select CLASS ID ROW         selects a list view's row\n"
+                  L"  list-select CLASS ID ROW         scrolls to and selects a list view's row\n"
                   L"  row-text CLASS ID ROW COLUMN     prints a list view cell's text\n"
                   L"  select-rows CLASS ID ROW...      selects exactly those rows of a list view\n"
                   L"  column-widths CLASS ID           prints a list view's column widths\n"
@@ -543,9 +543,13 @@ int wmain(int argc, wchar_t** argv) {
         if (!list) return 1;
         if (command == L"list-rows") return listRows(list);
         const int row = static_cast<int>(number(4));
-        if (command == L"list-select")
+        if (command == L"list-select") {
+            // Scrolled to, as a user would scroll to the row before choosing it.
+            DWORD_PTR shown = 0;
+            sendWithin(list, LVM_ENSUREVISIBLE, static_cast<WPARAM>(row), FALSE, shown);
             return setListState(list, row, LVIS_SELECTED | LVIS_FOCUSED,
                                 LVIS_SELECTED | LVIS_FOCUSED);
+        }
         return setListState(list, row, INDEXTOSTATEIMAGEMASK(number(5) != 0 ? 2 : 1),
                             LVIS_STATEIMAGEMASK);
     }

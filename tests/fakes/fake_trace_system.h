@@ -22,12 +22,34 @@ public:
         return found == places.end() ? std::vector<std::wstring>{} : found->second;
     }
     WindowsVersion windowsVersion() override { return version; }
+    bool elevated() override { return admin; }
     Status keyExists(const std::wstring& key, bool& exists) override {
         exists = keys.count(lower(key)) > 0;
         return {};
     }
     Status valueExists(const std::wstring& key, const std::wstring& name, bool& exists) override {
         exists = values.count({lower(key), lower(name)}) > 0;
+        return {};
+    }
+    Status listValues(const std::wstring& key, std::vector<RegistryEntry>& found) override {
+        found.clear();
+        const std::wstring k = lower(key);
+        if (!keys.count(k)) return Status::error(kErrorFileNotFound);
+        if (k == unreadable) return Status::error(kErrorAccessDenied);
+        for (const auto& [valueKey, name] : values) {
+            if (valueKey != k) continue;
+            auto stored = data.find({valueKey, name});
+            found.push_back(stored == data.end() ? RegistryEntry{name, 1, {}} : stored->second);
+        }
+        return {};
+    }
+    Status listSubkeys(const std::wstring& key, std::vector<std::wstring>& names) override {
+        names.clear();
+        const std::wstring k = lower(key) + L"\\";
+        if (!keys.count(lower(key))) return Status::error(kErrorFileNotFound);
+        for (const std::wstring& below : keys)
+            if (below.rfind(k, 0) == 0 && below.find(L'\\', k.size()) == std::wstring::npos)
+                names.push_back(below.substr(k.size()));
         return {};
     }
     Status deleteKey(const std::wstring& key) override {
@@ -38,11 +60,13 @@ public:
         };
         std::erase_if(keys, below);
         std::erase_if(values, [&](const auto& value) { return below(value.first); });
+        std::erase_if(data, [&](const auto& value) { return below(value.first.first); });
         return {};
     }
     Status deleteValue(const std::wstring& key, const std::wstring& name) override {
         log.push_back(L"delete value " + key + L"|" + name);
         values.erase({lower(key), lower(name)});
+        data.erase({lower(key), lower(name)});
         return {};
     }
     Status removeEmptyFolder(const std::wstring& path) override {
@@ -93,6 +117,21 @@ public:
         addKey(key);
         values.insert({lower(key), lower(name)});
     }
+    // A value with its name as written, its type and data.
+    void addValue(const std::wstring& key, const std::wstring& name, std::uint32_t type,
+                  std::vector<unsigned char> bytes) {
+        addValue(key, name);
+        data[{lower(key), lower(name)}] = {name, type, std::move(bytes)};
+    }
+    // A REG_SZ value, with its terminating NUL, as the registry holds it.
+    void addText(const std::wstring& key, const std::wstring& name, const std::wstring& text) {
+        std::vector<unsigned char> bytes;
+        for (const wchar_t c : text + L'\0') {
+            bytes.push_back(static_cast<unsigned char>(c & 0xFF));
+            bytes.push_back(static_cast<unsigned char>((c >> 8) & 0xFF));
+        }
+        addValue(key, name, 1, std::move(bytes));
+    }
     static std::wstring lower(std::wstring text) {
         for (wchar_t& c : text) c = static_cast<wchar_t>(std::towlower(c));
         return text;
@@ -115,8 +154,12 @@ public:
         {L"username", {L"me"}},
     };
     WindowsVersion version{10, 0};
-    std::set<std::wstring> keys;                             // lower case
+    bool admin = true;
+    std::wstring unreadable;      // a key (lower case) whose values cannot be listed
+    std::set<std::wstring> keys;  // lower case
     std::set<std::pair<std::wstring, std::wstring>> values;  // key, name; lower case
+    // The names as written, types and data of the values added with them.
+    std::map<std::pair<std::wstring, std::wstring>, RegistryEntry> data;
     std::vector<std::wstring> log;
 
 private:

@@ -6,8 +6,10 @@
 #include <algorithm>
 
 #include "app/applications_tab.h"
+#include "clean/windows_items.h"
 #include "fakes/clean_rig.h"
 #include "fakes/fake_trace_system.h"
+#include "fakes/fake_windows_traces.h"
 #include "fakes/fake_windows.h"
 #include "fakes/program_rig.h"
 #include "fakes/user_folders.h"
@@ -60,9 +62,9 @@ TEST(ApplicationsTab, ShowsTheDetectedEntriesBySectionAndTicksOnlyWhatTheUserTic
     rig.settings.put(kAppsKey, L"Gone App");  // ticked once, not detected now: kept
     rig.tab.refresh();
     EXPECT_EQ(rig.view.rows, (std::vector<AppRow>{
-                                 {L"Editors", L"Ann Editor", 1, 3, 1, false},
-                                 {L"Editors", L"Bob Editor", 1, 1, 0, false},
-                                 {L"Players", L"Zed Player", 1, 2048, 0, false},
+                                 {L"Editors", L"Ann Editor", 1, 3, 1, false, {}, true},
+                                 {L"Editors", L"Bob Editor", 1, 1, 0, false, {}, true},
+                                 {L"Players", L"Zed Player", 1, 2048, 0, false, {}, true},
                              }));
     EXPECT_EQ(rig.view.ruleText, L"Rules: " + kRoaming +
                                      L"Purgeon\\winapp2.ini (3 entries, 3 detected on this "
@@ -107,7 +109,7 @@ TEST(ApplicationsTab, ShowsTheDetectedEntriesBySectionAndTicksOnlyWhatTheUserTic
               L"removed from 1 entry");
     EXPECT_EQ(rig.dialogs.shown.back().style, kMbOk | kMbIconInformation);
     // Listed afresh afterwards: the entry has nothing left; the stored ticks show again.
-    EXPECT_EQ(rig.view.rows[0], (AppRow{L"Editors", L"Ann Editor", 0, 0, 0, true}));
+    EXPECT_EQ(rig.view.rows[0], (AppRow{L"Editors", L"Ann Editor", 0, 0, 0, true, {}, true}));
     EXPECT_TRUE(rig.view.automatic);
 }
 
@@ -176,7 +178,7 @@ TEST(ApplicationsTab, ListsWhenShownAndReadsTheRuleFileAgainOnlyWhenItChanged) {
     rig.windows.runHeldListings();
     EXPECT_EQ(reads(), 2);
     ASSERT_EQ(rows.size(), 4u);
-    EXPECT_EQ(rows[0], (AppRow{L"", L"Cy Tool", 0, 0, 0, false}));
+    EXPECT_EQ(rows[0], (AppRow{L"", L"Cy Tool", 0, 0, 0, false, {}, true}));
 }
 
 // "Clean applications automatically": the start and exit runs take the ticked entries, read
@@ -200,6 +202,63 @@ TEST(ApplicationsTab, TheAutomaticRunsTakeTheTickedEntriesOnlyWhenAutoappsIsStor
         EXPECT_EQ(rig.files.files.count(kRoaming + L"Zed\\z.log"), automatic ? 0u : 1u)
             << automatic;
     }
+}
+
+// The Windows group stands first, with a rule file or without one. Its ticks are stored in
+// "windows" (the Warning first), its preview names what is remembered, "Clean Applications"
+// takes the ticked items, and so do the automatic runs.
+TEST(ApplicationsTab, TheWindowsGroupStandsFirstAndItsTicksAreItsOwn) {
+    const std::wstring runBox =
+        L"HKCU\\Software\\Microsoft\\Windows\\CurrentVersion\\Explorer\\RunMRU";
+    TabRig rig;
+    fakes::FakeWindowsTraces system;
+    WindowsItems windows{rig.traces, system};
+    rig.state.windows = &windows;
+    rig.traces.addText(runBox, L"a", L"notepad\\1");
+    rig.traces.addText(runBox, L"MRUList", L"a");
+    system.clipboard = {1, 5, 0, false};
+    rig.tab.refresh();
+    ASSERT_EQ(rig.view.rows.size(), 12u);
+    EXPECT_EQ(rig.view.rows[2],
+              (AppRow{L"Windows", L"Run and search history", 0, 0, 2, false, {}, true}));
+    EXPECT_EQ(rig.view.rows[7],
+              (AppRow{L"Windows", L"Clipboard", 0, 0, 0, false, L"text of 5 characters", false}));
+    EXPECT_EQ(rig.view.rows[8],
+              (AppRow{L"Windows", L"DNS cache", 0, 0, 0, false, L"not counted", false}));
+
+    rig.dialogs.answers = {kIdNo};
+    rig.tab.tick(1, true);  // Jump lists: its Warning, answered No
+    EXPECT_FALSE(rig.view.rows[1].ticked);
+    EXPECT_NE(rig.dialogs.shown.back().text.find(L"pinned"), std::wstring::npos);
+    rig.tab.tick(2, true);
+    rig.tab.tick(7, true);
+    EXPECT_EQ(rig.settings.written,
+              (std::vector<std::wstring>{L"windows=Run and search history",
+                                         L"windows=Run and search history|Clipboard"}));
+    rig.tab.preview(2);
+    EXPECT_EQ(rig.dialogs.shown.back().text,
+              L"Run and search history: 0 files (0 bytes), 2 registry items\r\n"
+              L"  remembers: notepad.");
+
+    rig.writeRules();
+    rig.tab.refresh();
+    ASSERT_EQ(rig.view.rows.size(), 15u);
+    EXPECT_TRUE(rig.view.rows[2].ticked);
+    EXPECT_EQ(rig.view.rows[12].name, L"Ann Editor");
+    rig.tab.clean();
+    EXPECT_EQ(rig.traces.values,
+              (std::set<std::pair<std::wstring, std::wstring>>{{L"hkcu\\software\\ann", L"mru"}}));
+    EXPECT_EQ(system.log, std::vector<std::wstring>{L"empty clipboard"});
+    EXPECT_EQ(rig.dialogs.shown.back().text,
+              L"Freed 0 bytes\r\n\r\nWindows: 3 items removed, 0 bytes; from 2 items");
+
+    fakes::ProgramRig program;
+    fakes::FakeTraceSystem traces{program.files};
+    program.settings.put(kWindowsKey, L"Clipboard");
+    program.program.useTraces(traces, &system);
+    system.clipboard = {1, 5, 0, false};
+    program.program.runAutoClean([](const std::wstring&) {}, StoredOptions{});
+    EXPECT_EQ(system.log, (std::vector<std::wstring>{L"empty clipboard", L"empty clipboard"}));
 }
 
 }  // namespace

@@ -141,7 +141,7 @@ TEST(AppsArea, CleansWhatTheTickedEntryReachesAndNothingElse) {
     EXPECT_NE(std::find(result.log.begin(), result.log.end(),
                         L"Applications: Editor *: 7 files and 2 registry items removed, 3 "
                         L"folders; left: 1 in use by another program, 1 reached through a link "
-                        L"and left alone; 3 kept by exclusions."),
+                        L"and left alone; in use: held.bak; 3 kept by exclusions."),
               result.log.end())
         << testing::PrintToString(result.log);
 }

@@ -9,6 +9,7 @@
 #include "clean/apps_area.h"
 #include "clean/area_table.h"
 #include "clean/browser_area.h"
+#include "clean/windows_area.h"
 #include "fakes/clean_rig.h"
 
 namespace purgeon {
@@ -148,8 +149,8 @@ TEST(CleanRun, AnAreaWhoseOperationCannotStartIsLeftAloneAndNotDone) {
         rig.operations.busy = true;
         const CleanReport report = rig.run({area});
         const AreaResult& result = report.entries.at(0).result;
-        // No profile ticked, no rule file: nothing to start.
-        const bool noWork = area == &kBrowsersArea || area == &kAppsArea;
+        // No profile ticked, no rule file, no Windows items: nothing to start.
+        const bool noWork = area == &kBrowsersArea || area == &kAppsArea || area == &kWindowsArea;
         EXPECT_EQ(result.ran, noWork) << area->name;
         EXPECT_EQ(result.done, noWork) << area->name;
         EXPECT_EQ(rig.operations.activities.empty(), noWork) << area->name;

@@ -19,7 +19,7 @@ std::vector<std::wstring> areaNames(const std::vector<std::size_t>& rows) {
 
 TEST(CommandLine, ArgumentsGiveTheActionAndTheAreasInTheTablesOrder) {
     const std::vector<std::wstring> all = {L"cache", L"cookies",  L"history", L"recyclebin",
-                                           L"temp",  L"browsers", L"apps"};
+                                           L"temp",  L"browsers", L"apps",    L"windows"};
     struct Case {
         std::vector<std::wstring> arguments;
         std::wstring action;  // the switch's name; empty: the window, or not understood
@@ -199,6 +199,7 @@ TEST(CleanCommand, CleaningEveryAreaRunsTheAutomaticRunsStepsAndSaysWhatWent) {
                   L"Temporary files: 1 file removed from C:\\Users\\me\\AppData\\Local\\Temp.",
                   L"Browsers: 0 items removed.",
                   L"Applications: 0 files removed; no rule file is read.",
+                  L"Windows: 0 items removed; no Windows items are read.",
               }));
     // The log tells the run as an automatic run's, and where it came from.
     for (const wchar_t* line :
@@ -321,6 +322,7 @@ TEST(CleanCommand, PreviewCountsWhatCleanWouldRemoveAndRemovesNothing) {
                   L"C:\\Users\\me\\AppData\\Local\\Temp.",
                   L"Browsers: 0 items (0 bytes) would be removed.",
                   L"Applications: 0 files would be removed; no rule file is read.",
+                  L"Windows: 0 items would be removed; no Windows items are read.",
                   L"Nothing was removed.",
               }));
     EXPECT_TRUE(rig.logFile.contains(

@@ -2,10 +2,14 @@
 // more widely than written.
 #include <gtest/gtest.h>
 
+#include <fstream>
+#include <iterator>
 #include <string>
+#include <tuple>
 
 #include "browsers/utf8_text.h"
 #include "rules/rule_book.h"
+#include "rules/rule_names.h"
 
 namespace purgeon {
 namespace {
@@ -213,6 +217,68 @@ TEST(RuleBook, ReportsBrokenLinesAndEntriesThatCannotBeNamedOrDoNothing) {
                   L"line 17, entry \"Carriage return\": the line is not text in the file's "
                   L"encoding or holds a control character",
               }));
+}
+
+// The keys only the built-in rules may use: read exactly there, and in a community file left out
+// as every unknown key is, so that a community file reads as it always did.
+TEST(RuleBook, TheBuiltInKeysAreReadInTheBuiltInRulesOnly) {
+    const std::string text =
+        "[Run box]\n"
+        "Admin=True\n"
+        "RegValues1=HKCU\\Software\\X\\*\\Count|#;MRUList|ROT13\n"
+        "CountKeys1=HKCU\\Software\\X\\Bags|#|folders with remembered views\n"
+        "FileKey1=%AppData%\\Recent|*.lnk|NAMES|ADMIN\n"
+        "[Clipboard]\nOperation=clipboard\n";
+    const RuleBook builtIn = parseRules(text, RuleDialect::builtIn);
+    ASSERT_EQ(builtIn.entries.size(), 2u);
+    EXPECT_TRUE(builtIn.problems.empty()) << narrow(problemText(builtIn.problems.front()));
+    const RuleEntry& run = builtIn.entries[0];
+    EXPECT_TRUE(run.adminOnly);
+    EXPECT_EQ(run.values,
+              (std::vector<ValuesRule>{
+                  {L"HKCU\\Software\\X\\*\\Count", {L"#", L"MRUList"}, ValueNaming::rot13}}));
+    EXPECT_EQ(run.keyCounts,
+              (std::vector<KeyCount>{
+                  {L"HKCU\\Software\\X\\Bags", {L"#"}, L"folders with remembered views"}}));
+    EXPECT_TRUE(run.files[0].names && run.files[0].adminOnly);
+    EXPECT_EQ(builtIn.entries[1].operation, RuleOperation::clipboard);
+    EXPECT_TRUE(parseRules(text).entries.empty());
+    EXPECT_EQ(parseRules(text).problems.size(), 2u);
+
+    for (const char* key :
+         {"RegValues1=HKCU\\*\\X|a", "RegValues1=HKCU\\X|a|SHOUT", "RegValues1=HKCU\\X",
+          "RegValues1=HKCU\\X|a\\b", "CountKeys1=HKCU\\X|#", "Operation=registry", "Admin=False",
+          "FileKey1=%Temp%|*.x|NAMES|NAMES"}) {
+        const RuleBook book = parseRules(std::string("[Bad]\nFileKey9=%Temp%|*.y\n") + key + "\n",
+                                         RuleDialect::builtIn);
+        EXPECT_TRUE(book.entries.empty()) << key;
+    }
+    // The rules shipped inside the program read without a problem.
+    std::ifstream file(PURGEON_WINDOWS_RULES, std::ios::binary);
+    const std::string shipped((std::istreambuf_iterator<char>(file)), {});
+    const RuleBook windows = parseRules(shipped, RuleDialect::builtIn);
+    EXPECT_EQ(windows.entries.size(), 12u);
+    EXPECT_TRUE(windows.problems.empty()) << narrow(problemText(windows.problems.front()));
+}
+
+TEST(RuleNames, NamePatternsTakeARunOfDigitsForHash) {
+    for (const auto& [pattern, name, matches] :
+         std::vector<std::tuple<const wchar_t*, const wchar_t*, bool>>{
+             {L"#", L"0", true},
+             {L"#", L"125", true},
+             {L"#", L"", false},
+             {L"#", L"1a", false},
+             {L"url#", L"url25", true},
+             {L"url#", L"url", false},
+             {L"url#", L"URL3", true},
+             {L"?", L"a", true},
+             {L"?", L"ab", false},
+             {L"*", L"", true},
+             {L"#*", L"12x", true},
+             {L"MRUListEx", L"mrulistex", true},
+         })
+        EXPECT_EQ(namePatternMatch(pattern, name), matches)
+            << narrow(pattern) << " " << narrow(name);
 }
 
 }  // namespace

@@ -2,6 +2,8 @@
 // the environment names stand for, and removing an emptied folder.
 #include <gtest/gtest.h>
 
+#include <algorithm>
+
 #include "platform/win32/system_folders_win32.h"
 #include "platform/win32/trace_system_win32.h"
 #include "wine/test_folder.h"
@@ -105,6 +107,26 @@ TEST_F(RealTraces, WritesAWholeFileIntoANewFolderAndReplacesIt) {
     EXPECT_TRUE(m_traces.writeWholeFile(path, "[B]\r\n").ok());
     EXPECT_EQ(wine::readFile(path), "[B]\r\n");
     EXPECT_FALSE(wine::exists(path + L".new"));
+}
+
+TEST_F(RealTraces, ListsAKeysValuesWithTheirDataAndTheKeysBelowIt) {
+    setValue(HKEY_CURRENT_USER, L"Software\\PurgeonTraceTests\\List", L"First");
+    setValue(HKEY_CURRENT_USER, L"Software\\PurgeonTraceTests\\List\\Below", L"x");
+    setValue(HKEY_CURRENT_USER, L"Software\\PurgeonTraceTests\\List\\Other", L"x");
+    std::vector<RegistryEntry> values;
+    ASSERT_TRUE(m_traces.listValues(L"HKCU\\Software\\PurgeonTraceTests\\List", values).ok());
+    ASSERT_EQ(values.size(), 1u);
+    EXPECT_EQ(values[0].name, L"First");
+    EXPECT_EQ(values[0].type, static_cast<std::uint32_t>(REG_SZ));
+    EXPECT_EQ(values[0].data, (std::vector<unsigned char>{'x', 0, 0, 0}));
+    std::vector<std::wstring> names;
+    ASSERT_TRUE(m_traces.listSubkeys(L"HKCU\\Software\\PurgeonTraceTests\\List", names).ok());
+    std::sort(names.begin(), names.end());
+    EXPECT_EQ(names, (std::vector<std::wstring>{L"Below", L"Other"}));
+    EXPECT_EQ(m_traces.listValues(L"HKCU\\Software\\PurgeonTraceTests\\Gone", values).code,
+              kErrorFileNotFound);
+    EXPECT_EQ(m_traces.listSubkeys(L"HKCU\\Software\\PurgeonTraceTests\\Gone", names).code,
+              kErrorFileNotFound);
 }
 
 }  // namespace
